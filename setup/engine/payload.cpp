@@ -1,0 +1,110 @@
+#include "setup/engine/payload.h"
+
+#include <optional>
+
+#include "common/bounded_path.h"
+#include "common/unique_handle.h"
+#include "setup/engine/setup_log.h"
+
+namespace vesk {
+
+const PayloadItem PayloadTable[kPayloadItemCount] = {
+#define VESK_PAYLOAD_ITEM(id, name) {id, name},
+#include "setup/engine/payload_table.inc"
+#undef VESK_PAYLOAD_ITEM
+};
+
+WriteFileFunction g_payloadWriteFile = &WriteFile;
+
+void PrepareWorkingFolder(const std::wstring& path) {
+  if (RemoveDirectoryW(path.c_str())) {
+    WriteLog(L"dirPath already exists, remove it: " + path);
+  } else {
+    DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+      WriteLog(L"Failed to remove dirPath: " + path + L", error code: " + std::to_wstring(error));
+    }
+  }
+  if (!CreateDirectoryW(path.c_str(), nullptr)) {
+    WriteLog(L"Failed to create dirPath: " + path);
+    return;
+  }
+  WriteLog(L"dirPath created: " + path);
+  if (SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN)) {
+    WriteLog(L"dirPath set to hidden: " + path);
+  } else {
+    WriteLog(L"Failed to set dirPath to hidden: " + path);
+  }
+}
+
+bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path) {
+  HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), RT_RCDATA);
+  if (resource == nullptr) {
+    WriteLog(L"Failed to find resource.");
+    return false;
+  }
+  HGLOBAL loaded = LoadResource(module, resource);
+  if (loaded == nullptr) {
+    WriteLog(L"Failed to load resource.");
+    return false;
+  }
+  const void* data = LockResource(loaded);
+  DWORD size = SizeofResource(module, resource);
+
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    WriteLog(L"Failed to open output file.");
+    return false;
+  }
+  // Straight from the mapped resource to the file in one write; no copy in memory.
+  DWORD written = 0;
+  DWORD error = ERROR_SUCCESS;
+  if (!g_payloadWriteFile(file.get(), data, size, &written, nullptr)) {
+    error = GetLastError();
+  } else if (written != size) {
+    error = ERROR_HANDLE_DISK_FULL;
+  }
+  if (!CloseHandle(file.release()) && error == ERROR_SUCCESS) error = GetLastError();
+  if (error != ERROR_SUCCESS) {
+    WriteLog(L"Failed to write output file, error code: " + std::to_wstring(error));
+    DeleteFileW(path.c_str());
+    return false;
+  }
+  WriteLog(L"Resource extracted successfully.");
+  return true;
+}
+
+bool ExtractPayloadItem(HMODULE module, const PayloadItem& item, const std::wstring& folder) {
+  std::optional<std::wstring> target = JoinPath(folder, item.fileName);
+  bool extracted = false;
+  if (!target) {
+    WriteLog(L"Path too long: " + folder + L"\\" + item.fileName);
+  } else {
+    extracted = ExtractResourceToFile(module, static_cast<WORD>(item.id), *target);
+  }
+  if (extracted) {
+    WriteLog(std::wstring(item.fileName) + L" extracted successfully!");
+  } else {
+    WriteLog(std::wstring(L"Failed to extract ") + item.fileName);
+  }
+  return extracted;
+}
+
+void ExtractPayload(HMODULE module, const std::wstring& folder) {
+  for (const PayloadItem& item : PayloadTable) ExtractPayloadItem(module, item, folder);
+}
+
+void CopyPayloadFile(const std::wstring& fileName, const std::wstring& sourceFolder,
+                     const std::wstring& targetFolder) {
+  std::optional<std::wstring> source = JoinPath(sourceFolder, fileName);
+  std::optional<std::wstring> target = JoinPath(targetFolder, fileName);
+  if (source && target && CopyFileW(source->c_str(), target->c_str(), FALSE)) {
+    WriteLog(fileName + L" copied successfully.");
+  } else {
+    if (!source || !target) WriteLog(L"Path too long: " + targetFolder + L"\\" + fileName);
+    WriteLog(L"Failed to copy " + fileName + L".");
+  }
+}
+
+}  // namespace vesk

@@ -1,0 +1,73 @@
+#include "setup/engine/setup_entry.h"
+
+#include <objbase.h>
+
+#include <optional>
+
+#include "common/bounded_path.h"
+#include "common/module_path.h"
+#include "setup/engine/command_line.h"
+#include "setup/engine/exit_codes.h"
+#include "setup/engine/payload.h"
+#include "setup/engine/quiet_install.h"
+#include "setup/engine/setup_log.h"
+#include "setup/engine/windows_version.h"
+
+namespace vesk {
+namespace {
+
+// Per-monitor DPI awareness, looked up at run time so the program still starts where the
+// function is missing.
+void DeclarePerMonitorDpiAwareness() {
+  HMODULE shcore = LoadLibraryW(L"shcore.dll");
+  if (shcore == nullptr) return;
+  using SetProcessDpiAwarenessFunction = HRESULT(WINAPI*)(int);
+  auto setAwareness = reinterpret_cast<SetProcessDpiAwarenessFunction>(
+      reinterpret_cast<void*>(GetProcAddress(shcore, "SetProcessDpiAwareness")));
+  const int processPerMonitorDpiAware = 2;
+  if (setAwareness != nullptr) setAwareness(processPerMonitorDpiAware);
+  FreeLibrary(shcore);
+}
+
+int RunWindowRoad(HINSTANCE instance, const std::wstring& workingFolder, bool isUpdate,
+                  WindowRoad windowRoad) {
+  int majorVersion = GetWindowsMajorVersion();
+  WriteLog(L"GetWindowsMajorVersion version: " + std::to_wstring(majorVersion));
+  if (majorVersion >= 10) DeclarePerMonitorDpiAwareness();
+  if (FAILED(CoInitialize(nullptr))) return kSetupSuccess;
+  windowRoad(instance, workingFolder, isUpdate);
+  CoUninitialize();
+  return kSetupSuccess;
+}
+
+}  // namespace
+
+std::wstring GetWorkingFolder() {
+  std::optional<std::wstring> folder = BuildPath({FolderOf(GetModulePath()), L"\\.VeskSetupTemp"});
+  return folder ? *folder : std::wstring();
+}
+
+int RunSetup(HINSTANCE instance, const wchar_t* commandLineText, WindowRoad windowRoad) {
+  WriteLog(std::wstring(L"Command line arguments: ") + (commandLineText ? commandLineText : L""));
+  SetupFlags flags;
+  if (!ParseSetupCommandLine(GetCommandLineW(), flags)) return kSetupSuccess;
+
+  std::wstring workingFolder = GetWorkingFolder();
+  if (workingFolder.empty()) {
+    WriteLog(L"Working folder path too long: " + FolderOf(GetModulePath()) + L"\\.VeskSetupTemp");
+    return kWorkingFolderPathTooLong;
+  }
+  CreateDirectoryW(workingFolder.c_str(), nullptr);
+  PrepareWorkingFolder(workingFolder);
+  ExtractPayload(instance, workingFolder);
+
+  if (flags.isQuiet) {
+    WriteLog(L"isQuiet = true, start QuietInstall");
+    int result = QuietInstall(workingFolder, flags.isAutoLaunch, flags.isKill);
+    WriteLog(L"_tWinMain end result: " + std::to_wstring(result));
+    return result;
+  }
+  return RunWindowRoad(instance, workingFolder, flags.isUpdate, windowRoad);
+}
+
+}  // namespace vesk

@@ -1,0 +1,78 @@
+#include "setup/engine/setup_log.h"
+
+#include <cwchar>
+
+#include "common/bounded_path.h"
+#include "common/log_text.h"
+#include "setup/engine/product_key.h"
+
+namespace vesk {
+
+SetupLog& SetupLog::Instance() {
+  static SetupLog log;
+  return log;
+}
+
+std::wstring FormatLogPrefix(const SYSTEMTIME& time) {
+  wchar_t buffer[100];
+  swprintf(buffer, 100, L"%04d-%02d-%02d %02d:%02d:%02d.%03d ", time.wYear, time.wMonth, time.wDay,
+           time.wHour, time.wMinute, time.wSecond, time.wMilliseconds);
+  return buffer;
+}
+
+void SetupLog::Write(std::wstring_view message) {
+  std::wstring debugLine(message);
+  debugLine += L'\n';
+  OutputDebugStringW(debugLine.c_str());
+
+  if (!opened_.load()) return;
+  std::lock_guard<std::mutex> guard(lock_);
+  if (!file_.valid()) return;
+
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  std::string bytes;
+  bytes.reserve(message.size() + 32);
+  AppendLogBytes(bytes, FormatLogPrefix(now));
+  AppendLogBytes(bytes, message);
+  bytes += "\r\n";
+  // One unbuffered write per line: the line is in the file when Write returns.
+  DWORD written = 0;
+  WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+void SetupLog::Open(const std::wstring& installFolder) {
+  fileName_ = L"vesk_install.log";
+  std::optional<std::wstring> path = JoinPath(installFolder, fileName_);
+  if (!path) {
+    Write(L"Log file path too long: " + installFolder + L"\\" + fileName_);
+    opened_ = true;
+    return;
+  }
+  {
+    // An already open file stays open and keeps its lines: only the first open truncates.
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!file_.valid()) {
+      file_.reset(CreateFileW(path->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+  }
+  UniqueRegKey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kProductKey, 0, KEY_ALL_ACCESS, key.put()) == ERROR_SUCCESS) {
+    RegSetValueExW(key.get(), kLogPathValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path->c_str()),
+                   static_cast<DWORD>((path->size() + 1) * sizeof(wchar_t)));
+  }
+  opened_ = true;
+}
+
+void SetupLog::Close() {
+  std::lock_guard<std::mutex> guard(lock_);
+  file_.reset();
+  opened_ = false;
+}
+
+void WriteLog(std::wstring_view message) { SetupLog::Instance().Write(message); }
+
+void OpenLogFile(const std::wstring& installFolder) { SetupLog::Instance().Open(installFolder); }
+
+}  // namespace vesk

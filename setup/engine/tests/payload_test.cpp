@@ -1,0 +1,119 @@
+#include "setup/engine/payload.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "setup/engine/tests/log_capture.h"
+#include "testsupport/test_support.h"
+
+namespace vesk {
+namespace {
+
+using testing::LogCapture;
+using testing::ReadFileBytes;
+using testing::ScopedTempFolder;
+
+struct ManifestEntry {
+  int id;
+  const wchar_t* name;
+  const wchar_t* source;
+};
+const ManifestEntry kManifest[] = {
+#include "setup/payload_manifest.inc"
+};
+
+// The built setup program, loaded as a data module: its resources are the real payload.
+class PayloadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module_.reset(LoadLibraryExW(VESK_SETUP_EXE, nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    ASSERT_TRUE(module_.valid()) << GetLastError();
+  }
+  UniqueModule module_;
+  LogCapture log_;
+  ScopedTempFolder folder_;
+};
+
+// Every embedded item is written byte for byte as the build took it.
+TEST_F(PayloadTest, ExtractedItemsMatchTheirSources) {
+  for (const ManifestEntry& entry : kManifest) {
+    std::wstring target = folder_ / entry.name;
+    ASSERT_TRUE(ExtractResourceToFile(module_.get(), static_cast<WORD>(entry.id), target));
+    EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(entry.source)) << testing::Narrow(entry.name);
+  }
+}
+
+// An existing, longer file is replaced entirely, not overwritten at its start.
+TEST_F(PayloadTest, ExistingFileIsReplacedWhole) {
+  std::wstring target = folder_ / L"version.txt";
+  ASSERT_TRUE(testing::WriteFileBytes(target, std::string(5000, 'x')));
+  ASSERT_TRUE(ExtractResourceToFile(module_.get(), 126, target));
+  EXPECT_EQ(ReadFileBytes(target).size(), 12u);
+}
+
+// A missing resource and a target locked by another handle fail with their log line, and the
+// row reports "Failed to extract" with its name.
+TEST_F(PayloadTest, FailuresAreLoggedPerRow) {
+  std::wstring locked = folder_ / L"mini_installer.exe";
+  UniqueFile holder(CreateFileW(locked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder.valid());
+  EXPECT_FALSE(ExtractPayloadItem(module_.get(), {101, L"app.ico"}, folder_.path()));
+  EXPECT_FALSE(ExtractPayloadItem(module_.get(), {111, L"mini_installer.exe"}, folder_.path()));
+  EXPECT_TRUE(ExtractPayloadItem(module_.get(), {126, L"version.txt"}, folder_.path()));
+  EXPECT_FALSE(testing::FileExists(folder_ / L"app.ico"));
+  std::vector<std::string> expected = {
+      "Failed to find resource.",  "Failed to extract app.ico",
+      "Failed to open output file.", "Failed to extract mini_installer.exe",
+      "Resource extracted successfully.", "version.txt extracted successfully!"};
+  EXPECT_EQ(log_.Messages(), expected);
+}
+
+// Writes the first half of the data, then fails as a full disk does.
+BOOL WINAPI WriteHalfThenFail(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                              LPOVERLAPPED overlapped) {
+  WriteFile(file, data, size / 2, written, overlapped);
+  SetLastError(ERROR_DISK_FULL);
+  return FALSE;
+}
+
+// A write that fails part-way fails the row and leaves no partial file behind, so a cut-off
+// installer can never be run later.
+TEST_F(PayloadTest, FailedWriteLeavesNoPartialFile) {
+  g_payloadWriteFile = &WriteHalfThenFail;
+  bool extracted = ExtractPayloadItem(module_.get(), {102, L"background.png"}, folder_.path());
+  g_payloadWriteFile = &WriteFile;
+  EXPECT_FALSE(extracted);
+  EXPECT_FALSE(testing::FileExists(folder_ / L"background.png"));
+  std::vector<std::string> expected = {"Failed to write output file, error code: 112",
+                                       "Failed to extract background.png"};
+  EXPECT_EQ(log_.Messages(), expected);
+}
+
+// A path that does not fit the 260-character buffer is refused, never cut short.
+TEST_F(PayloadTest, OverlongTargetPathIsRefused) {
+  std::wstring folder = folder_.path() + L"\\" + std::wstring(250, L'd');
+  EXPECT_FALSE(ExtractPayloadItem(module_.get(), {126, L"version.txt"}, folder));
+  std::vector<std::string> messages = log_.Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].rfind("Path too long: ", 0), 0u);
+  EXPECT_EQ(messages[1], "Failed to extract version.txt");
+}
+
+// Copying logs success or failure with the file's name.
+TEST_F(PayloadTest, CopyPayloadFileLogsOutcome) {
+  ScopedTempFolder target;
+  ASSERT_TRUE(testing::WriteFileBytes(folder_ / L"a.dll", "abc"));
+  CopyPayloadFile(L"a.dll", folder_.path(), target.path());
+  CopyPayloadFile(L"missing.dll", folder_.path(), target.path());
+  EXPECT_EQ(ReadFileBytes(target / L"a.dll"), "abc");
+  std::vector<std::string> expected = {"a.dll copied successfully.", "Failed to copy missing.dll."};
+  EXPECT_EQ(log_.Messages(), expected);
+}
+
+}  // namespace
+}  // namespace vesk

@@ -1,0 +1,9 @@
+// VeskSetup: carries the product, unpacks it and installs it quietly or through its window.
+#include <windows.h>
+
+#include "setup/engine/setup_entry.h"
+#include "setup/window/setup_window_road.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+  return vesk::RunSetup(instance, commandLine, &vesk::RunSetupWindow);
+}

@@ -1,0 +1,54 @@
+# Generates payload.rc (every payload item as RT_RCDATA under its id) and payload_manifest.inc
+# (id, name and source file of each item, for the tests) from engine/payload_table.inc.
+#
+# Where each file comes from: a file of that name in VESK_PAYLOAD_DIR wins; the product's own
+# files must be there when VESK_PAYLOAD_DIR is set; otherwise the kit's own files (skin, batch
+# file, uninstaller) and the stand-in product are used.
+
+set(product_files mini_installer.exe metrics_sdk.dll crashlog.dll client_addon.dll
+    crash_handler_a.exe crash_handler_b.exe device_tag.dll remote_switch.dll update_agent.dll
+    update_pub.pem version.txt)
+
+function(vesk_payload_source name out)
+  if(VESK_PAYLOAD_DIR AND EXISTS "${VESK_PAYLOAD_DIR}/${name}")
+    set(source "${VESK_PAYLOAD_DIR}/${name}")
+  elseif(VESK_PAYLOAD_DIR AND name IN_LIST product_files)
+    message(FATAL_ERROR "VESK_PAYLOAD_DIR ${VESK_PAYLOAD_DIR} has no ${name}")
+  elseif(name STREQUAL "mini_installer.exe")
+    set(source "${VESK_STANDIN_INSTALLER}")
+  elseif(name IN_LIST product_files)
+    set(source "${VESK_STANDIN_PAYLOAD_DIR}/${name}")
+  elseif(name STREQUAL "VeskUninstall.exe")
+    set(source "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/VeskUninstall.exe")
+  elseif(name STREQUAL "vesk_installer.bat")
+    set(source "${CMAKE_CURRENT_SOURCE_DIR}/engine/vesk_installer.bat")
+  else()
+    set(source "${CMAKE_CURRENT_SOURCE_DIR}/skin/${name}")
+  endif()
+  set(${out} "${source}" PARENT_SCOPE)
+endfunction()
+
+set(program_icon_group_id 101)
+file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/engine/payload_table.inc rows REGEX "^VESK_PAYLOAD_ITEM")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS engine/payload_table.inc)
+set(rc_lines "// Generated from engine/payload_table.inc: the payload items.\n")
+set(manifest_lines "// Generated: id, file name and source file of each embedded payload item.\n")
+set(VESK_PAYLOAD_FILES "")
+foreach(row IN LISTS rows)
+  if(NOT row MATCHES "VESK_PAYLOAD_ITEM\\(([0-9]+), L\"([^\"]+)\"\\)")
+    message(FATAL_ERROR "Unreadable payload row: ${row}")
+  endif()
+  set(id ${CMAKE_MATCH_1})
+  set(name ${CMAKE_MATCH_2})
+  if(id EQUAL program_icon_group_id)
+    continue()  # no data item: the number belongs to the program's icon group
+  endif()
+  vesk_payload_source(${name} source)
+  list(APPEND VESK_PAYLOAD_FILES "${source}")
+  string(APPEND rc_lines "${id} RCDATA \"${source}\"\n")
+  vesk_windows_path(windows_source "${source}")
+  string(APPEND manifest_lines "{${id}, L\"${name}\", L\"${windows_source}\"},\n")
+endforeach()
+
+file(GENERATE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/payload.rc CONTENT "${rc_lines}")
+file(GENERATE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/payload_manifest.inc CONTENT "${manifest_lines}")

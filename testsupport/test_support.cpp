@@ -1,0 +1,266 @@
+#include "testsupport/test_support.h"
+
+#include <algorithm>
+#include <atomic>
+
+#include "common/unique_handle.h"
+
+namespace vesk::testing {
+
+ScopedCurrentUserOverride::ScopedCurrentUserOverride() {
+  static std::atomic<int> counter{0};
+  keyPath_ = L"Software\\VeskTests\\user_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+             std::to_wstring(GetTickCount()) + L"_" + std::to_wstring(++counter);
+  RegCreateKeyExW(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                  &key_, nullptr);
+  RegOverridePredefKey(HKEY_CURRENT_USER, key_);
+}
+
+ScopedCurrentUserOverride::~ScopedCurrentUserOverride() {
+  RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+  if (key_ != nullptr) RegCloseKey(key_);
+  RegDeleteTreeW(HKEY_CURRENT_USER, keyPath_.c_str());
+  RegDeleteKeyW(HKEY_CURRENT_USER, keyPath_.c_str());
+}
+
+ScopedTempFolder::ScopedTempFolder(const std::wstring& prefix) {
+  static std::atomic<int> counter{0};
+  wchar_t temp[MAX_PATH];
+  DWORD length = GetTempPathW(MAX_PATH, temp);
+  std::wstring base(temp, length);
+  if (!base.empty() && base.back() == L'\\') base.pop_back();
+  for (;;) {
+    path_ = base + L"\\" + prefix + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+            std::to_wstring(GetTickCount()) + L"_" + std::to_wstring(++counter);
+    if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+  }
+}
+
+ScopedTempFolder::~ScopedTempFolder() { RemoveTree(path_); }
+
+void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW entry;
+  UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &entry));
+  if (find) {
+    do {
+      std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring child = path + L"\\" + name;
+      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(child);
+      } else {
+        DeleteFileW(child.c_str());
+      }
+    } while (FindNextFileW(find.get(), &entry));
+  }
+  find.reset();
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryW(path.c_str());
+}
+
+DWORD FileAttributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
+
+bool FileExists(const std::wstring& path) {
+  DWORD attributes = FileAttributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::wstring& path) {
+  DWORD attributes = FileAttributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  std::string bytes;
+  if (!file) return bytes;
+  char buffer[65536];
+  DWORD read = 0;
+  while (ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+    bytes.append(buffer, read);
+  }
+  return bytes;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+std::vector<std::wstring> ListFolder(const std::wstring& path) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW entry;
+  UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &entry));
+  if (!find) return names;
+  do {
+    std::wstring name = entry.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(find.get(), &entry));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::wstring RegistryValue::AsString() const {
+  std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
+  if (!text.empty() && text.back() == L'\0') text.pop_back();
+  return text;
+}
+
+DWORD RegistryValue::AsDword() const {
+  DWORD value = 0;
+  if (data.size() >= sizeof(value)) memcpy(&value, data.data(), sizeof(value));
+  return value;
+}
+
+RegistryValue ReadRegistryValue(HKEY root, const std::wstring& key, const std::wstring& name) {
+  RegistryValue value;
+  UniqueRegKey opened;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, opened.put()) != ERROR_SUCCESS) return value;
+  DWORD size = 0;
+  if (RegQueryValueExW(opened.get(), name.c_str(), nullptr, &value.type, nullptr, &size) !=
+      ERROR_SUCCESS) {
+    return value;
+  }
+  value.data.resize(size);
+  if (RegQueryValueExW(opened.get(), name.c_str(), nullptr, &value.type, value.data.data(),
+                       &size) == ERROR_SUCCESS) {
+    value.exists = true;
+    value.data.resize(size);
+  }
+  return value;
+}
+
+bool RegistryKeyExists(HKEY root, const std::wstring& key) {
+  UniqueRegKey opened;
+  return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, opened.put()) == ERROR_SUCCESS;
+}
+
+std::wstring Widen(const std::string& text) {
+  std::wstring wide;
+  for (unsigned char c : text) wide += static_cast<wchar_t>(c);
+  return wide;
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string narrow;
+  for (wchar_t c : text) narrow += static_cast<unsigned>(c) <= 0xFF ? static_cast<char>(c) : '?';
+  return narrow;
+}
+
+namespace {
+
+std::wstring ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info) {
+  std::wstring text;
+  if (info.fUnicode) {
+    std::vector<wchar_t> buffer(info.nDebugStringLength);
+    SIZE_T read = 0;
+    if (ReadProcessMemory(process, info.lpDebugStringData, buffer.data(),
+                          buffer.size() * sizeof(wchar_t), &read)) {
+      text.assign(buffer.data(), read / sizeof(wchar_t));
+    }
+  } else {
+    std::vector<char> buffer(info.nDebugStringLength);
+    SIZE_T read = 0;
+    if (ReadProcessMemory(process, info.lpDebugStringData, buffer.data(), buffer.size(), &read)) {
+      text = Widen(std::string(buffer.data(), read));
+    }
+  }
+  while (!text.empty() && (text.back() == L'\0' || text.back() == L'\n')) text.pop_back();
+  return text;
+}
+
+void DebugLoop(const PROCESS_INFORMATION& process, const RunOptions& options,
+               ProcessResult& result) {
+  ULONGLONG deadline = GetTickCount64() + options.timeoutMs;
+  bool terminated = false;
+  for (;;) {
+    DEBUG_EVENT event;
+    ULONGLONG now = GetTickCount64();
+    DWORD wait = terminated ? 10000 : now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+    if (!WaitForDebugEvent(&event, wait)) {
+      if (terminated) return;
+      TerminateProcess(process.hProcess, 1);
+      terminated = true;
+      continue;
+    }
+    DWORD continueStatus = DBG_CONTINUE;
+    switch (event.dwDebugEventCode) {
+      case CREATE_PROCESS_DEBUG_EVENT:
+        if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+        break;
+      case LOAD_DLL_DEBUG_EVENT:
+        if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+        break;
+      case OUTPUT_DEBUG_STRING_EVENT:
+        result.debugLines.push_back(ReadDebugString(process.hProcess, event.u.DebugString));
+        break;
+      case EXCEPTION_DEBUG_EVENT:
+        if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
+          continueStatus = DBG_EXCEPTION_NOT_HANDLED;
+        }
+        break;
+      default:
+        break;
+    }
+    bool exited = event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT;
+    if (exited) {
+      result.exitCode = event.u.ExitProcess.dwExitCode;
+      result.finished = !terminated;
+    }
+    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continueStatus);
+    if (exited) return;
+  }
+}
+
+}  // namespace
+
+ProcessResult RunProcess(const std::wstring& commandLine, const RunOptions& options) {
+  ProcessResult result;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  std::wstring mutableCommandLine = commandLine;
+  DWORD flags = options.captureDebugOutput ? DEBUG_ONLY_THIS_PROCESS : 0;
+  if (!CreateProcessW(nullptr, &mutableCommandLine[0], nullptr, nullptr, FALSE, flags, nullptr,
+                      options.currentFolder.empty() ? nullptr : options.currentFolder.c_str(),
+                      &startup, &process)) {
+    return result;
+  }
+  result.started = true;
+  UniqueKernelHandle processHandle(process.hProcess);
+  UniqueKernelHandle threadHandle(process.hThread);
+  if (options.captureDebugOutput) {
+    DebugLoop(process, options, result);
+  } else if (WaitForSingleObject(process.hProcess, options.timeoutMs) == WAIT_OBJECT_0) {
+    result.finished = true;
+    GetExitCodeProcess(process.hProcess, &result.exitCode);
+  } else {
+    TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, 10000);
+  }
+  return result;
+}
+
+}  // namespace vesk::testing
