@@ -1,4 +1,216 @@
-// Runs the built VeskSetup.exe as a separate process and checks what it left behind.
+// Runs the built VeskSetup.exe as a separate process under the debugger loop and checks what it
+// left behind: exit code, the working folder and its files, and its log lines.
 #include <gtest/gtest.h>
 
-int placeholder_unused = 0;
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "testsupport/test_support.h"
+
+namespace vesk {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::ScopedTempFolder;
+
+struct ManifestEntry {
+  int id;
+  const wchar_t* name;
+  const wchar_t* source;
+};
+const ManifestEntry kManifest[] = {
+#include "setup/payload_manifest.inc"
+};
+
+std::vector<std::wstring> GoldenLines(const std::wstring& file, const std::wstring& working) {
+  std::vector<std::wstring> lines;
+  std::string text = ReadFileBytes(std::wstring(VESK_GOLDEN_DIR) + L"\\" + file);
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::wstring line = testing::Widen(text.substr(start, end - start));
+    if (!line.empty() && line.back() == L'\r') line.pop_back();
+    for (size_t at; (at = line.find(L"<working>")) != std::wstring::npos;) {
+      line.replace(at, 9, working);
+    }
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+class SetupProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setupExe_ = folder_ / L"VeskSetup.exe";
+    working_ = folder_ / L".VeskSetupTemp";
+    ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, setupExe_.c_str(), FALSE));
+  }
+
+  testing::ProcessResult Run(const std::wstring& arguments) {
+    testing::RunOptions options;
+    options.captureDebugOutput = true;
+    options.currentFolder = folder_.path();
+    return testing::RunProcess(L"\"" + setupExe_ + L"\"" + arguments, options);
+  }
+
+  // How often a line occurs among the debugger-output lines.
+  static size_t Count(const testing::ProcessResult& result, const std::wstring& line) {
+    return std::count(result.debugLines.begin(), result.debugLines.end(), line);
+  }
+
+  ScopedTempFolder folder_{L"setup_run"};
+  std::wstring setupExe_, working_;
+};
+
+// A first run recreates a hidden working folder beside the program, unpacks the 25 data items
+// byte for byte, and logs the preparation in the documented order.
+TEST_F(SetupProgramTest, FreshRunUnpacksEveryItemIntoHiddenWorkingFolder) {
+  testing::ProcessResult result = Run(L"");
+  ASSERT_TRUE(result.finished);
+  EXPECT_EQ(result.exitCode, 0u);
+
+  DWORD attributes = testing::FileAttributes(working_);
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
+  std::vector<std::wstring> expectedNames;
+  for (const ManifestEntry& entry : kManifest) expectedNames.push_back(entry.name);
+  std::sort(expectedNames.begin(), expectedNames.end());
+  EXPECT_EQ(expectedNames.size(), 25u);
+  EXPECT_EQ(testing::ListFolder(working_), expectedNames);
+  for (const ManifestEntry& entry : kManifest) {
+    std::string extracted = ReadFileBytes(working_ + L"\\" + entry.name);
+    EXPECT_FALSE(extracted.empty()) << testing::Narrow(entry.name);
+    EXPECT_EQ(extracted, ReadFileBytes(entry.source)) << testing::Narrow(entry.name);
+  }
+
+  std::vector<std::wstring> golden = GoldenLines(L"fresh_run.golden", working_);
+  ASSERT_GE(result.debugLines.size(), golden.size());
+  std::vector<std::wstring> preparation(result.debugLines.begin(),
+                                        result.debugLines.begin() + golden.size());
+  EXPECT_EQ(preparation, golden);
+}
+
+// After an interrupted run the folder still holds files: removal fails with 145, creation
+// fails, and every item is written over the old one in place; unknown files stay.
+TEST_F(SetupProgramTest, RunAfterInterruptedRunOverwritesItemsInPlace) {
+  ASSERT_TRUE(CreateDirectoryW(working_.c_str(), nullptr));
+  ASSERT_TRUE(testing::WriteFileBytes(working_ + L"\\main.xml", "stale"));
+  ASSERT_TRUE(testing::WriteFileBytes(working_ + L"\\leftover.tmp", "x"));
+
+  testing::ProcessResult result = Run(L"");
+  ASSERT_TRUE(result.finished);
+  EXPECT_EQ(Count(result, L"Failed to remove dirPath: " + working_ + L", error code: 145"), 1u);
+  EXPECT_EQ(Count(result, L"Failed to create dirPath: " + working_), 1u);
+  EXPECT_EQ(Count(result, L"dirPath created: " + working_), 0u);
+  EXPECT_EQ(Count(result, L"Resource extracted successfully."), 25u);
+  EXPECT_EQ(ReadFileBytes(working_ + L"\\main.xml"), ReadFileBytes(kManifest[0].source));
+  EXPECT_TRUE(testing::FileExists(working_ + L"\\leftover.tmp"));
+}
+
+// An item whose file is held open by another process cannot be written: only that row fails,
+// and the others are extracted.
+TEST_F(SetupProgramTest, LockedItemFailsAloneAndTheRestIsExtracted) {
+  ASSERT_TRUE(CreateDirectoryW(working_.c_str(), nullptr));
+  std::wstring locked = working_ + L"\\mini_installer.exe";
+  UniqueFile holder(CreateFileW(locked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder.valid());
+
+  testing::ProcessResult result = Run(L"");
+  ASSERT_TRUE(result.finished);
+  const std::vector<std::wstring>& lines = result.debugLines;
+  auto failure = std::find(lines.begin(), lines.end(), L"Failed to open output file.");
+  ASSERT_NE(failure, lines.end());
+  ASSERT_NE(failure + 1, lines.end());
+  EXPECT_EQ(*(failure + 1), L"Failed to extract mini_installer.exe");
+  EXPECT_EQ(Count(result, L"Failed to open output file."), 1u);
+  EXPECT_EQ(Count(result, L"Resource extracted successfully."), 24u);
+  EXPECT_EQ(Count(result, L"VeskUninstall.exe extracted successfully!"), 1u);
+}
+
+// Keywords are logged as they are found, and "/S" (capital S) does not select the quiet road.
+TEST_F(SetupProgramTest, ArgumentsAreLoggedAndOnlyExactKeywordsCount) {
+  testing::ProcessResult result = Run(L" kill /S disable_autolaunch");
+  ASSERT_TRUE(result.finished);
+  EXPECT_EQ(result.exitCode, 0u);
+  ASSERT_FALSE(result.debugLines.empty());
+  EXPECT_EQ(result.debugLines[0], L"Command line arguments: kill /S disable_autolaunch");
+  EXPECT_EQ(Count(result, L"isKill = true,Argument kill"), 1u);
+  EXPECT_EQ(Count(result, L"isAutoLaunch = false,Argument disable_autolaunch"), 1u);
+  EXPECT_EQ(Count(result, L"isQuiet = true, start QuietInstall"), 0u);
+}
+
+// The program carries each item as RT_RCDATA under its id with the source's exact size, nothing
+// under 101 but its icon group, and a manifest asking for no elevation and common controls 6.
+TEST(SetupProgramResources, ResourceTableMatchesThePayload) {
+  UniqueModule module(LoadLibraryExW(VESK_SETUP_EXE, nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  ASSERT_TRUE(module.valid());
+  for (const ManifestEntry& entry : kManifest) {
+    HRSRC resource = FindResourceW(module.get(), MAKEINTRESOURCEW(entry.id), RT_RCDATA);
+    ASSERT_NE(resource, nullptr) << entry.id;
+    EXPECT_EQ(SizeofResource(module.get(), resource), ReadFileBytes(entry.source).size())
+        << entry.id;
+  }
+  std::vector<WORD> ids;
+  EnumResourceNamesW(
+      module.get(), RT_RCDATA,
+      [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) -> BOOL {
+        reinterpret_cast<std::vector<WORD>*>(param)->push_back(
+            static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
+        return TRUE;
+      },
+      reinterpret_cast<LONG_PTR>(&ids));
+  EXPECT_EQ(ids.size(), 25u);
+  EXPECT_EQ(std::count(ids.begin(), ids.end(), 101), 0);
+  EXPECT_NE(FindResourceW(module.get(), MAKEINTRESOURCEW(101), RT_GROUP_ICON), nullptr);
+
+  HRSRC manifest = FindResourceW(module.get(), MAKEINTRESOURCEW(1), RT_MANIFEST);
+  ASSERT_NE(manifest, nullptr);
+  std::string text(static_cast<const char*>(LockResource(LoadResource(module.get(), manifest))),
+                   SizeofResource(module.get(), manifest));
+  EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos);
+  EXPECT_NE(text.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+            std::string::npos);
+}
+
+// The elevated-install batch file is carried byte for byte: 27 CR LF lines, no final line end.
+TEST(SetupProgramResources, BatchFileHasExactBytes) {
+  const char* const expected[] = {
+      "@echo off", "",
+      "set targetDir1=%~1", "set targetDir2=%~2", "",
+      "set sourceDir=%~dp0", "",
+      "set targetDir=%targetDir1% %targetDir2%", "",
+      "echo Copying files from \"%sourceDir%\" to \"%targetDir%\"", "",
+      "xcopy \"%sourceDir%\\*.exe\" \"%targetDir%\\\" /s /e /y",
+      "xcopy \"%sourceDir%\\*.dll\" \"%targetDir%\\\" /s /e /y",
+      "xcopy \"%sourceDir%\\*.pem\" \"%targetDir%\\\" /s /e /y", "",
+      "echo Executing mini_installer.exe in \"%targetDir%\"", "",
+      "start \"\" \"%targetDir%\\mini_installer.exe\"", "",
+      "if %errorlevel% neq 0 (",
+      "    echo mini_installer.exe failed, error code: %errorlevel%",
+      "    set exitCode=%errorlevel%",
+      ") else (",
+      "    echo mini_installer.exe success",
+      "    set exitCode=0",
+      ")",
+      "exit %exitCode%"};
+  std::string joined;
+  for (const char* line : expected) joined += std::string(joined.empty() ? "" : "\r\n") + line;
+  UniqueModule module(LoadLibraryExW(VESK_SETUP_EXE, nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  ASSERT_TRUE(module.valid());
+  HRSRC resource = FindResourceW(module.get(), MAKEINTRESOURCEW(123), RT_RCDATA);
+  ASSERT_NE(resource, nullptr);
+  std::string bytes(static_cast<const char*>(LockResource(LoadResource(module.get(), resource))),
+                    SizeofResource(module.get(), resource));
+  EXPECT_EQ(bytes.size(), 636u);
+  EXPECT_EQ(bytes, joined);
+}
+
+}  // namespace
+}  // namespace vesk
