@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <shlobj.h>
+
 #include "common/unique_handle.h"
 #include "testsupport/test_support.h"
 
@@ -142,6 +144,31 @@ TEST_F(SetupProgramTest, ArgumentsAreLoggedAndOnlyExactKeywordsCount) {
   EXPECT_EQ(Count(result, L"isKill = true,Argument kill"), 1u);
   EXPECT_EQ(Count(result, L"isAutoLaunch = false,Argument disable_autolaunch"), 1u);
   EXPECT_EQ(Count(result, L"isQuiet = true, start QuietInstall"), 0u);
+}
+
+// A program folder so deep that the working folder would not fit a 260-character path is
+// refused with a log line and its own exit code; nothing is cut short or written elsewhere.
+TEST(SetupProgramPaths, OverlongWorkingFolderIsRefused) {
+  ScopedTempFolder folder(L"deep");
+  std::wstring deep = folder.path();
+  // 250 characters: the program path "<deep>\s.exe" still fits, "<deep>\.VeskSetupTemp" does not.
+  while (deep.size() < 250) {
+    deep += L"\\" + std::wstring(std::min<size_t>(40, 249 - deep.size()), L'd');
+  }
+  ASSERT_EQ(SHCreateDirectoryExW(nullptr, deep.c_str(), nullptr), ERROR_SUCCESS);
+  ASSERT_EQ(deep.size(), 250u);
+  std::wstring exe = deep + L"\\s.exe";
+  ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, exe.c_str(), FALSE)) << GetLastError();
+  testing::RunOptions options;
+  options.captureDebugOutput = true;
+  testing::ProcessResult result = testing::RunProcess(L"\"" + exe + L"\" quiet", options);
+  ASSERT_TRUE(result.started);
+  ASSERT_TRUE(result.finished);
+  EXPECT_EQ(result.exitCode, 105u);
+  std::wstring expected = L"Working folder path too long: " + deep + L"\\.VeskSetupTemp";
+  EXPECT_NE(std::find(result.debugLines.begin(), result.debugLines.end(), expected),
+            result.debugLines.end());
+  EXPECT_FALSE(testing::FolderExists(deep + L"\\.VeskSetupTemp"));
 }
 
 // The program carries each item as RT_RCDATA under its id with the source's exact size, nothing
