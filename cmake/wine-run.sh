@@ -67,6 +67,9 @@ start_wineserver() {
   server=$(stat -c '%d %i' "$WINEPREFIX" | awk '{printf "server-%x-%x", $1, $2}')
   daemon wineserver wineserver -f -p
   wait_for "/tmp/*wine*/$server/socket" || { echo "wine-run: wineserver did not start" >&2; return 1; }
+  # Wine's own background processes (services, desktop) start with the first program and inherit
+  # its standard handles for good: start them now from a program whose handles lead nowhere.
+  DISPLAY=":$(head -n1 "$state/xvfb.display")" setsid wine wineboot </dev/null >/dev/null 2>&1 9>&-
 }
 
 {
