@@ -1,0 +1,34 @@
+// The two drawing functions of "msimg32.dll" the renderer uses, looked up at run time, and the
+// renderer's own per-pixel blend for when the platform has no AlphaBlend.
+#pragma once
+
+#include <windows.h>
+
+namespace SkinUI {
+
+typedef BOOL(WINAPI* AlphaBlendFunction)(HDC, int, int, int, int, HDC, int, int, int, int,
+                                          BLENDFUNCTION);
+typedef BOOL(WINAPI* GradientFillFunction)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+
+struct TPlatformGraphics {
+  AlphaBlendFunction alphaBlend;      // never null: the platform's, else OwnAlphaBlend
+  GradientFillFunction gradientFill;  // null when the platform has none
+};
+
+// The functions in use (looked up once per process).
+const TPlatformGraphics& GetPlatformGraphics();
+
+// Replaces the functions in use, for tests that need to see the paths taken when the platform
+// lacks them; null restores the platform's. Not thread-safe.
+void OverridePlatformGraphicsForTesting(const TPlatformGraphics* graphics);
+
+// Source-over blending with the same arguments and results as AlphaBlend: the source part is
+// scaled to the destination (nearest pixel), each source pixel weighted by the constant alpha
+// and, with AC_SRC_ALPHA, by its own (premultiplied) alpha. Source pixels are read from the
+// 32-bit bitmap selected into `sourceDC`; parts outside it are left unchanged in the
+// destination. Clipping of the destination applies.
+BOOL WINAPI OwnAlphaBlend(HDC destinationDC, int xDestination, int yDestination,
+                          int widthDestination, int heightDestination, HDC sourceDC, int xSource,
+                          int ySource, int widthSource, int heightSource, BLENDFUNCTION blend);
+
+}  // namespace SkinUI
