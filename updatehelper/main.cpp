@@ -1,5 +1,6 @@
-// VeskUpdateHelper: runs a pending in-use update of vesk.helm.
+// VeskUpdateHelper: runs a pending in-use update of vesk.helm. It takes no arguments.
 #include <windows.h>
 
-// TEMPORARY: does nothing yet and reports success.
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "updatehelper/update_helper.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return vesk::RunPendingUpdate(); }

@@ -1,0 +1,250 @@
+// RunPendingUpdate in this process: HKEY_CURRENT_USER is a throwaway key, the debugger lines are
+// collected through the system table, and update commands are real programs that leave a marker.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "testsupport/test_support.h"
+#include "updatehelper/update_helper.h"
+
+namespace vesk {
+namespace {
+
+std::vector<std::wstring>* g_lines = nullptr;
+
+void WINAPI CollectLine(LPCWSTR text) { g_lines->push_back(text); }
+
+// Lets the first `failures` openings of "Software" fail with `status`; everything else is real.
+LSTATUS g_softwareStatus = ERROR_SUCCESS;
+int g_softwareFailures = 0;
+LSTATUS APIENTRY OpenKeyWithFailingSoftware(HKEY root, LPCWSTR name, DWORD options,
+                                            REGSAM access, PHKEY result) {
+  if (wcscmp(name, L"Software") == 0 && g_softwareFailures > 0) {
+    --g_softwareFailures;
+    return g_softwareStatus;
+  }
+  return RegOpenKeyExW(root, name, options, access, result);
+}
+
+// Answers a query for a value that does not fit as Windows may: the buffer filled with the start
+// of the value, and ERROR_MORE_DATA.
+LSTATUS APIENTRY QueryFillingTheBufferOnMoreData(HKEY key, LPCWSTR name, LPDWORD reserved,
+                                                 LPDWORD type, LPBYTE data, LPDWORD size) {
+  DWORD capacity = *size;
+  LSTATUS status = RegQueryValueExW(key, name, reserved, type, data, size);
+  if (status == ERROR_MORE_DATA && data != nullptr) {
+    std::vector<BYTE> whole(*size);
+    DWORD wholeSize = *size;
+    RegQueryValueExW(key, name, nullptr, nullptr, whole.data(), &wholeSize);
+    memcpy(data, whole.data(), capacity);
+  }
+  return status;
+}
+
+// Answers the query for "cmd" as Windows does for a REG_SZ value stored without a terminating
+// null that fills the whole buffer: success, every byte of the buffer used, no null.
+std::wstring g_commandWithoutNull;
+LSTATUS APIENTRY QueryCommandWithoutNull(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type,
+                                         LPBYTE data, LPDWORD size) {
+  if (wcscmp(name, L"cmd") != 0) return RegQueryValueExW(key, name, reserved, type, data, size);
+  memcpy(data, g_commandWithoutNull.data(), *size);
+  return ERROR_SUCCESS;
+}
+
+class UpdateHelperTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_lines = &lines_;
+    g_softwareStatus = ERROR_SUCCESS;
+    g_softwareFailures = 0;
+    system_.debugOutput = CollectLine;
+  }
+  void TearDown() override { g_lines = nullptr; }
+
+  void CreateSoftwareKey() {
+    UniqueRegKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, key.put(), nullptr),
+              ERROR_SUCCESS);
+  }
+
+  // Writes the product key's values; a missing optional leaves the value out.
+  void WriteProduct(const std::optional<std::wstring>& pv, const std::optional<std::wstring>& opv,
+                    const std::optional<std::wstring>& cmd) {
+    UniqueRegKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Vesk.helm", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
+              ERROR_SUCCESS);
+    const std::pair<const wchar_t*, const std::optional<std::wstring>*> values[] = {
+        {L"pv", &pv}, {L"opv", &opv}, {L"cmd", &cmd}};
+    for (const auto& [name, value] : values) {
+      if (!value->has_value()) continue;
+      const std::wstring& text = **value;
+      ASSERT_EQ(RegSetValueExW(key.get(), name, 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>(text.c_str()),
+                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+                ERROR_SUCCESS);
+    }
+  }
+
+  // A command that writes the marker after `delayMs`.
+  std::wstring MarkerCommand(DWORD delayMs = 0) const {
+    return std::wstring(L"\"") + VESK_MARKER_WRITER_EXE + L"\" \"" + marker_ + L"\" " +
+           std::to_wstring(delayMs);
+  }
+  bool MarkerWritten() const { return testing::FileExists(marker_); }
+
+  testing::ScopedCurrentUserOverride user_;
+  testing::ScopedTempFolder temp_{L"vesk_update"};
+  std::wstring marker_ = temp_ / L"marker.txt";
+  std::vector<std::wstring> lines_;
+  UpdateHelperSystem system_;
+};
+
+// Without HKEY_CURRENT_USER\Software the helper says so and ends with 1.
+TEST_F(UpdateHelperTest, MissingSoftwareKeyEndsWithOne) {
+  EXPECT_EQ(RunPendingUpdate(system_), 1);
+  std::vector<std::wstring> expected = {L"Failed to open registry key. Error code: 2\n",
+                                        L"Registry key not found.\n",
+                                        L"Unable to open registry key.\n"};
+  EXPECT_EQ(lines_, expected);
+}
+
+// Access to "Software" refused: the administrator hint, then exit code 1.
+TEST_F(UpdateHelperTest, RefusedSoftwareKeyEndsWithOne) {
+  CreateSoftwareKey();
+  g_softwareStatus = ERROR_ACCESS_DENIED;
+  g_softwareFailures = 2;
+  system_.openKey = OpenKeyWithFailingSoftware;
+  EXPECT_EQ(RunPendingUpdate(system_), 1);
+  std::vector<std::wstring> expected = {L"Failed to open registry key. Error code: 5\n",
+                                        L"Access denied. Try running as administrator.\n",
+                                        L"Unable to open registry key.\n"};
+  EXPECT_EQ(lines_, expected);
+}
+
+// A failed first probe is only reported: the run goes on when the second opening succeeds.
+TEST_F(UpdateHelperTest, FailedProbeIsOnlyReported) {
+  CreateSoftwareKey();
+  g_softwareStatus = ERROR_ACCESS_DENIED;
+  g_softwareFailures = 1;
+  system_.openKey = OpenKeyWithFailingSoftware;
+  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  std::vector<std::wstring> expected = {L"Failed to open registry key. Error code: 5\n",
+                                        L"Access denied. Try running as administrator.\n",
+                                        L"result: 2\n"};
+  EXPECT_EQ(lines_, expected);
+}
+
+// Without the product key the helper reports the open result 2 and ends with 0.
+TEST_F(UpdateHelperTest, MissingProductKeyEndsWithZero) {
+  CreateSoftwareKey();
+  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  std::vector<std::wstring> expected = {L"Registry key opened successfully.\n", L"result: 2\n"};
+  EXPECT_EQ(lines_, expected);
+}
+
+struct PendingRow {
+  const char* what;
+  std::optional<std::wstring> pv;
+  std::optional<std::wstring> opv;
+  bool withCommand;
+  bool started;
+};
+
+// The command runs only when opv is set, pv is not older and the command is not empty.
+TEST_F(UpdateHelperTest, RunsTheCommandOnlyForAPendingUpdate) {
+  const PendingRow rows[] = {
+      {"opv missing", L"2.0", std::nullopt, true, false},
+      {"opv empty", L"2.0", L"", true, false},
+      {"pv older", L"1.2.0", L"1.3", true, false},
+      {"pv newer by number", L"10.0.1", L"9.9.9", true, true},
+      {"pv equal", L"1.3", L"1.3", true, true},
+      {"pv missing", std::nullopt, L"1.0", true, true},
+      {"command empty", L"2.0", L"1.0", false, false},
+  };
+  for (const PendingRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vesk.helm");
+    DeleteFileW(marker_.c_str());
+    WriteProduct(row.pv, row.opv, row.withCommand ? MarkerCommand() : std::wstring());
+    EXPECT_EQ(RunPendingUpdate(system_), 0);
+    EXPECT_EQ(MarkerWritten(), row.started);
+  }
+}
+
+// The helper waits for the command to end before it returns.
+TEST_F(UpdateHelperTest, WaitsForTheCommand) {
+  WriteProduct(L"2.0", L"1.0", MarkerCommand(1500));
+  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  EXPECT_TRUE(MarkerWritten());
+  std::vector<std::wstring> expected = {
+      L"Registry key opened successfully.\n", L"result: 0\n",
+      L"pvStr: 2.0\n", L"pvStr: 2.0\n", L"opvStr: 1.0\n", L"opvStr: 1.0\n",
+      L"cmdValue: " + MarkerCommand(1500) + L"\n", L"cmdValue: " + MarkerCommand(1500) + L"\n"};
+  EXPECT_EQ(lines_, expected);
+}
+
+// A command of 1,023 characters fits the 2,048-byte buffer with its null and runs whole.
+TEST_F(UpdateHelperTest, CommandThatFitsRunsWhole) {
+  std::wstring command = MarkerCommand() + L" ";
+  command.append(1023 - command.size(), L'x');
+  WriteProduct(L"2.0", L"1.0", command);
+  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  EXPECT_TRUE(MarkerWritten());
+  EXPECT_EQ(lines_.back(), L"cmdValue: " + command + L"\n");
+}
+
+// A command one character too long for the buffer reads as empty and is never started cut off,
+// even when the failed query left the start of the command in the buffer.
+TEST_F(UpdateHelperTest, CommandTooLongForTheBufferIsNotStarted) {
+  system_.queryValue = QueryFillingTheBufferOnMoreData;
+  std::wstring command = MarkerCommand() + L" ";
+  command.append(1024 - command.size(), L'x');
+  WriteProduct(L"2.0", L"1.0", command);
+  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  EXPECT_FALSE(MarkerWritten());
+  EXPECT_EQ(lines_.back(), L"cmdValue: \n");
+}
+
+// A command that fills the whole buffer without a terminating null is read up to the buffer's
+// end and no further, and runs whole.
+TEST_F(UpdateHelperTest, CommandFillingTheBufferWithoutNullRunsWhole) {
+  std::wstring command = MarkerCommand() + L" ";
+  command.append(1024 - command.size(), L'x');
+  g_commandWithoutNull = command;
+  system_.queryValue = QueryCommandWithoutNull;
+  WriteProduct(L"2.0", L"1.0", L"unused");
+  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  EXPECT_TRUE(MarkerWritten());
+  EXPECT_EQ(lines_.back(), L"cmdValue: " + command + L"\n");
+}
+
+// A version value too long for the buffer reads as empty, like a missing one.
+TEST_F(UpdateHelperTest, VersionTooLongForTheBufferReadsAsEmpty) {
+  system_.queryValue = QueryFillingTheBufferOnMoreData;
+  WriteProduct(L"2.0", std::wstring(1024, L'9'), MarkerCommand());
+  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  EXPECT_FALSE(MarkerWritten());
+  EXPECT_EQ(lines_.back(), L"opvStr: \n");
+}
+
+// Characters above U+00FF keep only their low byte in the 8-bit line, which is sign-extended.
+TEST_F(UpdateHelperTest, EightBitLineKeepsTheLowByte) {
+  WriteProduct(L"2.0\u0141x", std::nullopt, std::nullopt);  // U+0141: low byte 0x41 'A'
+  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  ASSERT_GE(lines_.size(), 4u);
+  EXPECT_EQ(lines_[2], L"pvStr: 2.0\u0141x\n");
+  EXPECT_EQ(lines_[3], L"pvStr: 2.0Ax\n");
+  WriteProduct(L"\u00e9", std::nullopt, std::nullopt);
+  lines_.clear();
+  RunPendingUpdate(system_);
+  ASSERT_GE(lines_.size(), 4u);
+  EXPECT_EQ(lines_[3], L"pvStr: \uffe9\n");
+}
+
+}  // namespace
+}  // namespace vesk

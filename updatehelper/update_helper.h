@@ -1,0 +1,50 @@
+// VeskUpdateHelper: finishes an update of vesk.helm that the Chromium installer left pending
+// because the application was running. It reads "pv", "opv" and "cmd" from the product key and
+// runs "cmd" when an update is pending and "pv" is not older than "opv". Its only output is
+// diagnostic lines sent to the debugger.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace vesk {
+
+// Exit codes of VeskUpdateHelper. Never renumber.
+enum UpdateHelperExitCode : int {
+  kUpdateHelperDone = 0,            // whether or not a command was run
+  kUpdateHelperNoSoftwareKey = 1,   // HKEY_CURRENT_USER\Software cannot be opened
+};
+
+// Where the helper reaches the system. The defaults are the real API. Tests replace the key
+// opening (the current user can always open "Software" under Wine), the value query (Wine leaves
+// the buffer untouched when a value does not fit, where Windows may fill it with the start of
+// the value) and collect the lines the helper sends to the debugger (a process cannot debug
+// itself).
+struct UpdateHelperSystem {
+  LSTATUS(APIENTRY* openKey)(HKEY, LPCWSTR, DWORD, REGSAM, PHKEY) = RegOpenKeyExW;
+  LSTATUS(APIENTRY* queryValue)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD) =
+      RegQueryValueExW;
+  void(WINAPI* debugOutput)(LPCWSTR) = OutputDebugStringW;
+};
+
+// The whole run; returns the process exit code.
+int RunPendingUpdate(const UpdateHelperSystem& system = UpdateHelperSystem());
+
+// True unless `pv` is smaller than `opv` at the first component (numbers between dots) where
+// they differ; equal versions, a version that extends the other and an empty one answer true.
+bool IsPendingVersionNewer(const std::wstring& pv, const std::wstring& opv);
+
+// One version component as a number: leading blanks and a sign are allowed and reading stops at
+// the first non-digit. A component without digits reads as 0, and a number outside the 32-bit
+// range as the nearest 32-bit limit.
+int ParseVersionComponent(std::wstring_view component);
+
+// A text value of the product key, read into a 2,048-byte buffer and taken up to its first
+// null. A missing value, or one that does not fit the buffer, reads as empty: a cut-off
+// command is never run.
+std::wstring ReadPendingUpdateValue(const UpdateHelperSystem& system, HKEY productKey,
+                                   const wchar_t* name);
+
+}  // namespace vesk
