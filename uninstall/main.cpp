@@ -1,5 +1,8 @@
 // VeskUninstall: removes an installed vesk.helm.
 #include <windows.h>
 
-// TEMPORARY: does nothing yet and reports success.
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "uninstall/uninstaller.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  return vesk::uninstall::RunUninstaller(GetCommandLineW());
+}

@@ -1,0 +1,159 @@
+#include "uninstall/multi_process_deleter.h"
+
+#include "common/unique_handle.h"
+#include "uninstall/uninstall_log.h"
+
+namespace vesk::uninstall {
+
+namespace {
+
+constexpr UINT kTimedOutChildExitCode = 1;
+
+bool TargetGone(const std::wstring& target) {
+  return GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+// The path as the text of a single-quoted PowerShell string: a quote inside is doubled, so a
+// folder such as "O'Brien" stays one literal path and never ends the string early.
+std::wstring PowerShellQuoted(const std::wstring& path) {
+  std::wstring quoted = L"'";
+  for (wchar_t c : path) {
+    quoted += c;
+    if (c == L'\'') quoted += c;
+  }
+  quoted += L'\'';
+  return quoted;
+}
+
+}  // namespace
+
+std::wstring CmdDeleteFileCommand(const std::wstring& file) {
+  return L"cmd.exe /C del /F /Q \"" + file + L"\"";
+}
+
+// -LiteralPath: brackets and wildcards in a path name that path, never other files.
+std::wstring PowerShellDeleteFileCommand(const std::wstring& file) {
+  return L"powershell.exe -Command \"Remove-Item -LiteralPath " + PowerShellQuoted(file) +
+         L" -Force\"";
+}
+
+std::wstring CmdDeleteFolderCommand(const std::wstring& folder) {
+  return L"cmd.exe /C rmdir /S /Q \"" + folder + L"\"";
+}
+
+std::wstring PowerShellDeleteFolderCommand(const std::wstring& folder) {
+  return L"powershell.exe -Command \"Remove-Item -LiteralPath " + PowerShellQuoted(folder) +
+         L" -Recurse -Force\"";
+}
+
+bool MultiProcessDeleter::DeleteFileMultiProcess(const std::wstring& file) const {
+  bool deleted = RunDeletionCommands(CmdDeleteFileCommand(file), PowerShellDeleteFileCommand(file),
+                                     file, kFileCommandTimeoutMs, L"delete file");
+  if (deleted) DeleteEmptyParents(file);
+  return deleted;
+}
+
+bool MultiProcessDeleter::DeleteDirectoryMultiProcess(const std::wstring& folder) const {
+  return RunDeletionCommands(CmdDeleteFolderCommand(folder), PowerShellDeleteFolderCommand(folder),
+                             folder, kFolderCommandTimeoutMs, L"delete directory");
+}
+
+bool MultiProcessDeleter::RunDeletionCommands(const std::wstring& cmdCommand,
+                                              const std::wstring& powerShellCommand,
+                                              const std::wstring& target, DWORD timeoutMs,
+                                              const std::wstring& action) const {
+  LogInfo(L"Attempting to " + action + L" using child process: " + target);
+
+  LogInfo(L"Executing command: " + cmdCommand);
+  DWORD code = RunHiddenCommand(cmdCommand, timeoutMs, action);
+  if (code == 0) {
+    LogInfo(L"Child process successfully " + action);
+    if (TargetGone(target)) {
+      LogInfo(L"Target deletion verified: " + target);
+      return true;
+    }
+    LogWarning(L"Child process reported success but target still exists: " + target);
+  } else if (code != kNoChildExitCode) {
+    LogWarning(L"Child process failed with exit code: " + std::to_wstring(code));
+  }
+
+  LogInfo(L"Trying PowerShell " + action + L" method");
+  LogInfo(L"Executing PowerShell command: " + powerShellCommand);
+  code = RunHiddenCommand(powerShellCommand, timeoutMs, action);
+  if (code == 0) {
+    LogInfo(L"PowerShell process successfully " + action);
+    if (TargetGone(target)) {
+      LogInfo(L"Target deletion verified using PowerShell: " + target);
+      return true;
+    }
+    LogWarning(L"PowerShell process reported success but target still exists: " + target);
+  } else if (code != kNoChildExitCode) {
+    LogWarning(L"PowerShell process failed with exit code: " + std::to_wstring(code));
+  }
+
+  LogError(L"All multi-process " + action + L" methods failed for: " + target);
+  return false;
+}
+
+DWORD MultiProcessDeleter::RunHiddenCommand(const std::wstring& commandLine, DWORD timeoutMs,
+                                            const std::wstring& action) const {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION child = {};
+  std::wstring mutableCommandLine = commandLine;
+  if (!CreateProcessW(nullptr, &mutableCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &child)) {
+    LogError(L"Failed to create child process for " + action + L", error: " +
+             std::to_wstring(GetLastError()));
+    return kNoChildExitCode;
+  }
+  UniqueKernelHandle process(child.hProcess);
+  UniqueKernelHandle thread(child.hThread);
+  if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_TIMEOUT) {
+    DWORD exitCode = kNoChildExitCode;
+    if (!GetExitCodeProcess(process.get(), &exitCode)) exitCode = kNoChildExitCode;
+    return exitCode;
+  }
+  LogWarning(L"Child process timed out, terminating it");
+  TerminateProcess(process.get(), kTimedOutChildExitCode);
+  return kNoChildExitCode;
+}
+
+void MultiProcessDeleter::DeleteEmptyParents(const std::wstring& path) const {
+  LogInfo(L"Attempting to delete parent directory of: " + path);
+  size_t slash = path.rfind(L'\\');
+  if (slash == std::wstring::npos) {
+    LogWarning(L"No parent directory found for file: " + path);
+    return;
+  }
+  std::wstring parent = path.substr(0, slash);
+  LogInfo(L"Parent directory: " + parent);
+  WIN32_FIND_DATAW data;
+  UniqueFind find(FindFirstFileW((parent + L"\\*").c_str(), &data));
+  if (!find) {
+    LogWarning(L"Failed to search parent directory: " + parent);
+    return;
+  }
+  do {
+    std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    LogInfo(L"Parent directory is not empty, found: " + name);
+    LogInfo(L"Parent directory is not empty, skipping deletion: " + parent);
+    return;
+  } while (FindNextFileW(find.get(), &data));
+  find.reset();
+  LogInfo(L"Parent directory is empty, attempting to delete: " + parent);
+  if (RemoveDirectoryW(parent.c_str())) {
+    LogInfo(L"Successfully deleted empty parent directory: " + parent);
+    DeleteEmptyParents(parent);
+    return;
+  }
+  LogWarning(L"Failed to delete parent directory: " + parent + L", error: " +
+             std::to_wstring(GetLastError()));
+  LogInfo(L"Trying multi-process deletion for empty parent directory");
+  DeleteDirectoryMultiProcess(parent);
+}
+
+}  // namespace vesk::uninstall

@@ -1,0 +1,68 @@
+#include "uninstall/registry_cleanup.h"
+
+#include <cwchar>
+
+#include "common/unique_handle.h"
+#include "uninstall/uninstall_log.h"
+
+namespace vesk::uninstall {
+
+std::wstring ReadRegistryString(HKEY root, const std::wstring& key, const std::wstring& name) {
+  UniqueRegKey opened;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, opened.put()) != ERROR_SUCCESS) {
+    LogError(L"Failed to open registry key: " + key);
+    return std::wstring();
+  }
+  wchar_t buffer[kRegistryTextChars] = {};
+  DWORD size = sizeof(buffer);
+  LONG result = RegQueryValueExW(opened.get(), name.c_str(), nullptr, nullptr,
+                                 reinterpret_cast<BYTE*>(buffer), &size);
+  // Data that fills the whole buffer without a null character is 260 characters or more: too
+  // long as well, and never read past the buffer's end.
+  size_t length = 0;
+  if (result == ERROR_SUCCESS) {
+    length = wcsnlen(buffer, size / sizeof(wchar_t));
+    if (length >= kRegistryTextChars) result = ERROR_MORE_DATA;
+  }
+  if (result != ERROR_SUCCESS) {
+    if (result == ERROR_FILE_NOT_FOUND) {
+      LogError(L"Registry value not found: " + name);
+    } else if (result == ERROR_MORE_DATA) {
+      LogError(L"Registry value is too long: " + name);
+    } else {
+      LogError(L"Failed to query registry value: " + name);
+    }
+    return std::wstring();
+  }
+  opened.reset();
+  std::wstring text(buffer, length);
+  LogInfo(L"Found pv value in registry: " + text);
+  return text;
+}
+
+bool ShouldRemoveProductData() {
+  return ReadRegistryString(HKEY_CURRENT_USER, kUninstallEntryKey, kUninstallStringValue).empty();
+}
+
+bool DeleteProductRegistryKeys() {
+  LogInfo(L"Deleting Vesk registry entries...");
+  if (!DeleteRegistryTree(HKEY_CURRENT_USER, kUrlProtocolKey)) return false;
+  return DeleteRegistryTree(HKEY_CURRENT_USER, kMakerKey);
+}
+
+bool DeleteRegistryTree(HKEY root, const std::wstring& key) {
+  LONG result = RegDeleteTreeW(root, key.c_str());
+  if (result == ERROR_SUCCESS) {
+    LogInfo(L"Successfully deleted registry key: " + key);
+    return true;
+  }
+  if (result == ERROR_FILE_NOT_FOUND) {
+    LogWarning(L"Registry key not found: " + key);
+    return false;
+  }
+  LogError(L"Failed to delete registry key: " + key + L", error code: " +
+           std::to_wstring(static_cast<long>(result)));
+  return false;
+}
+
+}  // namespace vesk::uninstall

@@ -1,0 +1,223 @@
+#include "uninstall/tests/uninstall_test_support.h"
+
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cwctype>
+
+#include "common/module_path.h"
+
+namespace vesk::uninstall::testing {
+
+namespace {
+
+constexpr size_t kTimestampLength = 20;  // "YYYY-MM-DD hh:mm:ss "
+constexpr wchar_t kSessionManagerKey[] =
+    L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+constexpr wchar_t kPendingValue[] = L"PendingFileRenameOperations";
+
+std::wstring WithoutNtPrefix(const std::wstring& path) {
+  return path.rfind(L"\\??\\", 0) == 0 ? path.substr(4) : path;
+}
+
+std::wstring Lowered(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(towlower(c));
+  return text;
+}
+
+// Collapses doubled separators so that "C:\Temp\\x" and "C:\Temp\x" compare equal.
+std::wstring Normalized(const std::wstring& path) {
+  std::wstring result;
+  for (wchar_t c : WithoutNtPrefix(path)) {
+    if (c == L'\\' && !result.empty() && result.back() == L'\\') continue;
+    result += c;
+  }
+  return Lowered(result);
+}
+
+std::vector<std::wstring> ReadPendingOperations() {
+  vesk::testing::RegistryValue value =
+      vesk::testing::ReadRegistryValue(HKEY_LOCAL_MACHINE, kSessionManagerKey, kPendingValue);
+  std::vector<std::wstring> strings;
+  if (!value.exists) return strings;
+  const wchar_t* text = reinterpret_cast<const wchar_t*>(value.data.data());
+  size_t count = value.data.size() / sizeof(wchar_t);
+  std::wstring current;
+  for (size_t i = 0; i < count; ++i) {
+    if (text[i] == L'\0') {
+      strings.push_back(current);
+      current.clear();
+    } else {
+      current += text[i];
+    }
+  }
+  // A multi-string ends with an extra null: drop the empty string it produces at the very end
+  // only when the pairs are uneven.
+  if (strings.size() % 2 == 1 && !strings.empty() && strings.back().empty()) strings.pop_back();
+  return strings;
+}
+
+}  // namespace
+
+LogCapture::LogCapture() : path_(folder_ / L"vesk_uninstall.log") {
+  UninstallLog::Instance().SetFileOutput(true, path_);
+}
+
+LogCapture::~LogCapture() { UninstallLog::Instance().SetFileOutput(false); }
+
+std::vector<std::string> LogCapture::Entries() const {
+  std::vector<std::string> entries;
+  for (const std::string& line :
+       vesk::testing::SplitLines(vesk::testing::ReadFileBytes(path_))) {
+    entries.push_back(line.size() >= kTimestampLength ? line.substr(kTimestampLength) : line);
+  }
+  return entries;
+}
+
+bool LogCapture::Contains(const std::string& entry) const { return IndexOf(entry) >= 0; }
+
+int LogCapture::IndexOf(const std::string& entry, int from) const {
+  std::vector<std::string> entries = Entries();
+  for (size_t i = static_cast<size_t>(std::max(from, 0)); i < entries.size(); ++i) {
+    if (entries[i] == entry) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::string N(const std::wstring& text) { return vesk::testing::Narrow(text); }
+
+std::wstring TestChildPath() { return FolderOf(GetModulePath()) + L"\\vesk_test_child.exe"; }
+
+bool PlaceTestChild(const std::wstring& path) {
+  std::wstring folder = FolderOf(path);
+  SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  return CopyFileW(TestChildPath().c_str(), path.c_str(), FALSE) != FALSE;
+}
+
+ChildProcess::ChildProcess(const std::wstring& program, DWORD sleepMs) {
+  std::wstring commandLine = L"\"" + program + L"\" --sleep " + std::to_wstring(sleepMs);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &process)) {
+    process_.reset(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+}
+
+ChildProcess::~ChildProcess() {
+  if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_.get(), 99);
+    WaitForSingleObject(process_.get(), 10000);
+  }
+}
+
+bool ChildProcess::WaitForEnd(DWORD timeoutMs) {
+  return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD ChildProcess::ExitCode() const {
+  DWORD code = 0;
+  GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
+ScopedEnvironment::ScopedEnvironment(const std::wstring& name, const std::wstring& value)
+    : name_(name) {
+  SetEnvironmentVariableW(name.c_str(), value.c_str());
+}
+
+ScopedEnvironment::~ScopedEnvironment() { SetEnvironmentVariableW(name_.c_str(), nullptr); }
+
+std::vector<std::wstring> PendingRebootDeletions() {
+  std::vector<std::wstring> operations = ReadPendingOperations();
+  std::vector<std::wstring> deletions;
+  for (size_t i = 0; i + 1 < operations.size(); i += 2) {
+    if (operations[i + 1].empty()) deletions.push_back(WithoutNtPrefix(operations[i]));
+  }
+  return deletions;
+}
+
+bool IsPendingRebootDeletion(const std::wstring& path) {
+  std::wstring wanted = Normalized(path);
+  for (const std::wstring& deletion : PendingRebootDeletions()) {
+    if (Normalized(deletion) == wanted) return true;
+  }
+  return false;
+}
+
+void ForgetPendingRebootOperations(const std::wstring& prefix) {
+  std::vector<std::wstring> operations = ReadPendingOperations();
+  std::wstring wanted = Normalized(prefix);
+  std::wstring kept;
+  bool changed = false;
+  for (size_t i = 0; i + 1 < operations.size(); i += 2) {
+    if (Normalized(operations[i]).rfind(wanted, 0) == 0) {
+      changed = true;
+      continue;
+    }
+    kept += operations[i];
+    kept += L'\0';
+    kept += operations[i + 1];
+    kept += L'\0';
+  }
+  if (!changed) return;
+  UniqueRegKey key;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_SET_VALUE, key.put()) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  if (kept.empty()) {
+    RegDeleteValueW(key.get(), kPendingValue);
+    return;
+  }
+  kept += L'\0';
+  RegSetValueExW(key.get(), kPendingValue, 0, REG_MULTI_SZ,
+                 reinterpret_cast<const BYTE*>(kept.data()),
+                 static_cast<DWORD>(kept.size() * sizeof(wchar_t)));
+}
+
+int CountProcesses(const std::wstring& name) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  UniqueKernelHandle owner(snapshot);
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof(entry);
+  int count = 0;
+  if (Process32FirstW(snapshot, &entry)) {
+    do {
+      if (name == entry.szExeFile) ++count;
+    } while (Process32NextW(snapshot, &entry));
+  }
+  return count;
+}
+
+bool WaitUntilNoProcess(const std::wstring& name, DWORD timeoutMs) {
+  ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (CountProcesses(name) > 0) {
+    if (GetTickCount64() > deadline) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+}  // namespace vesk::uninstall::testing
+
+namespace vesk::uninstall::testing {
+
+void MakeTree(const std::wstring& root, const std::vector<std::wstring>& paths) {
+  for (const std::wstring& relative : paths) {
+    std::wstring path = root + L"\\" + relative;
+    if (!relative.empty() && relative.back() == L'\\') {
+      path.pop_back();
+      SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
+    } else {
+      SHCreateDirectoryExW(nullptr, FolderOf(path).c_str(), nullptr);
+      vesk::testing::WriteFileBytes(path, "content");
+    }
+  }
+}
+
+}  // namespace vesk::uninstall::testing

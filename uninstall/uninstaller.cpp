@@ -1,0 +1,129 @@
+#include "uninstall/uninstaller.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "common/module_path.h"
+#include "uninstall/directory_checks.h"
+#include "uninstall/exit_codes.h"
+#include "uninstall/privileges.h"
+#include "uninstall/process_control.h"
+#include "uninstall/registry_cleanup.h"
+#include "uninstall/setup_uninstall.h"
+#include "uninstall/uninstall_log.h"
+
+namespace vesk::uninstall {
+
+namespace {
+constexpr wchar_t kApplicationExe[] = L"vesk.helm.exe";
+constexpr wchar_t kSetupExeName[] = L"setup.exe";
+constexpr wchar_t kLogFileName[] = L"vesk_uninstall.log";
+}  // namespace
+
+Uninstaller::Uninstaller() { srand(static_cast<unsigned>(time(nullptr))); }
+
+bool Uninstaller::Prepare(bool forceMode) {
+  // The decision comes before the product key is read, so the installation path does not take
+  // part in it.
+  if (!EnsurePrivileges(installPath_)) {
+    LogError(L"Failed to obtain required privileges for uninstallation");
+    return false;
+  }
+  if (IsProcessRunning(kApplicationExe)) {
+    if (forceMode) {
+      LogInfo(std::wstring(kApplicationExe) + L" is running, now kill it.");
+      if (!KillProcess(kApplicationExe)) {
+        LogError(std::wstring(kApplicationExe) + L" kill failed.");
+        return false;
+      }
+    } else {
+      LogWarning(std::wstring(kApplicationExe) +
+                 L" is running. Please close it first or use --force.");
+    }
+  }
+  installPath_ = ReadRegistryString(HKEY_CURRENT_USER, kProductKey, kInstallPathValue);
+  productVersion_ = ReadRegistryString(HKEY_CURRENT_USER, kProductKey, kProductVersionValue);
+  if (installPath_.empty() || productVersion_.empty()) {
+    LogError(
+        L"Could not find required installation information in the registry (VeskInstallPath or "
+        L"pv).");
+    return false;
+  }
+  LogInfo(L"Found installation path from registry: " + installPath_);
+  LogInfo(L"Found pv value from registry: " + productVersion_);
+  return true;
+}
+
+bool Uninstaller::RunUninstall() {
+  LogInfo(L"Starting uninstall process...");
+  std::wstring setupPath = SetupExePath(installPath_, productVersion_);
+  std::wstring arguments = SetupUninstallArguments(installPath_);
+  if (!PathFileExistsW(setupPath.c_str())) {
+    LogError(L"setup.exe does not exist: " + setupPath);
+    return false;
+  }
+  if (IsProcessRunning(kSetupExeName)) {
+    LogError(L"setup.exe is running, now kill it.");
+    if (KillProcess(kSetupExeName)) {
+      LogInfo(L"setup.exe killed.");
+    } else {
+      LogError(L"setup.exe kill failed.");
+    }
+  }
+  DWORD exitCode = RunSetupUninstall(setupPath, arguments);
+  HandleSetupExitCode(exitCode, installPath_, productVersion_, deleter_);
+  if (!ShouldRemoveProductData()) {
+    LogInfo(L"vesk shouldn't delete !!!!!!!");
+    return false;
+  }
+  LogInfo(L"vesk should delete !!!");
+  DeleteProductRegistryKeys();
+  return true;
+}
+
+bool Uninstaller::FinalDirectoryCheck() { return uninstall::FinalDirectoryCheck(deleter_); }
+
+bool ParseForceMode(const wchar_t* fullCommandLine) {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(fullCommandLine, &count);
+  if (arguments == nullptr) return false;
+  bool force = false;
+  for (int i = 1; i < count; ++i) {
+    if (std::wstring(arguments[i]) == L"--force") force = true;
+  }
+  LocalFree(arguments);
+  return force;
+}
+
+int RunUninstaller(const wchar_t* fullCommandLine) {
+  std::wstring moduleFolder = FolderOf(GetModulePath());
+  UninstallLog& log = UninstallLog::Instance();
+  log.SetMinimumLevel(kLogInfo);
+  log.SetConsoleOutput(false);
+  log.SetFileOutput(true, moduleFolder + L"\\" + kLogFileName);
+  LogInfo(L"================== Vesk.helm Uninstaller ==================");
+
+  Uninstaller uninstaller;
+  bool forceMode = ParseForceMode(fullCommandLine);
+  if (!uninstaller.Prepare(forceMode)) {
+    LogError(L"Vesk uninstall failed!");
+    uninstaller.FinalDirectoryCheck();
+    return kUninstallFailed;
+  }
+  LogInfo(L"Starting uninstallation...");
+  if (uninstaller.RunUninstall()) {
+    LogInfo(L"Uninstallation completed successfully!");
+    uninstaller.FinalDirectoryCheck();
+    return kUninstallSucceeded;
+  }
+  LogError(L"Uninstallation failed!");
+  uninstaller.FinalDirectoryCheck();
+  return kUninstallFailed;
+}
+
+}  // namespace vesk::uninstall
