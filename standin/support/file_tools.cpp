@@ -56,7 +56,7 @@ bool AppendToFile(const std::wstring& path, const std::string& bytes) {
 }
 
 bool WriteResourceToFile(HMODULE module, int id, const std::wstring& path) {
-  HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+  HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), RT_RCDATA);
   if (resource == nullptr) return false;
   HGLOBAL loaded = LoadResource(module, resource);
   const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;

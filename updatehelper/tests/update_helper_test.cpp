@@ -2,6 +2,8 @@
 // collected through the system table, and update commands are real programs that leave a marker.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <cwchar>
 #include <optional>
 #include <string>
 #include <vector>
