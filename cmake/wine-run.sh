@@ -72,9 +72,19 @@ start_wineserver() {
   DISPLAY=":$(head -n1 "$state/xvfb.display")" setsid wine wineboot </dev/null >/dev/null 2>&1 9>&-
 }
 
+# Wine links the user's Desktop, Documents and other shell folders to the Linux home folder, which
+# every prefix on the machine shares: make them real folders inside this prefix.
+own_shell_folders() {
+  local link
+  for link in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+  done
+}
+
 {
   flock 9
   [ -f "$WINEPREFIX/$ready_mark" ] || create_prefix 9>&-
+  own_shell_folders
   running xvfb || start_display
   running wineserver || start_wineserver
 } 9>"$state/lock"
