@@ -1,7 +1,7 @@
 #include "uitoolkit/core/ui_platform_graphics.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <vector>
 
 namespace SkinUI {
 namespace {
@@ -31,7 +31,7 @@ const TPlatformGraphics* g_override = nullptr;
 // A 32-bit top-down DIB section and its memory DC.
 class ScratchBitmap {
  public:
-  ScratchBitmap(HDC compatibleWith, int width, int height) : m_width(width), m_height(height) {
+  ScratchBitmap(HDC compatibleWith, int width, int height) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -62,70 +62,20 @@ class ScratchBitmap {
   std::uint32_t* bits() const { return m_bits; }
 
  private:
-  int m_width;
-  int m_height;
   HBITMAP m_bitmap = nullptr;
   HDC m_dc = nullptr;
   HGDIOBJ m_oldBitmap = nullptr;
   std::uint32_t* m_bits = nullptr;
 };
 
-// The pixels of the 32-bit bitmap selected into a device context.
-struct SourcePixels {
-  const BYTE* bits = nullptr;
-  int width = 0;
-  int height = 0;
-  LONG stride = 0;    // bytes per row
-  bool topDown = true;
-  std::vector<std::uint32_t> copy;  // filled when the bitmap is not a DIB section
-
-  std::uint32_t At(int x, int y) const {
-    const int row = topDown ? y : height - 1 - y;
-    const BYTE* pixel = bits + static_cast<std::ptrdiff_t>(row) * stride + x * 4;
-    return static_cast<std::uint32_t>(pixel[0]) | (static_cast<std::uint32_t>(pixel[1]) << 8) |
-           (static_cast<std::uint32_t>(pixel[2]) << 16) |
-           (static_cast<std::uint32_t>(pixel[3]) << 24);
-  }
-};
-
-bool ReadSourcePixels(HDC sourceDC, SourcePixels& pixels) {
-  HBITMAP bitmap = static_cast<HBITMAP>(::GetCurrentObject(sourceDC, OBJ_BITMAP));
-  if (bitmap == nullptr) return false;
-  DIBSECTION section = {};
-  if (::GetObjectW(bitmap, sizeof(section), &section) == sizeof(section) &&
-      section.dsBm.bmBitsPixel == 32 && section.dsBm.bmBits != nullptr) {
-    ::GdiFlush();
-    pixels.bits = static_cast<const BYTE*>(section.dsBm.bmBits);
-    pixels.width = section.dsBm.bmWidth;
-    pixels.height = section.dsBm.bmHeight;
-    pixels.stride = section.dsBm.bmWidthBytes;
-    pixels.topDown = section.dsBmih.biHeight < 0;
-    return true;
-  }
-  // A device-dependent bitmap: read it as 32-bit top-down rows.
-  BITMAP plain = {};
-  if (::GetObjectW(bitmap, sizeof(plain), &plain) != sizeof(plain) || plain.bmWidth <= 0 ||
-      plain.bmHeight <= 0) {
-    return false;
-  }
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = plain.bmWidth;
-  info.bmiHeader.biHeight = -plain.bmHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  pixels.copy.resize(static_cast<size_t>(plain.bmWidth) * static_cast<size_t>(plain.bmHeight));
-  if (::GetDIBits(sourceDC, bitmap, 0, static_cast<UINT>(plain.bmHeight), pixels.copy.data(),
-                  &info, DIB_RGB_COLORS) == 0) {
-    return false;
-  }
-  pixels.bits = reinterpret_cast<const BYTE*>(pixels.copy.data());
-  pixels.width = plain.bmWidth;
-  pixels.height = plain.bmHeight;
-  pixels.stride = plain.bmWidth * 4;
-  pixels.topDown = true;
-  return true;
+// The size of the bitmap selected into a device context.
+bool SelectedBitmapSize(HDC dc, int& width, int& height) {
+  HBITMAP bitmap = static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP));
+  BITMAP info = {};
+  if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof(info), &info) != sizeof(info)) return false;
+  width = info.bmWidth;
+  height = info.bmHeight;
+  return width > 0 && height > 0;
 }
 
 std::uint32_t BlendChannel(std::uint32_t source, std::uint32_t destination,
@@ -152,8 +102,27 @@ BOOL WINAPI OwnAlphaBlend(HDC destinationDC, int xDestination, int yDestination,
       blend.BlendOp != AC_SRC_OVER) {
     return FALSE;
   }
-  SourcePixels source;
-  if (!ReadSourcePixels(sourceDC, source)) return FALSE;
+  // The source part inside the source bitmap, copied (all four bytes of each pixel) into a
+  // top-down scratch bitmap whose layout is known.
+  int sourceBitmapWidth = 0, sourceBitmapHeight = 0;
+  if (!SelectedBitmapSize(sourceDC, sourceBitmapWidth, sourceBitmapHeight)) return FALSE;
+  const int partLeft = xSource < 0 ? 0 : xSource;
+  const int partTop = ySource < 0 ? 0 : ySource;
+  const int partRight = static_cast<int>(std::max<std::int64_t>(
+      std::min<std::int64_t>(static_cast<std::int64_t>(xSource) + widthSource, sourceBitmapWidth),
+      partLeft));
+  const int partBottom = static_cast<int>(std::max<std::int64_t>(
+      std::min<std::int64_t>(static_cast<std::int64_t>(ySource) + heightSource,
+                             sourceBitmapHeight),
+      partTop));
+  const int partWidth = partRight - partLeft;
+  const int partHeight = partBottom - partTop;
+  if (partWidth <= 0 || partHeight <= 0) return TRUE;  // nothing of the source to draw
+  ScratchBitmap part(destinationDC, partWidth, partHeight);
+  if (!part.IsValid() ||
+      !::BitBlt(part.dc(), 0, 0, partWidth, partHeight, sourceDC, partLeft, partTop, SRCCOPY)) {
+    return FALSE;
+  }
   ScratchBitmap scratch(destinationDC, widthDestination, heightDestination);
   if (!scratch.IsValid()) return FALSE;
   // Read what is there, blend, and write it back (writing honours the destination's clip).
@@ -165,15 +134,17 @@ BOOL WINAPI OwnAlphaBlend(HDC destinationDC, int xDestination, int yDestination,
   const std::uint32_t constant = blend.SourceConstantAlpha;
   const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
   for (int y = 0; y < heightDestination; ++y) {
+    // The source pixel under the centre of the destination pixel.
     const std::int64_t sourceY =
-        ySource + static_cast<std::int64_t>(y) * heightSource / heightDestination;
-    if (sourceY < 0 || sourceY >= source.height) continue;
+        ySource + (2 * static_cast<std::int64_t>(y) + 1) * heightSource / (2 * heightDestination);
+    if (sourceY < partTop || sourceY >= partBottom) continue;
     std::uint32_t* row = scratch.bits() + static_cast<std::ptrdiff_t>(y) * widthDestination;
     for (int x = 0; x < widthDestination; ++x) {
       const std::int64_t sourceX =
-          xSource + static_cast<std::int64_t>(x) * widthSource / widthDestination;
-      if (sourceX < 0 || sourceX >= source.width) continue;
-      const std::uint32_t pixel = source.At(static_cast<int>(sourceX), static_cast<int>(sourceY));
+          xSource + (2 * static_cast<std::int64_t>(x) + 1) * widthSource / (2 * widthDestination);
+      if (sourceX < partLeft || sourceX >= partRight) continue;
+      const std::uint32_t pixel =
+          part.bits()[(sourceY - partTop) * partWidth + (sourceX - partLeft)];
       std::uint32_t channels[4];
       for (int c = 0; c < 4; ++c) channels[c] = ((pixel >> (8 * c)) & 0xFF) * constant / 255;
       if (!perPixel) channels[3] = constant;

@@ -23,10 +23,11 @@ const TPlatformGraphics& GetPlatformGraphics();
 void OverridePlatformGraphicsForTesting(const TPlatformGraphics* graphics);
 
 // Source-over blending with the same arguments and results as AlphaBlend: the source part is
-// scaled to the destination (nearest pixel), each source pixel weighted by the constant alpha
-// and, with AC_SRC_ALPHA, by its own (premultiplied) alpha. Source pixels are read from the
-// 32-bit bitmap selected into `sourceDC`; parts outside it are left unchanged in the
-// destination. Clipping of the destination applies.
+// scaled to the destination (each destination pixel takes the source pixel under its centre),
+// each source pixel weighted by the constant alpha
+// and, with AC_SRC_ALPHA, by its own (premultiplied) alpha. Source pixels come from the bitmap
+// selected into `sourceDC`; destination pixels whose source lies outside that bitmap are left
+// unchanged. Clipping of the destination applies.
 BOOL WINAPI OwnAlphaBlend(HDC destinationDC, int xDestination, int yDestination,
                           int widthDestination, int heightDestination, HDC sourceDC, int xSource,
                           int ySource, int widthSource, int heightSource, BLENDFUNCTION blend);

@@ -83,13 +83,20 @@ class CRenderEngine {
   // lightness scaled by the percentages.
   static DWORD AdjustColor(DWORD color, short hue, short saturation, short lightness);
 
-  // Loads and decodes an image: a module resource of `type`; the colour marker "*COLOR*" for a
-  // one-pixel image of the colour written in `bitmap`; otherwise a file of the resource folder
-  // (or the resource zip), then `bitmap` as a plain path. Returns a new image or null.
-  static TImageInfo* LoadImage(STRINGorID bitmap, const wchar_t* type = nullptr, DWORD mask = 0);
+  // Loads and decodes an image: a module resource of `type` (from the resource module, see
+  // ui_image_sources.h); the colour marker "*COLOR*" for a one-pixel image of the colour written
+  // in `bitmap`; otherwise the file of the resource folder (or the entry of the resource zip),
+  // then `bitmap` as a plain path. `useHSL` keeps a copy of the decoded pixels for the global
+  // colour adjustment. Returns a new image or null.
+  static TImageInfo* LoadImage(STRINGorID bitmap, const wchar_t* type = nullptr, DWORD mask = 0,
+                               bool useHSL = false);
   // Decodes image file bytes (PNG, JPEG, BMP, GIF, ...) into a new image; null when they cannot
   // be decoded.
   static TImageInfo* LoadImageFromMemory(const BYTE* data, size_t size, DWORD mask,
+                                         bool keepSourceBits = false);
+  // Makes a new image of `width` x `height` RGBA pixels (8 bits per channel): premultiplied,
+  // pixels equal to `mask` made transparent.
+  static TImageInfo* LoadImageFromPixels(const BYTE* rgba, int width, int height, DWORD mask,
                                          bool keepSourceBits = false);
   // Deletes the bitmap and the source copy, and the record itself when asked.
   static void FreeImage(TImageInfo* info, bool deleteSelf = true);

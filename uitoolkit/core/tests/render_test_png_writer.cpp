@@ -1,0 +1,21 @@
+// PNG encoding for the render tests (golden images), from stb_image_write.
+#include <string>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb_image_write.h>
+
+namespace {
+
+void AppendBytes(void* context, void* data, int size) {
+  static_cast<std::string*>(context)->append(static_cast<const char*>(data),
+                                             static_cast<size_t>(size));
+}
+
+}  // namespace
+
+std::string EncodeRgbaAsPng(const unsigned char* rgba, int width, int height) {
+  std::string png;
+  stbi_write_png_to_func(&AppendBytes, &png, width, height, 4, rgba, width * 4);
+  return png;
+}
