@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/scoped_settings.h"
 #include "uninstall/tests/uninstall_test_support.h"
 
 namespace vesk::uninstall {
@@ -16,7 +17,7 @@ using testing::ChildProcess;
 using testing::LogCapture;
 using testing::N;
 using testing::PlaceTestChild;
-using testing::ScopedEnvironment;
+using vesk::testing::ScopedEnvironmentVariable;
 using vesk::testing::ReadFileBytes;
 using vesk::testing::ScopedTempFolder;
 using vesk::testing::SplitLines;
@@ -178,7 +179,7 @@ TEST(EnsurePrivileges, RestartsElevatedWithoutArguments) {
   std::wstring program = temp / L"uninstall\\vesk_restart_probe.exe";
   ASSERT_TRUE(PlaceTestChild(program));
   std::wstring record = temp / L"started.txt";
-  ScopedEnvironment recordTo(L"VESK_TEST_CHILD_RECORD", record);
+  ScopedEnvironmentVariable recordTo(L"VESK_TEST_CHILD_RECORD", record);
   ScopedPrivilegeSeams seams;
   seams.state.machineKey = true;
   seams.state.administrator = false;

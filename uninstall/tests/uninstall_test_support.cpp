@@ -124,13 +124,6 @@ DWORD ChildProcess::ExitCode() const {
   return code;
 }
 
-ScopedEnvironment::ScopedEnvironment(const std::wstring& name, const std::wstring& value)
-    : name_(name) {
-  SetEnvironmentVariableW(name.c_str(), value.c_str());
-}
-
-ScopedEnvironment::~ScopedEnvironment() { SetEnvironmentVariableW(name_.c_str(), nullptr); }
-
 std::vector<std::wstring> PendingRebootDeletions() {
   std::vector<std::wstring> operations = ReadPendingOperations();
   std::vector<std::wstring> deletions;

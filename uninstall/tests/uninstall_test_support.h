@@ -62,18 +62,6 @@ class ChildProcess {
   UniqueKernelHandle process_;
 };
 
-// Sets an environment variable for this process and its children for one scope.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const std::wstring& name, const std::wstring& value);
-  ~ScopedEnvironment();
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  std::wstring name_;
-};
-
 // The paths Windows will delete at the next reboot ("PendingFileRenameOperations" entries with an
 // empty target), as given to MoveFileExW.
 std::vector<std::wstring> PendingRebootDeletions();

@@ -1,0 +1,320 @@
+#include "uninstall/deletion.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "uninstall/tests/uninstall_test_support.h"
+
+namespace vesk::uninstall {
+namespace {
+
+using testing::IsPendingRebootDeletion;
+using testing::LogCapture;
+using testing::MakeTree;
+using testing::N;
+using vesk::testing::FileExists;
+using vesk::testing::FolderExists;
+using vesk::testing::ScopedTempFolder;
+
+std::wstring TempFolderPath() {
+  wchar_t buffer[MAX_PATH];
+  DWORD length = GetTempPathW(MAX_PATH, buffer);
+  return std::wstring(buffer, length);
+}
+
+// Opens the file the way a running program holds it: no sharing for deletion, so it can be
+// neither deleted nor renamed while the handle is open.
+UniqueFile HoldOpen(const std::wstring& path) {
+  return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+long long MillisecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               start)
+      .count();
+}
+
+// Test fixture: a folder for the files, the log captured, and every reboot request the test made
+// withdrawn at the end.
+class DeletionTest : public ::testing::Test {
+ protected:
+  ~DeletionTest() override {
+    testing::ForgetPendingRebootOperations(folder_.path());
+    for (const std::wstring& name : movedToTemp_) {
+      SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW(name.c_str());
+      testing::ForgetPendingRebootOperations(name);
+    }
+  }
+  // The temporary name the log reports for a move, remembered for clean-up.
+  std::wstring GeneratedTempName() {
+    for (const std::string& entry : log_.Entries()) {
+      for (const std::string& prefix : {std::string("[INFO] Generated temp file name (manual): "),
+                                        std::string("[INFO] Generated temp file name: "),
+                                        std::string("[INFO] Generated temp file name (fallback): ")}) {
+        if (entry.rfind(prefix, 0) == 0) {
+          std::wstring name = vesk::testing::Widen(entry.substr(prefix.size()));
+          movedToTemp_.push_back(name);
+          return name;
+        }
+      }
+    }
+    return std::wstring();
+  }
+
+  ScopedTempFolder folder_{L"del"};
+  LogCapture log_;
+  std::vector<std::wstring> movedToTemp_;
+};
+
+// A tree with a subfolder is deleted folder by folder, each folder removed once, and the result
+// is true.
+TEST_F(DeletionTest, DeletesATreeWithExactLines) {
+  std::wstring root = folder_ / L"1.0";
+  MakeTree(root, {L"Installer\\setup.exe"});
+  EXPECT_TRUE(DeleteDirectoryRecursive(root));
+  EXPECT_FALSE(FolderExists(root));
+  EXPECT_EQ(log_.Entries(), (std::vector<std::string>{
+                                "[INFO] Recursively deleting directory: " + N(root),
+                                "[INFO] Recursively deleting directory: " + N(root) + "\\Installer",
+                                "[INFO] Successfully deleted file: " + N(root) + "\\Installer\\setup.exe",
+                                "[INFO] Successfully deleted directory: " + N(root) + "\\Installer",
+                                "[INFO] Successfully deleted directory: " + N(root),
+                            }));
+}
+
+// Many files and nested subfolders: everything goes, one deletion line per file and folder, and
+// no failure is reported.
+TEST_F(DeletionTest, DeletesNestedFoldersAndReportsSuccess) {
+  std::wstring root = folder_ / L"tree";
+  MakeTree(root, {L"a.dll", L"b.dll", L"sub\\c.pak", L"sub\\deeper\\d.bin", L"sub\\empty\\"});
+  EXPECT_TRUE(DeleteDirectoryRecursive(root));
+  EXPECT_FALSE(FolderExists(root));
+  std::vector<std::string> entries = log_.Entries();
+  auto count = [&](const std::string& prefix) {
+    return std::count_if(entries.begin(), entries.end(),
+                         [&](const std::string& e) { return e.rfind(prefix, 0) == 0; });
+  };
+  EXPECT_EQ(count("[INFO] Successfully deleted file: "), 4);
+  EXPECT_EQ(count("[INFO] Successfully deleted directory: "), 4);
+  EXPECT_EQ(count("[INFO] Recursively deleting directory: "), 4);
+  EXPECT_EQ(count("[WARNING]"), 0);
+  EXPECT_EQ(count("[ERROR]"), 0);
+  EXPECT_EQ(entries.size(), 12u);
+}
+
+// A folder that cannot be searched is reported and left alone.
+TEST_F(DeletionTest, MissingFolderFails) {
+  std::wstring missing = folder_ / L"missing";
+  EXPECT_FALSE(DeleteDirectoryRecursive(missing));
+  EXPECT_EQ(log_.Entries(), (std::vector<std::string>{
+                                "[INFO] Recursively deleting directory: " + N(missing),
+                                "[ERROR] Failed to find files in directory: " + N(missing),
+                            }));
+}
+
+// A file held open without delete sharing takes the move-to-temp road: five move attempts with
+// growing pauses, then the file itself is recorded for deletion at reboot, and so is its folder,
+// which cannot be removed now.
+TEST_F(DeletionTest, LockedFileInATreeIsScheduledForReboot) {
+  std::wstring root = folder_ / L"locked";
+  std::wstring file = root + L"\\setup.exe";
+  MakeTree(root, {L"setup.exe"});
+  UniqueFile holder = HoldOpen(file);
+  ASSERT_TRUE(holder.valid());
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(DeleteDirectoryRecursive(root));
+  long long elapsed = MillisecondsSince(start);
+  std::wstring tempName = GeneratedTempName();
+  ASSERT_FALSE(tempName.empty());
+
+  std::vector<std::string> expected = {
+      "[INFO] Recursively deleting directory: " + N(root),
+      "[INFO] File in use, moving to temp and scheduling for deletion: " + N(file),
+      "[INFO] Moving file to temp and scheduling deletion: " + N(file),
+      "[INFO] Cannot delete file directly, error: 32, trying to move to temp",
+      "[INFO] Generated temp file name (manual): " + N(tempName),
+  };
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (attempt > 0) {
+      expected.push_back("[INFO] Retry attempt " + std::to_string(attempt) +
+                         " to move file: " + N(file));
+    }
+    expected.push_back("[WARNING] Attempt " + std::to_string(attempt + 1) +
+                       " failed to move file: " + N(file) + " -> " + N(tempName) + ", error: 32");
+  }
+  expected.push_back("[ERROR] Failed to move file to temp after all retries: " + N(file) + " -> " +
+                     N(tempName));
+  expected.push_back("[INFO] Scheduled original file deletion on reboot: " + N(file));
+  expected.push_back("[INFO] Scheduled directory deletion on reboot: " + N(root));
+  EXPECT_EQ(log_.Entries(), expected);
+
+  EXPECT_GE(elapsed, 1900);  // the pauses before attempts 2 to 5: 200 + 400 + 600 + 800 ms
+  EXPECT_TRUE(FileExists(file));
+  EXPECT_TRUE(IsPendingRebootDeletion(file));
+  EXPECT_TRUE(IsPendingRebootDeletion(root));
+}
+
+// A read-only file cannot be deleted (error 5) but can be moved: it lands in the temporary folder
+// under the generated name, which is recorded for deletion at reboot, and its folder is removed.
+TEST_F(DeletionTest, ReadOnlyFileIsMovedToTemp) {
+  std::wstring root = folder_ / L"readonly";
+  std::wstring file = root + L"\\crashlog.dll";
+  MakeTree(root, {L"crashlog.dll"});
+  ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(DeleteDirectoryRecursive(root));
+  std::wstring tempName = GeneratedTempName();
+  ASSERT_FALSE(tempName.empty());
+  EXPECT_FALSE(FolderExists(root));
+  EXPECT_TRUE(FileExists(tempName));
+  EXPECT_TRUE(IsPendingRebootDeletion(tempName));
+  EXPECT_EQ(log_.Entries(), (std::vector<std::string>{
+                                "[INFO] Recursively deleting directory: " + N(root),
+                                "[INFO] File in use, moving to temp and scheduling for deletion: " + N(file),
+                                "[INFO] Moving file to temp and scheduling deletion: " + N(file),
+                                "[INFO] Cannot delete file directly, error: 5, trying to move to temp",
+                                "[INFO] Generated temp file name (manual): " + N(tempName),
+                                "[INFO] Successfully moved file to temp: " + N(tempName),
+                                "[INFO] Scheduled temp file deletion on reboot: " + N(tempName),
+                                "[INFO] Successfully deleted directory: " + N(root),
+                            }));
+}
+
+// A file that can be deleted is deleted at once, without a temporary name.
+TEST_F(DeletionTest, DeletableFileIsDeletedDirectly) {
+  std::wstring file = folder_ / L"plain.txt";
+  MakeTree(folder_.path(), {L"plain.txt"});
+  EXPECT_TRUE(MoveToTempAndScheduleDelete(file));
+  EXPECT_FALSE(FileExists(file));
+  EXPECT_EQ(log_.Entries(), (std::vector<std::string>{
+                                "[INFO] Moving file to temp and scheduling deletion: " + N(file),
+                                "[INFO] Successfully deleted file directly: " + N(file),
+                            }));
+}
+
+// A move that fails with "file not found" stops after the first attempt and asks for the
+// deletion of the file's own path at reboot.
+TEST_F(DeletionTest, MissingFileStopsAfterOneAttempt) {
+  std::wstring file = folder_ / L"gone.dll";
+  MoveToTempAndScheduleDelete(file);
+  std::wstring tempName = GeneratedTempName();
+  std::vector<std::string> entries = log_.Entries();
+  ASSERT_EQ(entries.size(), 6u);
+  EXPECT_EQ(entries,
+            (std::vector<std::string>{
+                "[INFO] Moving file to temp and scheduling deletion: " + N(file),
+                "[INFO] Cannot delete file directly, error: 2, trying to move to temp",
+                "[INFO] Generated temp file name (manual): " + N(tempName),
+                "[WARNING] Attempt 1 failed to move file: " + N(file) + " -> " + N(tempName) +
+                    ", error: 2",
+                "[ERROR] Failed to move file to temp after all retries: " + N(file) + " -> " +
+                    N(tempName),
+                "[INFO] Scheduled original file deletion on reboot: " + N(file),
+            }));
+  EXPECT_TRUE(IsPendingRebootDeletion(file));
+}
+
+struct LogPauseRow {
+  const wchar_t* name;
+  bool pauses;
+};
+
+// A path holding ".log" anywhere (case-sensitive) pauses 100 ms before the move.
+TEST_F(DeletionTest, LogFilesPauseBeforeTheMove) {
+  const LogPauseRow rows[] = {
+      {L"vesk_uninstall.log", true},
+      {L"ruzovo.log.old", true},
+      {L"x.logs\\data.bin", true},
+      {L"UPPER.LOG", false},
+      {L"catalog.bin", false},
+  };
+  const std::string detected = "[INFO] Detected log file, attempting to close any open handles";
+  for (const LogPauseRow& row : rows) {
+    SCOPED_TRACE(N(row.name));
+    std::wstring file = folder_ / row.name;
+    int before = static_cast<int>(log_.Entries().size());
+    auto start = std::chrono::steady_clock::now();
+    MoveToTempAndScheduleDelete(file);  // missing file: one move attempt only
+    long long elapsed = MillisecondsSince(start);
+    std::vector<std::string> entries = log_.Entries();
+    bool logged = std::find(entries.begin() + before, entries.end(), detected) != entries.end();
+    EXPECT_EQ(logged, row.pauses);
+    if (row.pauses) {
+      EXPECT_EQ(entries[before + 2], detected);
+      EXPECT_GE(elapsed, 95);
+    }
+  }
+  testing::ForgetPendingRebootOperations(folder_.path());
+}
+
+// Temporary names lie in the temporary folder, carry the file's name and are free.
+TEST_F(DeletionTest, TempNamesAreFreePathsInTheTempFolder) {
+  std::wstring name = MakeTempDeleteName(L"C:\\somewhere\\vesk.helm.exe");
+  std::wstring temp = TempFolderPath();
+  ASSERT_EQ(name.rfind(temp + L"\\vesk_del_", 0), 0u) << N(name);
+  EXPECT_TRUE(std::regex_match(N(name.substr(temp.size() + 1)),
+                               std::regex(R"(vesk_del_\d+_\d+_vesk\.helm\.exe)")))
+      << N(name);
+  EXPECT_EQ(GetFileAttributesW(name.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(log_.Entries(),
+            (std::vector<std::string>{"[INFO] Generated temp file name (manual): " + N(name)}));
+}
+
+// A name that would not fit 260 characters is refused whole: nothing cut, nothing overrun.
+TEST_F(DeletionTest, OverlongTempNameIsRefused) {
+  std::wstring baseName(230, L'n');
+  baseName += L".dll";
+  std::wstring name = MakeTempDeleteName(L"C:\\x\\" + baseName);
+  EXPECT_EQ(name, L"");
+  std::vector<std::string> entries = log_.Entries();
+  ASSERT_EQ(entries.size(), 1u);
+  const std::string prefix = "[WARNING] Temp file name too long: ";
+  ASSERT_EQ(entries[0].rfind(prefix, 0), 0u) << entries[0];
+  std::string refused = entries[0].substr(prefix.size());
+  EXPECT_GE(refused.size(), 260u);
+  EXPECT_EQ(refused.substr(refused.size() - baseName.size()), N(baseName));
+}
+
+// A locked file whose temporary name cannot fit is not moved anywhere: its own path is recorded
+// for deletion at reboot.
+TEST_F(DeletionTest, OverlongTempNameFallsBackToTheRebootRequest) {
+  std::wstring baseName(230, L'r');
+  std::wstring file = folder_ / baseName;
+  ASSERT_TRUE(vesk::testing::WriteFileBytes(file, "x"));
+  ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(MoveToTempAndScheduleDelete(file));
+  EXPECT_TRUE(FileExists(file));
+  EXPECT_TRUE(IsPendingRebootDeletion(file));
+  std::vector<std::string> entries = log_.Entries();
+  ASSERT_EQ(entries.size(), 5u);
+  EXPECT_EQ(entries[3], "[ERROR] No temp file name fits, not moving file: " + N(file));
+  EXPECT_EQ(entries[4], "[INFO] Scheduled original file deletion on reboot: " + N(file));
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A reboot request is recorded where Windows keeps it; an impossible one is reported with its
+// error code.
+TEST_F(DeletionTest, ScheduleDeleteOnReboot) {
+  std::wstring file = folder_ / L"later.dll";
+  MakeTree(folder_.path(), {L"later.dll"});
+  EXPECT_TRUE(ScheduleDeleteOnReboot(file));
+  EXPECT_TRUE(IsPendingRebootDeletion(file));
+  EXPECT_EQ(log_.Entries(), (std::vector<std::string>{
+                                "[INFO] Scheduling for deletion on reboot: " + N(file),
+                                "[INFO] Successfully scheduled for deletion on reboot: " + N(file),
+                            }));
+  EXPECT_FALSE(ScheduleDeleteOnReboot(L""));
+  std::string last = log_.Entries().back();
+  EXPECT_EQ(last.rfind("[ERROR] Failed to schedule for deletion on reboot: , error: ", 0), 0u)
+      << last;
+}
+
+}  // namespace
+}  // namespace vesk::uninstall

@@ -1,0 +1,304 @@
+#include "uninstall/multi_process_deleter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "uninstall/directory_checks.h"
+#include "testsupport/scoped_settings.h"
+#include "uninstall/tests/uninstall_test_support.h"
+
+namespace vesk::uninstall {
+namespace {
+
+using testing::LogCapture;
+using testing::MakeTree;
+using testing::N;
+using testing::PlaceTestChild;
+using vesk::testing::ScopedEnvironmentVariable;
+using vesk::testing::FileExists;
+using vesk::testing::FolderExists;
+using vesk::testing::ListFolder;
+using vesk::testing::ScopedTempFolder;
+
+UniqueFile HoldOpen(const std::wstring& path) {
+  return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+class MultiProcessTest : public ::testing::Test {
+ protected:
+  ScopedTempFolder folder_{L"mpd"};
+  LogCapture log_;
+  MultiProcessDeleter deleter_;
+};
+
+// cmd.exe deletes the file, the deletion is verified, and the parent folders that became empty
+// are removed one after the other up to the first folder that still holds something.
+TEST_F(MultiProcessTest, CmdDeletesTheFileAndEmptyParentsGo) {
+  std::wstring root = folder_ / L"install";
+  std::wstring file = root + L"\\1.0\\Installer\\setup.exe";
+  MakeTree(root, {L"uninstall\\VeskUninstall.exe", L"1.0\\Installer\\setup.exe"});
+  EXPECT_TRUE(deleter_.DeleteFileMultiProcess(file));
+  EXPECT_FALSE(FolderExists(root + L"\\1.0"));
+  EXPECT_EQ(ListFolder(root), (std::vector<std::wstring>{L"uninstall"}));
+  std::wstring installer = root + L"\\1.0\\Installer";
+  std::wstring version = root + L"\\1.0";
+  EXPECT_EQ(log_.Entries(),
+            (std::vector<std::string>{
+                "[INFO] Attempting to delete file using child process: " + N(file),
+                "[INFO] Executing command: cmd.exe /C del /F /Q \"" + N(file) + "\"",
+                "[INFO] Child process successfully delete file",
+                "[INFO] Target deletion verified: " + N(file),
+                "[INFO] Attempting to delete parent directory of: " + N(file),
+                "[INFO] Parent directory: " + N(installer),
+                "[INFO] Parent directory is empty, attempting to delete: " + N(installer),
+                "[INFO] Successfully deleted empty parent directory: " + N(installer),
+                "[INFO] Attempting to delete parent directory of: " + N(installer),
+                "[INFO] Parent directory: " + N(version),
+                "[INFO] Parent directory is empty, attempting to delete: " + N(version),
+                "[INFO] Successfully deleted empty parent directory: " + N(version),
+                "[INFO] Attempting to delete parent directory of: " + N(version),
+                "[INFO] Parent directory: " + N(root),
+                "[INFO] Parent directory is not empty, found: uninstall",
+                "[INFO] Parent directory is not empty, skipping deletion: " + N(root),
+            }));
+}
+
+// cmd.exe removes a whole folder tree; no parent folder is touched.
+TEST_F(MultiProcessTest, CmdDeletesAFolderTree) {
+  std::wstring root = folder_ / L"install";
+  std::wstring target = root + L"\\uninstall";
+  MakeTree(root, {L"uninstall\\VeskUninstall.exe", L"uninstall\\logs\\a.log"});
+  EXPECT_TRUE(deleter_.DeleteDirectoryMultiProcess(target));
+  EXPECT_FALSE(FolderExists(target));
+  EXPECT_TRUE(FolderExists(root));
+  EXPECT_EQ(log_.Entries(),
+            (std::vector<std::string>{
+                "[INFO] Attempting to delete directory using child process: " + N(target),
+                "[INFO] Executing command: cmd.exe /C rmdir /S /Q \"" + N(target) + "\"",
+                "[INFO] Child process successfully delete directory",
+                "[INFO] Target deletion verified: " + N(target),
+            }));
+}
+
+// A file that cmd.exe cannot delete goes on to PowerShell, whose claimed success is not trusted
+// either: the whole attempt ends with the summary error and the file is still there.
+TEST_F(MultiProcessTest, LockedFileFallsBackToPowerShellAndFails) {
+  std::wstring file = folder_ / L"held.dll";
+  MakeTree(folder_.path(), {L"held.dll"});
+  UniqueFile holder = HoldOpen(file);
+  ASSERT_TRUE(holder.valid());
+  EXPECT_FALSE(deleter_.DeleteFileMultiProcess(file));
+  EXPECT_TRUE(FileExists(file));
+  std::vector<std::string> entries = log_.Entries();
+  ASSERT_GE(entries.size(), 8u);
+  // Wine's cmd.exe answers 0 although the file stays: the verification catches it.
+  EXPECT_EQ(std::vector<std::string>(entries.begin(), entries.begin() + 6),
+            (std::vector<std::string>{
+                "[INFO] Attempting to delete file using child process: " + N(file),
+                "[INFO] Executing command: cmd.exe /C del /F /Q \"" + N(file) + "\"",
+                "[INFO] Child process successfully delete file",
+                "[WARNING] Child process reported success but target still exists: " + N(file),
+                "[INFO] Trying PowerShell delete file method",
+                "[INFO] Executing PowerShell command: powershell.exe -Command \"Remove-Item "
+                "-LiteralPath '" + N(file) + "' -Force\"",
+            }));
+  // Wine's powershell.exe is a stub that does nothing and answers 0; a system without
+  // powershell.exe fails to start it, a real one reports its failure. All three must fail here.
+  std::vector<std::string> outcome(entries.begin() + 6, entries.end() - 1);
+  bool stubAnswered =
+      outcome == std::vector<std::string>{
+                     "[INFO] PowerShell process successfully delete file",
+                     "[WARNING] PowerShell process reported success but target still exists: " +
+                         N(file)};
+  bool notStarted =
+      outcome.size() == 1 && outcome[0] == "[ERROR] Failed to create child process for delete file, error: 2";
+  bool reportedFailure =
+      outcome.size() == 1 && outcome[0].rfind("[WARNING] PowerShell process failed with exit code: ", 0) == 0;
+  EXPECT_TRUE(stubAnswered || notStarted || reportedFailure) << outcome.front();
+  EXPECT_EQ(entries.back(), "[ERROR] All multi-process delete file methods failed for: " + N(file));
+}
+
+// A child that does not end within its time-out is terminated and counts as not successful,
+// without an exit-code line.
+TEST_F(MultiProcessTest, HangingChildIsTerminatedAtItsTimeOut) {
+  std::wstring hanging = folder_ / L"vesk_hang_probe.exe";
+  ASSERT_TRUE(PlaceTestChild(hanging));
+  std::wstring command = L"\"" + hanging + L"\" --sleep 60000";
+  std::wstring target = folder_ / L"target.dll";
+  MakeTree(folder_.path(), {L"target.dll"});
+  EXPECT_FALSE(deleter_.RunDeletionCommands(command, command, target, 300, L"delete file"));
+  EXPECT_TRUE(testing::WaitUntilNoProcess(L"vesk_hang_probe.exe", 10000));
+  EXPECT_TRUE(FileExists(target));
+  EXPECT_EQ(log_.Entries(),
+            (std::vector<std::string>{
+                "[INFO] Attempting to delete file using child process: " + N(target),
+                "[INFO] Executing command: " + N(command),
+                "[WARNING] Child process timed out, terminating it",
+                "[INFO] Trying PowerShell delete file method",
+                "[INFO] Executing PowerShell command: " + N(command),
+                "[WARNING] Child process timed out, terminating it",
+                "[ERROR] All multi-process delete file methods failed for: " + N(target),
+            }));
+}
+
+// A child's own exit code is passed through and reported when it is not 0.
+TEST_F(MultiProcessTest, ChildExitCodesAreReported) {
+  std::wstring child = folder_ / L"vesk_exit_probe.exe";
+  ASSERT_TRUE(PlaceTestChild(child));
+  ScopedEnvironmentVariable exitCode(L"VESK_TEST_CHILD_EXIT", L"7");
+  std::wstring command = L"\"" + child + L"\"";
+  EXPECT_EQ(deleter_.RunHiddenCommand(command, 10000, L"delete file"), 7u);
+  std::wstring target = folder_ / L"target.dll";
+  MakeTree(folder_.path(), {L"target.dll"});
+  EXPECT_FALSE(deleter_.RunDeletionCommands(command, command, target, 10000, L"delete file"));
+  std::vector<std::string> entries = log_.Entries();
+  EXPECT_EQ(entries, (std::vector<std::string>{
+                         "[INFO] Attempting to delete file using child process: " + N(target),
+                         "[INFO] Executing command: " + N(command),
+                         "[WARNING] Child process failed with exit code: 7",
+                         "[INFO] Trying PowerShell delete file method",
+                         "[INFO] Executing PowerShell command: " + N(command),
+                         "[WARNING] PowerShell process failed with exit code: 7",
+                         "[ERROR] All multi-process delete file methods failed for: " + N(target),
+                     }));
+}
+
+// A child reporting success while the target is gone counts as verified for the PowerShell
+// method as well.
+TEST_F(MultiProcessTest, SecondMethodSuccessIsVerified) {
+  std::wstring child = folder_ / L"vesk_zero_probe.exe";
+  ASSERT_TRUE(PlaceTestChild(child));
+  std::wstring failing = L"\"" + folder_.path() + L"\\missing_program.exe\"";
+  std::wstring succeeding = L"\"" + child + L"\"";
+  std::wstring target = folder_ / L"already_gone.dll";
+  EXPECT_TRUE(deleter_.RunDeletionCommands(failing, succeeding, target, 10000, L"delete file"));
+  EXPECT_EQ(log_.Entries(),
+            (std::vector<std::string>{
+                "[INFO] Attempting to delete file using child process: " + N(target),
+                "[INFO] Executing command: " + N(failing),
+                "[ERROR] Failed to create child process for delete file, error: 2",
+                "[INFO] Trying PowerShell delete file method",
+                "[INFO] Executing PowerShell command: " + N(succeeding),
+                "[INFO] PowerShell process successfully delete file",
+                "[INFO] Target deletion verified using PowerShell: " + N(target),
+            }));
+}
+
+struct CommandRow {
+  std::wstring path;
+  std::wstring cmdFile, powerShellFile, cmdFolder, powerShellFolder;
+};
+
+// The commands name the path literally: quoted for cmd.exe; for PowerShell as a single-quoted
+// literal path whose own quotes are doubled, so no path can end the string or act as a pattern.
+TEST(DeletionCommands, NameThePathLiterally) {
+  const CommandRow rows[] = {
+      {L"C:\\A b\\f.dll", L"cmd.exe /C del /F /Q \"C:\\A b\\f.dll\"",
+       L"powershell.exe -Command \"Remove-Item -LiteralPath 'C:\\A b\\f.dll' -Force\"",
+       L"cmd.exe /C rmdir /S /Q \"C:\\A b\\f.dll\"",
+       L"powershell.exe -Command \"Remove-Item -LiteralPath 'C:\\A b\\f.dll' -Recurse -Force\""},
+      {L"C:\\Users\\O'Brien\\x[1]", L"cmd.exe /C del /F /Q \"C:\\Users\\O'Brien\\x[1]\"",
+       L"powershell.exe -Command \"Remove-Item -LiteralPath 'C:\\Users\\O''Brien\\x[1]' -Force\"",
+       L"cmd.exe /C rmdir /S /Q \"C:\\Users\\O'Brien\\x[1]\"",
+       L"powershell.exe -Command \"Remove-Item -LiteralPath 'C:\\Users\\O''Brien\\x[1]' -Recurse "
+       L"-Force\""},
+  };
+  for (const CommandRow& row : rows) {
+    EXPECT_EQ(CmdDeleteFileCommand(row.path), row.cmdFile);
+    EXPECT_EQ(PowerShellDeleteFileCommand(row.path), row.powerShellFile);
+    EXPECT_EQ(CmdDeleteFolderCommand(row.path), row.cmdFolder);
+    EXPECT_EQ(PowerShellDeleteFolderCommand(row.path), row.powerShellFolder);
+  }
+}
+
+// A path with an apostrophe is still deleted by cmd.exe, and the logged PowerShell command keeps
+// it as one literal path.
+TEST_F(MultiProcessTest, ApostropheInAPathIsHandled) {
+  std::wstring root = folder_ / L"O'Brien";
+  MakeTree(root, {L"data\\a.bin"});
+  EXPECT_TRUE(deleter_.DeleteDirectoryMultiProcess(root + L"\\data"));
+  EXPECT_FALSE(FolderExists(root + L"\\data"));
+}
+
+// The lone "uninstall" folder is removed through cmd.exe.
+TEST_F(MultiProcessTest, LoneUninstallFolderIsRemoved) {
+  std::wstring install = folder_ / L"Application";
+  MakeTree(install, {L"uninstall\\VeskUninstall.exe", L"uninstall\\vesk_uninstall.log"});
+  EXPECT_TRUE(RemoveLoneUninstallFolder(install, deleter_));
+  EXPECT_TRUE(FolderExists(install));
+  EXPECT_EQ(ListFolder(install), std::vector<std::wstring>{});
+  std::wstring uninstall = install + L"\\uninstall";
+  std::vector<std::string> entries = log_.Entries();
+  ASSERT_EQ(entries.size(), 10u);
+  EXPECT_EQ(std::vector<std::string>(entries.begin(), entries.begin() + 5),
+            (std::vector<std::string>{
+                "[INFO] Checking if current directory only contains uninstall folder: " + N(install),
+                "[INFO] Found uninstall folder: " + N(uninstall),
+                "[INFO] Total folders found: 1",
+                "[INFO] Total files found: 0",
+                "[INFO] Current directory only contains uninstall folder, attempting to delete it",
+            }));
+  EXPECT_EQ(entries.back(), "[INFO] Successfully deleted uninstall folder using multi-process deletion");
+}
+
+// The final check removes the lone "uninstall" folder that holds the program.
+TEST_F(MultiProcessTest, FinalCheckRemovesTheLoneUninstallFolder) {
+  std::wstring install = folder_ / L"Application";
+  MakeTree(install, {L"uninstall\\VeskUninstall.exe"});
+  EXPECT_TRUE(FinalDirectoryCheckFor(install + L"\\uninstall\\VeskUninstall.exe", deleter_));
+  EXPECT_FALSE(FolderExists(install + L"\\uninstall"));
+  EXPECT_EQ(log_.Entries().front(), "[INFO] Checking installation directory: " + N(install));
+  EXPECT_EQ(log_.Entries().back(), "[INFO] Final directory check completed successfully");
+}
+
+// A lone "uninstall" folder whose log file is held open cannot be removed: the failure is
+// reported and nothing else changes.
+TEST_F(MultiProcessTest, LockedUninstallFolderFailureIsReported) {
+  std::wstring install = folder_ / L"Application";
+  MakeTree(install, {L"uninstall\\vesk_uninstall.log"});
+  UniqueFile holder = HoldOpen(install + L"\\uninstall\\vesk_uninstall.log");
+  ASSERT_TRUE(holder.valid());
+  EXPECT_FALSE(RemoveLoneUninstallFolder(install, deleter_));
+  EXPECT_TRUE(FileExists(install + L"\\uninstall\\vesk_uninstall.log"));
+  EXPECT_EQ(log_.Entries().back(),
+            "[ERROR] Failed to delete uninstall folder using multi-process deletion");
+}
+
+// An empty parent that cannot be removed directly is handed to the child processes, and the
+// climb ends there.
+TEST_F(MultiProcessTest, EmptyParentThatCannotBeRemovedGoesToChildProcesses) {
+  std::wstring parent = folder_ / L"busy";
+  MakeTree(folder_.path(), {L"busy\\"});
+  UniqueFile holder(CreateFileW(parent.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  ASSERT_TRUE(holder.valid());
+  deleter_.DeleteEmptyParents(parent + L"\\setup.exe");
+  std::vector<std::string> entries = log_.Entries();
+  ASSERT_GE(entries.size(), 6u);
+  EXPECT_EQ(entries[3].rfind("[WARNING] Failed to delete parent directory: " + N(parent) +
+                                 ", error: ",
+                             0),
+            0u)
+      << entries[3];
+  EXPECT_EQ(entries[4], "[INFO] Trying multi-process deletion for empty parent directory");
+  EXPECT_EQ(entries[5], "[INFO] Attempting to delete directory using child process: " + N(parent));
+  EXPECT_EQ(std::count(entries.begin(), entries.end(),
+                       "[INFO] Attempting to delete parent directory of: " + N(parent)),
+            0);
+}
+
+// A path without a backslash has no parent to remove.
+TEST_F(MultiProcessTest, PathWithoutParent) {
+  deleter_.DeleteEmptyParents(L"setup.exe");
+  EXPECT_EQ(log_.Entries(), (std::vector<std::string>{
+                                "[INFO] Attempting to delete parent directory of: setup.exe",
+                                "[WARNING] No parent directory found for file: setup.exe",
+                            }));
+}
+
+}  // namespace
+}  // namespace vesk::uninstall

@@ -1,0 +1,279 @@
+#include "uninstall/uninstaller.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "testsupport/scoped_settings.h"
+#include "uninstall/privileges.h"
+#include "uninstall/registry_cleanup.h"
+#include "uninstall/setup_uninstall.h"
+#include "uninstall/tests/uninstall_test_support.h"
+
+namespace vesk::uninstall {
+namespace {
+
+using testing::ChildProcess;
+using testing::LogCapture;
+using testing::MakeTree;
+using testing::N;
+using testing::PlaceTestChild;
+using vesk::testing::RegistryKeyExists;
+using vesk::testing::ScopedCurrentUserOverride;
+using vesk::testing::ScopedEnvironmentVariable;
+using vesk::testing::ScopedTempFolder;
+
+void SetText(const std::wstring& key, const std::wstring& name, const std::wstring& text) {
+  UniqueRegKey opened;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            opened.put(), nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExW(opened.get(), name.c_str(), 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(text.c_str()),
+                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+}
+
+// The machine-wide key does not exist for these tests, whatever the test machine holds.
+class NoMachineKey {
+ public:
+  NoMachineKey() : saved_(Privileges()) {
+    Privileges().machineProductKeyExists = [] { return false; };
+  }
+  ~NoMachineKey() { Privileges() = saved_; }
+
+ private:
+  PrivilegeSystem saved_;
+};
+
+class UninstallerFlowTest : public ::testing::Test {
+ protected:
+  UninstallerFlowTest() : install_(folder_ / L"vesk.helm\\Application") {
+    CreateDirectoryW((folder_ / L"vesk.helm").c_str(), nullptr);
+    CreateDirectoryW(install_.c_str(), nullptr);
+  }
+  // A product key as setup and the installer leave it, with the test child as setup.exe.
+  void Install(const std::wstring& version = L"1.9.1.2925") {
+    SetText(kProductKey, kInstallPathValue, install_);
+    SetText(kProductKey, kProductVersionValue, version);
+    ASSERT_TRUE(PlaceTestChild(SetupExePath(install_, version)));
+    MakeTree(install_, {L"uninstall\\VeskUninstall.exe", L"vesk.helm.exe"});
+    SetText(L"SOFTWARE\\Classes\\veskhelm", L"", L"veskhelm");
+    SetText(L"SOFTWARE\\Quillon\\vesk.helm", L"x", L"1");
+  }
+  std::vector<std::string> EntriesFrom(const std::string& first) {
+    std::vector<std::string> entries = log_.Entries();
+    int start = log_.IndexOf(first);
+    if (start < 0) return {};
+    return std::vector<std::string>(entries.begin() + start, entries.end());
+  }
+
+  ScopedCurrentUserOverride user_;
+  ScopedTempFolder folder_{L"flow"};
+  std::wstring install_;
+  NoMachineKey noMachineKey_;
+  LogCapture log_;
+};
+
+const std::string kCheckApplication = "[INFO] Checking if process is running: vesk.helm.exe";
+// The privilege decision when nothing needs administrator rights.
+const std::vector<std::string> kNoRightsNeeded = {
+    kCheckApplication,
+    "[INFO] Process not running: vesk.helm.exe",
+    "[INFO] No administrator privileges required for this uninstallation",
+    "[INFO] Administrator privileges not required, proceeding with current privileges",
+};
+
+std::vector<std::string> Joined(std::vector<std::string> first,
+                                const std::vector<std::string>& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
+
+// Without a product key the installation is not found: both reads fail, then the summary line.
+TEST_F(UninstallerFlowTest, MissingProductKeyFailsPreparation) {
+  Uninstaller uninstaller;
+  EXPECT_FALSE(uninstaller.Prepare(false));
+  EXPECT_EQ(log_.Entries(),
+            Joined(kNoRightsNeeded, {
+                kCheckApplication,
+                "[INFO] Process not running: vesk.helm.exe",
+                "[ERROR] Failed to open registry key: SOFTWARE\\Vesk.helm",
+                "[ERROR] Failed to open registry key: SOFTWARE\\Vesk.helm",
+                "[ERROR] Could not find required installation information in the registry "
+                "(VeskInstallPath or pv).",
+            }));
+}
+
+struct MissingValueRow {
+  const char* label;
+  const wchar_t* installPath;  // nullptr: value absent
+  const wchar_t* version;
+  std::string readError;
+};
+
+// An empty or missing "VeskInstallPath" or "pv" fails exactly like a missing key.
+TEST_F(UninstallerFlowTest, EmptyOrMissingValueFailsPreparation) {
+  const MissingValueRow rows[] = {
+      {"empty path", L"", L"1.0", ""},
+      {"empty version", L"C:\\x", L"", ""},
+      {"missing version", L"C:\\x", nullptr, "[ERROR] Registry value not found: pv"},
+      {"missing path", nullptr, L"1.0", "[ERROR] Registry value not found: VeskInstallPath"},
+  };
+  for (const MissingValueRow& row : rows) {
+    SCOPED_TRACE(row.label);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
+    if (row.installPath) SetText(kProductKey, kInstallPathValue, row.installPath);
+    if (row.version) SetText(kProductKey, kProductVersionValue, row.version);
+    LogCapture log;
+    Uninstaller uninstaller;
+    EXPECT_FALSE(uninstaller.Prepare(false));
+    EXPECT_EQ(log.Entries().back(),
+              "[ERROR] Could not find required installation information in the registry "
+              "(VeskInstallPath or pv).");
+    if (!row.readError.empty()) {
+      EXPECT_TRUE(log.Contains(row.readError));
+    }
+  }
+}
+
+// A complete product key is found and reported.
+TEST_F(UninstallerFlowTest, PreparationFindsTheInstallation) {
+  Install();
+  Uninstaller uninstaller;
+  EXPECT_TRUE(uninstaller.Prepare(false));
+  EXPECT_EQ(uninstaller.installPath(), install_);
+  EXPECT_EQ(uninstaller.productVersion(), L"1.9.1.2925");
+  EXPECT_EQ(log_.Entries(),
+            Joined(kNoRightsNeeded, {
+                kCheckApplication,
+                "[INFO] Process not running: vesk.helm.exe",
+                "[INFO] Found pv value in registry: " + N(install_),
+                "[INFO] Found pv value in registry: 1.9.1.2925",
+                "[INFO] Found installation path from registry: " + N(install_),
+                "[INFO] Found pv value from registry: 1.9.1.2925",
+            }));
+}
+
+// Without "--force" a running application is only warned about and keeps running.
+TEST_F(UninstallerFlowTest, RunningApplicationWithoutForceIsWarnedAbout) {
+  Install();
+  ASSERT_TRUE(testing::WaitUntilNoProcess(L"vesk.helm.exe", 10000));
+  std::wstring program = folder_ / L"app\\vesk.helm.exe";
+  ASSERT_TRUE(PlaceTestChild(program));
+  ChildProcess application(program, 60000);
+  ASSERT_TRUE(application.started());
+  Uninstaller uninstaller;
+  EXPECT_TRUE(uninstaller.Prepare(false));
+  EXPECT_TRUE(log_.Contains(
+      "[WARNING] vesk.helm.exe is running. Please close it first or use --force."));
+  EXPECT_FALSE(application.WaitForEnd(200));
+}
+
+// With "--force" the running application is terminated before the registry is read.
+TEST_F(UninstallerFlowTest, RunningApplicationWithForceIsTerminated) {
+  Install();
+  ASSERT_TRUE(testing::WaitUntilNoProcess(L"vesk.helm.exe", 10000));
+  std::wstring program = folder_ / L"app\\vesk.helm.exe";
+  ASSERT_TRUE(PlaceTestChild(program));
+  ChildProcess application(program, 60000);
+  ASSERT_TRUE(application.started());
+  Uninstaller uninstaller;
+  EXPECT_TRUE(uninstaller.Prepare(true));
+  EXPECT_TRUE(application.WaitForEnd(10000));
+  std::vector<std::string> entries = EntriesFrom("[INFO] vesk.helm.exe is running, now kill it.");
+  ASSERT_GE(entries.size(), 3u);
+  EXPECT_EQ(entries[1], "[INFO] Attempting to kill process: vesk.helm.exe");
+  EXPECT_EQ(entries[2], "[INFO] Successfully killed process: vesk.helm.exe");
+}
+
+// Rights that are needed but cannot be obtained stop the preparation before the registry.
+TEST_F(UninstallerFlowTest, MissingRightsFailPreparation) {
+  Install();
+  PrivilegeSystem saved = Privileges();
+  Privileges().machineProductKeyExists = [] { return true; };
+  Privileges().tokenIsAdministrator = [] { return false; };
+  Privileges().programPath = [] { return std::wstring(L"C:\\missing\\VeskUninstall.exe"); };
+  Uninstaller uninstaller;
+  bool prepared = uninstaller.Prepare(false);
+  Privileges() = saved;
+  EXPECT_FALSE(prepared);
+  EXPECT_EQ(log_.Entries().back(), "[ERROR] Failed to obtain required privileges for uninstallation");
+  EXPECT_EQ(log_.IndexOf("[INFO] Found pv value from registry: 1.9.1.2925"), -1);
+}
+
+// A missing setup.exe fails the run before anything is started or deleted.
+TEST_F(UninstallerFlowTest, MissingSetupFailsTheRun) {
+  Install();
+  Uninstaller uninstaller;
+  ASSERT_TRUE(uninstaller.Prepare(false));
+  std::wstring setup = SetupExePath(install_, L"1.9.1.2925");
+  ASSERT_TRUE(DeleteFileW(setup.c_str()));
+  EXPECT_FALSE(uninstaller.RunUninstall());
+  EXPECT_EQ(EntriesFrom("[INFO] Starting uninstall process..."),
+            (std::vector<std::string>{"[INFO] Starting uninstall process...",
+                                      "[ERROR] setup.exe does not exist: " + N(setup)}));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Classes\\veskhelm"));
+}
+
+// setup.exe leaving the uninstall entry in place (here: the user cancelled) fails the run and
+// keeps every key.
+TEST_F(UninstallerFlowTest, UninstallEntryLeftInPlaceFailsTheRun) {
+  Install();
+  SetText(kUninstallEntryKey, kUninstallStringValue, L"\"C:\\x\\setup.exe\" --uninstall");
+  ScopedEnvironmentVariable exitCode(L"VESK_TEST_CHILD_EXIT", L"21");
+  Uninstaller uninstaller;
+  ASSERT_TRUE(uninstaller.Prepare(false));
+  EXPECT_FALSE(uninstaller.RunUninstall());
+  EXPECT_TRUE(log_.Contains("[INFO] User cancels Ruzovo uninstallation!"));
+  EXPECT_EQ(log_.Entries().back(), "[INFO] vesk shouldn't delete !!!!!!!");
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Classes\\veskhelm"));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\vesk.helm"));
+}
+
+// Once the uninstall entry is gone the product's own keys are deleted, URL protocol first; the
+// product key stays.
+TEST_F(UninstallerFlowTest, RemovedUninstallEntryDeletesTheProductKeys) {
+  Install();
+  ScopedEnvironmentVariable exitCode(L"VESK_TEST_CHILD_EXIT", L"19");
+  Uninstaller uninstaller;
+  ASSERT_TRUE(uninstaller.Prepare(false));
+  EXPECT_TRUE(uninstaller.RunUninstall());
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Classes\\veskhelm"));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\vesk.helm"));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, kProductKey));
+  EXPECT_EQ(EntriesFrom("[INFO] setup.exe exitCode: 19"),
+            (std::vector<std::string>{
+                "[INFO] setup.exe exitCode: 19",
+                "[INFO] Ruzovo uninstall success!",
+                "[ERROR] Failed to open registry key: " + N(kUninstallEntryKey),
+                "[INFO] vesk should delete !!!",
+                "[INFO] Deleting Vesk registry entries...",
+                "[INFO] Successfully deleted registry key: SOFTWARE\\Classes\\veskhelm",
+                "[INFO] Successfully deleted registry key: SOFTWARE\\Quillon\\vesk.helm",
+            }));
+}
+
+// Any process named setup.exe is terminated before the installation's own is started.
+TEST_F(UninstallerFlowTest, RunningSetupIsTerminatedFirst) {
+  Install();
+  std::wstring other = folder_ / L"elsewhere\\setup.exe";
+  ASSERT_TRUE(PlaceTestChild(other));
+  ChildProcess running(other, 60000);
+  ASSERT_TRUE(running.started());
+  ScopedEnvironmentVariable exitCode(L"VESK_TEST_CHILD_EXIT", L"19");
+  Uninstaller uninstaller;
+  ASSERT_TRUE(uninstaller.Prepare(false));
+  EXPECT_TRUE(uninstaller.RunUninstall());
+  EXPECT_TRUE(running.WaitForEnd(10000));
+  std::vector<std::string> entries = EntriesFrom("[ERROR] setup.exe is running, now kill it.");
+  ASSERT_GE(entries.size(), 4u);
+  EXPECT_EQ(entries[1], "[INFO] Attempting to kill process: setup.exe");
+  EXPECT_EQ(entries[2], "[INFO] Successfully killed process: setup.exe");
+  EXPECT_EQ(entries[3], "[INFO] setup.exe killed.");
+}
+
+}  // namespace
+}  // namespace vesk::uninstall
