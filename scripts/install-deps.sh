@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev libstb-dev googletest
   wine wine64 xvfb xauth fonts-wqy-zenhei
+  clang libclang-rt-14-dev zlib1g-dev libpugixml-dev
 )
 
 missing=()

@@ -7,3 +7,5 @@ build_dir=${VESK_BUILD_DIR:-$root/build}
 trap '"$root/cmake/wine-run.sh" "$build_dir" --stop' EXIT
 cd "$build_dir"
 ctest --output-on-failure -j "$(nproc)"
+# The toolkit core built natively: its unit tests and fuzz corpus under the sanitizers.
+"$root/scripts/test-native.sh"

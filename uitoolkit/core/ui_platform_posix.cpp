@@ -103,10 +103,10 @@ std::wstring ToIsoFormat(const wchar_t* format) {
       continue;
     }
     while (*p != L'\0' && std::wcschr(L"-+ #0", *p) != nullptr) result += *p++;
-    while (*p != L'\0' && (std::iswdigit(static_cast<wint_t>(*p)) || *p == L'*')) result += *p++;
+    while (*p != L'\0' && ((*p >= L'0' && *p <= L'9') || *p == L'*')) result += *p++;
     if (*p == L'.') {
       result += *p++;
-      while (*p != L'\0' && (std::iswdigit(static_cast<wint_t>(*p)) || *p == L'*')) result += *p++;
+      while (*p != L'\0' && ((*p >= L'0' && *p <= L'9') || *p == L'*')) result += *p++;
     }
     std::wstring size;
     bool narrow = false;
