@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The kit's main job on the built-in stand-in product: builds everything, runs VeskSetup.exe under
-# Wine from a fresh folder and shows what it did.
+# Wine from a fresh folder and shows what it did; after a successful quiet install it also removes
+# the product again with VeskUninstall.exe (scripts/demo-uninstall.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${VESK_BUILD_DIR:-$root/build}
@@ -22,3 +23,7 @@ echo "== working folder $demo/.VeskSetupTemp:"
 wine_run cmd /c "attrib Z:${demo//\//\\}\\.VeskSetupTemp" | tr -d '\r'
 ls -l "$demo/.VeskSetupTemp" | tail -n +2
 echo "== $(ls "$demo/.VeskSetupTemp" | wc -l) files"
+
+case " $* " in
+  *" quiet "*|*" /s "*) if [ "$code" -eq 0 ]; then "$root/scripts/demo-uninstall.sh" "$build_dir"; fi ;;
+esac
