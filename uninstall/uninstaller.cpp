@@ -101,11 +101,13 @@ bool ParseForceMode(const wchar_t* fullCommandLine) {
 }
 
 int RunUninstaller(const wchar_t* fullCommandLine) {
-  std::wstring moduleFolder = FolderOf(GetModulePath());
+  // The program's whole path, however long: the log goes beside the program, never elsewhere.
+  std::wstring programPath = GetModulePath();
   UninstallLog& log = UninstallLog::Instance();
   log.SetMinimumLevel(kLogInfo);
   log.SetConsoleOutput(false);
-  log.SetFileOutput(true, moduleFolder + L"\\" + kLogFileName);
+  log.SetFileOutput(true, programPath.empty() ? std::wstring()
+                                              : FolderOf(programPath) + L"\\" + kLogFileName);
   LogInfo(L"================== Vesk.helm Uninstaller ==================");
 
   Uninstaller uninstaller;

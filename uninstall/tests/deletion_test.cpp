@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/unique_handle.h"
+#include "testsupport/scoped_settings.h"
 #include "uninstall/tests/uninstall_test_support.h"
 
 namespace vesk::uninstall {
@@ -265,6 +266,20 @@ TEST_F(DeletionTest, TempNamesAreFreePathsInTheTempFolder) {
   EXPECT_EQ(GetFileAttributesW(name.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(log_.Entries(),
             (std::vector<std::string>{"[INFO] Generated temp file name (manual): " + N(name)}));
+}
+
+// A temporary folder that does not fit its 260-character buffer is not used (nor cut): names go
+// to the current folder instead.
+TEST_F(DeletionTest, OverlongTempFolderFallsBackToTheCurrentFolder) {
+  std::wstring longTemp = folder_ / std::wstring(250, L't');
+  vesk::testing::ScopedEnvironmentVariable tmp(L"TMP", longTemp);
+  vesk::testing::ScopedEnvironmentVariable temp(L"TEMP", longTemp);
+  std::wstring name = MakeTempDeleteName(L"C:\\x\\setup.exe");
+  EXPECT_EQ(name.rfind(L".\\vesk_del_", 0), 0u) << N(name);
+  std::vector<std::string> entries = log_.Entries();
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0], "[WARNING] Failed to get temp path, using current directory");
+  EXPECT_EQ(entries[1], "[INFO] Generated temp file name (manual): " + N(name));
 }
 
 // A name that would not fit 260 characters is refused whole: nothing cut, nothing overrun.
