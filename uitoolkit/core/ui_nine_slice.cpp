@@ -25,6 +25,12 @@ RECT MakeRect(LONG left, LONG top, LONG right, LONG bottom) {
 
 bool HasArea(const RECT& rect) { return rect.right > rect.left && rect.bottom > rect.top; }
 
+// Extents in 64 bits: the difference of two 32-bit edges does not always fit 32 bits.
+std::int64_t Width(const RECT& rect) { return static_cast<std::int64_t>(rect.right) - rect.left; }
+std::int64_t Height(const RECT& rect) {
+  return static_cast<std::int64_t>(rect.bottom) - rect.top;
+}
+
 bool Meets(const RECT& a, const RECT& b) {
   return Max(a.left, b.left) < Min(a.right, b.right) && Max(a.top, b.top) < Min(a.bottom, b.bottom);
 }
@@ -43,10 +49,10 @@ void AddIfDrawable(const RECT& destination, const RECT& source, std::vector<TIma
 struct TileSpan {
   LONG start;
   LONG end;
-  LONG sourceLength;
+  std::int64_t sourceLength;
 };
 
-void ComputeTiles(LONG start, LONG end, LONG tileSize, LONG visibleStart, LONG visibleEnd,
+void ComputeTiles(LONG start, LONG end, std::int64_t tileSize, LONG visibleStart, LONG visibleEnd,
                   std::vector<TileSpan>& tiles) {
   tiles.clear();
   if (tileSize <= 0 || end <= start) return;
@@ -60,15 +66,15 @@ void ComputeTiles(LONG start, LONG end, LONG tileSize, LONG visibleStart, LONG v
     std::int64_t tileEnd = tileStart + tileSize;
     if (tileEnd > end) tileEnd = end;
     tiles.push_back(TileSpan{static_cast<LONG>(tileStart), static_cast<LONG>(tileEnd),
-                             static_cast<LONG>(tileEnd - tileStart)});
+                             tileEnd - tileStart});
   }
 }
 
 void AddMiddle(const RECT& middle, const RECT& middleSource, const TNineSliceOptions& options,
                const RECT& paint, std::vector<TImagePiece>& pieces) {
   if (!HasArea(middle) || !HasArea(middleSource) || !Meets(middle, paint)) return;
-  const LONG sourceWidth = middleSource.right - middleSource.left;
-  const LONG sourceHeight = middleSource.bottom - middleSource.top;
+  const std::int64_t sourceWidth = Width(middleSource);
+  const std::int64_t sourceHeight = Height(middleSource);
   std::vector<TileSpan> columns;
   std::vector<TileSpan> rows;
   if (options.xTiled) {
@@ -85,9 +91,9 @@ void AddMiddle(const RECT& middle, const RECT& middleSource, const TNineSliceOpt
     for (const TileSpan& column : columns) {
       const RECT destination = MakeRect(column.start, row.start, column.end, row.end);
       if (!Meets(destination, paint)) continue;
-      const RECT source =
-          MakeRect(middleSource.left, middleSource.top, middleSource.left + column.sourceLength,
-                   middleSource.top + row.sourceLength);
+      const RECT source = MakeRect(middleSource.left, middleSource.top,
+                                   ClampToLong(middleSource.left + column.sourceLength),
+                                   ClampToLong(middleSource.top + row.sourceLength));
       pieces.push_back(TImagePiece{destination, source});
     }
   }
@@ -115,8 +121,7 @@ bool IsDirectCopy(const RECT& destination, const RECT& source, const RECT& corne
                   const TNineSliceOptions& options) {
   return !options.hole && corner.left <= 0 && corner.top <= 0 && corner.right <= 0 &&
          corner.bottom <= 0 &&
-         destination.right - destination.left == source.right - source.left &&
-         destination.bottom - destination.top == source.bottom - source.top;
+         Width(destination) == Width(source) && Height(destination) == Height(source);
 }
 
 void ComputeNineSlice(const RECT& destination, const RECT& source, const RECT& cornerValue,

@@ -196,5 +196,32 @@ TEST(ComputeNineSlice, DegenerateSizesDrawNothingWrong) {
   EXPECT_TRUE(SameRect(RECT{0, 0, 10, 10}, pieces[0].source));
 }
 
+// Rectangles at the ends of the 32-bit range are measured without overflow.
+TEST(ComputeNineSlice, ExtremeCoordinates) {
+  const LONG low = -2147483647 - 1, high = 2147483647;
+  TNineSliceOptions options;
+  EXPECT_FALSE(IsDirectCopy(RECT{low, 0, high, 10}, RECT{0, 0, 10, 10}, RECT{0, 0, 0, 0}, options));
+  EXPECT_TRUE(IsDirectCopy(RECT{low, low, high, high}, RECT{low, low, high, high},
+                           RECT{0, 0, 0, 0}, options));
+  std::vector<TImagePiece> pieces;
+  options.xTiled = options.yTiled = true;
+  ComputeNineSlice(RECT{low, low, high, high}, RECT{low, low, high, high}, RECT{high, high, 0, 0},
+                   options, RECT{0, 0, 10, 10}, pieces);
+  for (const TImagePiece& piece : pieces) {
+    EXPECT_LE(piece.destination.left, piece.destination.right);
+    EXPECT_LE(piece.source.left, piece.source.right);
+  }
+  // A tile as wide as the whole range, cropped to the destination.
+  ComputeNineSlice(RECT{0, 0, 100, 100}, RECT{low, low, high, high}, RECT{0, 0, 0, 0}, options,
+                   RECT{0, 0, 100, 100}, pieces);
+  ASSERT_EQ(1u, pieces.size());
+  EXPECT_EQ(low + 100, pieces[0].source.right);
+  options.xTiled = options.yTiled = false;
+  ComputeNineSlice(RECT{0, 0, 100, 100}, RECT{low, low, high, high}, RECT{0, 0, 0, 0}, options,
+                   RECT{0, 0, 100, 100}, pieces);
+  ASSERT_EQ(1u, pieces.size());
+  EXPECT_EQ(high, pieces[0].source.right);
+}
+
 }  // namespace
 }  // namespace SkinUI
