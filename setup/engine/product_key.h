@@ -6,5 +6,9 @@ namespace vesk {
 
 constexpr wchar_t kProductKey[] = L"SOFTWARE\\Vesk.helm";
 constexpr wchar_t kLogPathValue[] = L"VeskInstallLogPath";
+constexpr wchar_t kInstallPathValue[] = L"VeskInstallPath";
+constexpr wchar_t kUninstallStringValue[] = L"UninstallString";
+constexpr wchar_t kInstallAutoLaunchValue[] = L"InstallAutoLaunch";
+constexpr wchar_t kVersionValue[] = L"version";
 
 }  // namespace vesk

@@ -1,0 +1,126 @@
+#include "setup/engine/installer_runner.h"
+
+#include <shellapi.h>
+
+#include <optional>
+#include <utility>
+
+#include "common/bounded_path.h"
+#include "setup/engine/exit_codes.h"
+#include "setup/engine/progress_monitors.h"
+#include "setup/engine/setup_entry.h"
+#include "setup/engine/setup_log.h"
+
+namespace vesk {
+
+InstallerRunner::InstallerRunner(HWND window, bool useAdministratorMode)
+    : InstallerRunner(window, useAdministratorMode, std::wstring()) {
+  if (useAdministratorMode_) workingFolder_ = GetWorkingFolder();
+}
+
+InstallerRunner::InstallerRunner(HWND window, bool useAdministratorMode, std::wstring workingFolder)
+    : window_(window),
+      useAdministratorMode_(useAdministratorMode),
+      workingFolder_(std::move(workingFolder)) {}
+
+InstallerRunner::~InstallerRunner() {
+  m_threadRunning = false;
+  // The progress thread first: it is the one that may still store the process thread's handle.
+  if (progressThread_) {
+    WaitForSingleObject(progressThread_.get(), INFINITE);
+    progressThread_.reset();
+  }
+  if (processThread_) {
+    WaitForSingleObject(processThread_.get(), INFINITE);
+    processThread_.reset();
+  }
+}
+
+int InstallerRunner::LaunchMiniInstaller(const std::wstring& installFolder, bool withProgress) {
+  if (withProgress) {
+    m_threadRunning = true;
+    progressThread_.reset(CreateThread(nullptr, 0, &ProgressMonitorThread, this, 0, nullptr));
+  }
+  return useAdministratorMode_ ? LaunchElevated(installFolder) : LaunchDirectly(installFolder);
+}
+
+int InstallerRunner::LaunchDirectly(const std::wstring& installFolder) {
+  std::optional<std::wstring> installerPath = JoinPath(installFolder, L"mini_installer.exe");
+  if (!installerPath) {
+    WriteLog(L"Path too long: " + installFolder + L"\\mini_installer.exe");
+    WriteLog(L"Failed to create process.");
+    return kInstallerNotStarted;
+  }
+  WriteLog(L"LaunchMiniInstaller installerPath: " + *installerPath);
+
+  // The program is named explicitly and quoted on its command line, so a folder with blanks can
+  // neither start another program (say "C:\Users\John.exe" for "C:\Users\John Smith\...") nor
+  // reach the installer as extra arguments.
+  std::wstring commandLine = L"\"" + *installerPath + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(installerPath->c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    WriteLog(L"Failed to create process.");
+    return kInstallerNotStarted;
+  }
+  UniqueKernelHandle processHandle(process.hProcess);
+  UniqueKernelHandle threadHandle(process.hThread);
+
+  WaitForSingleObject(processHandle.get(), INFINITE);
+  DWORD exitCode = 0;
+  if (!GetExitCodeProcess(processHandle.get(), &exitCode)) {
+    WriteLog(L"Failed to get exit code.");
+    return kInstallerExitCodeUnreadable;
+  }
+  WriteLog(L"mini_installer.exe exited with code: " + std::to_wstring(exitCode));
+  return static_cast<int>(exitCode);
+}
+
+int InstallerRunner::LaunchElevated(const std::wstring& installFolder) {
+  std::optional<std::wstring> batchPath = JoinPath(workingFolder_, L"vesk_installer.bat");
+  if (workingFolder_.empty() || !batchPath) {
+    WriteLog(L"Path too long: " + workingFolder_ + L"\\vesk_installer.bat");
+    return kElevatedLaunchFailed;
+  }
+  WriteLog(L"LaunchMiniInstaller installerBatPath: " + *batchPath);
+  WriteLog(L"LaunchMiniInstaller tempDir: " + workingFolder_);
+  WriteLog(L"LaunchMiniInstaller customPath: " + installFolder);
+
+  std::wstring parameters = BatchFileParameters(installFolder);
+  if (parameters.empty()) {
+    WriteLog(L"Install folder cannot be passed to vesk_installer.bat: " + installFolder);
+    return kElevatedLaunchFailed;
+  }
+  WriteLog(L"LaunchMiniInstaller params: " + parameters);
+
+  // The shell shows the elevation prompt; setup does not wait for the batch file.
+  INT_PTR shellResult = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(nullptr, L"runas", batchPath->c_str(), parameters.c_str(), nullptr, SW_HIDE));
+  if (shellResult <= 32) {
+    WriteLog(L"ShellExecute vesk_installer.bat failed: Result: " + std::to_wstring(shellResult));
+    return kElevatedLaunchFailed;
+  }
+  WriteLog(L"ShellExecute vesk_installer.bat success result: " + std::to_wstring(shellResult));
+  return kSetupSuccess;
+}
+
+std::wstring BatchFileParameters(const std::wstring& installFolder) {
+  // Characters the command processor acts on when the batch file expands its arguments.
+  if (installFolder.empty() || installFolder.find_first_of(L"&|<>^%\"") != std::wstring::npos) {
+    return std::wstring();
+  }
+  // Characters that separate batch-file arguments besides the blank.
+  bool otherSeparators = installFolder.find_first_of(L"\t,;=") != std::wstring::npos;
+  size_t firstBlank = installFolder.find(L' ');
+  bool oneInnerBlank = firstBlank == std::wstring::npos ||
+                       (firstBlank > 0 && firstBlank + 1 < installFolder.size() &&
+                        installFolder.find(L' ', firstBlank + 1) == std::wstring::npos);
+  if (!otherSeparators && oneInnerBlank) return installFolder;
+  if (firstBlank == std::wstring::npos) return L"\"" + installFolder + L"\"";
+  return L"\"" + installFolder.substr(0, firstBlank) + L"\" \"" +
+         installFolder.substr(firstBlank + 1) + L"\"";
+}
+
+}  // namespace vesk

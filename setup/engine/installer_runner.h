@@ -1,0 +1,57 @@
+// Runs the Chromium installer for one install folder: directly (waiting for its exit code), or
+// elevated through "vesk_installer.bat" from the working folder. Optionally drives the progress
+// monitors that report progress and completion to the setup window.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+#include "common/unique_handle.h"
+
+namespace vesk {
+
+class InstallerRunner {
+ public:
+  // The elevated road starts the batch file of the setup program's own working folder.
+  InstallerRunner(HWND window, bool useAdministratorMode);
+  // The same, with the working folder that holds "vesk_installer.bat" given explicitly.
+  InstallerRunner(HWND window, bool useAdministratorMode, std::wstring workingFolder);
+  // Waits, without a time limit, for the progress thread and then for the process thread.
+  ~InstallerRunner();
+  InstallerRunner(const InstallerRunner&) = delete;
+  InstallerRunner& operator=(const InstallerRunner&) = delete;
+
+  // Direct road: the installer's exit code, 102 when it cannot be started, 103 when its exit code
+  // cannot be read. Elevated road: 0 once the shell has started the batch file, 104 when it has
+  // not. With `withProgress` the progress monitor starts first.
+  int LaunchMiniInstaller(const std::wstring& installFolder, bool withProgress);
+
+  HWND window() const { return window_; }
+
+  // True while the monitors are meant to run; shown in the monitors' log lines.
+  std::atomic<bool> m_threadRunning{false};
+
+ private:
+  friend DWORD WINAPI ProgressMonitorThread(LPVOID runner);
+
+  int LaunchDirectly(const std::wstring& installFolder);
+  int LaunchElevated(const std::wstring& installFolder);
+
+  HWND window_ = nullptr;
+  UniqueKernelHandle progressThread_;
+  bool useAdministratorMode_ = false;
+  // Written by the progress thread before it ends; read only after that thread has been joined.
+  UniqueKernelHandle processThread_;
+  std::wstring workingFolder_;
+};
+
+// The parameters that make "vesk_installer.bat" rebuild `installFolder` as its target folder.
+// The batch file joins its first two arguments with one blank: a folder with at most one single
+// blank (and no other argument separator) is passed as it is; any other folder is passed as two
+// quoted halves split at its first blank, so that the join gives the folder back. Empty when the
+// folder holds a character the command processor would act on inside the batch file.
+std::wstring BatchFileParameters(const std::wstring& installFolder);
+
+}  // namespace vesk

@@ -1,0 +1,230 @@
+#include "setup/engine/tests/engine_test_support.h"
+
+#include <tlhelp32.h>
+
+#include <ostream>
+#include <set>
+
+namespace vesk::testing {
+
+std::map<std::wstring, RegistryValue> ReadAllValues(HKEY root, const std::wstring& key) {
+  std::map<std::wstring, RegistryValue> values;
+  UniqueRegKey opened;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, opened.put()) != ERROR_SUCCESS) return values;
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[16384];
+    DWORD nameChars = 16384;
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    if (RegEnumValueW(opened.get(), index, name, &nameChars, nullptr, &type, nullptr, &size) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    RegistryValue value = ReadRegistryValue(root, key, std::wstring(name, nameChars));
+    values[std::wstring(name, nameChars)] = value;
+  }
+  return values;
+}
+
+RegistryValue StringValue(const std::wstring& text) {
+  RegistryValue value;
+  value.exists = true;
+  value.type = REG_SZ;
+  const BYTE* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+  value.data.assign(bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
+  return value;
+}
+
+RegistryValue DwordValue(DWORD number) {
+  RegistryValue value;
+  value.exists = true;
+  value.type = REG_DWORD;
+  const BYTE* bytes = reinterpret_cast<const BYTE*>(&number);
+  value.data.assign(bytes, bytes + sizeof(number));
+  return value;
+}
+
+bool operator==(const RegistryValue& a, const RegistryValue& b) {
+  return a.exists == b.exists && a.type == b.type && a.data == b.data;
+}
+
+std::ostream& operator<<(std::ostream& out, const RegistryValue& value) {
+  if (!value.exists) return out << "<missing>";
+  out << "type " << value.type << ", " << value.data.size() << " bytes";
+  if (value.type == REG_SZ) out << ", \"" << Narrow(value.AsString()) << "\"";
+  if (value.type == REG_DWORD) out << ", " << value.AsDword();
+  return out;
+}
+
+bool PlaceTestChild(const std::wstring& path) {
+  return CopyFileW(VESK_TEST_CHILD_EXE, path.c_str(), FALSE) != FALSE;
+}
+
+ChildProcess::ChildProcess(const std::wstring& path, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &process)) {
+    process_.reset(process.hProcess);
+    CloseHandle(process.hThread);
+    id_ = process.dwProcessId;
+  }
+}
+
+ChildProcess::~ChildProcess() {
+  if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), 10000);
+  }
+}
+
+bool ChildProcess::WaitForExit(DWORD timeoutMs) {
+  return process_ && WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD ChildProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (process_) GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
+namespace {
+constexpr wchar_t kRecorderClass[] = L"VeskEngineTestMessageRecorder";
+}  // namespace
+
+MessageRecorder::MessageRecorder() {
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = &MessageRecorder::WindowProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = kRecorderClass;
+  RegisterClassW(&windowClass);  // fails harmlessly when already registered
+  window_ = CreateWindowExW(0, kRecorderClass, L"recorder", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                            nullptr, GetModuleHandleW(nullptr), this);
+}
+
+MessageRecorder::~MessageRecorder() {
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+LRESULT CALLBACK MessageRecorder::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<MessageRecorder*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self != nullptr && message >= WM_USER && message <= WM_APP + 0xFF) {
+    if (self->handler_) self->handler_(message, wParam);
+    self->received_.push_back({message, wParam, GetTickCount64()});
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool MessageRecorder::PumpUntil(UINT message, DWORD timeoutMs) {
+  ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  auto arrived = [&] {
+    for (const Received& received : received_) {
+      if (received.message == message) return true;
+    }
+    return false;
+  };
+  while (!arrived()) {
+    ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  return true;
+}
+
+std::vector<int> MessageRecorder::ValuesOf(UINT message) const {
+  std::vector<int> values;
+  for (const Received& received : received_) {
+    if (received.message == message) values.push_back(static_cast<int>(received.wParam));
+  }
+  return values;
+}
+
+namespace {
+
+// Identifiers of the running processes that descend from this one.
+std::set<DWORD> DescendantProcesses() {
+  std::set<DWORD> descendants;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return descendants;
+  std::vector<PROCESSENTRY32W> entries;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    entries.push_back(entry);
+  }
+  CloseHandle(snapshot);
+  std::set<DWORD> parents = {GetCurrentProcessId()};
+  for (bool grown = true; grown;) {
+    grown = false;
+    for (const PROCESSENTRY32W& process : entries) {
+      if (parents.count(process.th32ParentProcessID) != 0 &&
+          parents.insert(process.th32ProcessID).second) {
+        descendants.insert(process.th32ProcessID);
+        grown = true;
+      }
+    }
+  }
+  return descendants;
+}
+
+}  // namespace
+
+bool WaitForDescendantProcesses(DWORD timeoutMs) {
+  if (WaitUntil([] { return DescendantProcesses().empty(); }, timeoutMs)) return true;
+  for (DWORD id : DescendantProcesses()) {
+    UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    if (process) {
+      TerminateProcess(process.get(), 1);
+      WaitForSingleObject(process.get(), 5000);
+    }
+  }
+  return false;
+}
+
+std::vector<std::string> LogMessagesOf(const std::wstring& logFile) {
+  std::vector<std::string> messages;
+  for (const std::string& line : SplitLines(ReadFileBytes(logFile))) {
+    messages.push_back(line.size() >= 24 ? line.substr(24) : line);
+  }
+  return messages;
+}
+
+bool ContainsInOrder(const std::vector<std::string>& lines,
+                     const std::vector<std::string>& expected) {
+  size_t next = 0;
+  for (const std::string& line : lines) {
+    if (next < expected.size() && line == expected[next]) ++next;
+  }
+  return next == expected.size();
+}
+
+int IndexOf(const std::vector<std::string>& lines, const std::string& line) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i] == line) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(50);
+  }
+}
+
+}  // namespace vesk::testing

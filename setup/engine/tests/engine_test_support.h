@@ -1,0 +1,100 @@
+// Helpers of the install-step tests: a registry key's full contents, a helper program started
+// under a product program's name, and a hidden window that collects the monitors' messages.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "testsupport/test_support.h"
+
+namespace vesk::testing {
+
+// Every value of a key: name -> type and data bytes as stored.
+std::map<std::wstring, RegistryValue> ReadAllValues(HKEY root, const std::wstring& key);
+
+// A REG_SZ value as stored: the text and its terminating null.
+RegistryValue StringValue(const std::wstring& text);
+RegistryValue DwordValue(DWORD number);
+
+// Registry values compare by presence, type and bytes.
+bool operator==(const RegistryValue& a, const RegistryValue& b);
+std::ostream& operator<<(std::ostream& out, const RegistryValue& value);
+
+// Copies the engine's test helper program (see test_child.cpp) to `path`.
+bool PlaceTestChild(const std::wstring& path);
+
+// Starts a program with the given command line and terminates it, if it still runs, at the end.
+class ChildProcess {
+ public:
+  explicit ChildProcess(const std::wstring& path, const std::wstring& arguments = L"");
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool started() const { return process_.valid(); }
+  HANDLE handle() const { return process_.get(); }
+  DWORD id() const { return id_; }
+  // True when the program ended within `timeoutMs`.
+  bool WaitForExit(DWORD timeoutMs);
+  DWORD ExitCode() const;
+
+ private:
+  UniqueKernelHandle process_;
+  DWORD id_ = 0;
+};
+
+// A hidden top-level window owned by the calling thread that records every message in the
+// range WM_USER..WM_APP+0xFF it receives, in order.
+class MessageRecorder {
+ public:
+  struct Received {
+    UINT message;
+    WPARAM wParam;
+    ULONGLONG tick;
+  };
+
+  MessageRecorder();
+  ~MessageRecorder();
+  MessageRecorder(const MessageRecorder&) = delete;
+  MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+  HWND window() const { return window_; }
+  // Runs the thread's message loop until `message` has arrived or `timeoutMs` has passed.
+  bool PumpUntil(UINT message, DWORD timeoutMs);
+  // Called on the window's thread when a recorded message arrives, before it is recorded.
+  void OnMessage(std::function<void(UINT, WPARAM)> handler) { handler_ = std::move(handler); }
+  const std::vector<Received>& received() const { return received_; }
+  // wParam of every received message of that kind.
+  std::vector<int> ValuesOf(UINT message) const;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND window_ = nullptr;
+  std::function<void(UINT, WPARAM)> handler_;
+  std::vector<Received> received_;
+};
+
+// Waits until no process started by this process (or by those, and so on) runs any more; after
+// `timeoutMs` the ones left are terminated. True when they all ended by themselves.
+bool WaitForDescendantProcesses(DWORD timeoutMs);
+
+// The lines of a log file after the 24-character time prefix of each.
+std::vector<std::string> LogMessagesOf(const std::wstring& logFile);
+
+// True when `lines` holds `expected` as a subsequence (same order, gaps allowed).
+bool ContainsInOrder(const std::vector<std::string>& lines,
+                     const std::vector<std::string>& expected);
+
+// Index of the first line equal to `line`, or -1.
+int IndexOf(const std::vector<std::string>& lines, const std::string& line);
+
+// Polls until `condition` holds or `timeoutMs` has passed; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+}  // namespace vesk::testing

@@ -1,0 +1,266 @@
+#include "setup/engine/installer_runner.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "setup/engine/tests/engine_test_support.h"
+#include "setup/engine/tests/log_capture.h"
+#include "testsupport/scoped_settings.h"
+#include "testsupport/test_support.h"
+
+namespace vesk {
+namespace {
+
+using testing::FileExists;
+using testing::FolderExists;
+using testing::ListFolder;
+using testing::LogCapture;
+using testing::Narrow;
+using testing::PlaceTestChild;
+using testing::ReadFileBytes;
+using testing::ReadRegistryValue;
+using testing::ScopedEnvironmentVariable;
+using testing::ScopedTempFolder;
+using testing::SplitLines;
+using testing::WriteFileBytes;
+
+const wchar_t kProductKeyPath[] = L"Software\\Vesk.helm";
+const wchar_t kUninstallEntryPath[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vesk.helm";
+
+void DeleteProductRegistry() {
+  RegDeleteTreeW(HKEY_CURRENT_USER, kProductKeyPath);
+  RegDeleteKeyW(HKEY_CURRENT_USER, kProductKeyPath);
+  RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallEntryPath);
+  RegDeleteKeyW(HKEY_CURRENT_USER, kUninstallEntryPath);
+}
+
+// The stand-in installer writes the real user's registry and desktop (it is another process):
+// both are cleaned before and after, and the desktop points at a temporary folder.
+class DirectRoadTest : public ::testing::Test {
+ protected:
+  DirectRoadTest() { DeleteProductRegistry(); }
+  ~DirectRoadTest() override { DeleteProductRegistry(); }
+
+  testing::ScopedDesktopFolder desktop_;
+  LogCapture log_;
+  ScopedTempFolder folder_{L"vesk install"};
+};
+
+struct ExitCodeCase {
+  const wchar_t* control;  // VESK_STANDIN_INSTALLER_EXIT_CODE, or none
+  int result;
+  const char* logged;
+};
+
+void PrintTo(const ExitCodeCase& test, std::ostream* out) { *out << test.logged; }
+
+class DirectRoadExitTest : public DirectRoadTest,
+                           public ::testing::WithParamInterface<ExitCodeCase> {};
+
+// The direct road runs "<folder>\mini_installer.exe", waits for it and returns its exit code,
+// logged as an unsigned number.
+TEST_P(DirectRoadExitTest, ReturnsTheInstallersExitCode) {
+  ASSERT_TRUE(CopyFileW(VESK_STANDIN_INSTALLER_EXE, (folder_ / L"mini_installer.exe").c_str(),
+                        FALSE));
+  std::optional<std::wstring> control;
+  if (GetParam().control != nullptr) control = GetParam().control;
+  ScopedEnvironmentVariable exitCode(L"VESK_STANDIN_INSTALLER_EXIT_CODE", control);
+  int result = InstallerRunner(nullptr, false).LaunchMiniInstaller(folder_.path(), false);
+  EXPECT_EQ(result, GetParam().result);
+  std::vector<std::string> expected = {
+      "LaunchMiniInstaller installerPath: " + Narrow(folder_ / L"mini_installer.exe"),
+      std::string("mini_installer.exe exited with code: ") + GetParam().logged};
+  EXPECT_EQ(log_.Messages(), expected);
+  // The installer ran from the install folder: it installed there only when it succeeded.
+  EXPECT_EQ(FileExists(folder_ / L"vesk.helm.exe"), GetParam().result == 0);
+  EXPECT_TRUE(ReadRegistryValue(HKEY_CURRENT_USER, kProductKeyPath, L"InstallerResult").exists);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, DirectRoadExitTest,
+                         ::testing::Values(ExitCodeCase{nullptr, 0, "0"},
+                                           ExitCodeCase{L"3", 3, "3"},
+                                           ExitCodeCase{L"-1073741819", -1073741819,
+                                                        "3221225477"}),
+                         [](const auto& info) {
+                           return std::string("ExitCode") + info.param.logged;
+                         });
+
+// Without an installer in the folder the process cannot be created: 102 at once.
+TEST_F(DirectRoadTest, MissingInstallerGives102) {
+  EXPECT_EQ(InstallerRunner(nullptr, false).LaunchMiniInstaller(folder_.path(), false), 102);
+  std::vector<std::string> expected = {
+      "LaunchMiniInstaller installerPath: " + Narrow(folder_ / L"mini_installer.exe"),
+      "Failed to create process."};
+  EXPECT_EQ(log_.Messages(), expected);
+}
+
+// A folder whose installer path does not fit 260 characters is refused, never cut: 102.
+TEST_F(DirectRoadTest, OverlongFolderGives102) {
+  std::wstring folder = folder_.path() + L"\\" + std::wstring(250, L'f');
+  EXPECT_EQ(InstallerRunner(nullptr, false).LaunchMiniInstaller(folder, false), 102);
+  std::vector<std::string> expected = {"Path too long: " + Narrow(folder) + "\\mini_installer.exe",
+                                       "Failed to create process."};
+  EXPECT_EQ(log_.Messages(), expected);
+}
+
+// In a folder with a blank, a program named like the part before the blank is never started
+// instead of the installer, and the installer gets its own path as its only argument.
+TEST_F(DirectRoadTest, FolderWithBlankStartsTheInstallerItself) {
+  std::wstring folder = folder_ / L"my app";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(PlaceTestChild(folder + L"\\mini_installer.exe"));
+  ASSERT_TRUE(PlaceTestChild(folder_ / L"my.exe"));
+  std::wstring record = folder_ / L"record.txt";
+  ScopedEnvironmentVariable recordTo(L"VESK_CHILD_RECORD", record);
+  ScopedEnvironmentVariable exitWith(L"VESK_CHILD_EXIT_CODE", std::wstring(L"7"));
+
+  EXPECT_EQ(InstallerRunner(nullptr, false).LaunchMiniInstaller(folder, false), 7);
+  std::vector<std::string> lines = SplitLines(ReadFileBytes(record));
+  ASSERT_EQ(lines.size(), 1u);
+  std::string installer = Narrow(folder + L"\\mini_installer.exe");
+  EXPECT_EQ(lines[0], installer + "\t\"" + installer + "\"");
+  int count = 0;
+  LocalFree(CommandLineToArgvW(testing::Widen(lines[0].substr(lines[0].find('\t') + 1)).c_str(),
+                               &count));
+  EXPECT_EQ(count, 1);
+}
+
+// Without progress no monitor runs: the runner posts nothing and its end has nothing to join.
+TEST_F(DirectRoadTest, WithoutProgressNothingIsPosted) {
+  ASSERT_TRUE(PlaceTestChild(folder_ / L"mini_installer.exe"));
+  testing::MessageRecorder recorder;
+  {
+    InstallerRunner runner(recorder.window(), false);
+    EXPECT_EQ(runner.LaunchMiniInstaller(folder_.path(), false), 0);
+  }
+  recorder.PumpUntil(WM_APP + 0xFF, 300);
+  EXPECT_TRUE(recorder.received().empty());
+}
+
+// The working folder of the elevated road: the batch file and payload files of each kind.
+class ElevatedRoadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(CopyFileW(VESK_BATCH_FILE, (working_ / L"vesk_installer.bat").c_str(), FALSE));
+    ASSERT_TRUE(PlaceTestChild(working_ / L"mini_installer.exe"));
+    ASSERT_TRUE(WriteFileBytes(working_ / L"metrics_sdk.dll", "dll"));
+    ASSERT_TRUE(WriteFileBytes(working_ / L"update_pub.pem", "pem"));
+    ASSERT_TRUE(WriteFileBytes(working_ / L"background.png", "png"));
+    ASSERT_TRUE(WriteFileBytes(working_ / L"version.txt", "1.2.3.4\r\n"));
+  }
+
+  // Runs the elevated road for `folder` and waits until the batch file and the installer it
+  // started have ended.
+  int RunElevated(const std::wstring& folder) {
+    ScopedEnvironmentVariable recordTo(L"VESK_CHILD_RECORD", record_);
+    int result = InstallerRunner(nullptr, true, working_.path()).LaunchMiniInstaller(folder, false);
+    EXPECT_TRUE(testing::WaitForDescendantProcesses(60000));
+    return result;
+  }
+
+  LogCapture log_;
+  ScopedTempFolder working_{L"working"};
+  ScopedTempFolder targets_{L"targets"};
+  std::wstring record_ = targets_ / L"record.txt";
+};
+
+const std::vector<std::wstring> kCopiedFiles = {L"metrics_sdk.dll", L"mini_installer.exe",
+                                                L"update_pub.pem"};
+
+// One blank: the command processor splits the folder in two and the batch file joins it again;
+// the programs, libraries and key file arrive there and the installer starts from there. A
+// started launch counts as success (0) and logs the shell's result.
+TEST_F(ElevatedRoadTest, FolderWithOneBlankIsRebuilt) {
+  std::wstring folder = targets_ / L"vesk helm";
+  EXPECT_EQ(RunElevated(folder), 0);
+  EXPECT_EQ(ListFolder(folder), kCopiedFiles);
+  std::vector<std::string> lines = SplitLines(ReadFileBytes(record_));
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].substr(0, lines[0].find('\t')), Narrow(folder + L"\\mini_installer.exe"));
+
+  std::vector<std::string> messages = log_.Messages();
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[0], "LaunchMiniInstaller installerBatPath: " +
+                             Narrow(working_ / L"vesk_installer.bat"));
+  EXPECT_EQ(messages[1], "LaunchMiniInstaller tempDir: " + Narrow(working_.path()));
+  EXPECT_EQ(messages[2], "LaunchMiniInstaller customPath: " + Narrow(folder));
+  EXPECT_EQ(messages[3], "LaunchMiniInstaller params: " + Narrow(folder));
+  EXPECT_EQ(messages[4].rfind("ShellExecute vesk_installer.bat success result: ", 0), 0u)
+      << messages[4];
+  EXPECT_GT(std::stoi(messages[4].substr(messages[4].rfind(' ') + 1)), 32);
+}
+
+// Two blanks: the folder is passed as two quoted halves, so the files reach the folder itself
+// and not the folder named by its first two words.
+TEST_F(ElevatedRoadTest, FolderWithTwoBlanksIsRebuilt) {
+  std::wstring folder = targets_ / L"vesk helm (x86) app";
+  EXPECT_EQ(RunElevated(folder), 0);
+  EXPECT_EQ(ListFolder(folder), kCopiedFiles);
+  std::vector<std::string> lines = SplitLines(ReadFileBytes(record_));
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].substr(0, lines[0].find('\t')), Narrow(folder + L"\\mini_installer.exe"));
+  std::vector<std::wstring> targets = ListFolder(targets_.path());
+  EXPECT_EQ(targets, (std::vector<std::wstring>{L"record.txt", L"vesk helm (x86) app"}));
+}
+
+// No blank: the batch file's target becomes the folder followed by a blank, a path that does not
+// lead into the folder, so nothing is copied and no installer starts. The launch itself
+// succeeded and is reported as such.
+TEST_F(ElevatedRoadTest, FolderWithoutBlankReceivesNothing) {
+  std::wstring folder = targets_ / L"vesk.helm";
+  EXPECT_EQ(RunElevated(folder), 0);
+  EXPECT_FALSE(FileExists(record_));
+  EXPECT_TRUE(!FolderExists(folder) || ListFolder(folder).empty());
+  std::vector<std::string> messages = log_.Messages();
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[3], "LaunchMiniInstaller params: " + Narrow(folder));
+}
+
+// The shell cannot start a missing batch file: its result is logged and the runner answers 104.
+TEST_F(ElevatedRoadTest, MissingBatchFileGives104) {
+  ASSERT_TRUE(DeleteFileW((working_ / L"vesk_installer.bat").c_str()));
+  std::wstring folder = targets_ / L"vesk helm";
+  EXPECT_EQ(InstallerRunner(nullptr, true, working_.path()).LaunchMiniInstaller(folder, false),
+            104);
+  std::vector<std::string> messages = log_.Messages();
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[4].rfind("ShellExecute vesk_installer.bat failed: Result: ", 0), 0u)
+      << messages[4];
+  EXPECT_LE(std::stoi(messages[4].substr(messages[4].rfind(' ') + 1)), 32);
+  EXPECT_FALSE(FolderExists(folder));
+}
+
+// A folder holding a character the command processor acts on is never handed to the batch file.
+TEST_F(ElevatedRoadTest, FolderWithCommandCharactersIsRefused) {
+  std::wstring folder = targets_ / L"Tom&Jerry";
+  EXPECT_EQ(InstallerRunner(nullptr, true, working_.path()).LaunchMiniInstaller(folder, false),
+            104);
+  std::vector<std::string> messages = log_.Messages();
+  ASSERT_EQ(messages.size(), 4u);
+  EXPECT_EQ(messages[3], "Install folder cannot be passed to vesk_installer.bat: " + Narrow(folder));
+  EXPECT_FALSE(FolderExists(folder));
+}
+
+// Without an explicit working folder the batch file is taken from the program's own one.
+TEST(ElevatedRoadDefaults, UsesTheProgramsWorkingFolder) {
+  LogCapture log;
+  ScopedTempFolder targets;
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring program = self;
+  std::wstring working = program.substr(0, program.rfind(L'\\')) + L"\\.VeskSetupTemp";
+  InstallerRunner(nullptr, true).LaunchMiniInstaller(targets / L"Tom&Jerry", false);
+  std::vector<std::string> messages = log.Messages();
+  ASSERT_GE(messages.size(), 2u);
+  EXPECT_EQ(messages[0], "LaunchMiniInstaller installerBatPath: " + Narrow(working) +
+                             "\\vesk_installer.bat");
+  EXPECT_EQ(messages[1], "LaunchMiniInstaller tempDir: " + Narrow(working));
+}
+
+}  // namespace
+}  // namespace vesk

@@ -1,0 +1,127 @@
+#include "setup/engine/process_control.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "setup/engine/quiet_install.h"
+#include "setup/engine/tests/engine_test_support.h"
+#include "setup/engine/tests/log_capture.h"
+#include "testsupport/scoped_settings.h"
+#include "testsupport/test_support.h"
+
+namespace vesk {
+namespace {
+
+using testing::ChildProcess;
+using testing::LogCapture;
+using testing::Narrow;
+using testing::PlaceTestChild;
+using testing::ScopedEnvironmentVariable;
+using testing::ScopedTempFolder;
+
+class ProcessControlTest : public ::testing::Test {
+ protected:
+  // Children run for a minute and would end with 7 on their own.
+  ScopedEnvironmentVariable sleep_{L"VESK_CHILD_SLEEP_MS", std::wstring(L"60000")};
+  ScopedEnvironmentVariable exitCode_{L"VESK_CHILD_EXIT_CODE", std::wstring(L"7")};
+  LogCapture log_;
+  ScopedTempFolder install_{L"install"};
+  ScopedTempFolder elsewhere_{L"elsewhere"};
+};
+
+// Every "vesk.helm.exe" is terminated with exit code 0, also one started from another folder;
+// each gets a log line naming the install folder's application.
+TEST_F(ProcessControlTest, KillTerminatesEveryExactMatch) {
+  ASSERT_TRUE(PlaceTestChild(install_ / L"vesk.helm.exe"));
+  ASSERT_TRUE(PlaceTestChild(elsewhere_ / L"vesk.helm.exe"));
+  ChildProcess first(install_ / L"vesk.helm.exe");
+  ChildProcess second(elsewhere_ / L"vesk.helm.exe");
+  ASSERT_TRUE(first.started() && second.started());
+  ASSERT_TRUE(IsProcessRunning(L"vesk.helm.exe"));
+
+  killTargetApp(install_.path());
+  EXPECT_TRUE(first.WaitForExit(5000));
+  EXPECT_TRUE(second.WaitForExit(5000));
+  EXPECT_EQ(first.ExitCode(), 0u);
+  EXPECT_EQ(second.ExitCode(), 0u);
+  EXPECT_FALSE(IsProcessRunning(L"vesk.helm.exe"));
+  std::string application = Narrow(install_ / L"vesk.helm.exe");
+  std::vector<std::string> expected = {"killTargetApp processName: " + application,
+                                       "Successfully terminated process: " + application,
+                                       "Successfully terminated process: " + application};
+  EXPECT_EQ(log_.Messages(), expected);
+}
+
+// Names that differ only in letter case, or that merely contain the name, are neither terminated
+// nor reported as running.
+TEST_F(ProcessControlTest, OtherNamesAreLeftAlone) {
+  std::vector<std::wstring> names = {L"Vesk.Helm.exe", L"VESK.HELM.EXE", L"old_vesk.helm.exe",
+                                     L"vesk.helm.exe.exe"};
+  std::vector<std::unique_ptr<ChildProcess>> children;
+  // One folder each: the file system does not tell names apart by letter case.
+  for (size_t i = 0; i < names.size(); ++i) {
+    std::wstring folder = elsewhere_ / std::to_wstring(i);
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    std::wstring name = names[i];
+    ASSERT_TRUE(PlaceTestChild(folder + L"\\" + name));
+    children.push_back(std::make_unique<ChildProcess>(folder + L"\\" + name));
+    ASSERT_TRUE(children.back()->started()) << Narrow(name);
+  }
+  EXPECT_FALSE(IsProcessRunning(L"vesk.helm.exe"));
+  killTargetApp(install_.path());
+  for (auto& child : children) EXPECT_FALSE(child->WaitForExit(0));
+  std::vector<std::string> expected = {"killTargetApp processName: " +
+                                       Narrow(install_ / L"vesk.helm.exe")};
+  EXPECT_EQ(log_.Messages(), expected);
+}
+
+// Without a match only the first line is written, and the call still pauses a second so that
+// terminated programs can leave.
+TEST_F(ProcessControlTest, NoMatchLogsOneLineAndPauses) {
+  ULONGLONG start = GetTickCount64();
+  killTargetApp(L"C:\\nowhere");
+  EXPECT_GE(GetTickCount64() - start, 900u);
+  std::vector<std::string> expected = {"killTargetApp processName: C:\\nowhere\\vesk.helm.exe"};
+  EXPECT_EQ(log_.Messages(), expected);
+}
+
+// The test for a running installer matches the whole name exactly.
+TEST_F(ProcessControlTest, IsProcessRunningMatchesExactly) {
+  ASSERT_TRUE(PlaceTestChild(elsewhere_ / L"mini_installer.exe"));
+  EXPECT_FALSE(IsProcessRunning(L"mini_installer.exe"));
+  ChildProcess installer(elsewhere_ / L"mini_installer.exe");
+  ASSERT_TRUE(installer.started());
+  EXPECT_TRUE(IsProcessRunning(L"mini_installer.exe"));
+  EXPECT_FALSE(IsProcessRunning(L"Mini_Installer.exe"));
+  EXPECT_FALSE(IsProcessRunning(L"mini_installer"));
+  EXPECT_FALSE(IsProcessRunning(L""));
+}
+
+// The quiet road's wait for a lingering installer ends as soon as the installer has gone.
+TEST_F(ProcessControlTest, WaitEndsWhenTheInstallerHasGone) {
+  ScopedEnvironmentVariable shortRun(L"VESK_CHILD_SLEEP_MS", std::wstring(L"2500"));
+  ASSERT_TRUE(PlaceTestChild(elsewhere_ / L"mini_installer.exe"));
+  ChildProcess installer(elsewhere_ / L"mini_installer.exe");
+  ASSERT_TRUE(installer.started());
+  WaitForInstallerToFinish(kInstallerLingerLimitMs);
+  EXPECT_TRUE(installer.WaitForExit(0));
+  EXPECT_FALSE(IsProcessRunning(L"mini_installer.exe"));
+  EXPECT_TRUE(log_.Messages().empty());
+}
+
+// An installer still running at the limit is left running and the time-out is logged.
+TEST_F(ProcessControlTest, WaitGivesUpAtTheLimit) {
+  ASSERT_TRUE(PlaceTestChild(elsewhere_ / L"mini_installer.exe"));
+  ChildProcess installer(elsewhere_ / L"mini_installer.exe");
+  ASSERT_TRUE(installer.started());
+  WaitForInstallerToFinish(2000);
+  EXPECT_FALSE(installer.WaitForExit(0));
+  std::vector<std::string> expected = {"mini_installer.exe is timeout!!!"};
+  EXPECT_EQ(log_.Messages(), expected);
+}
+
+}  // namespace
+}  // namespace vesk
