@@ -85,6 +85,25 @@ std::size_t MatchEntity(const wchar_t* text, wchar_t& value) {
   return 0;
 }
 
+// Characters that end a run of plain character data: the terminator, the end character, '&'
+// and, when whitespace is not preserved, the space. All of them are at most '<', so one
+// comparison settles most characters. Indexed by [end is '"'][preserve].
+struct DataStops {
+  unsigned char table[L'<' + 1];
+  DataStops(wchar_t end, bool preserve) : table() {
+    table[0] = 1;
+    table[static_cast<int>(end)] = 1;
+    table[static_cast<int>('&')] = 1;
+    if (!preserve) table[static_cast<int>(' ')] = 1;
+  }
+  bool IsStop(wchar_t ch) const {
+    const std::uint32_t code = static_cast<std::uint32_t>(ch);
+    return code <= static_cast<std::uint32_t>(L'<') && table[code] != 0;
+  }
+};
+const DataStops kDataStops[2][2] = {{DataStops(L'<', false), DataStops(L'<', true)},
+                                    {DataStops(L'"', false), DataStops(L'"', true)}};
+
 bool FitsOffset(std::size_t length) { return length < 0xFFFFFFFFu; }
 
 }  // namespace
@@ -550,14 +569,11 @@ bool CMarkup::ParseAttributes(wchar_t*& text) {
 // Decodes character data in place up to `end` or the end of the text. `text` stops at the end
 // character; `dest` at the end of the decoded data. The gap left by decoded entities is blanked.
 void CMarkup::ParseData(wchar_t*& text, wchar_t*& dest, wchar_t end) const {
-  wchar_t* source = text;
   const bool preserve = m_preserveWhitespace;
-  // Fast path: nothing to decode, so nothing moves.
-  for (;;) {
-    const wchar_t ch = *source;
-    if (ch == end || ch == L'\0' || ch == L'&' || (ch == L' ' && !preserve)) break;
-    ++source;
-  }
+  const DataStops& stops = kDataStops[end == L'"' ? 1 : 0][preserve ? 1 : 0];
+  wchar_t* source = text;
+  // Until the first entity or collapsed space nothing moves: only scan.
+  while (!stops.IsStop(*source)) ++source;
   wchar_t* out = source;
   for (;;) {
     const wchar_t ch = *source;
@@ -567,12 +583,13 @@ void CMarkup::ParseData(wchar_t*& text, wchar_t*& dest, wchar_t end) const {
       const std::size_t length = MatchEntity(source + 1, value);
       *out++ = value;
       source += 1 + length;
-    } else if (ch == L' ') {
-      *out++ = *source++;
-      if (!preserve) SkipWhitespace(source);
     } else {
+      // A space while whitespace is not preserved: the whitespace after it is dropped.
       *out++ = *source++;
+      SkipWhitespace(source);
     }
+    // The next run of unchanged characters moves down over the gap.
+    for (wchar_t next = *source; !stops.IsStop(next); next = *++source) *out++ = next;
   }
   for (wchar_t* fill = out; fill < source; ++fill) *fill = L' ';
   text = source;

@@ -7,6 +7,7 @@
 #include <wctype.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -158,6 +159,34 @@ std::size_t MultiByteToWide(CodePage codePage, const char* bytes, std::size_t co
       }
     }
     return sink.count;
+  }
+  if (out != nullptr && capacity >= count) {
+    // A byte never yields more than one code unit: write straight into the buffer, copying runs
+    // of ASCII without decoding.
+    std::size_t written = 0;
+    for (std::size_t i = 0; i < count;) {
+      // Eight ASCII bytes at a time, then byte by byte up to the next multi-byte sequence.
+      while (count - i >= 8) {
+        std::uint64_t block;
+        std::memcpy(&block, input + i, 8);
+        if ((block & 0x8080808080808080ull) != 0) break;
+        for (std::size_t k = 0; k < 8; ++k) out[written + k] = static_cast<wchar_t>(input[i + k]);
+        i += 8;
+        written += 8;
+      }
+      while (i < count && input[i] < 0x80) out[written++] = static_cast<wchar_t>(input[i++]);
+      if (i >= count) break;
+      std::uint32_t codePoint = 0;
+      i += DecodeUtf8(input + i, count - i, codePoint);
+      if (codePoint >= 0x10000) {
+        codePoint -= 0x10000;
+        out[written++] = static_cast<wchar_t>(0xD800 + (codePoint >> 10));
+        out[written++] = static_cast<wchar_t>(0xDC00 + (codePoint & 0x3FF));
+      } else {
+        out[written++] = static_cast<wchar_t>(codePoint);
+      }
+    }
+    return written;
   }
   for (std::size_t i = 0; i < count;) {
     std::uint32_t codePoint = 0;

@@ -14,6 +14,13 @@ std::size_t MultiByteToWide(CodePage codePage, const char* bytes, std::size_t co
   // MultiByteToWideChar counts in int; larger inputs are refused rather than cut.
   if (count > static_cast<std::size_t>(INT_MAX)) return 0;
   const UINT page = codePage == CodePage::Utf8 ? CP_UTF8 : CP_ACP;
+  // A byte never yields more than one UTF-16 code unit, so a buffer of `count` units takes the
+  // whole conversion in one pass.
+  if (out != nullptr && capacity >= count) {
+    const int converted = ::MultiByteToWideChar(page, 0, bytes, static_cast<int>(count), out,
+                                                static_cast<int>(count));
+    return converted > 0 ? static_cast<std::size_t>(converted) : 0;
+  }
   const int needed = ::MultiByteToWideChar(page, 0, bytes, static_cast<int>(count), nullptr, 0);
   if (needed <= 0) return 0;
   if (out != nullptr && capacity > 0) {
