@@ -20,6 +20,17 @@ elseif(MSVC)
   set_source_files_properties(ui_stb_image.cpp PROPERTIES COMPILE_OPTIONS "/w")
 endif()
 
+# bench/render_bench.exe: drawing, decoding, parsing and text figures, built on request.
+option(VESK_BUILD_RENDER_BENCH "Build the render engine benchmark (bench/render_bench.cpp)" OFF)
+if(VESK_BUILD_RENDER_BENCH)
+  add_executable(render_bench ${PROJECT_SOURCE_DIR}/bench/render_bench.cpp)
+  target_link_libraries(render_bench PRIVATE skinui_render)
+  target_include_directories(render_bench PRIVATE ${VESK_STB_INCLUDE_DIR})
+  if(MINGW)
+    target_link_options(render_bench PRIVATE -municode)
+  endif()
+endif()
+
 if(VESK_BUILD_TESTS)
   vesk_windows_path(render_test_data "${CMAKE_CURRENT_SOURCE_DIR}/tests/render_data")
   vesk_windows_path(render_skin_folder "${PROJECT_SOURCE_DIR}/setup/skin")
@@ -27,6 +38,7 @@ if(VESK_BUILD_TESTS)
     SOURCES
       tests/render_test_support.cpp
       tests/render_test_png_writer.cpp
+      tests/core_test_support.cpp
       tests/ui_render_engine_test.cpp
       tests/ui_render_draw_image_test.cpp
       tests/ui_image_loader_test.cpp

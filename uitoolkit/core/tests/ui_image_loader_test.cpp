@@ -6,6 +6,8 @@
 #include <string>
 
 #include "testsupport/test_support.h"
+#include "uitoolkit/core/resource_files.h"
+#include "uitoolkit/core/tests/core_test_support.h"
 #include "uitoolkit/core/tests/render_test_support.h"
 #include "uitoolkit/core/ui_image_description.h"
 #include "uitoolkit/core/resource_files.h"
@@ -42,6 +44,7 @@ bool PngSize(const std::string& bytes, int& width, int& height) {
 class ImageLoaderTest : public ::testing::Test {
  protected:
   void TearDown() override {
+    CResourceFiles::CloseResourceZip();
     CResourceFiles::SetResourcePath(L"");
     CImageSources::SetResourceModule(nullptr);
   }
@@ -157,6 +160,43 @@ TEST_F(ImageLoaderTest, LongPathsAreNotCut) {
   EXPECT_EQ(nullptr, CRenderEngine::LoadImage((folder / name + L"bbbb.png").c_str()));
   CResourceFiles::SetResourcePath((folder.path() + L"\\").c_str());
   EXPECT_EQ(nullptr, CRenderEngine::LoadImage((name + L"bbbb.png").c_str()));
+}
+
+// With a resource zip, names are entries of the archive (found ignoring case, stored or
+// deflated); a name missing there is still tried as a plain path.
+TEST_F(ImageLoaderTest, ResourceZipInMemory) {
+  const std::string nine = vesk::testing::ReadFileBytes(TestImagePath(L"nine.png"));
+  const std::string quad = vesk::testing::ReadFileBytes(TestImagePath(L"quad.png"));
+  const std::string archive =
+      testing::MakeZip({{"images/nine.png", nine, true}, {"QUAD.PNG", quad, false}});
+  CResourceFiles::SetResourceZip(archive.data(), archive.size());
+  TImageInfo* deflated = CRenderEngine::LoadImage(L"images\\Nine.png");
+  ASSERT_NE(nullptr, deflated);
+  EXPECT_EQ(20, deflated->width);
+  CRenderEngine::FreeImage(deflated);
+  TImageInfo* stored = CRenderEngine::LoadImage(L"quad.png");
+  ASSERT_NE(nullptr, stored);
+  EXPECT_EQ(0xFFFF0000u, StoredPixel(*stored, 0, 0));
+  CRenderEngine::FreeImage(stored);
+  EXPECT_EQ(nullptr, CRenderEngine::LoadImage(L"fifty.png"));
+  TImageInfo* plain = CRenderEngine::LoadImage(TestImagePath(L"fifty.png").c_str());
+  EXPECT_NE(nullptr, plain);
+  CRenderEngine::FreeImage(plain);
+}
+
+// A zip file in the resource folder is read on each load.
+TEST_F(ImageLoaderTest, ResourceZipFile) {
+  vesk::testing::ScopedTempFolder folder;
+  ASSERT_TRUE(vesk::testing::WriteFileBytes(
+      folder / L"skin.zip",
+      testing::MakeZip({{"tile.png", vesk::testing::ReadFileBytes(TestImagePath(L"tile.png"))}})));
+  CResourceFiles::SetResourcePath(folder.path().c_str());
+  CResourceFiles::SetResourceZip(L"skin.zip");
+  TImageInfo* image = CRenderEngine::LoadImage(L"TILE.png");
+  ASSERT_NE(nullptr, image);
+  EXPECT_EQ(10, image->width);
+  EXPECT_EQ(8, image->height);
+  CRenderEngine::FreeImage(image);
 }
 
 // Module resources by number, by a name written as a number, and by name.
