@@ -442,6 +442,7 @@ struct CMarkup::OpenElement {
 bool CMarkup::ParseElements(wchar_t* text) {
   wchar_t* const base = m_text.get();
   std::vector<OpenElement> open;
+  open.reserve(32);  // skins nest a few levels; deeper documents grow it
   std::uint32_t lastTopLevel = 0;
 
   // The document ended while elements were still open (allowed at the first two levels): their
