@@ -429,7 +429,13 @@ void CRenderEngine::DrawHtmlText(HDC hDC, IRenderHost* manager, RECT& rc, const 
                                  DWORD color, RECT* linkRects, CUiString* linkTexts,
                                  int& linkCount, int font, UINT style) {
   if (hDC == nullptr || manager == nullptr || text == nullptr || *text == L'\0') {
-    if ((style & DT_CALCRECT) == 0) linkCount = 0;
+    // Measuring nothing gives an empty extent, not the rectangle offered.
+    if ((style & DT_CALCRECT) != 0) {
+      rc.right = rc.left;
+      rc.bottom = rc.top;
+    } else {
+      linkCount = 0;
+    }
     return;
   }
   const CUiString replaced = ReplaceMultiLanguageTokens(text, &LookUpMultiLanguage, manager);

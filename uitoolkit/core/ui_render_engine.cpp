@@ -407,7 +407,14 @@ void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int size, int width, 
 
 void CRenderEngine::DrawText(HDC hDC, IRenderHost* manager, RECT& rc, const wchar_t* text,
                              DWORD color, int font, UINT style) {
-  if (hDC == nullptr || manager == nullptr || text == nullptr || *text == L'\0') return;
+  if (hDC == nullptr || manager == nullptr || text == nullptr || *text == L'\0') {
+    // Measuring nothing gives an empty extent, not the rectangle offered.
+    if ((style & DT_CALCRECT) != 0) {
+      rc.right = rc.left;
+      rc.bottom = rc.top;
+    }
+    return;
+  }
   const CUiString replaced = ReplaceMultiLanguageTokens(text, &LookUpMultiLanguage, manager);
   const int oldMode = ::SetBkMode(hDC, TRANSPARENT);
   const COLORREF oldColor = ::SetTextColor(hDC, ToPlatformColor(color));

@@ -135,12 +135,14 @@ class CRenderEngine {
                             DWORD color, int style = PS_SOLID);
 
   // Plain text with multi-language tokens replaced, in the manager's font `font`, with the
-  // platform's text-drawing `style` bits (plus no-prefix). With DT_CALCRECT `rc` is measured.
+  // platform's text-drawing `style` bits (plus no-prefix). With DT_CALCRECT `rc` is measured
+  // (an empty extent without text or manager).
   static void DrawText(HDC hDC, IRenderHost* manager, RECT& rc, const wchar_t* text, DWORD color,
                        int font, UINT style);
   // Text with inline tags (see ui_html_text_tokens.h). Link rectangles and texts are recorded
   // into `linkRects`/`linkTexts`, at most `linkCount` of them; `linkCount` receives the number
-  // recorded. With DT_CALCRECT `rc` is measured and nothing is drawn.
+  // recorded. With DT_CALCRECT `rc` is measured (an empty extent without text or manager) and
+  // nothing is drawn or recorded.
   static void DrawHtmlText(HDC hDC, IRenderHost* manager, RECT& rc, const wchar_t* text,
                            DWORD color, RECT* linkRects, CUiString* linkTexts, int& linkCount,
                            int font, UINT style);

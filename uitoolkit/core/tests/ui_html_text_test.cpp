@@ -121,6 +121,15 @@ TEST_F(TextTest, CalcRectMeasuresOnly) {
   EXPECT_EQ(0, canvas.CountOtherThan(canvas.rect(), kWhite));
 }
 
+// Measuring an empty text gives an empty extent, not the rectangle offered.
+TEST_F(TextTest, MeasuringNothingIsEmpty) {
+  EXPECT_EQ(0, MeasurePlain(L"").right);
+  EXPECT_EQ(0, MeasurePlain(L"").bottom);
+  EXPECT_EQ(0, MeasureHtml(L"").right);
+  EXPECT_EQ(0, MeasureHtml(L"").bottom);
+  EXPECT_GT(MeasureHtml(L"x").right, 0);
+}
+
 // Text without tags looks the same through the markup renderer as through plain drawing.
 TEST_F(TextTest, HtmlWithoutTagsMatchesPlainText) {
   TestCanvas plain(150, 20), html(150, 20);

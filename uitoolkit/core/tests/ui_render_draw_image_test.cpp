@@ -104,14 +104,6 @@ TEST_F(DrawImageTest, CornerKeepsBordersUnscaled) {
   EXPECT_TRUE(MatchesGolden(canvas, "nine_slice_corner"));
 }
 
-// scale9 is another name for corner.
-TEST_F(DrawImageTest, Scale9IsCorner) {
-  TestCanvas corner(200, 40), scale9(200, 40);
-  ASSERT_TRUE(Draw(corner, corner.rect(), L"file='nine.png' corner='4,4,4,4'"));
-  ASSERT_TRUE(Draw(scale9, scale9.rect(), L"file='nine.png' scale9='4,4,4,4'"));
-  EXPECT_TRUE(corner.SameColors(scale9));
-}
-
 // Horizontal tiling repeats the image at its own width and crops the last tile.
 TEST_F(DrawImageTest, TilesHorizontallyWithACroppedLastTile) {
   TestCanvas canvas(30, 8);
@@ -195,13 +187,6 @@ TEST_F(DrawImageTest, MaskColourBecomesTransparent) {
   EXPECT_EQ(0x000000u, masked.Pixel(15, 5));
   EXPECT_EQ(0x336699u, masked.Pixel(15, 15));
   EXPECT_TRUE(MatchesGolden(masked, "mask"));
-}
-
-// Without the mask entry, magenta pixels stay magenta.
-TEST_F(DrawImageTest, WithoutMaskMagentaStays) {
-  TestCanvas canvas(40, 40, 0x336699);
-  ASSERT_TRUE(Draw(canvas, canvas.rect(), L"file='mask.png'"));
-  EXPECT_EQ(0xFF00FFu, canvas.Pixel(5, 5));
 }
 
 // dest moves the image relative to the control, and a dest larger than the control is limited

@@ -264,12 +264,6 @@ TEST(GenerateBitmap, RefusesNothingToPaint) {
   EXPECT_EQ(nullptr, CRenderEngine::GenerateBitmap(&host, &painter, RECT{0, 0, 0, 10}));
 }
 
-// The engine's AdjustColor is the colour adjustment: neutral values keep the colour.
-TEST(CRenderEngine, AdjustColor) {
-  EXPECT_EQ(0xFF123456u, CRenderEngine::AdjustColor(0xFF123456, 180, 100, 100));
-  EXPECT_EQ(0xFF00FF00u, CRenderEngine::AdjustColor(0xFFFF0000, 300, 100, 100));
-}
-
 // CreateARGB32Bitmap gives a top-down bitmap whose first pixel is the top-left one.
 TEST(CRenderEngine, CreateARGB32BitmapIsTopDown) {
   BYTE* bits = nullptr;
