@@ -63,7 +63,8 @@ TempFolder::~TempFolder() {
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   const std::filesystem::path target = ToFileSystemPath(path);
 #ifdef _WIN32
-  std::FILE* file = _wfopen(target.c_str(), L"wb");
+  std::FILE* file = nullptr;
+  if (_wfopen_s(&file, target.c_str(), L"wb") != 0) file = nullptr;
 #else
   std::FILE* file = std::fopen(target.c_str(), "wb");
 #endif
