@@ -1,5 +1,6 @@
-// Installs the stand-in product, places the built VeskUninstall.exe where setup puts it, runs it
-// under Wine as a separate process and checks what it leaves: exit code, files, registry, logs.
+// Installs the stand-in product with "VeskSetup.exe quiet", places the built VeskUninstall.exe
+// where setup puts it, runs it under Wine as a separate process and checks what it leaves: exit
+// code, files, registry, logs.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -95,21 +96,23 @@ class UninstallProgramTest : public ::testing::Test {
   std::wstring SetupExe() const { return Installed(std::wstring(kVersion) + L"\\Installer\\setup.exe"); }
   std::wstring Uninstaller() const { return Installed(L"uninstall\\VeskUninstall.exe"); }
 
-  // What an install leaves: the stand-in installer's work, setup's registration (install path,
-  // uninstall command, URL protocol), the maker's key, and the uninstaller in its folder.
+  // A quiet install of the stand-in product into the test's folder (the product key names it),
+  // the maker's key (which no program of the kit writes), and the uninstaller placed where the
+  // window road moves it: the quiet road leaves it in its working folder.
   void InstallProduct() {
-    ASSERT_TRUE(CopyFileW(VESK_STANDIN_INSTALLER_EXE, Installed(L"mini_installer.exe").c_str(),
-                          FALSE));
-    SetText(kProductKey, L"UninstallString", Uninstaller());
     SetText(kProductKey, L"VeskInstallPath", install_);
-    SetText(kUrlProtocolKey, L"", L"veskhelm");
-    SetText(std::wstring(kUrlProtocolKey) + L"\\shell\\open\\command", L"",
-            L"\"" + Installed(L"vesk.helm.exe") + L"\" \"%1\"");
     SetText(kMakerKey, L"channel", L"stable");
-    ProcessResult installed = RunProcess(L"\"" + Installed(L"mini_installer.exe") + L"\"");
+    std::wstring setupFolder = temp_ / (L"download" + std::to_wstring(runs_));
+    ASSERT_TRUE(CreateDirectoryW(setupFolder.c_str(), nullptr));
+    std::wstring setupProgram = setupFolder + L"\\VeskSetup.exe";
+    ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, setupProgram.c_str(), FALSE));
+    ProcessResult installed = RunProcess(L"\"" + setupProgram + L"\" quiet");
     ASSERT_TRUE(installed.finished);
     ASSERT_EQ(installed.exitCode, 0u);
     ASSERT_TRUE(FileExists(SetupExe()));
+    ASSERT_TRUE(FileExists(Installed(L"vesk.helm.exe")));
+    ASSERT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, kUrlProtocolKey));
+    ASSERT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, kUninstallEntry));
     ASSERT_TRUE(CreateDirectoryW(Installed(L"uninstall").c_str(), nullptr));
     ASSERT_TRUE(CopyFileW(VESK_UNINSTALL_EXE, Uninstaller().c_str(), FALSE));
   }
