@@ -43,5 +43,5 @@ for key in 'HKCU\Software\Vesk.helm' \
            'HKCU\SOFTWARE\Classes\veskhelm' 'HKCU\SOFTWARE\Quillon\vesk.helm'; do
   show_key "$key"
 done
-echo "== what is left in $install_path (files in use go at the next restart):"
+echo "== what is left in $install_path (a file that was in use goes at the next restart):"
 if [ -d "$install_dir" ]; then (cd "$install_dir" && find . -mindepth 1 | sort); else echo "   (folder gone)"; fi
