@@ -12,6 +12,7 @@
 namespace vesk {
 
 const HANDLE g_installFinishedEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+OpenProcessFunction g_monitorOpenProcess = &OpenProcess;
 
 int FakeProgressValue(double t) {
   double u = t / 6.0;
@@ -70,8 +71,12 @@ DWORD WINAPI ProcessMonitorThread(LPVOID parameter) {
     unsigned long processId = FindProcessIgnoringCase(kInstallerExeName);
     WriteLog(L"mini_installer process PID: " + std::to_wstring(processId));
     if (processId == 0) break;
-    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId));
-    if (!process) break;
+    // The limited right is granted across integrity levels, so an installer started elevated
+    // by the batch file can be seen from the non-elevated setup. An installer that exists but
+    // refuses to be opened is still running: only a process that has gone ends the watch.
+    UniqueKernelHandle process(
+        g_monitorOpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process && GetLastError() != ERROR_ACCESS_DENIED) break;
     process.reset();
     Sleep(2000);
   }

@@ -18,6 +18,11 @@ extern const HANDLE g_installFinishedEvent;
 // control values 0, 50 and 100, truncated toward zero.
 int FakeProgressValue(double t);
 
+// The process opening used by the process monitor; tests replace it to produce an installer that
+// runs with higher rights than setup (the elevated road), which refuses to be opened.
+using OpenProcessFunction = HANDLE(WINAPI*)(DWORD access, BOOL inherit, DWORD processId);
+extern OpenProcessFunction g_monitorOpenProcess;
+
 // Thread procedures; the parameter is the InstallerRunner. Both return 0.
 DWORD WINAPI ProgressMonitorThread(LPVOID runner);
 DWORD WINAPI ProcessMonitorThread(LPVOID runner);

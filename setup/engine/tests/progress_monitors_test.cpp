@@ -169,6 +169,7 @@ TEST_F(MonitorTest, ProcessMonitorWaitsForALingeringInstaller) {
 // for the exact-name test, and the monitor completes within its polling period after it ends.
 TEST_F(MonitorTest, ProcessMonitorIgnoresLetterCase) {
   ASSERT_TRUE(PlaceTestChild(folder_ / L"MINI_INSTALLER.EXE"));
+  ScopedEnvironmentVariable linger(L"VESK_CHILD_SLEEP_MS", std::wstring(L"60000"));
   ChildProcess installer(folder_ / L"MINI_INSTALLER.EXE");
   ASSERT_TRUE(installer.started());
   EXPECT_FALSE(IsProcessRunning(L"mini_installer.exe"));
@@ -192,6 +193,36 @@ TEST_F(MonitorTest, ProcessMonitorIgnoresLetterCase) {
   EXPECT_EQ(WaitForSingleObject(g_installFinishedEvent, 0), WAIT_OBJECT_0);
   std::vector<std::string> messages = log_.Messages();
   EXPECT_EQ(messages[1], "mini_installer process PID: " + std::to_string(installer.id()));
+}
+
+// Opens nothing: every process answers "access denied", as one running elevated does to a
+// non-elevated setup. Records the rights asked for.
+DWORD g_requestedAccess = 0;
+HANDLE WINAPI RefuseToOpen(DWORD access, BOOL, DWORD) {
+  g_requestedAccess = access;
+  SetLastError(ERROR_ACCESS_DENIED);
+  return nullptr;
+}
+
+// An installer that exists but refuses to be opened (elevated) is still waited for: the monitor
+// completes only once its process has gone from the process list.
+TEST_F(MonitorTest, InstallerThatRefusesToBeOpenedIsStillWaitedFor) {
+  ASSERT_TRUE(PlaceTestChild(folder_ / L"mini_installer.exe"));
+  ScopedEnvironmentVariable linger(L"VESK_CHILD_SLEEP_MS", std::wstring(L"60000"));
+  ChildProcess installer(folder_ / L"mini_installer.exe");
+  ASSERT_TRUE(installer.started());
+  g_monitorOpenProcess = &RefuseToOpen;
+  InstallerRunner runner(recorder_.window(), false);
+  UniqueKernelHandle thread(CreateThread(nullptr, 0, &ProcessMonitorThread, &runner, 0, nullptr));
+  bool completedWhileRunning = recorder_.PumpUntil(WM_INSTALL_COMPLETE, 5000);
+  TerminateProcess(installer.handle(), 0);
+  installer.WaitForExit(10000);
+  bool completedAfterwards = recorder_.PumpUntil(WM_INSTALL_COMPLETE, 30000);
+  WaitForSingleObject(thread.get(), INFINITE);
+  g_monitorOpenProcess = &OpenProcess;
+  EXPECT_FALSE(completedWhileRunning);
+  EXPECT_TRUE(completedAfterwards);
+  EXPECT_EQ(g_requestedAccess, static_cast<DWORD>(PROCESS_QUERY_LIMITED_INFORMATION));
 }
 
 // Once the install is finished the progress monitor posts 100 at once and starts no process
