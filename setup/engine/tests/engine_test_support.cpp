@@ -154,11 +154,11 @@ std::vector<int> MessageRecorder::ValuesOf(UINT message) const {
 
 namespace {
 
-// Identifiers of the running processes that descend from this one.
-std::set<DWORD> DescendantProcesses() {
-  std::set<DWORD> descendants;
+// Adds to `known` every running process whose parent is this process or already known (a parent
+// that has ended included), and answers whether any known process still runs.
+bool DescendantsRunning(std::set<DWORD>& known) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return descendants;
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
   std::vector<PROCESSENTRY32W> entries;
   PROCESSENTRY32W entry = {};
   entry.dwSize = sizeof(entry);
@@ -166,25 +166,29 @@ std::set<DWORD> DescendantProcesses() {
     entries.push_back(entry);
   }
   CloseHandle(snapshot);
-  std::set<DWORD> parents = {GetCurrentProcessId()};
   for (bool grown = true; grown;) {
     grown = false;
     for (const PROCESSENTRY32W& process : entries) {
-      if (parents.count(process.th32ParentProcessID) != 0 &&
-          parents.insert(process.th32ProcessID).second) {
-        descendants.insert(process.th32ProcessID);
-        grown = true;
-      }
+      // Wine starts its desktop process "explorer.exe" for the first program that needs a
+      // desktop and keeps it for the whole session: it is not one of ours to wait for.
+      if (_wcsicmp(process.szExeFile, L"explorer.exe") == 0) continue;
+      bool parentKnown = process.th32ParentProcessID == GetCurrentProcessId() ||
+                         known.count(process.th32ParentProcessID) != 0;
+      if (parentKnown && known.insert(process.th32ProcessID).second) grown = true;
     }
   }
-  return descendants;
+  for (const PROCESSENTRY32W& process : entries) {
+    if (known.count(process.th32ProcessID) != 0) return true;
+  }
+  return false;
 }
 
 }  // namespace
 
 bool WaitForDescendantProcesses(DWORD timeoutMs) {
-  if (WaitUntil([] { return DescendantProcesses().empty(); }, timeoutMs)) return true;
-  for (DWORD id : DescendantProcesses()) {
+  std::set<DWORD> known;
+  if (WaitUntil([&] { return !DescendantsRunning(known); }, timeoutMs)) return true;
+  for (DWORD id : known) {
     UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
     if (process) {
       TerminateProcess(process.get(), 1);

@@ -154,12 +154,13 @@ class ElevatedRoadTest : public ::testing::Test {
     ASSERT_TRUE(WriteFileBytes(working_ / L"version.txt", "1.2.3.4\r\n"));
   }
 
-  // Runs the elevated road for `folder` and waits until the batch file and the installer it
-  // started have ended.
-  int RunElevated(const std::wstring& folder) {
+  // Runs the elevated road for `folder` and waits until the batch file and what it started have
+  // ended; when the installer is expected to run, also until it has recorded itself.
+  int RunElevated(const std::wstring& folder, bool installerExpected) {
     ScopedEnvironmentVariable recordTo(L"VESK_CHILD_RECORD", record_);
     int result = InstallerRunner(nullptr, true, working_.path()).LaunchMiniInstaller(folder, false);
     EXPECT_TRUE(testing::WaitForDescendantProcesses(60000));
+    if (installerExpected) testing::WaitUntil([&] { return FileExists(record_); }, 30000);
     return result;
   }
 
@@ -177,7 +178,7 @@ const std::vector<std::wstring> kCopiedFiles = {L"metrics_sdk.dll", L"mini_insta
 // started launch counts as success (0) and logs the shell's result.
 TEST_F(ElevatedRoadTest, FolderWithOneBlankIsRebuilt) {
   std::wstring folder = targets_ / L"vesk helm";
-  EXPECT_EQ(RunElevated(folder), 0);
+  EXPECT_EQ(RunElevated(folder, true), 0);
   EXPECT_EQ(ListFolder(folder), kCopiedFiles);
   std::vector<std::string> lines = SplitLines(ReadFileBytes(record_));
   ASSERT_EQ(lines.size(), 1u);
@@ -199,7 +200,7 @@ TEST_F(ElevatedRoadTest, FolderWithOneBlankIsRebuilt) {
 // and not the folder named by its first two words.
 TEST_F(ElevatedRoadTest, FolderWithTwoBlanksIsRebuilt) {
   std::wstring folder = targets_ / L"vesk helm (x86) app";
-  EXPECT_EQ(RunElevated(folder), 0);
+  EXPECT_EQ(RunElevated(folder, true), 0);
   EXPECT_EQ(ListFolder(folder), kCopiedFiles);
   std::vector<std::string> lines = SplitLines(ReadFileBytes(record_));
   ASSERT_EQ(lines.size(), 1u);
@@ -213,7 +214,7 @@ TEST_F(ElevatedRoadTest, FolderWithTwoBlanksIsRebuilt) {
 // succeeded and is reported as such.
 TEST_F(ElevatedRoadTest, FolderWithoutBlankReceivesNothing) {
   std::wstring folder = targets_ / L"vesk.helm";
-  EXPECT_EQ(RunElevated(folder), 0);
+  EXPECT_EQ(RunElevated(folder, false), 0);
   EXPECT_FALSE(FileExists(record_));
   EXPECT_TRUE(!FolderExists(folder) || ListFolder(folder).empty());
   std::vector<std::string> messages = log_.Messages();
