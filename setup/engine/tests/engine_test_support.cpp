@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <ostream>
+#include <cwchar>
 #include <set>
 
 namespace vesk::testing {

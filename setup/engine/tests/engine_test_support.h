@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <iosfwd>
 #include <map>
 #include <string>
 #include <vector>

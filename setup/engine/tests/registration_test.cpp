@@ -77,24 +77,27 @@ std::string FolderCaseName(size_t index) {
 class RegistrationContentTest : public RegistrationTest,
                                 public ::testing::WithParamInterface<FolderCase> {};
 
-// After the quiet road's four writes and the auto-start entry, the keys hold exactly the
-// specified values, byte for byte, for folders with blanks and with a percent sign.
+// After each of the quiet road's four writes and the auto-start entry, the keys hold exactly the
+// specified values, byte for byte, for folders with blanks, percent signs and Latin-1 letters.
 TEST_P(RegistrationContentTest, KeysHoldExactlyTheRegisteredValues) {
   const std::wstring folder = GetParam().folder;
   CreateRunKey();
   RegisterInstallPath(folder);
-  SetInstallAutoLaunch(true);
-  SetProductVersion(L"1.9.1.2925");
-  RegisterUrlProtocol(folder);
-  SetAutoStart(folder, true);
-
   std::map<std::wstring, RegistryValue> product = {
       {L"UninstallString", StringValue(folder + L"\\uninstall\\VeskUninstall.exe")},
       {L"VeskInstallPath", StringValue(folder)},
-      {L"InstallAutoLaunch", DwordValue(1)},
-      {L"version", StringValue(L"1.9.1.2925")},
   };
   EXPECT_EQ(ReadAllValues(HKEY_CURRENT_USER, kProductKey), product);
+
+  SetInstallAutoLaunch(true);
+  product[L"InstallAutoLaunch"] = DwordValue(1);
+  EXPECT_EQ(ReadAllValues(HKEY_CURRENT_USER, kProductKey), product);
+
+  SetProductVersion(L"1.9.1.2925");
+  product[L"version"] = StringValue(L"1.9.1.2925");
+  EXPECT_EQ(ReadAllValues(HKEY_CURRENT_USER, kProductKey), product);
+
+  RegisterUrlProtocol(folder);
   std::map<std::wstring, RegistryValue> protocol = {
       {L"", StringValue(L"veskhelm")},
       {L"URL Protocol", EmptyStringWithoutBytes()},
@@ -103,6 +106,10 @@ TEST_P(RegistrationContentTest, KeysHoldExactlyTheRegisteredValues) {
   std::map<std::wstring, RegistryValue> command = {
       {L"", StringValue(L"\"" + folder + L"\\vesk.helm.exe\" \"%1\"")}};
   EXPECT_EQ(ReadAllValues(HKEY_CURRENT_USER, kCommandKey), command);
+  EXPECT_EQ(ReadAllValues(HKEY_CURRENT_USER, kProductKey), product);
+  EXPECT_TRUE(ReadAllValues(HKEY_CURRENT_USER, kRunKey).empty());
+
+  SetAutoStart(folder, true);
   std::map<std::wstring, RegistryValue> run = {
       {L"vesk.helm", StringValue(L"\"" + folder + L"\\vesk.helm.exe\"  --win-auto-start")}};
   EXPECT_EQ(ReadAllValues(HKEY_CURRENT_USER, kRunKey), run);
