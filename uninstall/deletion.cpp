@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/bounded_path.h"
+#include "common/folder_entries.h"
 #include "common/unique_handle.h"
 #include "uninstall/uninstall_log.h"
 
@@ -20,24 +21,6 @@ constexpr int kTempNameTries = 10;
 
 bool PathExists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-struct FolderEntry {
-  std::wstring name;
-  bool isFolder;
-};
-
-// The folder's entries without "." and ".."; false when the search cannot start.
-bool ListEntries(const std::wstring& folder, std::vector<FolderEntry>& entries) {
-  WIN32_FIND_DATAW data;
-  UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &data));
-  if (!find) return false;
-  do {
-    std::wstring name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-  } while (FindNextFileW(find.get(), &data));
-  return true;
 }
 
 std::wstring TempFolder() {
@@ -60,7 +43,7 @@ std::wstring BaseName(const std::wstring& path) {
 bool DeleteDirectoryRecursive(const std::wstring& folder) {
   LogInfo(L"Recursively deleting directory: " + folder);
   std::vector<FolderEntry> entries;
-  if (!ListEntries(folder, entries)) {
+  if (!ListFolderEntries(folder, entries)) {
     LogError(L"Failed to find files in directory: " + folder);
     return false;
   }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "common/folder_entries.h"
 #include "common/module_path.h"
 #include "common/unique_handle.h"
 #include "uninstall/uninstall_log.h"
@@ -16,34 +17,16 @@ constexpr wchar_t kUninstallFolder[] = L"uninstall";
 constexpr wchar_t kInstallerFolder[] = L"Installer";
 constexpr wchar_t kSetupExe[] = L"setup.exe";
 
-struct Entry {
-  std::wstring name;
-  bool isFolder;
-};
-
-// The folder's entries in search order without "." and ".."; false when the search cannot start.
-bool ListEntries(const std::wstring& folder, std::vector<Entry>& entries) {
-  WIN32_FIND_DATAW data;
-  UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &data));
-  if (!find) return false;
-  do {
-    std::wstring name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-  } while (FindNextFileW(find.get(), &data));
-  return true;
-}
-
 // Installation folder: exactly "uninstall" and one other folder, no file. Fills `otherFolder`.
 bool CheckInstallationRoot(const std::wstring& installPath, std::wstring& otherFolder) {
-  std::vector<Entry> entries;
-  if (!ListEntries(installPath, entries)) {
+  std::vector<FolderEntry> entries;
+  if (!ListFolderEntries(installPath, entries)) {
     LogError(L"Failed to find files in installation directory: " + installPath);
     return false;
   }
   int folders = 0;
   bool uninstallFound = false;
-  for (const Entry& entry : entries) {
+  for (const FolderEntry& entry : entries) {
     if (!entry.isFolder) {
       LogInfo(L"Found file in root directory, terminating check early: " + entry.name);
       return false;
@@ -79,14 +62,14 @@ bool CheckInstallationRoot(const std::wstring& installPath, std::wstring& otherF
 
 // The other folder holds exactly one entry: the folder "Installer".
 bool CheckVersionFolder(const std::wstring& otherPath, const std::wstring& otherName) {
-  std::vector<Entry> entries;
-  if (!ListEntries(otherPath, entries)) {
+  std::vector<FolderEntry> entries;
+  if (!ListFolderEntries(otherPath, entries)) {
     LogError(L"Failed to find files in other folder: " + otherPath);
     return false;
   }
   int items = 0;
   bool installerFound = false;
-  for (const Entry& entry : entries) {
+  for (const FolderEntry& entry : entries) {
     if (++items > 1) {
       LogInfo(L"Found more than 1 item in " + otherName + L", terminating check early");
       return false;
@@ -114,14 +97,14 @@ bool CheckVersionFolder(const std::wstring& otherPath, const std::wstring& other
 
 // The "Installer" folder holds exactly one entry: the file "setup.exe".
 bool CheckInstallerFolder(const std::wstring& installerPath) {
-  std::vector<Entry> entries;
-  if (!ListEntries(installerPath, entries)) {
+  std::vector<FolderEntry> entries;
+  if (!ListFolderEntries(installerPath, entries)) {
     LogError(L"Failed to find files in Installer folder: " + installerPath);
     return false;
   }
   int items = 0;
   bool setupFound = false;
-  for (const Entry& entry : entries) {
+  for (const FolderEntry& entry : entries) {
     if (++items > 1) {
       LogInfo(L"Found more than 1 item in Installer folder, terminating check early");
       return false;
@@ -201,14 +184,14 @@ bool RemoveLoneUninstallFolder(const std::wstring& folder, const MultiProcessDel
     LogError(L"Current path is empty");
     return false;
   }
-  std::vector<Entry> entries;
-  if (!ListEntries(folder, entries)) {
+  std::vector<FolderEntry> entries;
+  if (!ListFolderEntries(folder, entries)) {
     LogError(L"Failed to find files in current directory: " + folder);
     return false;
   }
   int folders = 0;
   std::wstring uninstallPath;
-  for (const Entry& entry : entries) {
+  for (const FolderEntry& entry : entries) {
     if (!entry.isFolder) {
       LogInfo(L"Found file in current directory: " + entry.name + L", not only uninstall folder");
       return true;
