@@ -7,6 +7,7 @@
 
 #include "common/unique_handle.h"
 #include "setup/engine/tests/log_capture.h"
+#include "setup/engine/tests/payload_manifest.h"
 #include "testsupport/test_support.h"
 
 namespace vesk {
@@ -16,14 +17,8 @@ using testing::LogCapture;
 using testing::ReadFileBytes;
 using testing::ScopedTempFolder;
 
-struct ManifestEntry {
-  int id;
-  const wchar_t* name;
-  const wchar_t* source;
-};
-const ManifestEntry kManifest[] = {
-#include "setup/payload_manifest.inc"
-};
+using testing::kManifest;
+using testing::ManifestEntry;
 
 // The built setup program, loaded as a data module: its resources are the real payload.
 class PayloadTest : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include <shlobj.h>
 
 #include "common/unique_handle.h"
+#include "setup/engine/tests/payload_manifest.h"
 #include "testsupport/test_support.h"
 
 namespace vesk {
@@ -17,14 +18,8 @@ namespace {
 using testing::ReadFileBytes;
 using testing::ScopedTempFolder;
 
-struct ManifestEntry {
-  int id;
-  const wchar_t* name;
-  const wchar_t* source;
-};
-const ManifestEntry kManifest[] = {
-#include "setup/payload_manifest.inc"
-};
+using testing::kManifest;
+using testing::ManifestEntry;
 
 std::vector<std::wstring> GoldenLines(const std::wstring& file, const std::wstring& working) {
   std::vector<std::wstring> lines;
