@@ -59,23 +59,32 @@ const wchar_t* LookUpMultiLanguage(int id, void* context) {
   return static_cast<IRenderHost*>(context)->GetMultiLanguageString(id);
 }
 
+// Stores a straight ARGB colour as one premultiplied BGRA pixel, the form the platform blend expects.
+void StorePremultiplied(BYTE* pixel, DWORD color) {
+  const DWORD premultiplied = PremultiplyArgb(color);
+  pixel[0] = ColorBlue(premultiplied);
+  pixel[1] = ColorGreen(premultiplied);
+  pixel[2] = ColorRed(premultiplied);
+  pixel[3] = ColorAlpha(premultiplied);
+}
+
+// Stretches a premultiplied bitmap of `width` x `height` pixels over `rc` with per-pixel blending.
+void BlendBitmapOver(HDC dc, const RECT& rc, HBITMAP bitmap, LONG width, LONG height) {
+  UniqueMemoryDc memoryDc(::CreateCompatibleDC(dc));
+  if (!memoryDc) return;
+  ScopedSelect select(memoryDc.get(), bitmap);
+  const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  GetPlatformGraphics().alphaBlend(dc, rc.left, rc.top, Width(rc), Height(rc), memoryDc.get(), 0,
+                                   0, width, height, blend);
+}
+
 // Blends `color` (straight ARGB, any alpha) over `rc`.
 void BlendColor(HDC dc, const RECT& rc, DWORD color) {
   BYTE* bits = nullptr;
   vesk::UniqueGdiObject<HBITMAP> pixel(CRenderEngine::CreateARGB32Bitmap(dc, 1, 1, &bits));
   if (!pixel) return;
-  // The platform blend expects premultiplied pixels.
-  const DWORD premultiplied = PremultiplyArgb(color);
-  bits[0] = ColorBlue(premultiplied);
-  bits[1] = ColorGreen(premultiplied);
-  bits[2] = ColorRed(premultiplied);
-  bits[3] = ColorAlpha(premultiplied);
-  UniqueMemoryDc memoryDc(::CreateCompatibleDC(dc));
-  if (!memoryDc) return;
-  ScopedSelect select(memoryDc.get(), pixel.get());
-  const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  GetPlatformGraphics().alphaBlend(dc, rc.left, rc.top, Width(rc), Height(rc), memoryDc.get(), 0,
-                                   0, 1, 1, blend);
+  StorePremultiplied(bits, color);
+  BlendBitmapOver(dc, rc, pixel.get(), 1, 1);
 }
 
 BYTE Interpolate(BYTE from, BYTE to, std::int64_t position, std::int64_t last) {
@@ -116,19 +125,10 @@ void BlendGradient(HDC dc, const RECT& rc, DWORD first, DWORD second, bool verti
       CRenderEngine::CreateARGB32Bitmap(dc, vertical ? 1 : length, vertical ? length : 1, &bits));
   if (!strip) return;
   for (LONG i = 0; i < length; ++i) {
-    const DWORD color = PremultiplyArgb(InterpolateColor(first, second, i, length - 1));
-    BYTE* pixel = bits + static_cast<std::ptrdiff_t>(i) * 4;
-    pixel[0] = ColorBlue(color);
-    pixel[1] = ColorGreen(color);
-    pixel[2] = ColorRed(color);
-    pixel[3] = ColorAlpha(color);
+    StorePremultiplied(bits + static_cast<std::ptrdiff_t>(i) * 4,
+                       InterpolateColor(first, second, i, length - 1));
   }
-  UniqueMemoryDc memoryDc(::CreateCompatibleDC(dc));
-  if (!memoryDc) return;
-  ScopedSelect select(memoryDc.get(), strip.get());
-  const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  GetPlatformGraphics().alphaBlend(dc, rc.left, rc.top, Width(rc), Height(rc), memoryDc.get(), 0,
-                                   0, vertical ? 1 : length, vertical ? length : 1, blend);
+  BlendBitmapOver(dc, rc, strip.get(), vertical ? 1 : length, vertical ? length : 1);
 }
 
 // A pen of the platform colour form. Solid pens stay inside the frame of what they outline.
