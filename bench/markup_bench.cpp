@@ -1,5 +1,6 @@
 // Parses the same documents with CMarkup and with pugixml (the baseline) and prints the median
-// time per parse, the throughput and the ratio of the two. Built natively on request:
+// time per parse, the throughput and the median ratio of the two, timed in alternating rounds.
+// Built natively on request:
 //   cmake -S uitoolkit/core/native -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
 //         -DSKINUI_SANITIZE=OFF -DSKINUI_FUZZ=OFF -DSKINUI_BENCH=ON
 //   cmake --build build/bench --target markup_bench && build/bench/markup_bench [skin.xml]
@@ -109,26 +110,46 @@ std::size_t WalkPugi(const pugi::xml_node& root) {
   return total;
 }
 
-// Median over `runs` of the mean processor time of one call, in nanoseconds; each run repeats
-// the call until at least 50 ms of processor time have passed. Processor time rather than wall
-// time, so that other work on a shared machine does not count.
+// Mean processor time of one call, in nanoseconds, over calls repeated until at least 50 ms of
+// processor time have passed. Processor time rather than wall time, so that other work on a
+// shared machine does not count.
 template <typename Work>
-double MedianNanoseconds(Work work, int runs = 9) {
-  std::vector<double> samples;
-  work();  // warm-up
-  for (int run = 0; run < runs; ++run) {
-    int iterations = 0;
-    const std::clock_t start = std::clock();
-    std::clock_t elapsed;
-    do {
-      work();
-      ++iterations;
-      elapsed = std::clock() - start;
-    } while (elapsed < CLOCKS_PER_SEC / 20);
-    samples.push_back(static_cast<double>(elapsed) * 1e9 / CLOCKS_PER_SEC / iterations);
+double MeanNanoseconds(Work& work) {
+  int iterations = 0;
+  const std::clock_t start = std::clock();
+  std::clock_t elapsed;
+  do {
+    work();
+    ++iterations;
+    elapsed = std::clock() - start;
+  } while (elapsed < CLOCKS_PER_SEC / 20);
+  return static_cast<double>(elapsed) * 1e9 / CLOCKS_PER_SEC / iterations;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Times `ours` and `baseline` in alternating rounds, so that a change in the machine's speed
+// (a shared machine) falls on both alike. Reports the median time of each and the median of the
+// per-round ratios baseline / ours.
+struct Comparison {
+  double ours;
+  double baseline;
+  double ratio;
+};
+template <typename Ours, typename Baseline>
+Comparison Compare(Ours ours, Baseline baseline, int rounds = 11) {
+  ours();  // warm-up
+  baseline();
+  std::vector<double> oursTimes, baselineTimes, ratios;
+  for (int round = 0; round < rounds; ++round) {
+    oursTimes.push_back(MeanNanoseconds(ours));
+    baselineTimes.push_back(MeanNanoseconds(baseline));
+    ratios.push_back(baselineTimes.back() / oursTimes.back());
   }
-  std::sort(samples.begin(), samples.end());
-  return samples[samples.size() / 2];
+  return Comparison{Median(oursTimes), Median(baselineTimes), Median(ratios)};
 }
 
 void Measure(const char* label, const std::string& document) {
@@ -142,32 +163,34 @@ void Measure(const char* label, const std::string& document) {
       return;
     }
   }
-  const double markupLoad = MedianNanoseconds([&] {
-    SkinUI::CMarkup markup;
-    markup.LoadFromMem(document.data(), size, SkinUI::MarkupEncodingUtf8);
-    g_sink = markup.GetElementCount();
-  });
-  const double pugiLoad = MedianNanoseconds([&] {
-    pugi::xml_document pugiDocument;
-    pugiDocument.load_buffer(document.data(), document.size());
-    g_sink = pugiDocument.first_child() ? 1 : 0;
-  });
-  const double markupWalk = MedianNanoseconds([&] {
-    SkinUI::CMarkup markup;
-    markup.LoadFromMem(document.data(), size, SkinUI::MarkupEncodingUtf8);
-    g_sink = WalkMarkup(markup);
-  });
-  const double pugiWalk = MedianNanoseconds([&] {
-    pugi::xml_document pugiDocument;
-    pugiDocument.load_buffer(document.data(), document.size());
-    g_sink = WalkPugi(pugiDocument);
-  });
+  const Comparison load = Compare(
+      [&] {
+        SkinUI::CMarkup markup;
+        markup.LoadFromMem(document.data(), size, SkinUI::MarkupEncodingUtf8);
+        g_sink = markup.GetElementCount();
+      },
+      [&] {
+        pugi::xml_document pugiDocument;
+        pugiDocument.load_buffer(document.data(), document.size());
+        g_sink = pugiDocument.first_child() ? 1 : 0;
+      });
+  const Comparison walk = Compare(
+      [&] {
+        SkinUI::CMarkup markup;
+        markup.LoadFromMem(document.data(), size, SkinUI::MarkupEncodingUtf8);
+        g_sink = WalkMarkup(markup);
+      },
+      [&] {
+        pugi::xml_document pugiDocument;
+        pugiDocument.load_buffer(document.data(), document.size());
+        g_sink = WalkPugi(pugiDocument);
+      });
   auto megabytesPerSecond = [&](double nanoseconds) { return document.size() / nanoseconds * 1e3; };
-  std::printf("%-22s %9zu B | load: CMarkup %9.1f us %7.1f MB/s, pugixml %9.1f us %7.1f MB/s, "
-              "ratio %.2f | load+walk: CMarkup %9.1f us, pugixml %9.1f us, ratio %.2f\n",
-              label, document.size(), markupLoad / 1e3, megabytesPerSecond(markupLoad),
-              pugiLoad / 1e3, megabytesPerSecond(pugiLoad), pugiLoad / markupLoad,
-              markupWalk / 1e3, pugiWalk / 1e3, pugiWalk / markupWalk);
+  std::printf("%-16s %7zu B | load: CMarkup %7.1f us %6.1f MB/s, pugixml %7.1f us %6.1f MB/s, "
+              "ratio %.2f | load+walk: CMarkup %7.1f us, pugixml %7.1f us, ratio %.2f\n",
+              label, document.size(), load.ours / 1e3, megabytesPerSecond(load.ours),
+              load.baseline / 1e3, megabytesPerSecond(load.baseline), load.ratio, walk.ours / 1e3,
+              walk.baseline / 1e3, walk.ratio);
 }
 
 }  // namespace
@@ -179,7 +202,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot read %s\n", skinPath);
     return 1;
   }
-  std::printf("processor time, median of 9 runs; ratio = pugixml time / CMarkup time (above 1: CMarkup faster)\n");
+  std::printf("processor time, medians of 11 alternating rounds; ratio = median of the rounds' "
+              "pugixml time / CMarkup time (above 1: CMarkup faster)\n");
   Measure("setup skin", skin);
   Measure("generated skin", GeneratedSkin(2000));
   Measure("text-heavy", TextHeavyDocument(400));

@@ -19,6 +19,7 @@ set(SKINUI_CORE_PORTABLE_TESTS
   tests/markup_parse_test.cpp
   tests/markup_node_test.cpp
   tests/markup_load_test.cpp
+  tests/markup_scan_test.cpp
   tests/zip_archive_test.cpp
 )
 

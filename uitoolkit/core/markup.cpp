@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "uitoolkit/core/markup_scan.h"
 #include "uitoolkit/core/resource_files.h"
 #include "uitoolkit/core/ui_platform.h"
 
@@ -13,43 +14,42 @@ namespace {
 
 const wchar_t kEmpty[] = L"";
 
-// Character classes of the ASCII range; everything above is an identifier character when it is a
-// letter or digit of any script.
-enum : unsigned char { kWhitespace = 1, kIdentifier = 2 };
-
-struct CharacterClasses {
-  unsigned char table[128];
-  CharacterClasses() : table() {
-    for (int c = 1; c <= 32; ++c) table[c] = kWhitespace;
-    for (int c = '0'; c <= '9'; ++c) table[c] = kIdentifier;
-    for (int c = 'a'; c <= 'z'; ++c) table[c] = kIdentifier;
-    for (int c = 'A'; c <= 'Z'; ++c) table[c] = kIdentifier;
-    table[static_cast<int>('_')] = kIdentifier;
-    table[static_cast<int>(':')] = kIdentifier;
-  }
-};
-const CharacterClasses kClasses;
-
 inline bool IsWhitespace(wchar_t ch) {
   return static_cast<std::uint32_t>(ch) >= 1 && static_cast<std::uint32_t>(ch) <= 32;
 }
 
-inline bool IsIdentifierChar(wchar_t ch) {
-  const std::uint32_t code = static_cast<std::uint32_t>(ch);
-  if (code < 128) return kClasses.table[code] == kIdentifier;
-  return Platform::IsAlphaNumeric(ch);
-}
-
+// Tests four characters per round; a character is only read once the one before it has been
+// accepted, so it never reads past the terminator.
 inline void SkipWhitespace(wchar_t*& text) {
-  while (IsWhitespace(*text)) ++text;
+  for (;; text += 4) {
+    if (!IsWhitespace(text[0])) return;
+    if (!IsWhitespace(text[1])) break;
+    if (!IsWhitespace(text[2])) {
+      text += 2;
+      return;
+    }
+    if (!IsWhitespace(text[3])) {
+      text += 3;
+      return;
+    }
+  }
+  text += 1;
 }
 
 inline void SkipWhitespace(const wchar_t*& text, const wchar_t* end) {
   while (text < end && IsWhitespace(*text)) ++text;
 }
 
+// Skips a name: ASCII letters, digits, '_' and ':', and letters and digits of other scripts.
 inline void SkipIdentifier(wchar_t*& text) {
-  while (IsIdentifierChar(*text)) ++text;
+  for (;; ++text) {
+    const wchar_t ch = *text;
+    if ((ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z') || (ch >= L'0' && ch <= L':') ||
+        ch == L'_') {
+      continue;
+    }
+    if (static_cast<std::uint32_t>(ch) < 128 || !Platform::IsAlphaNumeric(ch)) return;
+  }
 }
 
 // Copies `text` into `buffer` of `max` characters, cut to max - 1 and always terminated; the rest
@@ -85,31 +85,78 @@ std::size_t MatchEntity(const wchar_t* text, wchar_t& value) {
   return 0;
 }
 
-// Characters that end a run of plain character data: the terminator, the end character, '&'
-// and, when whitespace is not preserved, the space. All of them are at most '<', so one
-// comparison settles most characters. Indexed by [end is '"'][preserve].
-struct DataStops {
-  unsigned char table[L'<' + 1];
-  DataStops(wchar_t end, bool preserve) : table() {
-    table[0] = 1;
-    table[static_cast<int>(end)] = 1;
-    table[static_cast<int>('&')] = 1;
-    if (!preserve) table[static_cast<int>(' ')] = 1;
-  }
-  bool IsStop(wchar_t ch) const {
-    const std::uint32_t code = static_cast<std::uint32_t>(ch);
-    return code <= static_cast<std::uint32_t>(L'<') && table[code] != 0;
-  }
-};
-const DataStops kDataStops[2][2] = {{DataStops(L'<', false), DataStops(L'<', true)},
-                                    {DataStops(L'"', false), DataStops(L'"', true)}};
-
 bool FitsOffset(std::size_t length) { return length < 0xFFFFFFFFu; }
+
+// A text buffer for `length` characters, with its terminator and the zeroed padding the vector
+// search reads past it; null when memory is short.
+std::unique_ptr<wchar_t[]> AllocateText(std::size_t length) {
+  std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[length + 1 + kMarkupScanPadding]);
+  if (text != nullptr) {
+    for (std::size_t i = length; i <= length + kMarkupScanPadding; ++i) text[i] = L'\0';
+  }
+  return text;
+}
+
+// Decodes the character data from `source`, which holds its first entity or collapsed space, up
+// to the terminator or `end`: each decoded character is written at `out`, and the runs of plain
+// data between them move down. Returns where the data ends; the gap behind it is blanked.
+wchar_t* DecodeData(wchar_t*& source, wchar_t* out, wchar_t end, const MarkupStops& stops) {
+  for (;;) {
+    const wchar_t ch = *source;
+    if (ch == end || ch == L'\0') break;
+    if (ch == L'&') {
+      wchar_t value = L'&';
+      const std::size_t length = MatchEntity(source + 1, value);
+      *out++ = value;
+      source += 1 + length;
+    } else {
+      // A space while whitespace is not preserved: the whitespace after it is dropped.
+      *out++ = *source++;
+      SkipWhitespace(source);
+    }
+    stops.Move(source, out);
+  }
+  for (wchar_t* fill = out; fill < source; ++fill) *fill = L' ';
+  return out;
+}
+
+// Where a run of character data ends in the text, and where its decoded characters end.
+struct DataEnd {
+  wchar_t* text;
+  wchar_t* data;
+};
+
+// Decodes character data in place from `text` up to `end` or the end of the text; `stops` are
+// the terminator, `end`, '&' and, when whitespace is collapsed, the space. The gap left by decoded
+// entities is blanked.
+inline DataEnd ParseData(wchar_t* text, wchar_t end, const MarkupStops& stops) {
+  // Until the first entity or collapsed space nothing moves: only scan.
+  text = stops.Find(text);
+  if (*text == end || *text == L'\0') return DataEnd{text, text};
+  wchar_t* const data = DecodeData(text, text, end, stops);
+  return DataEnd{text, data};
+}
+
+// The position of the terminator at or after `text`, but not beyond `end`.
+const wchar_t* SkipToTerminator(const wchar_t* text, const wchar_t* end) {
+  const wchar_t* terminator = MarkupStops(L'\0', L'\0', L'\0').Find(text);
+  return terminator < end ? terminator : end;
+}
 
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // CMarkupNode
+
+CMarkupNode& CMarkupNode::operator=(const CMarkupNode& other) {
+  if (this != &other) {
+    m_row = other.m_row;
+    m_owner = other.m_owner;
+    m_attributeCount = other.m_attributeCount;
+    for (int i = 0; i < m_attributeCount; ++i) m_attributes[i] = other.m_attributes[i];
+  }
+  return *this;
+}
 
 const tagXMLELEMENT* CMarkupNode::Element() const {
   if (m_owner == nullptr || m_owner->m_elements == nullptr || m_row <= 0 ||
@@ -178,13 +225,12 @@ void CMarkupNode::MapAttributes() const {
   const wchar_t* end = base + element->dataOffset;
   const wchar_t* position = base + element->nameOffset;
   // Skip the name and its terminator; the attributes lie between it and the element's data.
-  while (position < end && *position != L'\0') ++position;
-  ++position;
+  position = SkipToTerminator(position, end) + 1;
   while (position < end) {
     SkipWhitespace(position, end);
     if (position >= end || *position == L'>' || *position == L'/') return;
     const wchar_t* name = position;
-    while (position < end && *position != L'\0') ++position;
+    position = SkipToTerminator(position, end);
     if (position >= end) return;
     ++position;
     SkipWhitespace(position, end);
@@ -193,8 +239,7 @@ void CMarkupNode::MapAttributes() const {
     m_attributes[m_attributeCount].nameOffset = static_cast<std::uint32_t>(name - base);
     m_attributes[m_attributeCount].valueOffset = static_cast<std::uint32_t>(position - base);
     if (++m_attributeCount >= kMaxAttributes) return;
-    while (position < end && *position != L'\0') ++position;
-    ++position;
+    position = SkipToTerminator(position, end) + 1;
   }
 }
 
@@ -317,7 +362,7 @@ bool CMarkup::Load(const wchar_t* xml) {
     SetError(L"File too large");
     return false;
   }
-  std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[length + 1]);
+  std::unique_ptr<wchar_t[]> text = AllocateText(length);
   if (text == nullptr) {
     SetError(L"Out of memory");
     return false;
@@ -342,7 +387,7 @@ bool CMarkup::LoadFromMem(const void* bytes, std::uint32_t size, int encoding) {
       count -= 3;
     }
     // Every byte yields at most one UTF-16 code unit, so `count` units always suffice.
-    std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[count + 1]);
+    std::unique_ptr<wchar_t[]> text = AllocateText(count);
     if (text == nullptr) {
       SetError(L"Out of memory");
       return false;
@@ -360,7 +405,7 @@ bool CMarkup::LoadFromMem(const void* bytes, std::uint32_t size, int encoding) {
   }
   const bool bigEndian = input[0] == 0xFE;
   const std::size_t units = size / 2 - 1;
-  std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[units + 1]);
+  std::unique_ptr<wchar_t[]> text = AllocateText(units);
   if (text == nullptr) {
     SetError(L"Out of memory");
     return false;
@@ -428,6 +473,17 @@ bool CMarkup::Parse() {
   return ParseElements(m_text.get());
 }
 
+// The searches of one parse. Character data ends at '<', attribute values at '"'; both stop at
+// entities and, when whitespace is collapsed, at spaces.
+struct MarkupScanners {
+  explicit MarkupScanners(bool preserveWhitespace)
+      : data(L'<', L'&', preserveWhitespace ? L'&' : L' '),
+        values(L'"', L'&', preserveWhitespace ? L'&' : L' ') {}
+
+  MarkupStops data;
+  MarkupStops values;
+};
+
 // An element whose end tag has not been read yet.
 struct CMarkup::OpenElement {
   std::uint32_t row;
@@ -441,6 +497,7 @@ struct CMarkup::OpenElement {
 // deeply nested input cannot exhaust the thread's stack.
 bool CMarkup::ParseElements(wchar_t* text) {
   wchar_t* const base = m_text.get();
+  const MarkupScanners scan(m_preserveWhitespace);
   std::vector<OpenElement> open;
   open.reserve(32);  // skins nest a few levels; deeper documents grow it
   std::uint32_t lastTopLevel = 0;
@@ -511,7 +568,8 @@ bool CMarkup::ParseElements(wchar_t* text) {
     SkipIdentifier(text);
     if (*text == L'\0') return Failed(L"Error parsing element name", text);
     wchar_t* nameEnd = text;
-    if (!ParseAttributes(text)) return false;
+    text = ParseAttributes(text, scan);
+    if (text == nullptr) return false;
     SkipWhitespace(text);
     if (text[0] == L'/' && text[1] == L'>') {
       m_elements[row].dataOffset = static_cast<std::uint32_t>(text - base);
@@ -524,9 +582,9 @@ bool CMarkup::ParseElements(wchar_t* text) {
     if (*text != L'>') return Failed(L"Expected start-tag closing", text);
     ++text;
     m_elements[row].dataOffset = static_cast<std::uint32_t>(text - base);
-    wchar_t* dataEnd = text;
-    ParseData(text, dataEnd, L'<');
-    open.push_back(OpenElement{row, name, nameEnd, dataEnd, 0});
+    const DataEnd data = ParseData(text, L'<', scan.data);
+    text = data.text;
+    open.push_back(OpenElement{row, name, nameEnd, data.data, 0});
     if (*text == L'\0' && parent <= 1) return finish();
     if (*text != L'<') return Failed(L"Expected end-tag start", text);
     // Either the element's end tag or its first child follows; the loop handles both.
@@ -534,8 +592,8 @@ bool CMarkup::ParseElements(wchar_t* text) {
 }
 
 // Entered right after an element name.
-bool CMarkup::ParseAttributes(wchar_t*& text) {
-  if (*text == L'>') return true;
+wchar_t* CMarkup::ParseAttributes(wchar_t* text, const MarkupScanners& scan) {
+  if (*text == L'>') return text;
   // A '/' straight after the name belongs to an empty-element tag ("<Name/>"); anything else
   // ends the name and is overwritten.
   if (*text != L'/') {
@@ -547,54 +605,32 @@ bool CMarkup::ParseAttributes(wchar_t*& text) {
     SkipIdentifier(text);
     wchar_t* nameEnd = text;
     SkipWhitespace(text);
-    if (*text != L'=') return Failed(L"Error while parsing attributes", text);
+    if (*text != L'=') {
+      Failed(L"Error while parsing attributes", text);
+      return nullptr;
+    }
     *text = L' ';
     *nameEnd = L'\0';
     ++text;
     SkipWhitespace(text);
-    if (*text != L'"') return Failed(L"Expected attribute value", text);
-    ++text;
-    wchar_t* dest = text;
-    ParseData(text, dest, L'"');
-    if (*text == L'\0') return Failed(L"Error while parsing attribute string", text);
-    *dest = L'\0';
+    if (*text != L'"') {
+      Failed(L"Expected attribute value", text);
+      return nullptr;
+    }
+    const DataEnd value = ParseData(text + 1, L'"', scan.values);
+    text = value.text;
+    if (*text == L'\0') {
+      Failed(L"Error while parsing attribute string", text);
+      return nullptr;
+    }
+    *value.data = L'\0';
     // The closing quote becomes blank (or stays the terminator), so the attribute mapping walks
     // on to the next name.
-    if (dest != text) *text = L' ';
+    if (value.data != text) *text = L' ';
     ++text;
     SkipWhitespace(text);
   }
-  return true;
-}
-
-// Decodes character data in place up to `end` or the end of the text. `text` stops at the end
-// character; `dest` at the end of the decoded data. The gap left by decoded entities is blanked.
-void CMarkup::ParseData(wchar_t*& text, wchar_t*& dest, wchar_t end) const {
-  const bool preserve = m_preserveWhitespace;
-  const DataStops& stops = kDataStops[end == L'"' ? 1 : 0][preserve ? 1 : 0];
-  wchar_t* source = text;
-  // Until the first entity or collapsed space nothing moves: only scan.
-  while (!stops.IsStop(*source)) ++source;
-  wchar_t* out = source;
-  for (;;) {
-    const wchar_t ch = *source;
-    if (ch == end || ch == L'\0') break;
-    if (ch == L'&') {
-      wchar_t value = L'&';
-      const std::size_t length = MatchEntity(source + 1, value);
-      *out++ = value;
-      source += 1 + length;
-    } else {
-      // A space while whitespace is not preserved: the whitespace after it is dropped.
-      *out++ = *source++;
-      SkipWhitespace(source);
-    }
-    // The next run of unchanged characters moves down over the gap.
-    for (wchar_t next = *source; !stops.IsStop(next); next = *++source) *out++ = next;
-  }
-  for (wchar_t* fill = out; fill < source; ++fill) *fill = L' ';
-  text = source;
-  dest = out;
+  return text;
 }
 
 }  // namespace SkinUI

@@ -30,6 +30,7 @@ struct tagXMLELEMENT {
 };
 
 class CMarkup;
+struct MarkupScanners;
 
 // A value naming one element of a loaded document. It is only meaningful while its document
 // lives and is not reloaded. Attribute positions are found on first use and cached in the node.
@@ -39,6 +40,9 @@ class CMarkupNode {
 
   CMarkupNode() {}  // an invalid node
   CMarkupNode(CMarkup* owner, int row) : m_row(row), m_owner(owner) {}
+  // Copies carry only the attribute positions found so far, not the whole cache.
+  CMarkupNode(const CMarkupNode& other) { *this = other; }
+  CMarkupNode& operator=(const CMarkupNode& other);
 
   bool IsValid() const { return m_owner != nullptr; }
 
@@ -127,8 +131,8 @@ class CMarkup {
   bool TakeText(std::unique_ptr<wchar_t[]> text, std::size_t length);
   bool Parse();
   bool ParseElements(wchar_t* text);
-  bool ParseAttributes(wchar_t*& text);
-  void ParseData(wchar_t*& text, wchar_t*& dest, wchar_t end) const;
+  // Returns the position after the attributes, or null after recording the error.
+  wchar_t* ParseAttributes(wchar_t* text, const MarkupScanners& scan);
   bool ReserveRow(std::uint32_t& row);
   bool Failed(const wchar_t* message, const wchar_t* location);
   void SetError(const wchar_t* message);

@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace SkinUI {
 namespace Platform {
 namespace {
@@ -23,6 +27,38 @@ const wchar_t kWindows1252High[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// Widens the leading ASCII bytes of `bytes`, sixteen at a time, into `out`; returns how many
+// were widened (a multiple of sixteen; the rest is left to the byte-wise loop).
+std::size_t WidenAscii(const unsigned char* bytes, std::size_t count, wchar_t* out) {
+  std::size_t done = 0;
+#if defined(__SSE2__)
+  static_assert(sizeof(wchar_t) == 4, "the native build has 32-bit wchar_t");
+  const __m128i zero = _mm_setzero_si128();
+  for (; count - done >= 16; done += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + done));
+    if (_mm_movemask_epi8(block) != 0) break;
+    const __m128i low = _mm_unpacklo_epi8(block, zero);
+    const __m128i high = _mm_unpackhi_epi8(block, zero);
+    __m128i* target = reinterpret_cast<__m128i*>(out + done);
+    _mm_storeu_si128(target, _mm_unpacklo_epi16(low, zero));
+    _mm_storeu_si128(target + 1, _mm_unpackhi_epi16(low, zero));
+    _mm_storeu_si128(target + 2, _mm_unpacklo_epi16(high, zero));
+    _mm_storeu_si128(target + 3, _mm_unpackhi_epi16(high, zero));
+  }
+#else
+  for (; count - done >= 16; done += 16) {
+    unsigned char block[16];
+    std::memcpy(block, bytes + done, 16);
+    std::uint64_t low, high;
+    std::memcpy(&low, block, 8);
+    std::memcpy(&high, block + 8, 8);
+    if (((low | high) & 0x8080808080808080ull) != 0) break;
+    for (std::size_t k = 0; k < 16; ++k) out[done + k] = static_cast<wchar_t>(block[k]);
+  }
+#endif
+  return done;
+}
 
 struct UnitSink {
   wchar_t* out;
@@ -166,20 +202,9 @@ std::size_t MultiByteToWide(CodePage codePage, const char* bytes, std::size_t co
     std::size_t written = 0;
     for (std::size_t i = 0; i < count;) {
       // Sixteen ASCII bytes at a time, then byte by byte up to the next multi-byte sequence.
-      // (A local copy of the bytes lets the compiler widen them with vector instructions: the
-      // output cannot overlap it.)
-      while (count - i >= 16) {
-        unsigned char block[16];
-        std::memcpy(block, input + i, 16);
-        std::uint64_t low, high;
-        std::memcpy(&low, block, 8);
-        std::memcpy(&high, block + 8, 8);
-        if (((low | high) & 0x8080808080808080ull) != 0) break;
-        wchar_t* target = out + written;
-        for (std::size_t k = 0; k < 16; ++k) target[k] = static_cast<wchar_t>(block[k]);
-        i += 16;
-        written += 16;
-      }
+      const std::size_t widened = WidenAscii(input + i, count - i, out + written);
+      i += widened;
+      written += widened;
       while (i < count && input[i] < 0x80) out[written++] = static_cast<wchar_t>(input[i++]);
       if (i >= count) break;
       std::uint32_t codePoint = 0;

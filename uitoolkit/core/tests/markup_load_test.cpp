@@ -108,6 +108,21 @@ TEST(CMarkupLoad, ReadsExactlyTheGivenBytes) {
   EXPECT_FALSE(markup.LoadFromMem(nullptr, 4, MarkupEncodingUtf8));
 }
 
+// ASCII runs of every length around multi-byte characters convert exactly (the conversion
+// copies ASCII a block at a time).
+TEST(CMarkupLoad, ReadsUtf8WithAsciiRunsOfEveryLength) {
+  for (std::size_t run = 0; run <= 40; ++run) {
+    const std::wstring ascii(run, L'a');
+    const std::wstring value = ascii + L"\u00e9" + ascii + L"\u4e2d" + ascii + L"\U0001F600" + ascii;
+    const std::string bytes = Utf8(L"<A x=\"" + value + L"\">" + ascii + L"</A>");
+    CMarkup markup;
+    ASSERT_TRUE(markup.LoadFromMem(bytes.data(), static_cast<std::uint32_t>(bytes.size())))
+        << run << ": " << markup.GetLastErrorMessage();
+    EXPECT_EQ(Utf16Units(value), std::wstring(markup.GetRoot().GetAttributeValue(L"x"))) << run;
+    EXPECT_EQ(ascii, std::wstring(markup.GetRoot().GetValue())) << run;
+  }
+}
+
 class CMarkupFileTest : public ::testing::Test {
  protected:
   void SetUp() override {

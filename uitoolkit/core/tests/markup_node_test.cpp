@@ -39,6 +39,31 @@ TEST(CMarkupNode, WalksParentsSiblingsAndChildren) {
   EXPECT_STREQ(L"VerticalLayout", layout.GetChild(L"Label").GetParent().GetName());
 }
 
+// A copy answers like the node it was copied from, whether that node had already found its
+// attributes or not; assigning another node replaces everything.
+TEST(CMarkupNode, CopiesAnswerLikeTheOriginal) {
+  CMarkup markup(kSkin);
+  const CMarkupNode window = markup.GetRoot();
+  const CMarkupNode unmapped = window.GetChild();
+  CMarkupNode mapped = window.GetChild();
+  ASSERT_EQ(3, mapped.GetAttributeCount());
+  const CMarkupNode copies[] = {CMarkupNode(unmapped), CMarkupNode(mapped)};
+  for (const CMarkupNode& copy : copies) {
+    EXPECT_STREQ(L"Font", copy.GetName());
+    ASSERT_EQ(3, copy.GetAttributeCount());
+    EXPECT_STREQ(L"name", copy.GetAttributeName(1));
+    EXPECT_STREQ(L"14", copy.GetAttributeValue(L"size"));
+  }
+  CMarkupNode assigned = mapped;
+  assigned = window;
+  EXPECT_STREQ(L"Window", assigned.GetName());
+  ASSERT_EQ(2, assigned.GetAttributeCount());
+  EXPECT_STREQ(L"0,0,640,40", assigned.GetAttributeValue(1));
+  assigned = CMarkupNode();
+  EXPECT_FALSE(assigned.IsValid());
+  EXPECT_EQ(0, assigned.GetAttributeCount());
+}
+
 // Child and attribute lookups by name are exact: case matters and the first duplicate wins.
 TEST(CMarkupNode, LooksUpNamesCaseSensitively) {
   CMarkup markup(kSkin);

@@ -156,6 +156,31 @@ TEST(CMarkupParse, CollapsesWhitespaceAfterSpacesOnlyWhenAsked) {
   }
 }
 
+// Entities and collapsed spaces decode the same wherever they fall: at every offset from the
+// start of the data and with runs of every length after them, in attribute values and in text.
+TEST(CMarkupParse, DecodesDataAtEveryOffset) {
+  for (std::size_t lead = 0; lead <= 20; ++lead) {
+    for (std::size_t trail = 0; trail <= 20; ++trail) {
+      const std::wstring a(lead, L'a');
+      const std::wstring b(trail, L'b');
+      const std::wstring input = L"<A x=\"" + a + L"&lt;" + b + L"&quot;" + a + L"\">" + a + L"&gt;" +
+                                 b + L"&amp;" + a + L"</A>";
+      CMarkup markup;
+      ASSERT_TRUE(markup.Load(input.c_str())) << input;
+      EXPECT_EQ(L"A(x=" + a + L"<" + b + L"\"" + a + L")\"" + a + L">" + b + L"&" + a + L"\"",
+                DumpDocument(markup))
+          << input;
+
+      const std::wstring spaced = L"<A x=\"" + a + L"   " + b + L"\">" + a + L" \t " + b + L"</A>";
+      CMarkup collapsing;
+      collapsing.SetPreserveWhitespace(false);
+      ASSERT_TRUE(collapsing.Load(spaced.c_str())) << spaced;
+      EXPECT_EQ(L"A(x=" + a + L" " + b + L")\"" + a + L" " + b + L"\"", DumpDocument(collapsing))
+          << spaced;
+    }
+  }
+}
+
 // The element table starts with the placeholder row and grows to reserved + 500 + reserved / 2.
 TEST(CMarkupParse, GrowsTheElementTableByItsRule) {
   const struct {
