@@ -13,6 +13,8 @@ namespace vesk {
 struct FolderEntry {
   std::wstring name;
   bool isFolder;
+  // A junction or symbolic link: what it points to lies outside the folder being walked.
+  bool isLink;
 };
 
 // The folder's entries in search order without "." and ".."; false when the search cannot start.
@@ -23,7 +25,8 @@ inline bool ListFolderEntries(const std::wstring& folder, std::vector<FolderEntr
   do {
     std::wstring name = data.cFileName;
     if (name == L"." || name == L"..") continue;
-    entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                       (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
   } while (FindNextFileW(find.get(), &data));
   return true;
 }

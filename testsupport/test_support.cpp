@@ -47,7 +47,9 @@ void RemoveTree(const std::wstring& path) {
       if (name == L"." || name == L"..") continue;
       std::wstring child = path + L"\\" + name;
       SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        RemoveFolderLink(child);
+      } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTree(child);
       } else {
         DeleteFileW(child.c_str());
@@ -57,6 +59,76 @@ void RemoveTree(const std::wstring& path) {
   find.reset();
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveDirectoryW(path.c_str());
+}
+
+namespace {
+
+// Wine's name of a Windows path in the Unix file system; empty outside Wine.
+std::string UnixPathUnderWine(const std::wstring& path) {
+  using UnixFileName = char*(__cdecl*)(const wchar_t*);
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  auto toUnix = reinterpret_cast<UnixFileName>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
+  if (toUnix == nullptr) return std::string();
+  char* name = toUnix(path.c_str());
+  if (name == nullptr) return std::string();
+  std::string result = name;
+  HeapFree(GetProcessHeap(), 0, name);
+  return result;
+}
+
+bool IsLink(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Runs a Unix program under Wine (which starts Unix binaries natively, without a usable exit
+// code) and waits up to 5 s for `done` to hold.
+template <typename Done>
+bool RunUnixCommand(const std::wstring& program, const std::wstring& arguments, Done done) {
+  std::wstring commandLine = program + L" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  for (int waited = 0; waited < 5000; waited += 20) {
+    if (done()) return true;
+    Sleep(20);
+  }
+  return done();
+}
+
+std::wstring Quoted(const std::string& unixPath) {
+  return L"\"" + std::wstring(unixPath.begin(), unixPath.end()) + L"\"";
+}
+
+}  // namespace
+
+bool MakeFolderLink(const std::wstring& link, const std::wstring& target) {
+  const std::string unixLink = UnixPathUnderWine(link);
+  const std::string unixTarget = UnixPathUnderWine(target);
+  if (!unixLink.empty() && !unixTarget.empty()) {
+    return RunUnixCommand(L"Z:\\usr\\bin\\ln", L"-s " + Quoted(unixTarget) + L" " + Quoted(unixLink),
+                          [&] { return IsLink(link); });
+  }
+  return CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                             SYMBOLIC_LINK_FLAG_DIRECTORY |
+                                 SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) != FALSE &&
+         IsLink(link);
+}
+
+bool RemoveFolderLink(const std::wstring& link) {
+  const std::string unixLink = UnixPathUnderWine(link);
+  if (!unixLink.empty()) {
+    return RunUnixCommand(L"Z:\\usr\\bin\\rm", L"-f " + Quoted(unixLink),
+                          [&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
+  }
+  return RemoveDirectoryW(link.c_str()) != FALSE;
 }
 
 DWORD FileAttributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }

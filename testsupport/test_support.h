@@ -39,7 +39,15 @@ class ScopedTempFolder {
   std::wstring path_;
 };
 
+// Removes a folder with its content; linked folders inside are unlinked, never followed.
 void RemoveTree(const std::wstring& path);
+
+// Makes `link` a link to the folder `target`. Under Wine, whose link calls do nothing, a Unix
+// symbolic link is made (Wine shows it as a linked folder); on Windows, a directory symbolic link.
+// False when no link could be made.
+bool MakeFolderLink(const std::wstring& link, const std::wstring& target);
+// Removes a link made by MakeFolderLink, leaving its target alone.
+bool RemoveFolderLink(const std::wstring& link);
 
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);

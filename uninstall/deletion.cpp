@@ -38,6 +38,16 @@ std::wstring BaseName(const std::wstring& path) {
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
+bool RemoveFolderLink(const std::wstring& path) {
+  if (RemoveDirectoryW(path.c_str())) {
+    LogInfo(L"Removed linked folder without entering it: " + path);
+    return true;
+  }
+  LogError(L"Failed to remove linked folder: " + path + L", error: " +
+           std::to_wstring(GetLastError()));
+  return false;
+}
+
 }  // namespace
 
 bool DeleteDirectoryRecursive(const std::wstring& folder) {
@@ -50,6 +60,12 @@ bool DeleteDirectoryRecursive(const std::wstring& folder) {
   bool result = true;
   for (const FolderEntry& entry : entries) {
     std::wstring path = folder + L"\\" + entry.name;
+    if (entry.isFolder && entry.isLink) {
+      // A linked folder (junction or symbolic link) is removed as a link; its target is never
+      // entered, so data elsewhere on the machine cannot be deleted through it.
+      if (!RemoveFolderLink(path)) result = false;
+      continue;
+    }
     if (entry.isFolder) {
       // The recursive step removes the subfolder itself (or schedules it): it is not removed again.
       if (!DeleteDirectoryRecursive(path)) result = false;

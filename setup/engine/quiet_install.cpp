@@ -152,7 +152,14 @@ bool DeleteAllFilesInDirectory(const std::wstring& directoryPath) {
           WriteLog(L"Path too long: " + directoryPath + L"\\" + name);
           continue;
         }
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+          // A linked folder is removed as a link and never entered: its target lies elsewhere.
+          if (!RemoveDirectoryW(path->c_str())) {
+            WriteLog(L"RemoveDirectory failed for linked folder: " + *path + L", error: " +
+                     std::to_wstring(GetLastError()));
+          }
+        } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
           DeleteAllFilesInDirectory(*path);
         } else if (!DeleteFileW(path->c_str())) {
           DWORD error = GetLastError();

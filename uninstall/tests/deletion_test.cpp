@@ -111,6 +111,33 @@ TEST_F(DeletionTest, DeletesNestedFoldersAndReportsSuccess) {
   EXPECT_EQ(entries.size(), 12u);
 }
 
+// A linked folder (junction or symbolic link) inside the tree is removed as a link and never
+// entered: the files it points to stay, whatever becomes of the link itself.
+TEST_F(DeletionTest, LinkedFolderIsNotEntered) {
+  std::wstring root = folder_ / L"install";
+  std::wstring outside = folder_ / L"outside";
+  MakeTree(root, {L"app.dll"});
+  MakeTree(outside, {L"precious.txt", L"deeper\\keep.txt"});
+  const std::wstring link = root + L"\\linked";
+  if (!vesk::testing::MakeFolderLink(link, outside)) GTEST_SKIP() << "folder links cannot be made here";
+
+  const bool result = DeleteDirectoryRecursive(root);
+  EXPECT_TRUE(FileExists(outside + L"\\precious.txt"));
+  EXPECT_TRUE(FileExists(outside + L"\\deeper\\keep.txt"));
+  EXPECT_FALSE(FileExists(root + L"\\app.dll"));
+  EXPECT_EQ(result, !FolderExists(link));
+  const std::vector<std::string> entries = log_.Entries();
+  EXPECT_EQ(std::find(entries.begin(), entries.end(),
+                      "[INFO] Recursively deleting directory: " + N(link)),
+            entries.end());
+  const std::string linkLine = result ? "[INFO] Removed linked folder without entering it: " + N(link)
+                                      : "[ERROR] Failed to remove linked folder: " + N(link);
+  EXPECT_TRUE(std::any_of(entries.begin(), entries.end(), [&](const std::string& entry) {
+    return entry.rfind(linkLine, 0) == 0;
+  })) << linkLine;
+  if (FolderExists(link)) vesk::testing::RemoveFolderLink(link);
+}
+
 // A folder that cannot be searched is reported and left alone.
 TEST_F(DeletionTest, MissingFolderFails) {
   std::wstring missing = folder_ / L"missing";

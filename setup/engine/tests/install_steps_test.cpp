@@ -112,6 +112,28 @@ TEST_F(DeleteAllTest, ReadOnlyFileStaysAndIsLogged) {
   SetFileAttributesW((folder + L"\\locked.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// A linked folder inside the working folder is removed as a link and never entered: the files it
+// points to stay, and no walk of the link's target is logged.
+TEST_F(DeleteAllTest, LinkedFolderIsNotEntered) {
+  std::wstring folder = parent_ / L"work";
+  std::wstring outside = parent_ / L"outside";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(outside.c_str(), nullptr));
+  ASSERT_TRUE(WriteFileBytes(folder + L"\\a.exe", "a"));
+  ASSERT_TRUE(WriteFileBytes(outside + L"\\precious.txt", "p"));
+  const std::wstring link = folder + L"\\linked";
+  if (!testing::MakeFolderLink(link, outside)) GTEST_SKIP() << "folder links cannot be made here";
+
+  const bool removed = DeleteAllFilesInDirectory(folder);
+  EXPECT_TRUE(FileExists(outside + L"\\precious.txt"));
+  EXPECT_FALSE(FileExists(folder + L"\\a.exe"));
+  EXPECT_EQ(removed, !FolderExists(folder));
+  std::vector<std::string> messages = log_.Messages();
+  EXPECT_EQ(testing::IndexOf(messages, "== directoryPath : " + Narrow(link)), -1)
+      << ::testing::PrintToString(messages);
+  if (FolderExists(link)) testing::RemoveFolderLink(link);
+}
+
 // A folder that does not exist: the listing cannot start, the end is logged, the result is false.
 TEST_F(DeleteAllTest, MissingFolderGivesFalse) {
   std::wstring folder = parent_ / L"missing";
