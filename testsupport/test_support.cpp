@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "common/folder_entries.h"
 #include "common/unique_handle.h"
 
 namespace vesk::testing {
@@ -38,27 +39,46 @@ ScopedTempFolder::ScopedTempFolder(const std::wstring& prefix) {
 
 ScopedTempFolder::~ScopedTempFolder() { RemoveTree(path_); }
 
-void RemoveTree(const std::wstring& path) {
-  WIN32_FIND_DATAW entry;
-  UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &entry));
-  if (find) {
-    do {
-      std::wstring name = entry.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring child = path + L"\\" + name;
-      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        RemoveFolderLink(child);
-      } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(child);
-      } else {
-        DeleteFileW(child.c_str());
-      }
-    } while (FindNextFileW(find.get(), &entry));
+namespace {
+
+// Removes every linked folder in the tree, so that no later deletion reaches through one (and a
+// link whose target went first, which Wine no longer lists, is not left behind).
+void RemoveLinksInTree(const std::wstring& path) {
+  std::vector<FolderEntry> entries;
+  ListFolderEntries(path, entries);
+  for (const FolderEntry& entry : entries) {
+    if (!entry.isFolder) continue;
+    const std::wstring child = path + L"\\" + entry.name;
+    if (entry.isLink) {
+      RemoveFolderLink(child);
+    } else {
+      RemoveLinksInTree(child);
+    }
   }
-  find.reset();
+}
+
+void RemoveTreeWithoutLinks(const std::wstring& path) {
+  std::vector<FolderEntry> entries;
+  ListFolderEntries(path, entries);
+  for (const FolderEntry& entry : entries) {
+    if (entry.isFolder && entry.isLink) continue;  // a link that could not be removed
+    const std::wstring child = path + L"\\" + entry.name;
+    SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (entry.isFolder) {
+      RemoveTreeWithoutLinks(child);
+    } else {
+      DeleteFileW(child.c_str());
+    }
+  }
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+void RemoveTree(const std::wstring& path) {
+  RemoveLinksInTree(path);
+  RemoveTreeWithoutLinks(path);
 }
 
 namespace {
