@@ -20,6 +20,18 @@ struct MemoryDcTraits {
 };
 using UniqueMemoryDc = vesk::UniqueHandle<MemoryDcTraits>;
 
+// An opaque GradientFill corner at (x, y) in the colour's red, green and blue.
+TRIVERTEX GradientVertex(LONG x, LONG y, DWORD color) {
+  TRIVERTEX vertex = {};
+  vertex.x = x;
+  vertex.y = y;
+  vertex.Red = static_cast<COLOR16>(ColorRed(color) << 8);
+  vertex.Green = static_cast<COLOR16>(ColorGreen(color) << 8);
+  vertex.Blue = static_cast<COLOR16>(ColorBlue(color) << 8);
+  vertex.Alpha = 0xFF00;
+  return vertex;
+}
+
 // Selects a GDI object into a device context for the life of the value.
 class ScopedSelect {
  public:
@@ -336,19 +348,8 @@ void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD sec
   }
   const GradientFillFunction gradientFill = GetPlatformGraphics().gradientFill;
   if (gradientFill != nullptr) {
-    TRIVERTEX vertices[2] = {};
-    vertices[0].x = rc.left;
-    vertices[0].y = rc.top;
-    vertices[0].Red = static_cast<COLOR16>(ColorRed(first) << 8);
-    vertices[0].Green = static_cast<COLOR16>(ColorGreen(first) << 8);
-    vertices[0].Blue = static_cast<COLOR16>(ColorBlue(first) << 8);
-    vertices[0].Alpha = 0xFF00;
-    vertices[1].x = rc.right;
-    vertices[1].y = rc.bottom;
-    vertices[1].Red = static_cast<COLOR16>(ColorRed(second) << 8);
-    vertices[1].Green = static_cast<COLOR16>(ColorGreen(second) << 8);
-    vertices[1].Blue = static_cast<COLOR16>(ColorBlue(second) << 8);
-    vertices[1].Alpha = 0xFF00;
+    TRIVERTEX vertices[2] = {GradientVertex(rc.left, rc.top, first),
+                             GradientVertex(rc.right, rc.bottom, second)};
     GRADIENT_RECT mesh = {0, 1};
     gradientFill(hDC, vertices, 2, &mesh, 1,
                  vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);

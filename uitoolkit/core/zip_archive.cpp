@@ -92,12 +92,7 @@ bool CZipArchive::OpenFile(const wchar_t* path) {
     return false;
   }
   m_size = size;
-  if (!ReadCentralDirectory()) {
-    Close();
-    return false;
-  }
-  m_open = true;
-  return true;
+  return ReadDirectoryOrClose();
 }
 
 bool CZipArchive::OpenMemory(const void* data, std::size_t size) {
@@ -105,6 +100,10 @@ bool CZipArchive::OpenMemory(const void* data, std::size_t size) {
   if (data == nullptr) return false;
   m_memory = static_cast<const unsigned char*>(data);
   m_size = size;
+  return ReadDirectoryOrClose();
+}
+
+bool CZipArchive::ReadDirectoryOrClose() {
   if (!ReadCentralDirectory()) {
     Close();
     return false;

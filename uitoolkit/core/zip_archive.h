@@ -52,6 +52,9 @@ class CZipArchive {
   ZipResult Extract(int index, void* buffer, std::size_t capacity) const;
 
  private:
+  // Reads the central directory of the source just opened; the archive is open only if it is
+  // well-formed, and closed otherwise.
+  bool ReadDirectoryOrClose();
   bool ReadCentralDirectory();
   bool ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const;
 

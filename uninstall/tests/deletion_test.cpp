@@ -16,6 +16,7 @@ namespace vesk::uninstall {
 namespace {
 
 using testing::IsPendingRebootDeletion;
+using testing::HoldOpen;
 using testing::LogCapture;
 using testing::MakeTree;
 using testing::N;
@@ -27,13 +28,6 @@ std::wstring TempFolderPath() {
   wchar_t buffer[MAX_PATH];
   DWORD length = GetTempPathW(MAX_PATH, buffer);
   return std::wstring(buffer, length);
-}
-
-// Opens the file the way a running program holds it: no sharing for deletion, so it can be
-// neither deleted nor renamed while the handle is open.
-UniqueFile HoldOpen(const std::wstring& path) {
-  return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 long long MillisecondsSince(std::chrono::steady_clock::time_point start) {

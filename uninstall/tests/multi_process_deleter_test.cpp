@@ -13,6 +13,7 @@
 namespace vesk::uninstall {
 namespace {
 
+using testing::HoldOpen;
 using testing::LogCapture;
 using testing::MakeTree;
 using testing::N;
@@ -22,11 +23,6 @@ using vesk::testing::FileExists;
 using vesk::testing::FolderExists;
 using vesk::testing::ListFolder;
 using vesk::testing::ScopedTempFolder;
-
-UniqueFile HoldOpen(const std::wstring& path) {
-  return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
 
 class MultiProcessTest : public ::testing::Test {
  protected:

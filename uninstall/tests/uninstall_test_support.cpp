@@ -213,4 +213,9 @@ void MakeTree(const std::wstring& root, const std::vector<std::wstring>& paths) 
   }
 }
 
+UniqueFile HoldOpen(const std::wstring& path) {
+  return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 }  // namespace vesk::uninstall::testing

@@ -82,4 +82,8 @@ namespace vesk::uninstall::testing {
 // any other a small file. Missing parent folders are created.
 void MakeTree(const std::wstring& root, const std::vector<std::wstring>& paths);
 
+// Opens the file the way a running program holds it: no sharing for deletion, so it can be
+// neither deleted nor renamed while the handle is open.
+UniqueFile HoldOpen(const std::wstring& path);
+
 }  // namespace vesk::uninstall::testing

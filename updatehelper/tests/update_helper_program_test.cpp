@@ -10,6 +10,7 @@
 #include "standin/support/standin_controls.h"
 #include "testsupport/scoped_settings.h"
 #include "testsupport/test_support.h"
+#include "updatehelper/tests/product_values.h"
 
 namespace vesk {
 namespace {
@@ -33,24 +34,6 @@ class UpdateHelperProgramTest : public ::testing::Test {
  protected:
   void SetUp() override { DeleteProductRegistry(); }
   void TearDown() override { DeleteProductRegistry(); }
-
-  void WriteProduct(const std::optional<std::wstring>& pv, const std::optional<std::wstring>& opv,
-                    const std::optional<std::wstring>& cmd) {
-    UniqueRegKey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kProductKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, key.put(), nullptr),
-              ERROR_SUCCESS);
-    const std::pair<const wchar_t*, const std::optional<std::wstring>*> values[] = {
-        {L"pv", &pv}, {L"opv", &opv}, {L"cmd", &cmd}};
-    for (const auto& [name, value] : values) {
-      if (!value->has_value()) continue;
-      const std::wstring& text = **value;
-      ASSERT_EQ(RegSetValueExW(key.get(), name, 0, REG_SZ,
-                               reinterpret_cast<const BYTE*>(text.c_str()),
-                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
-                ERROR_SUCCESS);
-    }
-  }
 
   testing::ProcessResult RunHelper(const std::wstring& arguments = L"") {
     testing::RunOptions options;
@@ -82,7 +65,7 @@ TEST_F(UpdateHelperProgramTest, MissingProductKeyTracesResultTwo) {
 
 // Without "opv" nothing is pending: the versions are traced and nothing starts.
 TEST_F(UpdateHelperProgramTest, MissingOpvStartsNothing) {
-  WriteProduct(L"2.0.0.1", std::nullopt, MarkerCommand());
+  testing::WriteProductValues(L"2.0.0.1", std::nullopt, MarkerCommand());
   testing::ProcessResult result = RunHelper();
   ASSERT_TRUE(result.finished);
   EXPECT_EQ(result.exitCode, 0u);
@@ -95,7 +78,7 @@ TEST_F(UpdateHelperProgramTest, MissingOpvStartsNothing) {
 
 // An empty "cmd" with a pending update by the versions: traced, nothing starts, exit code 0.
 TEST_F(UpdateHelperProgramTest, EmptyCommandStartsNothing) {
-  WriteProduct(L"2.0", L"1.0", L"");
+  testing::WriteProductValues(L"2.0", L"1.0", L"");
   testing::ProcessResult result = RunHelper();
   ASSERT_TRUE(result.finished);
   EXPECT_EQ(result.exitCode, 0u);
@@ -107,7 +90,7 @@ TEST_F(UpdateHelperProgramTest, EmptyCommandStartsNothing) {
 
 // A pv older than opv runs nothing and does not even read the command.
 TEST_F(UpdateHelperProgramTest, OlderPvRunsNothing) {
-  WriteProduct(L"1.2.0", L"1.3", MarkerCommand());
+  testing::WriteProductValues(L"1.2.0", L"1.3", MarkerCommand());
   testing::ProcessResult result = RunHelper();
   ASSERT_TRUE(result.finished);
   EXPECT_EQ(result.exitCode, 0u);
@@ -119,7 +102,7 @@ TEST_F(UpdateHelperProgramTest, OlderPvRunsNothing) {
 // A pending update's command starts and the helper waits for it: the marker, which the command
 // writes only after a pause, is there when the helper has ended.
 TEST_F(UpdateHelperProgramTest, RunsThePendingCommandAndWaitsForIt) {
-  WriteProduct(L"10.0.1", L"9.9.9", MarkerCommand(2000));
+  testing::WriteProductValues(L"10.0.1", L"9.9.9", MarkerCommand(2000));
   testing::ProcessResult result = RunHelper();
   ASSERT_TRUE(result.finished);
   EXPECT_EQ(result.exitCode, 0u);

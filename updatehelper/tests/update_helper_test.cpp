@@ -10,6 +10,7 @@
 
 #include "common/unique_handle.h"
 #include "testsupport/test_support.h"
+#include "updatehelper/tests/product_values.h"
 #include "updatehelper/update_helper.h"
 
 namespace vesk {
@@ -71,25 +72,6 @@ class UpdateHelperTest : public ::testing::Test {
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software", 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
-  }
-
-  // Writes the product key's values; a missing optional leaves the value out.
-  void WriteProduct(const std::optional<std::wstring>& pv, const std::optional<std::wstring>& opv,
-                    const std::optional<std::wstring>& cmd) {
-    UniqueRegKey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Vesk.helm", 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
-              ERROR_SUCCESS);
-    const std::pair<const wchar_t*, const std::optional<std::wstring>*> values[] = {
-        {L"pv", &pv}, {L"opv", &opv}, {L"cmd", &cmd}};
-    for (const auto& [name, value] : values) {
-      if (!value->has_value()) continue;
-      const std::wstring& text = **value;
-      ASSERT_EQ(RegSetValueExW(key.get(), name, 0, REG_SZ,
-                               reinterpret_cast<const BYTE*>(text.c_str()),
-                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
-                ERROR_SUCCESS);
-    }
   }
 
   // A command that writes the marker after `delayMs`.
@@ -172,7 +154,8 @@ TEST_F(UpdateHelperTest, RunsTheCommandOnlyForAPendingUpdate) {
     SCOPED_TRACE(row.what);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vesk.helm");
     DeleteFileW(marker_.c_str());
-    WriteProduct(row.pv, row.opv, row.withCommand ? MarkerCommand() : std::wstring());
+    testing::WriteProductValues(row.pv, row.opv,
+                                row.withCommand ? MarkerCommand() : std::wstring());
     EXPECT_EQ(RunPendingUpdate(system_), 0);
     EXPECT_EQ(MarkerWritten(), row.started);
   }
@@ -180,7 +163,7 @@ TEST_F(UpdateHelperTest, RunsTheCommandOnlyForAPendingUpdate) {
 
 // The helper waits for the command to end before it returns.
 TEST_F(UpdateHelperTest, WaitsForTheCommand) {
-  WriteProduct(L"2.0", L"1.0", MarkerCommand(1500));
+  testing::WriteProductValues(L"2.0", L"1.0", MarkerCommand(1500));
   EXPECT_EQ(RunPendingUpdate(system_), 0);
   EXPECT_TRUE(MarkerWritten());
   std::vector<std::wstring> expected = {
@@ -194,7 +177,7 @@ TEST_F(UpdateHelperTest, WaitsForTheCommand) {
 TEST_F(UpdateHelperTest, CommandThatFitsRunsWhole) {
   std::wstring command = MarkerCommand() + L" ";
   command.append(1023 - command.size(), L'x');
-  WriteProduct(L"2.0", L"1.0", command);
+  testing::WriteProductValues(L"2.0", L"1.0", command);
   EXPECT_EQ(RunPendingUpdate(system_), 0);
   EXPECT_TRUE(MarkerWritten());
   EXPECT_EQ(lines_.back(), L"cmdValue: " + command + L"\n");
@@ -206,7 +189,7 @@ TEST_F(UpdateHelperTest, CommandTooLongForTheBufferIsNotStarted) {
   system_.queryValue = QueryFillingTheBufferOnMoreData;
   std::wstring command = MarkerCommand() + L" ";
   command.append(1024 - command.size(), L'x');
-  WriteProduct(L"2.0", L"1.0", command);
+  testing::WriteProductValues(L"2.0", L"1.0", command);
   EXPECT_EQ(RunPendingUpdate(system_), 0);
   EXPECT_FALSE(MarkerWritten());
   EXPECT_EQ(lines_.back(), L"cmdValue: \n");
@@ -219,7 +202,7 @@ TEST_F(UpdateHelperTest, CommandFillingTheBufferWithoutNullRunsWhole) {
   command.append(1024 - command.size(), L'x');
   g_commandWithoutNull = command;
   system_.queryValue = QueryCommandWithoutNull;
-  WriteProduct(L"2.0", L"1.0", L"unused");
+  testing::WriteProductValues(L"2.0", L"1.0", L"unused");
   EXPECT_EQ(RunPendingUpdate(system_), 0);
   EXPECT_TRUE(MarkerWritten());
   EXPECT_EQ(lines_.back(), L"cmdValue: " + command + L"\n");
@@ -228,7 +211,7 @@ TEST_F(UpdateHelperTest, CommandFillingTheBufferWithoutNullRunsWhole) {
 // A version value too long for the buffer reads as empty, like a missing one.
 TEST_F(UpdateHelperTest, VersionTooLongForTheBufferReadsAsEmpty) {
   system_.queryValue = QueryFillingTheBufferOnMoreData;
-  WriteProduct(L"2.0", std::wstring(1024, L'9'), MarkerCommand());
+  testing::WriteProductValues(L"2.0", std::wstring(1024, L'9'), MarkerCommand());
   EXPECT_EQ(RunPendingUpdate(system_), 0);
   EXPECT_FALSE(MarkerWritten());
   EXPECT_EQ(lines_.back(), L"opvStr: \n");
@@ -236,12 +219,12 @@ TEST_F(UpdateHelperTest, VersionTooLongForTheBufferReadsAsEmpty) {
 
 // Characters above U+00FF keep only their low byte in the 8-bit line, which is sign-extended.
 TEST_F(UpdateHelperTest, EightBitLineKeepsTheLowByte) {
-  WriteProduct(L"2.0\u0141x", std::nullopt, std::nullopt);  // U+0141: low byte 0x41 'A'
+  testing::WriteProductValues(L"2.0\u0141x", std::nullopt, std::nullopt);  // U+0141: low byte 0x41 'A'
   EXPECT_EQ(RunPendingUpdate(system_), 0);
   ASSERT_GE(lines_.size(), 4u);
   EXPECT_EQ(lines_[2], L"pvStr: 2.0\u0141x\n");
   EXPECT_EQ(lines_[3], L"pvStr: 2.0Ax\n");
-  WriteProduct(L"\u00e9", std::nullopt, std::nullopt);
+  testing::WriteProductValues(L"\u00e9", std::nullopt, std::nullopt);
   lines_.clear();
   RunPendingUpdate(system_);
   ASSERT_GE(lines_.size(), 4u);

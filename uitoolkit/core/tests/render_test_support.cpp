@@ -2,6 +2,7 @@
 
 #include <stb_image.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -141,6 +142,15 @@ std::string TestCanvas::EncodePng() const {
 }
 
 std::wstring TestImageFolder() { return std::wstring(RENDER_TEST_DATA) + L"\\"; }
+
+int ChannelDistance(DWORD a, DWORD b) {
+  int total = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    total = std::max(total, std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                                     static_cast<int>((b >> shift) & 0xFF)));
+  }
+  return total;
+}
 
 std::wstring TestImagePath(const std::wstring& name) { return TestImageFolder() + name; }
 

@@ -62,6 +62,9 @@ class TestCanvas {
                                          int tolerance = 2);
 
 // Full Windows path of a test image.
+// The largest difference of one colour channel between two GDI pixels (0x00BBGGRR).
+int ChannelDistance(DWORD a, DWORD b);
+
 std::wstring TestImagePath(const std::wstring& name);
 // Full Windows path of the folder holding the test images, ending in a backslash.
 std::wstring TestImageFolder();

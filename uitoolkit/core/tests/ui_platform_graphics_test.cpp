@@ -14,16 +14,8 @@ namespace SkinUI {
 namespace {
 
 using testing::TestCanvas;
+using testing::ChannelDistance;
 using testing::TestRenderHost;
-
-int ChannelDistance(DWORD a, DWORD b) {
-  int total = 0;
-  for (int shift = 0; shift <= 16; shift += 8) {
-    total = std::max(total, std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                                     static_cast<int>((b >> shift) & 0xFF)));
-  }
-  return total;
-}
 
 // The largest channel difference of the two canvases, and where it is.
 int LargestDifference(const TestCanvas& a, const TestCanvas& b, POINT& where) {

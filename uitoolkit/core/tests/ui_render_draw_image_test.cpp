@@ -13,6 +13,7 @@ namespace {
 
 using testing::MatchesGolden;
 using testing::TestCanvas;
+using testing::ChannelDistance;
 using testing::TestRenderHost;
 
 const DWORD kWhite = 0xFFFFFF;
@@ -29,15 +30,6 @@ DWORD Rgb(int red, int green, int blue) {
 // The pixel of nine.png at (x, y).
 DWORD NinePixel(int x, int y) {
   return Rgb(12 * x, 12 * y, (x >= 4 && x < 16 && y >= 4 && y < 16) ? 200 : 100);
-}
-
-int ChannelDistance(DWORD a, DWORD b) {
-  int total = 0;
-  for (int shift = 0; shift <= 16; shift += 8) {
-    total = std::max(total, std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                                     static_cast<int>((b >> shift) & 0xFF)));
-  }
-  return total;
 }
 
 class DrawImageTest : public ::testing::Test {

@@ -17,18 +17,10 @@ namespace {
 
 using testing::MatchesGolden;
 using testing::TestCanvas;
+using testing::ChannelDistance;
 using testing::TestRenderHost;
 
 const DWORD kWhite = 0xFFFFFF;
-
-int ChannelDistance(DWORD a, DWORD b) {
-  int total = 0;
-  for (int shift = 0; shift <= 16; shift += 8) {
-    total = std::max(total, std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                                     static_cast<int>((b >> shift) & 0xFF)));
-  }
-  return total;
-}
 
 struct ColourCase {
   const wchar_t* skinValue;
