@@ -87,6 +87,26 @@ struct GdiObjectTraits {
   static void Close(Handle h) noexcept { DeleteObject(h); }
 };
 
+// Memory the system allocated with LocalAlloc for the caller (CommandLineToArgvW, FormatMessageW).
+template <typename Pointer>
+struct LocalMemoryTraits {
+  using Handle = Pointer;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle memory) noexcept { LocalFree(reinterpret_cast<HLOCAL>(memory)); }
+};
+
+struct SidTraits {  // AllocateAndInitializeSid
+  using Handle = PSID;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle sid) noexcept { FreeSid(sid); }
+};
+
+struct MemoryDCTraits {  // CreateCompatibleDC, CreateDCW
+  using Handle = HDC;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle dc) noexcept { DeleteDC(dc); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
@@ -94,5 +114,47 @@ using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 template <typename GdiObject>
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits<GdiObject>>;
+using UniqueRegion = UniqueGdiObject<HRGN>;
+using UniqueBitmap = UniqueGdiObject<HBITMAP>;
+using UniqueFont = UniqueGdiObject<HFONT>;
+using UniqueMemoryDC = UniqueHandle<MemoryDCTraits>;
+using UniqueSid = UniqueHandle<SidTraits>;
+template <typename Pointer>
+using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits<Pointer>>;
+
+// A window's device context from GetDC, released to that window at the end of the scope.
+class ScopedWindowDC {
+ public:
+  explicit ScopedWindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+  ~ScopedWindowDC() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+  ScopedWindowDC(const ScopedWindowDC&) = delete;
+  ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
+
+  HDC get() const noexcept { return dc_; }
+  explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Selects a GDI object into a device context for the life of the value, then selects back what
+// was there before (an object must be deselected before it can be deleted).
+class ScopedSelectObject {
+ public:
+  ScopedSelectObject(HDC dc, HGDIOBJ object) noexcept
+      : dc_(dc), previous_(dc != nullptr && object != nullptr ? SelectObject(dc, object) : nullptr) {}
+  ~ScopedSelectObject() {
+    if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+  }
+  ScopedSelectObject(const ScopedSelectObject&) = delete;
+  ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
 
 }  // namespace vesk

@@ -13,12 +13,8 @@
 namespace SkinUI {
 namespace {
 
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle dc) noexcept { ::DeleteDC(dc); }
-};
-using UniqueMemoryDc = vesk::UniqueHandle<MemoryDcTraits>;
+using vesk::ScopedSelectObject;
+using vesk::UniqueMemoryDC;
 
 // An opaque GradientFill corner at (x, y) in the colour's red, green and blue.
 TRIVERTEX GradientVertex(LONG x, LONG y, DWORD color) {
@@ -31,19 +27,6 @@ TRIVERTEX GradientVertex(LONG x, LONG y, DWORD color) {
   vertex.Alpha = 0xFF00;
   return vertex;
 }
-
-// Selects a GDI object into a device context for the life of the value.
-class ScopedSelect {
- public:
-  ScopedSelect(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(::SelectObject(dc, object)) {}
-  ~ScopedSelect() { ::SelectObject(m_dc, m_old); }
-  ScopedSelect(const ScopedSelect&) = delete;
-  ScopedSelect& operator=(const ScopedSelect&) = delete;
-
- private:
-  HDC m_dc;
-  HGDIOBJ m_old;
-};
 
 bool IsEmptyRect(const RECT& rect) { return rect.right <= rect.left || rect.bottom <= rect.top; }
 
@@ -82,9 +65,9 @@ void StorePremultiplied(BYTE* pixel, DWORD color) {
 
 // Stretches a premultiplied bitmap of `width` x `height` pixels over `rc` with per-pixel blending.
 void BlendBitmapOver(HDC dc, const RECT& rc, HBITMAP bitmap, LONG width, LONG height) {
-  UniqueMemoryDc memoryDc(::CreateCompatibleDC(dc));
+  UniqueMemoryDC memoryDc(::CreateCompatibleDC(dc));
   if (!memoryDc) return;
-  ScopedSelect select(memoryDc.get(), bitmap);
+  ScopedSelectObject select(memoryDc.get(), bitmap);
   const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   GetPlatformGraphics().alphaBlend(dc, rc.left, rc.top, Width(rc), Height(rc), memoryDc.get(), 0,
                                    0, width, height, blend);
@@ -252,9 +235,9 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
                               const RECT& rcBmpPart, const RECT& rcCorners, bool alphaChannel,
                               BYTE fade, bool hole, bool xTiled, bool yTiled) {
   if (hDC == nullptr || hBitmap == nullptr || IsEmptyRect(rc)) return;
-  UniqueMemoryDc memoryDc(::CreateCompatibleDC(hDC));
+  UniqueMemoryDC memoryDc(::CreateCompatibleDC(hDC));
   if (!memoryDc) return;
-  ScopedSelect select(memoryDc.get(), hBitmap);
+  ScopedSelectObject select(memoryDc.get(), hBitmap);
   const int oldStretchMode = ::SetStretchBltMode(hDC, COLORONCOLOR);
 
   TNineSliceOptions options;
@@ -378,7 +361,7 @@ void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color, int
   if (hDC == nullptr) return;
   vesk::UniqueGdiObject<HPEN> pen(CreateOutlinePen(size, color, style, false));
   if (!pen) return;
-  ScopedSelect select(hDC, pen.get());
+  ScopedSelectObject select(hDC, pen.get());
   POINT oldPosition;
   ::MoveToEx(hDC, rc.left, rc.top, &oldPosition);
   ::LineTo(hDC, rc.right, rc.bottom);
@@ -389,8 +372,8 @@ void CRenderEngine::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color, int
   if (hDC == nullptr) return;
   vesk::UniqueGdiObject<HPEN> pen(CreateOutlinePen(size, color, style, true));
   if (!pen) return;
-  ScopedSelect selectPen(hDC, pen.get());
-  ScopedSelect selectBrush(hDC, ::GetStockObject(NULL_BRUSH));
+  ScopedSelectObject selectPen(hDC, pen.get());
+  ScopedSelectObject selectBrush(hDC, ::GetStockObject(NULL_BRUSH));
   const RECT frame = OutlineFrame(rc, size, style);
   ::Rectangle(hDC, frame.left, frame.top, frame.right, frame.bottom);
 }
@@ -400,8 +383,8 @@ void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int size, int width, 
   if (hDC == nullptr) return;
   vesk::UniqueGdiObject<HPEN> pen(CreateOutlinePen(size, color, style, true));
   if (!pen) return;
-  ScopedSelect selectPen(hDC, pen.get());
-  ScopedSelect selectBrush(hDC, ::GetStockObject(NULL_BRUSH));
+  ScopedSelectObject selectPen(hDC, pen.get());
+  ScopedSelectObject selectBrush(hDC, ::GetStockObject(NULL_BRUSH));
   const RECT frame = OutlineFrame(rc, size, style);
   ::RoundRect(hDC, frame.left, frame.top, frame.right, frame.bottom, width, height);
 }
@@ -420,7 +403,7 @@ void CRenderEngine::DrawText(HDC hDC, IRenderHost* manager, RECT& rc, const wcha
   const int oldMode = ::SetBkMode(hDC, TRANSPARENT);
   const COLORREF oldColor = ::SetTextColor(hDC, ToPlatformColor(color));
   {
-    ScopedSelect select(hDC, manager->GetFont(font));
+    ScopedSelectObject select(hDC, manager->GetFont(font));
     ::DrawTextW(hDC, replaced.GetData(), replaced.GetLength(), &rc, style | DT_NOPREFIX);
   }
   ::SetTextColor(hDC, oldColor);
@@ -433,7 +416,7 @@ SIZE CRenderEngine::GetTextSize(HDC hDC, IRenderHost* manager, const wchar_t* te
   SIZE size = {0, 0};
   if (hDC == nullptr || manager == nullptr || text == nullptr) return size;
   const CUiString replaced = ReplaceMultiLanguageTokens(text, &LookUpMultiLanguage, manager);
-  ScopedSelect select(hDC, manager->GetFont(font));
+  ScopedSelectObject select(hDC, manager->GetFont(font));
   ::GetTextExtentPoint32W(hDC, replaced.GetData(), replaced.GetLength(), &size);
   return size;
 }
@@ -442,14 +425,14 @@ HBITMAP CRenderEngine::GenerateBitmap(IRenderHost* manager, IRenderPainter* pain
                                       const RECT& rc, DWORD filterColor) {
   if (painter == nullptr || IsEmptyRect(rc)) return nullptr;
   HDC reference = manager != nullptr ? manager->GetPaintDC() : nullptr;
-  UniqueMemoryDc paintDc(::CreateCompatibleDC(reference));
+  UniqueMemoryDC paintDc(::CreateCompatibleDC(reference));
   if (!paintDc) return nullptr;
   BYTE* bits = nullptr;
   vesk::UniqueGdiObject<HBITMAP> bitmap(
       CreateARGB32Bitmap(paintDc.get(), Width(rc), Height(rc), &bits));
   if (!bitmap) return nullptr;
   {
-    ScopedSelect select(paintDc.get(), bitmap.get());
+    ScopedSelectObject select(paintDc.get(), bitmap.get());
     // Window coordinates of `rc` map to the bitmap's origin.
     ::SetWindowOrgEx(paintDc.get(), rc.left, rc.top, nullptr);
     painter->PaintInto(paintDc.get(), rc);

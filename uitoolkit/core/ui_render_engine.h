@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "common/unique_handle.h"
 #include "uitoolkit/core/string_or_id.h"
 #include "uitoolkit/core/ui_render_host.h"
 #include "uitoolkit/core/ui_string.h"
@@ -155,5 +156,13 @@ class CRenderEngine {
   static HBITMAP GenerateBitmap(IRenderHost* manager, IRenderPainter* painter, const RECT& rc,
                                 DWORD filterColor = 0);
 };
+
+// Owner of an image record that belongs to no image table (freed with CRenderEngine::FreeImage).
+struct ImageRecordTraits {
+  using Handle = TImageInfo*;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle image) noexcept { CRenderEngine::FreeImage(image); }
+};
+using UniqueImage = vesk::UniqueHandle<ImageRecordTraits>;
 
 }  // namespace SkinUI
