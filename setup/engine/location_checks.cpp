@@ -13,7 +13,7 @@
 
 namespace vesk {
 
-GetDiskFreeSpaceFunction g_getDiskFreeSpace = &GetDiskFreeSpaceExW;
+Seam<decltype(&::GetDiskFreeSpaceExW)> g_getDiskFreeSpace{&::GetDiskFreeSpaceExW};
 
 std::wstring GetInstallPathFromRegistry() {
   UniqueRegKey key;

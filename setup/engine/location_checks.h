@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/seam.h"
 #include "setup/engine/windows_version.h"
 
 namespace vesk {
@@ -28,10 +29,6 @@ constexpr unsigned long long kRequiredFreeBytes = 1024ull * 1024 * 1024;
 bool checkDiskSpace(const std::wstring& folder);
 
 // The free-space query; tests replace it to produce exact free-space figures.
-using GetDiskFreeSpaceFunction = BOOL(WINAPI*)(const wchar_t* root,
-                                                  ULARGE_INTEGER* freeBytesAvailable,
-                                                  ULARGE_INTEGER* totalBytes,
-                                                  ULARGE_INTEGER* totalFreeBytes);
-extern GetDiskFreeSpaceFunction g_getDiskFreeSpace;
+extern Seam<decltype(&::GetDiskFreeSpaceExW)> g_getDiskFreeSpace;
 
 }  // namespace vesk

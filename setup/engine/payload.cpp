@@ -14,7 +14,7 @@ const PayloadItem PayloadTable[kPayloadItemCount] = {
 #undef VESK_PAYLOAD_ITEM
 };
 
-WriteFileFunction g_payloadWriteFile = &WriteFile;
+Seam<decltype(&::WriteFile)> g_payloadWriteFile{&::WriteFile};
 
 void PrepareWorkingFolder(const std::wstring& path) {
   if (RemoveDirectoryW(path.c_str())) {

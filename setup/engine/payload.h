@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "common/seam.h"
+
 #include <cstdint>
 #include <string>
 
@@ -31,8 +33,7 @@ bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path);
 void ExtractPayload(HMODULE module, const std::wstring& folder);
 
 // The write used for extraction; tests replace it to produce a full disk.
-using WriteFileFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
-extern WriteFileFunction g_payloadWriteFile;
+extern Seam<decltype(&::WriteFile)> g_payloadWriteFile;
 
 // Copies one payload file from the source folder to the target folder, overwriting.
 void CopyPayloadFile(const std::wstring& fileName, const std::wstring& sourceFolder,

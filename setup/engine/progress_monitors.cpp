@@ -12,7 +12,7 @@
 namespace vesk {
 
 const HANDLE g_installFinishedEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-OpenProcessFunction g_monitorOpenProcess = &OpenProcess;
+Seam<decltype(&::OpenProcess)> g_monitorOpenProcess{&::OpenProcess};
 
 int FakeProgressValue(double t) {
   double u = t / 6.0;

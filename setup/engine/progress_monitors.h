@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "common/seam.h"
+
 namespace vesk {
 
 // wParam: progress in percent, 0 to 100.
@@ -20,8 +22,7 @@ int FakeProgressValue(double t);
 
 // The process opening used by the process monitor; tests replace it to produce an installer that
 // runs with higher rights than setup (the elevated road), which refuses to be opened.
-using OpenProcessFunction = HANDLE(WINAPI*)(DWORD access, BOOL inherit, DWORD processId);
-extern OpenProcessFunction g_monitorOpenProcess;
+extern Seam<decltype(&::OpenProcess)> g_monitorOpenProcess;
 
 // Thread procedures; the parameter is the InstallerRunner. Both return 0.
 DWORD WINAPI ProgressMonitorThread(LPVOID runner);

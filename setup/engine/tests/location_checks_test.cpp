@@ -179,9 +179,10 @@ class DiskSpaceTest : public LocationTest {
   void SetUp() override {
     FreeSpace::roots.clear();
     FreeSpace::succeed = true;
-    g_getDiskFreeSpace = &FreeSpace::Query;
   }
-  void TearDown() override { g_getDiskFreeSpace = &GetDiskFreeSpaceExW; }
+
+ private:
+  ScopedOverride<decltype(&::GetDiskFreeSpaceExW)> freeSpace_{g_getDiskFreeSpace, &FreeSpace::Query};
 };
 
 struct SpaceCase {

@@ -79,9 +79,11 @@ BOOL WINAPI WriteHalfThenFail(HANDLE file, LPCVOID data, DWORD size, LPDWORD wri
 // A write that fails part-way fails the row and leaves no partial file behind, so a cut-off
 // installer can never be run later.
 TEST_F(PayloadTest, FailedWriteLeavesNoPartialFile) {
-  g_payloadWriteFile = &WriteHalfThenFail;
-  bool extracted = ExtractPayloadItem(module_.get(), {102, L"background.png"}, folder_.path());
-  g_payloadWriteFile = &WriteFile;
+  bool extracted;
+  {
+    ScopedOverride fullDisk(g_payloadWriteFile, &WriteHalfThenFail);
+    extracted = ExtractPayloadItem(module_.get(), {102, L"background.png"}, folder_.path());
+  }
   EXPECT_FALSE(extracted);
   EXPECT_FALSE(testing::FileExists(folder_ / L"background.png"));
   std::vector<std::string> expected = {"Failed to write output file, error code: 112",

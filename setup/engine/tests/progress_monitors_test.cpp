@@ -211,7 +211,7 @@ TEST_F(MonitorTest, InstallerThatRefusesToBeOpenedIsStillWaitedFor) {
   ScopedEnvironmentVariable linger(L"VESK_CHILD_SLEEP_MS", std::wstring(L"60000"));
   ChildProcess installer(folder_ / L"mini_installer.exe");
   ASSERT_TRUE(installer.started());
-  g_monitorOpenProcess = &RefuseToOpen;
+  ScopedOverride refuse(g_monitorOpenProcess, &RefuseToOpen);
   InstallerRunner runner(recorder_.window(), false);
   UniqueKernelHandle thread(CreateThread(nullptr, 0, &ProcessMonitorThread, &runner, 0, nullptr));
   bool completedWhileRunning = recorder_.PumpUntil(WM_INSTALL_COMPLETE, 5000);
@@ -219,7 +219,6 @@ TEST_F(MonitorTest, InstallerThatRefusesToBeOpenedIsStillWaitedFor) {
   installer.WaitForExit(10000);
   bool completedAfterwards = recorder_.PumpUntil(WM_INSTALL_COMPLETE, 30000);
   WaitForSingleObject(thread.get(), INFINITE);
-  g_monitorOpenProcess = &OpenProcess;
   EXPECT_FALSE(completedWhileRunning);
   EXPECT_TRUE(completedAfterwards);
   EXPECT_EQ(g_requestedAccess, static_cast<DWORD>(PROCESS_QUERY_LIMITED_INFORMATION));
