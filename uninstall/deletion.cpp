@@ -7,6 +7,7 @@
 
 #include "common/bounded_path.h"
 #include "common/folder_entries.h"
+#include "common/folder_tree_removal.h"
 #include "common/unique_handle.h"
 #include "uninstall/uninstall_log.h"
 
@@ -38,66 +39,64 @@ std::wstring BaseName(const std::wstring& path) {
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-bool RemoveFolderLink(const std::wstring& path) {
-  if (RemoveDirectoryW(path.c_str())) {
-    LogInfo(L"Removed linked folder without entering it: " + path);
-    return true;
-  }
-  LogError(L"Failed to remove linked folder: " + path + L", error: " +
-           std::to_wstring(GetLastError()));
-  return false;
-}
-
-}  // namespace
-
-bool DeleteDirectoryRecursive(const std::wstring& folder) {
-  LogInfo(L"Recursively deleting directory: " + folder);
-  std::vector<FolderEntry> entries;
-  if (!ListFolderEntries(folder, entries)) {
+// The uninstaller's removal of a folder tree: locked files take the temporary-folder road, and a
+// folder that cannot be removed now is scheduled for deletion at reboot.
+class InstallationTreeRemoval : public FolderTreeRemoval {
+ protected:
+  bool ListEntries(const std::wstring& folder, std::vector<FolderEntry>& entries) override {
+    LogInfo(L"Recursively deleting directory: " + folder);
+    if (ListFolderEntries(folder, entries)) return true;
     LogError(L"Failed to find files in directory: " + folder);
     return false;
   }
-  bool result = true;
-  for (const FolderEntry& entry : entries) {
-    std::wstring path = folder + L"\\" + entry.name;
-    if (entry.isFolder && entry.isLink) {
-      // A linked folder (junction or symbolic link) is removed as a link; its target is never
-      // entered, so data elsewhere on the machine cannot be deleted through it.
-      if (!RemoveFolderLink(path)) result = false;
-      continue;
+
+  bool RemoveLinkedFolder(const std::wstring& path) override {
+    if (RemoveDirectoryW(path.c_str())) {
+      LogInfo(L"Removed linked folder without entering it: " + path);
+      return true;
     }
-    if (entry.isFolder) {
-      // The recursive step removes the subfolder itself (or schedules it): it is not removed again.
-      if (!DeleteDirectoryRecursive(path)) result = false;
-      continue;
-    }
+    LogError(L"Failed to remove linked folder: " + path + L", error: " +
+             std::to_wstring(GetLastError()));
+    return false;
+  }
+
+  bool RemoveFile(const std::wstring& path) override {
     if (DeleteFileW(path.c_str())) {
       LogInfo(L"Successfully deleted file: " + path);
-      continue;
+      return true;
     }
     DWORD error = GetLastError();
     if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) {
       LogError(L"Failed to delete file: " + path + L", error: " + std::to_wstring(error));
-      result = false;
-      continue;
+      return false;
     }
     LogInfo(L"File in use, moving to temp and scheduling for deletion: " + path);
-    if (!MoveToTempAndScheduleDelete(path)) result = false;
+    return MoveToTempAndScheduleDelete(path);
   }
-  if (RemoveDirectoryW(folder.c_str())) {
-    LogInfo(L"Successfully deleted directory: " + folder);
-    return result;
+
+  bool RemoveEmptiedFolder(const std::wstring& folder, bool entriesRemoved) override {
+    if (RemoveDirectoryW(folder.c_str())) {
+      LogInfo(L"Successfully deleted directory: " + folder);
+      return entriesRemoved;
+    }
+    DWORD error = GetLastError();
+    if (error != ERROR_DIR_NOT_EMPTY) {
+      LogWarning(L"Failed to remove directory: " + folder + L", error: " + std::to_wstring(error));
+    }
+    if (MoveFileExW(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+      LogInfo(L"Scheduled directory deletion on reboot: " + folder);
+      return entriesRemoved;
+    }
+    LogError(L"Failed to schedule directory deletion on reboot: " + folder);
+    return false;
   }
-  DWORD error = GetLastError();
-  if (error != ERROR_DIR_NOT_EMPTY) {
-    LogWarning(L"Failed to remove directory: " + folder + L", error: " + std::to_wstring(error));
-  }
-  if (MoveFileExW(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
-    LogInfo(L"Scheduled directory deletion on reboot: " + folder);
-    return result;
-  }
-  LogError(L"Failed to schedule directory deletion on reboot: " + folder);
-  return false;
+};
+
+}  // namespace
+
+bool DeleteDirectoryRecursive(const std::wstring& folder) {
+  InstallationTreeRemoval removal;
+  return removal.Remove(folder);
 }
 
 std::wstring MakeTempDeleteName(const std::wstring& file) {

@@ -6,16 +6,13 @@
 
 #include "common/folder_entries.h"
 #include "common/module_path.h"
+#include "common/product.h"
 #include "common/unique_handle.h"
 #include "uninstall/uninstall_log.h"
 
 namespace vesk::uninstall {
 
 namespace {
-
-constexpr wchar_t kUninstallFolder[] = L"uninstall";
-constexpr wchar_t kInstallerFolder[] = L"Installer";
-constexpr wchar_t kSetupExe[] = L"setup.exe";
 
 // Installation folder: exactly "uninstall" and one other folder, no file. Fills `otherFolder`.
 bool CheckInstallationRoot(const std::wstring& installPath, std::wstring& otherFolder) {
@@ -35,7 +32,7 @@ bool CheckInstallationRoot(const std::wstring& installPath, std::wstring& otherF
       LogInfo(L"Found more than 2 folders, terminating check early");
       return false;
     }
-    if (entry.name == kUninstallFolder) {
+    if (entry.name == kUninstallFolderName) {
       uninstallFound = true;
       LogInfo(L"Found uninstall folder: " + entry.name);
     } else {
@@ -78,7 +75,7 @@ bool CheckVersionFolder(const std::wstring& otherPath, const std::wstring& other
       LogInfo(L"Found file in " + otherName + L": " + entry.name);
       return false;
     }
-    if (entry.name != kInstallerFolder) {
+    if (entry.name != kInstallerFolderName) {
       LogInfo(L"Found unexpected folder in " + otherName + L": " + entry.name);
       return false;
     }
@@ -113,7 +110,7 @@ bool CheckInstallerFolder(const std::wstring& installerPath) {
       LogInfo(L"Found unexpected folder in Installer folder: " + entry.name);
       return false;
     }
-    if (entry.name != kSetupExe) {
+    if (entry.name != kChromiumSetupExeName) {
       LogInfo(L"Found unexpected file in Installer folder: " + entry.name);
       return false;
     }
@@ -148,7 +145,7 @@ bool IsMinimalInstallState(const std::wstring& installPath) {
   if (!CheckInstallationRoot(installPath, otherName)) return false;
   std::wstring otherPath = installPath + L"\\" + otherName;
   if (!CheckVersionFolder(otherPath, otherName)) return false;
-  if (!CheckInstallerFolder(otherPath + L"\\" + kInstallerFolder)) return false;
+  if (!CheckInstallerFolder(otherPath + L"\\" + kInstallerFolderName)) return false;
   LogInfo(L"All conditions met:");
   LogInfo(L"  - Installation directory has exactly 2 folders: uninstall and " + otherName);
   LogInfo(L"  - " + otherName + L" folder contains only Installer folder");
@@ -200,7 +197,7 @@ bool RemoveLoneUninstallFolder(const std::wstring& folder, const MultiProcessDel
       LogInfo(L"Found more than 1 folder, current directory is not only uninstall folder");
       return true;
     }
-    if (entry.name != kUninstallFolder) {
+    if (entry.name != kUninstallFolderName) {
       LogInfo(L"Found other folder: " + entry.name + L", not only uninstall folder");
       return true;
     }

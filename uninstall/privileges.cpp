@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "common/module_path.h"
+#include "common/product.h"
 #include "common/unique_handle.h"
 #include "uninstall/process_control.h"
 #include "uninstall/uninstall_log.h"
@@ -14,12 +15,9 @@ namespace vesk::uninstall {
 
 namespace {
 
-constexpr wchar_t kApplicationExe[] = L"vesk.helm.exe";
-constexpr wchar_t kMachineProductKey[] = L"SOFTWARE\\Vesk.helm";
-
 bool RealMachineProductKeyExists() {
   UniqueRegKey key;
-  return RegOpenKeyExW(HKEY_LOCAL_MACHINE, kMachineProductKey, 0, KEY_READ, key.put()) ==
+  return RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_READ, key.put()) ==
          ERROR_SUCCESS;
 }
 
@@ -92,8 +90,8 @@ bool NeedsAdministrator(const std::wstring& installPath) {
     LogInfo(L"Found system-level registry entries that require administrator privileges");
     return true;
   }
-  if (IsProcessRunning(kApplicationExe)) {
-    std::wstring program = FirstProcessImagePath(kApplicationExe);
+  if (IsProcessRunning(kApplicationExeName)) {
+    std::wstring program = FirstProcessImagePath(kApplicationExeName);
     if (!program.empty() && ContainsAny(Lowered(program), {L"program files", L"windows"})) {
       LogInfo(L"Target process is running from protected directory");
       return true;

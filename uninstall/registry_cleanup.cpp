@@ -1,7 +1,6 @@
 #include "uninstall/registry_cleanup.h"
 
-#include <cwchar>
-
+#include "common/registry_text.h"
 #include "common/unique_handle.h"
 #include "uninstall/uninstall_log.h"
 
@@ -13,17 +12,11 @@ std::wstring ReadRegistryString(HKEY root, const std::wstring& key, const std::w
     LogError(L"Failed to open registry key: " + key);
     return std::wstring();
   }
-  wchar_t buffer[kRegistryTextChars] = {};
-  DWORD size = sizeof(buffer);
-  LONG result = RegQueryValueExW(opened.get(), name.c_str(), nullptr, nullptr,
-                                 reinterpret_cast<BYTE*>(buffer), &size);
+  std::wstring text;
+  LONG result = ReadBoundedRegistryText(opened.get(), name.c_str(), kRegistryTextChars, text);
   // Data that fills the whole buffer without a null character is 260 characters or more: too
-  // long as well, and never read past the buffer's end.
-  size_t length = 0;
-  if (result == ERROR_SUCCESS) {
-    length = wcsnlen(buffer, size / sizeof(wchar_t));
-    if (length >= kRegistryTextChars) result = ERROR_MORE_DATA;
-  }
+  // long as well.
+  if (result == ERROR_SUCCESS && text.size() >= kRegistryTextChars) result = ERROR_MORE_DATA;
   if (result != ERROR_SUCCESS) {
     if (result == ERROR_FILE_NOT_FOUND) {
       LogError(L"Registry value not found: " + name);
@@ -35,7 +28,6 @@ std::wstring ReadRegistryString(HKEY root, const std::wstring& key, const std::w
     return std::wstring();
   }
   opened.reset();
-  std::wstring text(buffer, length);
   LogInfo(L"Found pv value in registry: " + text);
   return text;
 }

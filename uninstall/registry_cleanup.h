@@ -6,16 +6,9 @@
 
 #include <string>
 
-namespace vesk::uninstall {
+#include "common/product.h"
 
-constexpr wchar_t kProductKey[] = L"SOFTWARE\\Vesk.helm";
-constexpr wchar_t kInstallPathValue[] = L"VeskInstallPath";
-constexpr wchar_t kProductVersionValue[] = L"pv";
-constexpr wchar_t kUninstallEntryKey[] =
-    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vesk.helm";
-constexpr wchar_t kUninstallStringValue[] = L"UninstallString";
-constexpr wchar_t kUrlProtocolKey[] = L"SOFTWARE\\Classes\\veskhelm";
-constexpr wchar_t kMakerKey[] = L"SOFTWARE\\Quillon\\vesk.helm";
+namespace vesk::uninstall {
 
 // Largest text a value may hold: 259 characters and the terminating null fill 260.
 constexpr size_t kRegistryTextChars = 260;

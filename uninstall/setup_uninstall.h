@@ -5,25 +5,10 @@
 
 #include <string>
 
+#include "common/product.h"
 #include "uninstall/multi_process_deleter.h"
 
 namespace vesk::uninstall {
-
-// Exit codes of setup.exe that the uninstaller tells apart.
-enum SetupExitCode : DWORD {
-  kSetupApiCallFailed = 10,
-  kSetupInsufficientPermissions = 14,
-  kSetupNotInstalled = 15,
-  kSetupApplicationRunning = 16,
-  kSetupUserConfirmed = 17,
-  kSetupUserConfirmedWithConfiguration = 18,
-  kSetupUninstallSucceeded = 19,
-  kSetupUninstallFailed = 20,  // also given when setup.exe cannot be started
-  kSetupUserCancelled = 21,
-  kSetupUnexpected = 22,
-  kSetupRestartRequired = 29,
-  kSetupNoExclusiveAccess = 60,
-};
 
 // <install>\<version>\Installer\setup.exe
 std::wstring SetupExePath(const std::wstring& installPath, const std::wstring& productVersion);

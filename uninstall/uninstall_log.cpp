@@ -3,12 +3,9 @@
 #include <cwchar>
 
 #include "common/log_text.h"
+#include "common/product.h"
 
 namespace vesk::uninstall {
-
-namespace {
-constexpr wchar_t kDefaultLogFileName[] = L"vesk_uninstall.log";
-}  // namespace
 
 const wchar_t* LogLevelWord(int level) {
   switch (level) {
@@ -57,7 +54,7 @@ void UninstallLog::SetFileOutput(bool enabled, const std::wstring& path) {
   file_.reset();
   fileFailed_ = false;
   if (!enabled) return;
-  filePath_ = path.empty() ? std::wstring(kDefaultLogFileName) : path;
+  filePath_ = path.empty() ? std::wstring(kUninstallLogFileName) : path;
   // Append-only access: every write lands at the current end of the file, also when another
   // program writes to it meanwhile. Readers and writers are never locked out.
   file_.reset(CreateFileW(filePath_.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,

@@ -9,6 +9,7 @@
 #include <ctime>
 
 #include "common/module_path.h"
+#include "common/product.h"
 #include "uninstall/directory_checks.h"
 #include "uninstall/exit_codes.h"
 #include "uninstall/privileges.h"
@@ -19,12 +20,6 @@
 
 namespace vesk::uninstall {
 
-namespace {
-constexpr wchar_t kApplicationExe[] = L"vesk.helm.exe";
-constexpr wchar_t kSetupExeName[] = L"setup.exe";
-constexpr wchar_t kLogFileName[] = L"vesk_uninstall.log";
-}  // namespace
-
 Uninstaller::Uninstaller() { srand(static_cast<unsigned>(time(nullptr))); }
 
 bool Uninstaller::Prepare(bool forceMode) {
@@ -34,15 +29,15 @@ bool Uninstaller::Prepare(bool forceMode) {
     LogError(L"Failed to obtain required privileges for uninstallation");
     return false;
   }
-  if (IsProcessRunning(kApplicationExe)) {
+  if (IsProcessRunning(kApplicationExeName)) {
     if (forceMode) {
-      LogInfo(std::wstring(kApplicationExe) + L" is running, now kill it.");
-      if (!KillProcess(kApplicationExe)) {
-        LogError(std::wstring(kApplicationExe) + L" kill failed.");
+      LogInfo(std::wstring(kApplicationExeName) + L" is running, now kill it.");
+      if (!KillProcess(kApplicationExeName)) {
+        LogError(std::wstring(kApplicationExeName) + L" kill failed.");
         return false;
       }
     } else {
-      LogWarning(std::wstring(kApplicationExe) +
+      LogWarning(std::wstring(kApplicationExeName) +
                  L" is running. Please close it first or use --force.");
     }
   }
@@ -67,9 +62,9 @@ bool Uninstaller::RunUninstall() {
     LogError(L"setup.exe does not exist: " + setupPath);
     return false;
   }
-  if (IsProcessRunning(kSetupExeName)) {
+  if (IsProcessRunning(kChromiumSetupExeName)) {
     LogError(L"setup.exe is running, now kill it.");
-    if (KillProcess(kSetupExeName)) {
+    if (KillProcess(kChromiumSetupExeName)) {
       LogInfo(L"setup.exe killed.");
     } else {
       LogError(L"setup.exe kill failed.");
@@ -107,7 +102,7 @@ int RunUninstaller(const wchar_t* fullCommandLine) {
   log.SetMinimumLevel(kLogInfo);
   log.SetConsoleOutput(false);
   log.SetFileOutput(true, programPath.empty() ? std::wstring()
-                                              : FolderOf(programPath) + L"\\" + kLogFileName);
+                                              : FolderOf(programPath) + L"\\" + kUninstallLogFileName);
   LogInfo(L"================== Vesk.helm Uninstaller ==================");
 
   Uninstaller uninstaller;

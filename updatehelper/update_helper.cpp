@@ -3,27 +3,32 @@
 #include <climits>
 #include <string>
 
+#include "common/product.h"
+#include "common/registry_text.h"
 #include "common/unique_handle.h"
 
 namespace vesk {
+
+Seam<decltype(&::RegOpenKeyExW)> g_updateHelperOpenKey{&::RegOpenKeyExW};
+Seam<decltype(&::OutputDebugStringW)> g_updateHelperDebugOutput{&::OutputDebugStringW};
+
 namespace {
 
 constexpr wchar_t kSoftwareKey[] = L"Software";
-constexpr wchar_t kProductKey[] = L"Software\\Vesk.helm";
 constexpr DWORD kValueBufferBytes = 2048;
 
 // Sends 8-bit text to the debugger as one line. Each byte becomes one UTF-16 unit; bytes 0x80 to
 // 0xFF are sign-extended, as the diagnostic lines have always shown them.
-void DebugTrace(const UpdateHelperSystem& system, const std::string& text) {
+void DebugTrace(const std::string& text) {
   std::wstring line;
   line.reserve(text.size() + 1);
   for (char c : text) line += static_cast<wchar_t>(static_cast<signed char>(c));
   line += L'\n';
-  system.debugOutput(line.c_str());
+  g_updateHelperDebugOutput(line.c_str());
 }
 
-void WideTrace(const UpdateHelperSystem& system, const std::wstring& text) {
-  system.debugOutput((text + L'\n').c_str());
+void WideTrace(const std::wstring& text) {
+  g_updateHelperDebugOutput((text + L'\n').c_str());
 }
 
 // The low byte of each UTF-16 unit.
@@ -35,12 +40,12 @@ std::string LowBytes(const std::wstring& text) {
 }
 
 // Reads one value and sends it to the debugger twice: as wide text and as its 8-bit copy.
-std::wstring ReadAndTrace(const UpdateHelperSystem& system, HKEY key, const wchar_t* name,
+std::wstring ReadAndTrace(HKEY key, const wchar_t* name,
                           const char* label) {
-  std::wstring value = ReadPendingUpdateValue(system, key, name);
+  std::wstring value = ReadPendingUpdateValue(key, name);
   std::string narrowLabel = label;
-  WideTrace(system, std::wstring(narrowLabel.begin(), narrowLabel.end()) + value);
-  DebugTrace(system, narrowLabel + LowBytes(value));
+  WideTrace(std::wstring(narrowLabel.begin(), narrowLabel.end()) + value);
+  DebugTrace(narrowLabel + LowBytes(value));
   return value;
 }
 
@@ -106,57 +111,47 @@ bool IsPendingVersionNewer(const std::wstring& pv, const std::wstring& opv) {
   return true;
 }
 
-std::wstring ReadPendingUpdateValue(const UpdateHelperSystem& system, HKEY productKey,
-                                   const wchar_t* name) {
-  wchar_t buffer[kValueBufferBytes / sizeof(wchar_t)] = {};
-  DWORD size = kValueBufferBytes;
-  // Whatever the buffer holds after a failed query (the start of a longer value) is not used.
-  if (system.queryValue(productKey, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
-                        &size) != ERROR_SUCCESS) {
-    return std::wstring();
-  }
-  // The text ends at its first null, or at the end of the data when it has none (a value that
-  // fills the whole buffer without one is never read beyond it).
-  size_t units = size / sizeof(wchar_t);
-  size_t length = 0;
-  while (length < units && buffer[length] != L'\0') ++length;
-  return std::wstring(buffer, length);
+std::wstring ReadPendingUpdateValue(HKEY productKey, const wchar_t* name) {
+  // A value that does not fit reads as empty: the start of a longer command is never used.
+  std::wstring text;
+  ReadBoundedRegistryText(productKey, name, kValueBufferBytes / sizeof(wchar_t), text);
+  return text;
 }
 
-int RunPendingUpdate(const UpdateHelperSystem& system) {
+int RunPendingUpdate() {
   {
-    HKEY probe = nullptr;
-    LSTATUS status = system.openKey(HKEY_CURRENT_USER, kSoftwareKey, 0, KEY_READ, &probe);
+    UniqueRegKey probe;
+    LSTATUS status =
+        g_updateHelperOpenKey(HKEY_CURRENT_USER, kSoftwareKey, 0, KEY_READ, probe.put());
     if (status == ERROR_SUCCESS) {
-      system.debugOutput(L"Registry key opened successfully.\n");
-      RegCloseKey(probe);
+      g_updateHelperDebugOutput(L"Registry key opened successfully.\n");
     } else {
-      DebugTrace(system, "Failed to open registry key. Error code: " + std::to_string(status));
+      DebugTrace("Failed to open registry key. Error code: " + std::to_string(status));
       if (status == ERROR_ACCESS_DENIED) {
-        DebugTrace(system, "Access denied. Try running as administrator.");
+        DebugTrace("Access denied. Try running as administrator.");
       }
-      if (status == ERROR_FILE_NOT_FOUND) DebugTrace(system, "Registry key not found.");
+      if (status == ERROR_FILE_NOT_FOUND) DebugTrace("Registry key not found.");
     }
   }
 
   UniqueRegKey software;
-  if (system.openKey(HKEY_CURRENT_USER, kSoftwareKey, 0, KEY_READ, software.put()) !=
+  if (g_updateHelperOpenKey(HKEY_CURRENT_USER, kSoftwareKey, 0, KEY_READ, software.put()) !=
       ERROR_SUCCESS) {
-    DebugTrace(system, "Unable to open registry key.");
+    DebugTrace("Unable to open registry key.");
     return kUpdateHelperNoSoftwareKey;
   }
 
   UniqueRegKey product;
-  LSTATUS result = system.openKey(HKEY_CURRENT_USER, kProductKey, 0, KEY_READ, product.put());
-  DebugTrace(system, "result: " + std::to_string(result));
+  LSTATUS result = g_updateHelperOpenKey(HKEY_CURRENT_USER, kProductKey, 0, KEY_READ, product.put());
+  DebugTrace("result: " + std::to_string(result));
   if (result != ERROR_SUCCESS) return kUpdateHelperDone;
 
-  std::wstring pv = ReadAndTrace(system, product.get(), L"pv", "pvStr: ");
-  std::wstring opv = ReadAndTrace(system, product.get(), L"opv", "opvStr: ");
+  std::wstring pv = ReadAndTrace(product.get(), kProductVersionValue, "pvStr: ");
+  std::wstring opv = ReadAndTrace(product.get(), kPendingVersionValue, "opvStr: ");
   if (opv.empty()) return kUpdateHelperDone;  // no update is pending
   if (!IsPendingVersionNewer(pv, opv)) return kUpdateHelperDone;
 
-  std::wstring command = ReadAndTrace(system, product.get(), L"cmd", "cmdValue: ");
+  std::wstring command = ReadAndTrace(product.get(), kPendingCommandValue, "cmdValue: ");
   if (!command.empty()) RunAndWait(command);
   return kUpdateHelperDone;
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/seam.h"
+
 namespace vesk {
 
 // Exit codes of VeskUpdateHelper. Never renumber.
@@ -17,20 +19,14 @@ enum UpdateHelperExitCode : int {
   kUpdateHelperNoSoftwareKey = 1,   // HKEY_CURRENT_USER\Software cannot be opened
 };
 
-// Where the helper reaches the system. The defaults are the real API. Tests replace the key
-// opening (the current user can always open "Software" under Wine), the value query (Wine leaves
-// the buffer untouched when a value does not fit, where Windows may fill it with the start of
-// the value) and collect the lines the helper sends to the debugger (a process cannot debug
-// itself).
-struct UpdateHelperSystem {
-  LSTATUS(APIENTRY* openKey)(HKEY, LPCWSTR, DWORD, REGSAM, PHKEY) = RegOpenKeyExW;
-  LSTATUS(APIENTRY* queryValue)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD) =
-      RegQueryValueExW;
-  void(WINAPI* debugOutput)(LPCWSTR) = OutputDebugStringW;
-};
+// The key opening; tests replace it because the current user can always open "Software" under
+// Wine. (The value query goes through vesk::g_queryRegistryValue.)
+extern Seam<decltype(&::RegOpenKeyExW)> g_updateHelperOpenKey;
+// Where the diagnostic lines go; tests collect them, since a process cannot debug itself.
+extern Seam<decltype(&::OutputDebugStringW)> g_updateHelperDebugOutput;
 
 // The whole run; returns the process exit code.
-int RunPendingUpdate(const UpdateHelperSystem& system = UpdateHelperSystem());
+int RunPendingUpdate();
 
 // True unless `pv` is smaller than `opv` at the first component (numbers between dots) where
 // they differ; equal versions, a version that extends the other and an empty one answer true.
@@ -44,7 +40,6 @@ int ParseVersionComponent(std::wstring_view component);
 // A text value of the product key, read into a 2,048-byte buffer and taken up to its first
 // null. A missing value, or one that does not fit the buffer, reads as empty: a cut-off
 // command is never run.
-std::wstring ReadPendingUpdateValue(const UpdateHelperSystem& system, HKEY productKey,
-                                   const wchar_t* name);
+std::wstring ReadPendingUpdateValue(HKEY productKey, const wchar_t* name);
 
 }  // namespace vesk

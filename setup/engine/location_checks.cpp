@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "common/bounded_path.h"
+#include "common/product.h"
+#include "common/registry_text.h"
 #include "common/unique_handle.h"
-#include "setup/engine/product_key.h"
 #include "setup/engine/setup_log.h"
 
 namespace vesk {
@@ -20,20 +21,15 @@ std::wstring GetInstallPathFromRegistry() {
   if (RegOpenKeyExW(HKEY_CURRENT_USER, kProductKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
     return std::wstring();
   }
-  // Room for a whole path and its terminating null; a longer value reads as missing.
-  wchar_t buffer[kPathBufferChars] = {};
-  DWORD size = sizeof(buffer);
-  if (RegQueryValueExW(key.get(), kInstallPathValue, nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS) {
+  // Room for a whole path and its terminating null; a longer value reads as missing, and so does
+  // a value that fills the whole buffer without a null, since it does not fit a path.
+  std::wstring path;
+  if (ReadBoundedRegistryText(key.get(), kInstallPathValue, kPathBufferChars, path) !=
+          ERROR_SUCCESS ||
+      !FitsPathBuffer(path)) {
     return std::wstring();
   }
-  // The stored data need not end with a null: take the text up to its first null, and refuse a
-  // value that fills the whole buffer without one, since it does not fit a path.
-  size_t characters = size / sizeof(wchar_t);
-  size_t length = 0;
-  while (length < characters && buffer[length] != L'\0') ++length;
-  if (length >= kPathBufferChars) return std::wstring();
-  return std::wstring(buffer, length);
+  return path;
 }
 
 std::wstring GetDefaultInstallPath() {

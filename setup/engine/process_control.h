@@ -3,10 +3,9 @@
 
 #include <string>
 
-namespace vesk {
+#include "common/product.h"
 
-constexpr wchar_t kApplicationExeName[] = L"vesk.helm.exe";
-constexpr wchar_t kInstallerExeName[] = L"mini_installer.exe";
+namespace vesk {
 
 // Terminates every process named exactly "vesk.helm.exe", wherever it was started from, then
 // pauses one second so they have left before files are copied. `installFolder` only names the

@@ -4,8 +4,10 @@
 #include <shlobj.h>
 
 #include <optional>
+#include <vector>
 
 #include "common/bounded_path.h"
+#include "common/folder_tree_removal.h"
 #include "common/unique_handle.h"
 #include "setup/engine/exit_codes.h"
 #include "setup/engine/installer_runner.h"
@@ -133,46 +135,59 @@ int QuietInstall(const std::wstring& workingFolder, bool isAutoLaunch, bool isKi
   return result;
 }
 
-bool DeleteAllFilesInDirectory(const std::wstring& directoryPath) {
-  WriteLog(L"== directoryPath : " + directoryPath);
-  std::optional<std::wstring> searchPath = JoinPath(directoryPath, L"*");
-  if (!searchPath) {
-    WriteLog(L"Path too long: " + directoryPath + L"\\*");
-  } else {
-    WriteLog(L"== searchPath: " + *searchPath);
-    WIN32_FIND_DATAW entry;
-    UniqueFind find(FindFirstFileW(searchPath->c_str(), &entry));
-    if (find) {
-      do {
-        std::wstring name = entry.cFileName;
-        if (name == L"." || name == L"..") continue;
-        std::optional<std::wstring> path = JoinPath(directoryPath, name);
-        if (!path) {
-          // Never cut into another path: an entry whose path does not fit stays where it is.
-          WriteLog(L"Path too long: " + directoryPath + L"\\" + name);
-          continue;
-        }
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-          // A linked folder is removed as a link and never entered: its target lies elsewhere.
-          if (!RemoveDirectoryW(path->c_str())) {
-            WriteLog(L"RemoveDirectory failed for linked folder: " + *path + L", error: " +
-                     std::to_wstring(GetLastError()));
-          }
-        } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          DeleteAllFilesInDirectory(*path);
-        } else if (!DeleteFileW(path->c_str())) {
-          DWORD error = GetLastError();
-          if (error != ERROR_FILE_NOT_FOUND) {
-            WriteLog(L"DeleteFile failed: " + *path + L", error: " + std::to_wstring(error));
-          }
-        }
-      } while (FindNextFileW(find.get(), &entry));
+namespace {
+
+// The working folder's removal, with setup's log lines. Entries whose path does not fit stay.
+class WorkingFolderRemoval : public FolderTreeRemoval {
+ protected:
+  bool ListEntries(const std::wstring& folder, std::vector<FolderEntry>& entries) override {
+    WriteLog(L"== directoryPath : " + folder);
+    std::optional<std::wstring> searchPath = JoinPath(folder, L"*");
+    if (!searchPath) {
+      WriteLog(L"Path too long: " + folder + L"\\*");
+      return true;
     }
+    WriteLog(L"== searchPath: " + *searchPath);
+    ListFolderEntries(folder, entries);
+    return true;
   }
-  WriteLog(L"DeleteAllFilesInDirectory end");
-  SetFileAttributesW(directoryPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-  return RemoveDirectoryW(directoryPath.c_str()) != FALSE;
+
+  std::optional<std::wstring> EntryPath(const std::wstring& folder,
+                                        const std::wstring& name) override {
+    std::optional<std::wstring> path = JoinPath(folder, name);
+    // Never cut into another path: an entry whose path does not fit stays where it is.
+    if (!path) WriteLog(L"Path too long: " + folder + L"\\" + name);
+    return path;
+  }
+
+  bool RemoveLinkedFolder(const std::wstring& path) override {
+    if (RemoveDirectoryW(path.c_str())) return true;
+    WriteLog(L"RemoveDirectory failed for linked folder: " + path + L", error: " +
+             std::to_wstring(GetLastError()));
+    return false;
+  }
+
+  bool RemoveFile(const std::wstring& path) override {
+    if (DeleteFileW(path.c_str())) return true;
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) return true;
+    WriteLog(L"DeleteFile failed: " + path + L", error: " + std::to_wstring(error));
+    return false;
+  }
+
+  // Whatever happened to the entries, the answer is whether the folder itself is gone.
+  bool RemoveEmptiedFolder(const std::wstring& folder, bool) override {
+    WriteLog(L"DeleteAllFilesInDirectory end");
+    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return RemoveDirectoryW(folder.c_str()) != FALSE;
+  }
+};
+
+}  // namespace
+
+bool DeleteAllFilesInDirectory(const std::wstring& directoryPath) {
+  WorkingFolderRemoval removal;
+  return removal.Remove(directoryPath);
 }
 
 }  // namespace vesk

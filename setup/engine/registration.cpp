@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "common/bounded_path.h"
+#include "common/product.h"
 #include "common/unique_handle.h"
 #include "setup/engine/location_checks.h"
-#include "setup/engine/product_key.h"
 #include "setup/engine/setup_log.h"
 
 namespace vesk {

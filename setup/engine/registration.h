@@ -7,10 +7,6 @@
 
 namespace vesk {
 
-constexpr wchar_t kUrlProtocolKey[] = L"SOFTWARE\\Classes\\veskhelm";
-constexpr wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr wchar_t kAutoStartValue[] = L"vesk.helm";
-
 // Writes "UninstallString" (<folder>\uninstall\VeskUninstall.exe) and "VeskInstallPath".
 void RegisterInstallPath(const std::wstring& installFolder);
 

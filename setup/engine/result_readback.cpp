@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/product.h"
 #include "common/unique_handle.h"
-#include "setup/engine/product_key.h"
 #include "setup/engine/setup_log.h"
 
 namespace vesk {
@@ -93,9 +93,9 @@ void logRegistryValue() {
   if (RegOpenKeyExW(HKEY_CURRENT_USER, kProductKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
     WriteLog(L"RegOpenKeyEx success");
     LogAllValues(key.get());
-    LogNumberValue(key.get(), L"InstallerError");
-    LogNumberValue(key.get(), L"InstallerResult");
-    LogTextValue(key.get(), L"InstallerResultUIString");
+    LogNumberValue(key.get(), kInstallerErrorValue);
+    LogNumberValue(key.get(), kInstallerResultValue);
+    LogTextValue(key.get(), kInstallerResultTextValue);
     LogTextValue(key.get(), kLogPathValue);
   }
   WriteLog(L"logRegistryValue end");

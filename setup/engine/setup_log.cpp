@@ -4,7 +4,7 @@
 
 #include "common/bounded_path.h"
 #include "common/log_text.h"
-#include "setup/engine/product_key.h"
+#include "common/product.h"
 
 namespace vesk {
 

@@ -1,7 +1,6 @@
 #include "standin/support/file_tools.h"
 
-#include <tlhelp32.h>
-
+#include "common/process_list.h"
 #include "common/unique_handle.h"
 
 namespace vesk::standin {
@@ -104,15 +103,7 @@ bool DeleteContentsExcept(const std::wstring& folder, const std::vector<std::wst
 }
 
 bool IsProcessRunning(const wchar_t* executableName) {
-  UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return false;
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-       more = Process32NextW(snapshot.get(), &entry)) {
-    if (wcscmp(entry.szExeFile, executableName) == 0) return true;
-  }
-  return false;
+  return !FindProcessesByName(executableName, NameMatch::kExact).ids.empty();
 }
 
 }  // namespace vesk::standin

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <objbase.h>
-#include <tlhelp32.h>
 
 #include <functional>
 #include <memory>
 
+#include "common/process_list.h"
 #include "common/unique_handle.h"
 #include "standin/support/shortcut.h"
 #include "standin/support/standin_controls.h"
@@ -102,14 +102,7 @@ bool WaitUntil(const std::function<bool()>& condition) {
 }
 
 bool ProcessNamed(const wchar_t* name) {
-  UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-       more = Process32NextW(snapshot.get(), &entry)) {
-    if (wcscmp(entry.szExeFile, name) == 0) return true;
-  }
-  return false;
+  return !FindProcessesByName(name, NameMatch::kExact).ids.empty();
 }
 
 // The process's status window once it is shown; null before.

@@ -1,12 +1,12 @@
 #include "uninstall/tests/uninstall_test_support.h"
 
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cwctype>
 
 #include "common/module_path.h"
+#include "common/process_list.h"
 
 namespace vesk::uninstall::testing {
 
@@ -173,18 +173,7 @@ void ForgetPendingRebootOperations(const std::wstring& prefix) {
 }
 
 int CountProcesses(const std::wstring& name) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
-  UniqueKernelHandle owner(snapshot);
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof(entry);
-  int count = 0;
-  if (Process32FirstW(snapshot, &entry)) {
-    do {
-      if (name == entry.szExeFile) ++count;
-    } while (Process32NextW(snapshot, &entry));
-  }
-  return count;
+  return static_cast<int>(FindProcessesByName(name, NameMatch::kExact).ids.size());
 }
 
 bool WaitUntilNoProcess(const std::wstring& name, DWORD timeoutMs) {

@@ -1,5 +1,5 @@
 // RunPendingUpdate in this process: HKEY_CURRENT_USER is a throwaway key, the debugger lines are
-// collected through the system table, and update commands are real programs that leave a marker.
+// collected through the output seam, and update commands are real programs that leave a marker.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/registry_text.h"
 #include "common/unique_handle.h"
 #include "testsupport/test_support.h"
 #include "updatehelper/tests/product_values.h"
@@ -63,7 +64,6 @@ class UpdateHelperTest : public ::testing::Test {
     g_lines = &lines_;
     g_softwareStatus = ERROR_SUCCESS;
     g_softwareFailures = 0;
-    system_.debugOutput = CollectLine;
   }
   void TearDown() override { g_lines = nullptr; }
 
@@ -85,12 +85,13 @@ class UpdateHelperTest : public ::testing::Test {
   testing::ScopedTempFolder temp_{L"vesk_update"};
   std::wstring marker_ = temp_ / L"marker.txt";
   std::vector<std::wstring> lines_;
-  UpdateHelperSystem system_;
+  ScopedOverride<decltype(&::OutputDebugStringW)> collectLines_{g_updateHelperDebugOutput,
+                                                                &CollectLine};
 };
 
 // Without HKEY_CURRENT_USER\Software the helper says so and ends with 1.
 TEST_F(UpdateHelperTest, MissingSoftwareKeyEndsWithOne) {
-  EXPECT_EQ(RunPendingUpdate(system_), 1);
+  EXPECT_EQ(RunPendingUpdate(), 1);
   std::vector<std::wstring> expected = {L"Failed to open registry key. Error code: 2\n",
                                         L"Registry key not found.\n",
                                         L"Unable to open registry key.\n"};
@@ -102,8 +103,8 @@ TEST_F(UpdateHelperTest, RefusedSoftwareKeyEndsWithOne) {
   CreateSoftwareKey();
   g_softwareStatus = ERROR_ACCESS_DENIED;
   g_softwareFailures = 2;
-  system_.openKey = OpenKeyWithFailingSoftware;
-  EXPECT_EQ(RunPendingUpdate(system_), 1);
+  ScopedOverride failingSoftware(g_updateHelperOpenKey, &OpenKeyWithFailingSoftware);
+  EXPECT_EQ(RunPendingUpdate(), 1);
   std::vector<std::wstring> expected = {L"Failed to open registry key. Error code: 5\n",
                                         L"Access denied. Try running as administrator.\n",
                                         L"Unable to open registry key.\n"};
@@ -115,8 +116,8 @@ TEST_F(UpdateHelperTest, FailedProbeIsOnlyReported) {
   CreateSoftwareKey();
   g_softwareStatus = ERROR_ACCESS_DENIED;
   g_softwareFailures = 1;
-  system_.openKey = OpenKeyWithFailingSoftware;
-  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  ScopedOverride failingSoftware(g_updateHelperOpenKey, &OpenKeyWithFailingSoftware);
+  EXPECT_EQ(RunPendingUpdate(), 0);
   std::vector<std::wstring> expected = {L"Failed to open registry key. Error code: 5\n",
                                         L"Access denied. Try running as administrator.\n",
                                         L"result: 2\n"};
@@ -126,7 +127,7 @@ TEST_F(UpdateHelperTest, FailedProbeIsOnlyReported) {
 // Without the product key the helper reports the open result 2 and ends with 0.
 TEST_F(UpdateHelperTest, MissingProductKeyEndsWithZero) {
   CreateSoftwareKey();
-  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  EXPECT_EQ(RunPendingUpdate(), 0);
   std::vector<std::wstring> expected = {L"Registry key opened successfully.\n", L"result: 2\n"};
   EXPECT_EQ(lines_, expected);
 }
@@ -156,7 +157,7 @@ TEST_F(UpdateHelperTest, RunsTheCommandOnlyForAPendingUpdate) {
     DeleteFileW(marker_.c_str());
     testing::WriteProductValues(row.pv, row.opv,
                                 row.withCommand ? MarkerCommand() : std::wstring());
-    EXPECT_EQ(RunPendingUpdate(system_), 0);
+    EXPECT_EQ(RunPendingUpdate(), 0);
     EXPECT_EQ(MarkerWritten(), row.started);
   }
 }
@@ -164,7 +165,7 @@ TEST_F(UpdateHelperTest, RunsTheCommandOnlyForAPendingUpdate) {
 // The helper waits for the command to end before it returns.
 TEST_F(UpdateHelperTest, WaitsForTheCommand) {
   testing::WriteProductValues(L"2.0", L"1.0", MarkerCommand(1500));
-  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  EXPECT_EQ(RunPendingUpdate(), 0);
   EXPECT_TRUE(MarkerWritten());
   std::vector<std::wstring> expected = {
       L"Registry key opened successfully.\n", L"result: 0\n",
@@ -178,7 +179,7 @@ TEST_F(UpdateHelperTest, CommandThatFitsRunsWhole) {
   std::wstring command = MarkerCommand() + L" ";
   command.append(1023 - command.size(), L'x');
   testing::WriteProductValues(L"2.0", L"1.0", command);
-  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  EXPECT_EQ(RunPendingUpdate(), 0);
   EXPECT_TRUE(MarkerWritten());
   EXPECT_EQ(lines_.back(), L"cmdValue: " + command + L"\n");
 }
@@ -186,11 +187,11 @@ TEST_F(UpdateHelperTest, CommandThatFitsRunsWhole) {
 // A command one character too long for the buffer reads as empty and is never started cut off,
 // even when the failed query left the start of the command in the buffer.
 TEST_F(UpdateHelperTest, CommandTooLongForTheBufferIsNotStarted) {
-  system_.queryValue = QueryFillingTheBufferOnMoreData;
+  ScopedOverride fillOnMoreData(g_queryRegistryValue, &QueryFillingTheBufferOnMoreData);
   std::wstring command = MarkerCommand() + L" ";
   command.append(1024 - command.size(), L'x');
   testing::WriteProductValues(L"2.0", L"1.0", command);
-  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  EXPECT_EQ(RunPendingUpdate(), 0);
   EXPECT_FALSE(MarkerWritten());
   EXPECT_EQ(lines_.back(), L"cmdValue: \n");
 }
@@ -201,18 +202,18 @@ TEST_F(UpdateHelperTest, CommandFillingTheBufferWithoutNullRunsWhole) {
   std::wstring command = MarkerCommand() + L" ";
   command.append(1024 - command.size(), L'x');
   g_commandWithoutNull = command;
-  system_.queryValue = QueryCommandWithoutNull;
+  ScopedOverride withoutNull(g_queryRegistryValue, &QueryCommandWithoutNull);
   testing::WriteProductValues(L"2.0", L"1.0", L"unused");
-  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  EXPECT_EQ(RunPendingUpdate(), 0);
   EXPECT_TRUE(MarkerWritten());
   EXPECT_EQ(lines_.back(), L"cmdValue: " + command + L"\n");
 }
 
 // A version value too long for the buffer reads as empty, like a missing one.
 TEST_F(UpdateHelperTest, VersionTooLongForTheBufferReadsAsEmpty) {
-  system_.queryValue = QueryFillingTheBufferOnMoreData;
+  ScopedOverride fillOnMoreData(g_queryRegistryValue, &QueryFillingTheBufferOnMoreData);
   testing::WriteProductValues(L"2.0", std::wstring(1024, L'9'), MarkerCommand());
-  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  EXPECT_EQ(RunPendingUpdate(), 0);
   EXPECT_FALSE(MarkerWritten());
   EXPECT_EQ(lines_.back(), L"opvStr: \n");
 }
@@ -220,13 +221,13 @@ TEST_F(UpdateHelperTest, VersionTooLongForTheBufferReadsAsEmpty) {
 // Characters above U+00FF keep only their low byte in the 8-bit line, which is sign-extended.
 TEST_F(UpdateHelperTest, EightBitLineKeepsTheLowByte) {
   testing::WriteProductValues(L"2.0\u0141x", std::nullopt, std::nullopt);  // U+0141: low byte 0x41 'A'
-  EXPECT_EQ(RunPendingUpdate(system_), 0);
+  EXPECT_EQ(RunPendingUpdate(), 0);
   ASSERT_GE(lines_.size(), 4u);
   EXPECT_EQ(lines_[2], L"pvStr: 2.0\u0141x\n");
   EXPECT_EQ(lines_[3], L"pvStr: 2.0Ax\n");
   testing::WriteProductValues(L"\u00e9", std::nullopt, std::nullopt);
   lines_.clear();
-  RunPendingUpdate(system_);
+  RunPendingUpdate();
   ASSERT_GE(lines_.size(), 4u);
   EXPECT_EQ(lines_[3], L"pvStr: \uffe9\n");
 }

@@ -1,10 +1,10 @@
 #include "setup/engine/tests/engine_test_support.h"
 
-#include <tlhelp32.h>
-
-#include <ostream>
 #include <cwchar>
+#include <ostream>
 #include <set>
+
+#include "common/process_list.h"
 
 namespace vesk::testing {
 
@@ -158,28 +158,21 @@ namespace {
 // Adds to `known` every running process whose parent is this process or already known (a parent
 // that has ended included), and answers whether any known process still runs.
 bool DescendantsRunning(std::set<DWORD>& known) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
-  std::vector<PROCESSENTRY32W> entries;
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-    entries.push_back(entry);
-  }
-  CloseHandle(snapshot);
+  std::vector<ProcessEntry> processes;
+  if (ListProcesses(processes) == ProcessListStatus::kNoSnapshot) return false;
   for (bool grown = true; grown;) {
     grown = false;
-    for (const PROCESSENTRY32W& process : entries) {
+    for (const ProcessEntry& process : processes) {
       // Wine starts its desktop process "explorer.exe" for the first program that needs a
       // desktop and keeps it for the whole session: it is not one of ours to wait for.
-      if (_wcsicmp(process.szExeFile, L"explorer.exe") == 0) continue;
-      bool parentKnown = process.th32ParentProcessID == GetCurrentProcessId() ||
-                         known.count(process.th32ParentProcessID) != 0;
-      if (parentKnown && known.insert(process.th32ProcessID).second) grown = true;
+      if (ExeNameMatches(process.exeName, L"explorer.exe", NameMatch::kIgnoringCase)) continue;
+      bool parentKnown = process.parentId == GetCurrentProcessId() ||
+                         known.count(process.parentId) != 0;
+      if (parentKnown && known.insert(process.id).second) grown = true;
     }
   }
-  for (const PROCESSENTRY32W& process : entries) {
-    if (known.count(process.th32ProcessID) != 0) return true;
+  for (const ProcessEntry& process : processes) {
+    if (known.count(process.id) != 0) return true;
   }
   return false;
 }

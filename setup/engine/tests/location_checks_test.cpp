@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/engine/product_key.h"
+#include "common/product.h"
 #include "setup/engine/tests/engine_test_support.h"
 #include "setup/engine/tests/log_capture.h"
 #include "testsupport/test_support.h"

@@ -9,9 +9,9 @@
 #include <thread>
 #include <vector>
 
+#include "common/product.h"
 #include "setup/engine/installer_runner.h"
 #include "setup/engine/process_control.h"
-#include "setup/engine/product_key.h"
 #include "setup/engine/tests/engine_test_support.h"
 #include "setup/engine/tests/log_capture.h"
 #include "testsupport/scoped_settings.h"

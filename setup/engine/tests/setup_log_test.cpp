@@ -9,8 +9,8 @@
 
 #include <shlobj.h>
 
+#include "common/product.h"
 #include "common/unique_handle.h"
-#include "setup/engine/product_key.h"
 #include "testsupport/test_support.h"
 
 namespace vesk {

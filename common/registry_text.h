@@ -1,0 +1,37 @@
+// Reading a registry text value through a buffer of fixed size.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/seam.h"
+
+namespace vesk {
+
+// The value query every bounded read goes through. Tests replace it to answer as Windows may
+// where Wine does not (a buffer filled with the start of a value that does not fit).
+inline Seam<decltype(&::RegQueryValueExW)> g_queryRegistryValue{&::RegQueryValueExW};
+
+// Reads the value `name` of `key` into a buffer of `bufferChars` characters and takes its text up
+// to the first null, or up to the end of the data when it has none; the data is never read past
+// the buffer. Answers the query's status: anything but ERROR_SUCCESS leaves `text` empty (a value
+// that does not fit gives ERROR_MORE_DATA, and whatever the buffer then holds is not used).
+inline LSTATUS ReadBoundedRegistryText(HKEY key, const wchar_t* name, size_t bufferChars,
+                                       std::wstring& text) {
+  text.clear();
+  std::vector<wchar_t> buffer(bufferChars, L'\0');
+  DWORD size = static_cast<DWORD>(bufferChars * sizeof(wchar_t));
+  LSTATUS status = g_queryRegistryValue(key, name, nullptr, nullptr,
+                                        reinterpret_cast<BYTE*>(buffer.data()), &size);
+  if (status != ERROR_SUCCESS) return status;
+  size_t units = size / sizeof(wchar_t);
+  if (units > bufferChars) units = bufferChars;
+  size_t length = 0;
+  while (length < units && buffer[length] != L'\0') ++length;
+  text.assign(buffer.data(), length);
+  return ERROR_SUCCESS;
+}
+
+}  // namespace vesk
