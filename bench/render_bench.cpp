@@ -200,12 +200,16 @@ int wmain(int argc, wchar_t** argv) {
   const double platformBlend = MedianMicroseconds(20, [&] {
     CRenderEngine::DrawImage(canvas.dc, &host, imageRect, imageRect, faded);
   });
-  const TPlatformGraphics ownBlend = {&OwnAlphaBlend, GetPlatformGraphics().gradientFill};
-  OverridePlatformGraphicsForTesting(&ownBlend);
-  const double own = MedianMicroseconds(20, [&] {
-    CRenderEngine::DrawImage(canvas.dc, &host, imageRect, imageRect, faded);
-  });
-  OverridePlatformGraphicsForTesting(nullptr);
+  static TPlatformGraphics ownBlend;
+  ownBlend = {&OwnAlphaBlend, GetPlatformGraphics().gradientFill};
+  double own;
+  {
+    vesk::ScopedOverride useOwnBlend(
+        g_platformGraphics, []() -> const TPlatformGraphics& { return ownBlend; });
+    own = MedianMicroseconds(20, [&] {
+      CRenderEngine::DrawImage(canvas.dc, &host, imageRect, imageRect, faded);
+    });
+  }
   Report("own blend, 640 x 460 faded", own, "msimg32 AlphaBlend", platformBlend);
 
   // Colours: opaque fill against translucent blend.

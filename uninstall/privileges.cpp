@@ -23,14 +23,13 @@ bool RealMachineProductKeyExists() {
 
 bool RealTokenIsAdministrator() {
   SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
-  PSID administrators = nullptr;
+  UniqueSid administrators;
   if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
-                                DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators)) {
+                                DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, administrators.put())) {
     return false;
   }
   BOOL member = FALSE;
-  if (!CheckTokenMembership(nullptr, administrators, &member)) member = FALSE;
-  FreeSid(administrators);
+  if (!CheckTokenMembership(nullptr, administrators.get(), &member)) member = FALSE;
   return member != FALSE;
 }
 
@@ -69,15 +68,10 @@ bool ContainsAny(const std::wstring& text, std::initializer_list<const wchar_t*>
 
 }  // namespace
 
-PrivilegeSystem RealPrivilegeSystem() {
-  return PrivilegeSystem{&RealMachineProductKeyExists, &RealTokenIsAdministrator,
-                         &RealProgramPath, &RealEndProcess};
-}
-
-PrivilegeSystem& Privileges() {
-  static PrivilegeSystem system = RealPrivilegeSystem();
-  return system;
-}
+Seam<bool (*)()> g_machineProductKeyExists{&RealMachineProductKeyExists};
+Seam<bool (*)()> g_tokenIsAdministrator{&RealTokenIsAdministrator};
+Seam<std::wstring (*)()> g_restartProgramPath{&RealProgramPath};
+Seam<void (*)(UINT exitCode)> g_endProcess{&RealEndProcess};
 
 bool NeedsAdministrator(const std::wstring& installPath) {
   if (!installPath.empty() &&
@@ -86,7 +80,7 @@ bool NeedsAdministrator(const std::wstring& installPath) {
     LogInfo(L"Installation path is in protected directory: " + installPath);
     return true;
   }
-  if (Privileges().machineProductKeyExists()) {
+  if (g_machineProductKeyExists()) {
     LogInfo(L"Found system-level registry entries that require administrator privileges");
     return true;
   }
@@ -102,14 +96,14 @@ bool NeedsAdministrator(const std::wstring& installPath) {
 }
 
 bool IsRunningAsAdministrator() {
-  bool administrator = Privileges().tokenIsAdministrator();
+  bool administrator = g_tokenIsAdministrator();
   LogInfo(std::wstring(L"Current process administrator privileges check: ") +
           (administrator ? L"YES" : L"NO"));
   return administrator;
 }
 
 void RestartElevated() {
-  std::wstring program = Privileges().programPath();
+  std::wstring program = g_restartProgramPath();
   LogInfo(L"Restarting process with administrator privileges: " + program);
   if (program.empty() || !StartElevated(program)) {
     LogError(L"Failed to restart with administrator privileges, error code: " +
@@ -117,7 +111,7 @@ void RestartElevated() {
     return;
   }
   LogInfo(L"Successfully initiated restart with administrator privileges");
-  Privileges().endProcess(0);
+  g_endProcess(0);
 }
 
 bool EnsurePrivileges(const std::wstring& installPath) {

@@ -5,26 +5,22 @@
 
 #include <string>
 
+#include "common/seam.h"
+
 namespace vesk::uninstall {
 
-// What the privilege decision asks of the system. Tests replace entries for the conditions a
-// test machine cannot produce (a machine-wide product key, a user without administrator rights)
-// or would harm the test run (restarting or ending the test program itself); the defaults are the real calls.
-struct PrivilegeSystem {
-  // The key "SOFTWARE\Vesk.helm" under HKEY_LOCAL_MACHINE opens for reading.
-  bool (*machineProductKeyExists)();
-  // The current thread's effective token is a member of the built-in Administrators group.
-  bool (*tokenIsAdministrator)();
-  // Full path of the program the elevated restart starts: the running program.
-  std::wstring (*programPath)();
-  // Ends the process at once; the real one never returns.
-  void (*endProcess)(UINT exitCode);
-};
-
-// The table in use (real calls unless a test replaced entries).
-PrivilegeSystem& Privileges();
-// The real calls.
-PrivilegeSystem RealPrivilegeSystem();
+// What the privilege decision asks of the system. Tests replace them for the conditions a test
+// machine cannot produce (a machine-wide product key, a user without administrator rights) or
+// that would harm the test run (restarting or ending the test program itself).
+//
+// The key "SOFTWARE\Vesk.helm" under HKEY_LOCAL_MACHINE opens for reading.
+extern Seam<bool (*)()> g_machineProductKeyExists;
+// The current thread's effective token is a member of the built-in Administrators group.
+extern Seam<bool (*)()> g_tokenIsAdministrator;
+// Full path of the program the elevated restart starts: the running program.
+extern Seam<std::wstring (*)()> g_restartProgramPath;
+// Ends the process at once; the real one never returns.
+extern Seam<void (*)(UINT exitCode)> g_endProcess;
 
 // True when the run may go on with its current rights; false when rights are needed and the
 // elevated restart could not be started. A started restart ends the process with exit code 0.

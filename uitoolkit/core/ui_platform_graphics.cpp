@@ -26,8 +26,6 @@ const TPlatformGraphics& PlatformGraphics() {
   return graphics;
 }
 
-const TPlatformGraphics* g_override = nullptr;
-
 // A 32-bit top-down DIB section and its memory DC.
 class ScratchBitmap {
  public:
@@ -86,13 +84,9 @@ std::uint32_t BlendChannel(std::uint32_t source, std::uint32_t destination,
 
 }  // namespace
 
-const TPlatformGraphics& GetPlatformGraphics() {
-  return g_override != nullptr ? *g_override : PlatformGraphics();
-}
+vesk::Seam<const TPlatformGraphics& (*)()> g_platformGraphics{&PlatformGraphics};
 
-void OverridePlatformGraphicsForTesting(const TPlatformGraphics* graphics) {
-  g_override = graphics;
-}
+const TPlatformGraphics& GetPlatformGraphics() { return g_platformGraphics(); }
 
 BOOL WINAPI OwnAlphaBlend(HDC destinationDC, int xDestination, int yDestination,
                           int widthDestination, int heightDestination, HDC sourceDC, int xSource,

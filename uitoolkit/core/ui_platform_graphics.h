@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "common/seam.h"
+
 namespace SkinUI {
 
 typedef BOOL(WINAPI* AlphaBlendFunction)(HDC, int, int, int, int, HDC, int, int, int, int,
@@ -15,12 +17,12 @@ struct TPlatformGraphics {
   GradientFillFunction gradientFill;  // null when the platform has none
 };
 
-// The functions in use (looked up once per process).
+// The functions in use: the platform's, looked up once per process.
 const TPlatformGraphics& GetPlatformGraphics();
 
-// Replaces the functions in use, for tests that need to see the paths taken when the platform
-// lacks them; null restores the platform's. Not thread-safe.
-void OverridePlatformGraphicsForTesting(const TPlatformGraphics* graphics);
+// Where GetPlatformGraphics takes the table from; tests replace it to see the paths taken when
+// the platform lacks a function.
+extern vesk::Seam<const TPlatformGraphics& (*)()> g_platformGraphics;
 
 // Source-over blending with the same arguments and results as AlphaBlend: the source part is
 // scaled to the destination (each destination pixel takes the source pixel under its centre),

@@ -35,24 +35,21 @@ SeamState* g_seams = nullptr;
 // Replaces the conditions a test machine cannot produce, and restores the real calls.
 class ScopedPrivilegeSeams {
  public:
-  ScopedPrivilegeSeams() : saved_(Privileges()) {
-    g_seams = &state;
-    Privileges().machineProductKeyExists = [] { return g_seams->machineKey; };
-    Privileges().tokenIsAdministrator = [] {
-      ++g_seams->tokenChecks;
-      return g_seams->administrator;
-    };
-    Privileges().programPath = [] { return g_seams->programPath; };
-    Privileges().endProcess = [](UINT code) { g_seams->endedWith.push_back(code); };
-  }
-  ~ScopedPrivilegeSeams() {
-    Privileges() = saved_;
-    g_seams = nullptr;
-  }
+  ScopedPrivilegeSeams() { g_seams = &state; }
+  ~ScopedPrivilegeSeams() { g_seams = nullptr; }
   SeamState state;
 
  private:
-  PrivilegeSystem saved_;
+  ScopedOverride<bool (*)()> machineKey_{g_machineProductKeyExists,
+                                         [] { return g_seams->machineKey; }};
+  ScopedOverride<bool (*)()> administrator_{g_tokenIsAdministrator, [] {
+                                              ++g_seams->tokenChecks;
+                                              return g_seams->administrator;
+                                            }};
+  ScopedOverride<std::wstring (*)()> programPath_{g_restartProgramPath,
+                                                  [] { return g_seams->programPath; }};
+  ScopedOverride<void (*)(UINT)> endProcess_{
+      g_endProcess, [](UINT code) { g_seams->endedWith.push_back(code); }};
 };
 
 const std::string kCheckApplication = "[INFO] Checking if process is running: vesk.helm.exe";

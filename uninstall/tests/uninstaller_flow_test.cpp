@@ -38,14 +38,8 @@ void SetText(const std::wstring& key, const std::wstring& name, const std::wstri
 
 // The machine-wide key does not exist for these tests, whatever the test machine holds.
 class NoMachineKey {
- public:
-  NoMachineKey() : saved_(Privileges()) {
-    Privileges().machineProductKeyExists = [] { return false; };
-  }
-  ~NoMachineKey() { Privileges() = saved_; }
-
  private:
-  PrivilegeSystem saved_;
+  ScopedOverride<bool (*)()> machineKey_{g_machineProductKeyExists, [] { return false; }};
 };
 
 class UninstallerFlowTest : public ::testing::Test {
@@ -192,13 +186,15 @@ TEST_F(UninstallerFlowTest, RunningApplicationWithForceIsTerminated) {
 // Rights that are needed but cannot be obtained stop the preparation before the registry.
 TEST_F(UninstallerFlowTest, MissingRightsFailPreparation) {
   Install();
-  PrivilegeSystem saved = Privileges();
-  Privileges().machineProductKeyExists = [] { return true; };
-  Privileges().tokenIsAdministrator = [] { return false; };
-  Privileges().programPath = [] { return std::wstring(L"C:\\missing\\VeskUninstall.exe"); };
-  Uninstaller uninstaller;
-  bool prepared = uninstaller.Prepare(false);
-  Privileges() = saved;
+  bool prepared;
+  {
+    ScopedOverride machineKey(g_machineProductKeyExists, [] { return true; });
+    ScopedOverride administrator(g_tokenIsAdministrator, [] { return false; });
+    ScopedOverride programPath(g_restartProgramPath,
+                               [] { return std::wstring(L"C:\\missing\\VeskUninstall.exe"); });
+    Uninstaller uninstaller;
+    prepared = uninstaller.Prepare(false);
+  }
   EXPECT_FALSE(prepared);
   EXPECT_EQ(log_.Entries().back(), "[ERROR] Failed to obtain required privileges for uninstallation");
   EXPECT_EQ(log_.IndexOf("[INFO] Found pv value from registry: 1.9.1.2925"), -1);

@@ -54,10 +54,13 @@ void DrawScene(TestCanvas& canvas) {
 TEST(OwnAlphaBlend, MatchesThePlatformBlend) {
   TestCanvas platform(80, 80, 0x336699), own(80, 80, 0x336699);
   DrawScene(platform);
-  const TPlatformGraphics withOwnBlend = {&OwnAlphaBlend, GetPlatformGraphics().gradientFill};
-  OverridePlatformGraphicsForTesting(&withOwnBlend);
-  DrawScene(own);
-  OverridePlatformGraphicsForTesting(nullptr);
+  static TPlatformGraphics withOwnBlend;
+  withOwnBlend = {&OwnAlphaBlend, GetPlatformGraphics().gradientFill};
+  {
+    vesk::ScopedOverride ownBlend(
+        g_platformGraphics, []() -> const TPlatformGraphics& { return withOwnBlend; });
+    DrawScene(own);
+  }
   POINT where = {0, 0};
   EXPECT_LE(LargestDifference(platform, own, where), 2)
       << "at " << where.x << "," << where.y << ": " << std::hex << platform.Pixel(where.x, where.y)

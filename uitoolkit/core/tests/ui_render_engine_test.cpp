@@ -85,8 +85,10 @@ struct BandCase {
 // Without the platform's gradient fill the rectangle gets 2^k solid bands, k from the steps,
 // from exactly the first colour to exactly the second.
 TEST(DrawGradient, FallsBackToSolidBands) {
-  const TPlatformGraphics withoutGradient = {GetPlatformGraphics().alphaBlend, nullptr};
-  OverridePlatformGraphicsForTesting(&withoutGradient);
+  static TPlatformGraphics withoutGradient;
+  withoutGradient = {GetPlatformGraphics().alphaBlend, nullptr};
+  vesk::ScopedOverride noGradient(
+      g_platformGraphics, []() -> const TPlatformGraphics& { return withoutGradient; });
   const BandCase cases[] = {{1, 2}, {3, 2}, {4, 4}, {8, 8}, {16, 16}, {31, 16}, {32, 32},
                             {63, 32}, {64, 64}, {500, 64}};
   for (const BandCase& row : cases) {
@@ -99,7 +101,6 @@ TEST(DrawGradient, FallsBackToSolidBands) {
     EXPECT_EQ(0x000000u, canvas.Pixel(2, 0)) << row.steps;
     EXPECT_EQ(0x0000FFu, canvas.Pixel(2, 127)) << row.steps;
   }
-  OverridePlatformGraphicsForTesting(nullptr);
 }
 
 // A gradient with translucent colours blends over what is there.
