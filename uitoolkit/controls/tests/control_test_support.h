@@ -1,0 +1,88 @@
+// Helpers of the control tests: a paint-manager stand-in that records what controls ask of it,
+// with the render engine tests' image table and fonts behind it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "uitoolkit/controls/ui_control.h"
+#include "uitoolkit/controls/ui_control_manager.h"
+#include "uitoolkit/core/tests/render_test_support.h"
+
+namespace SkinUI {
+namespace testing {
+
+class RecordingManager : public IControlManagerUI {
+ public:
+  CPaintManagerUI* GetPaintManager() override { return nullptr; }
+  void Invalidate(const RECT& rcItem) override { invalidated.push_back(rcItem); }
+  void NeedUpdate() override { ++updateRequests; }
+  CControlUI* GetFocus() const override { return focus; }
+  void SetFocus(CControlUI* control, bool) override { focus = control; }
+  bool InitControls(CControlUI* control, CControlUI* parent) override {
+    control->SetManager(this, parent, true);
+    return true;
+  }
+  void ReapObjects(CControlUI* control) override { reaped.push_back(control); }
+  void RenameControl(CControlUI* control, const wchar_t* oldName) override {
+    renames.push_back(std::wstring(oldName) + L">" + control->GetName().GetData());
+  }
+  void RemoveMouseLeaveNeeded(CControlUI*) override {}
+  void AddDelayedCleanup(CControlUI*) override {}
+  void SendNotify(CControlUI* sender, const wchar_t* type, WPARAM wParam, LPARAM lParam, bool,
+                  bool) override {
+    TNotifyUI msg;
+    msg.pSender = sender;
+    msg.sType = type;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    SendNotify(msg, false, true);
+  }
+  void SendNotify(TNotifyUI& msg, bool, bool) override { notifications.push_back(msg); }
+  void UsedVirtualWnd(bool used) override { usesVirtualWindows = used; }
+  void GetHSL(short* hue, short* saturation, short* lightness) override {
+    *hue = hsl[0];
+    *saturation = hsl[1];
+    *lightness = hsl[2];
+  }
+  DWORD GetDefaultDisabledColor() override { return 0xFFA7A6AA; }
+  DWORD GetDefaultFontColor() override { return 0xFF000000; }
+  bool AddOptionGroup(const wchar_t*, CControlUI*) override { return false; }
+  CUiPtrArray* GetOptionGroup(const wchar_t*) override { return nullptr; }
+  void RemoveOptionGroup(const wchar_t*, CControlUI*) override {}
+
+  // IRenderHost: the render tests' stand-in.
+  TImageInfo* GetImageEx(const wchar_t* name, const wchar_t* type, DWORD mask,
+                         bool useHSL) override {
+    return render.GetImageEx(name, type, mask, useHSL);
+  }
+  HFONT GetFont(int index) override { return render.GetFont(index); }
+  HFONT FindOrAddFont(const wchar_t* face, int size, bool bold, bool underline,
+                      bool italic) override {
+    return render.FindOrAddFont(face, size, bold, underline, italic);
+  }
+  const wchar_t* GetMultiLanguageString(int id) override { return render.GetMultiLanguageString(id); }
+  DWORD GetDefaultLinkFontColor() override { return render.linkColor; }
+  DWORD GetDefaultLinkHoverFontColor() override { return render.linkHoverColor; }
+  DWORD GetDefaultSelectedBkColor() override { return render.selectedColor; }
+  POINT GetMousePos() override { return render.mouse; }
+  HDC GetPaintDC() override { return nullptr; }
+
+  TestRenderHost render;
+  std::vector<RECT> invalidated;
+  int updateRequests = 0;
+  CControlUI* focus = nullptr;
+  std::vector<CControlUI*> reaped;
+  std::vector<std::wstring> renames;
+  std::vector<TNotifyUI> notifications;
+  bool usesVirtualWindows = false;
+  short hsl[3] = {180, 100, 100};
+};
+
+// A control attached to `manager` as the child of `parent` (or as a root), placed at `rc`.
+void Attach(CControlUI& control, IControlManagerUI& manager, CControlUI* parent, const RECT& rc);
+
+}  // namespace testing
+}  // namespace SkinUI

@@ -1,0 +1,61 @@
+// What a control needs from the paint manager of its window. CPaintManagerUI (uitoolkit/window)
+// implements it; controls hold and call it, so that controls/ never includes window/. Tests of
+// controls implement it with small recording stand-ins.
+#pragma once
+
+#include <windows.h>
+
+#include "uitoolkit/controls/ui_event.h"
+#include "uitoolkit/core/ui_containers.h"
+#include "uitoolkit/core/ui_render_host.h"
+
+namespace SkinUI {
+
+class CControlUI;
+class CPaintManagerUI;
+
+class IControlManagerUI : public IRenderHost {
+ public:
+  // The paint manager behind this interface (null for stand-ins that are none).
+  virtual CPaintManagerUI* GetPaintManager() = 0;
+
+  // Repaints `rcItem` (window coordinates) at the next paint.
+  virtual void Invalidate(const RECT& rcItem) = 0;
+  // Asks for a layout pass before the next paint.
+  virtual void NeedUpdate() = 0;
+
+  virtual CControlUI* GetFocus() const = 0;
+  // Gives `control` the keyboard focus (null: nobody); with `focusWindow` also the window.
+  virtual void SetFocus(CControlUI* control, bool focusWindow = true) = 0;
+
+  // Attaches `control` and everything below it to this manager with `parent` as parent and
+  // enters the named ones into the name map.
+  virtual bool InitControls(CControlUI* control, CControlUI* parent = nullptr) = 0;
+  // Forgets `control` in every role (focus, hover, click, key, name map, timers).
+  virtual void ReapObjects(CControlUI* control) = 0;
+  // Re-indexes `control` in the name map after its name changed from `oldName`.
+  virtual void RenameControl(CControlUI* control, const wchar_t* oldName) = 0;
+  // Forgets `control` as a target of mouse-leave events.
+  virtual void RemoveMouseLeaveNeeded(CControlUI* control) = 0;
+  // Detaches `control` and deletes it when queued notifications have been delivered.
+  virtual void AddDelayedCleanup(CControlUI* control) = 0;
+
+  // Sends a notification about `sender` (its OnNotify listeners, then the window's notifiers).
+  virtual void SendNotify(CControlUI* sender, const wchar_t* type, WPARAM wParam = 0,
+                          LPARAM lParam = 0, bool async = false, bool allowRepeat = true) = 0;
+  virtual void SendNotify(TNotifyUI& msg, bool async = false, bool allowRepeat = true) = 0;
+  // Marks that the window's controls name virtual windows.
+  virtual void UsedVirtualWnd(bool used) = 0;
+
+  // The global hue (0-360), saturation and lightness (percent) for controls with colorhsl.
+  virtual void GetHSL(short* hue, short* saturation, short* lightness) = 0;
+  virtual DWORD GetDefaultDisabledColor() = 0;
+  virtual DWORD GetDefaultFontColor() = 0;
+
+  // Named groups of mutually exclusive options.
+  virtual bool AddOptionGroup(const wchar_t* groupName, CControlUI* control) = 0;
+  virtual CUiPtrArray* GetOptionGroup(const wchar_t* groupName) = 0;
+  virtual void RemoveOptionGroup(const wchar_t* groupName, CControlUI* control) = 0;
+};
+
+}  // namespace SkinUI

@@ -1,0 +1,813 @@
+#include "uitoolkit/window/ui_paint_manager.h"
+
+#include <algorithm>
+#include <cwchar>
+
+#include "uitoolkit/core/resource_files.h"
+#include "uitoolkit/core/ui_image_sources.h"
+#include "uitoolkit/core/ui_render_engine.h"
+#include "uitoolkit/core/ui_value_parsing.h"
+
+namespace SkinUI {
+namespace {
+
+HINSTANCE g_instance = nullptr;
+
+struct THslState {
+  bool useHSL = false;
+  short hue = 180;
+  short saturation = 100;
+  short lightness = 100;
+};
+THslState g_hsl;
+
+CUiString IdKey(int id) {
+  CUiString key;
+  key.Format(L"%d", id);
+  return key;
+}
+
+bool NameIsNoCase(const wchar_t* name, const wchar_t* expected) {
+  return CUiString(name).CompareNoCase(expected) == 0;
+}
+
+bool NameIsExact(const wchar_t* name, const wchar_t* expected) {
+  return std::wcscmp(name, expected) == 0;
+}
+
+// Makes a font of `size` pixels (character height) on the face, with the default character set.
+HFONT CreateSkinFont(const wchar_t* faceName, int size, bool bold, bool underline, bool italic) {
+  LOGFONTW lf = {};
+  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+  ::wcsncpy_s(lf.lfFaceName, LF_FACESIZE, faceName, _TRUNCATE);
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfHeight = -size;
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfUnderline = underline ? TRUE : FALSE;
+  lf.lfItalic = italic ? TRUE : FALSE;
+  return ::CreateFontIndirectW(&lf);
+}
+
+void FillFontInfo(TFontInfo& info, HFONT font, const wchar_t* faceName, int size, bool bold,
+                  bool underline, bool italic) {
+  info.hFont.reset(font);
+  info.sFontName = faceName;
+  info.iSize = size;
+  info.bBold = bold;
+  info.bUnderline = underline;
+  info.bItalic = italic;
+}
+
+bool SameLook(const TFontInfo& info, const wchar_t* faceName, int size, bool bold,
+              bool underline, bool italic) {
+  return info.sFontName == faceName && info.iSize == size && info.bBold == bold &&
+         info.bUnderline == underline && info.bItalic == italic;
+}
+
+// A font with this look in `fonts`, or null.
+HFONT FindFontByLook(const CUiStringPtrMap& fonts, const wchar_t* faceName, int size, bool bold,
+                     bool underline, bool italic) {
+  for (int i = 0; i < fonts.GetSize(); ++i) {
+    const TFontInfo* info = static_cast<const TFontInfo*>(fonts.Find(fonts.GetAt(i)));
+    if (info != nullptr && SameLook(*info, faceName, size, bold, underline, italic)) {
+      return info->hFont.get();
+    }
+  }
+  return nullptr;
+}
+
+CControlUI* FindControlFromNameHash(CControlUI* control, void* data) {
+  CUiStringPtrMap* names = static_cast<CUiStringPtrMap*>(data);
+  const CUiString name = control->GetName();
+  if (!name.IsEmpty() && names->Find(name) == nullptr) names->Insert(name, control);
+  return nullptr;  // visit every control
+}
+
+CControlUI* FindControlFromPoint(CControlUI* control, void*) { return control; }
+
+CControlUI* FindControlFromUpdate(CControlUI* control, void*) {
+  return control->IsUpdateNeeded() ? control : nullptr;
+}
+
+// Paints the manager's tree for CRenderEngine::GenerateBitmap.
+class CTreePainter : public IRenderPainter {
+ public:
+  CTreePainter(CPaintManagerUI& manager, const RECT& rcClient)
+      : m_manager(manager), m_rcClient(rcClient) {}
+  void PaintInto(HDC hDC, const RECT& rcPaint) override {
+    m_manager.Render(hDC, m_rcClient, rcPaint);
+  }
+
+ private:
+  CPaintManagerUI& m_manager;
+  RECT m_rcClient;
+};
+
+}  // namespace
+
+CPaintManagerUI::CPaintManagerUI() {
+  const TResInfo& shared = SharedResInfo();
+  m_ResInfo.dwDefaultDisabledColor = shared.dwDefaultDisabledColor;
+  m_ResInfo.dwDefaultFontColor = shared.dwDefaultFontColor;
+  m_ResInfo.dwDefaultLinkFontColor = shared.dwDefaultLinkFontColor;
+  m_ResInfo.dwDefaultLinkHoverFontColor = shared.dwDefaultLinkHoverFontColor;
+  m_ResInfo.dwDefaultSelectedBkColor = shared.dwDefaultSelectedBkColor;
+}
+
+CPaintManagerUI::~CPaintManagerUI() {
+  DeleteDelayedCleanup();
+  m_aAsyncNotify.clear();
+  if (m_pRoot != nullptr) {
+    CControlUI* root = m_pRoot;
+    m_pRoot = nullptr;
+    root->Delete();
+  }
+  RemoveAllOptionGroups();
+  RemoveAllWindowCustomAttribute();
+  FreeFonts(m_ResInfo);
+  FreeAttributeLists(m_ResInfo);
+}
+
+// ---- Process-wide state ----
+
+CPaintManagerUI::TResInfo& CPaintManagerUI::SharedResInfo() {
+  // Made by the first manager: the default colours of TResInfo and the system's default GUI font
+  // with the default character set.
+  static TResInfo* shared = [] {
+    TResInfo* info = new TResInfo();
+    LOGFONTW lf = {};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    lf.lfCharSet = DEFAULT_CHARSET;
+    FillFontInfo(info->defaultFont, ::CreateFontIndirectW(&lf), lf.lfFaceName,
+                 lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, lf.lfWeight >= FW_BOLD,
+                 lf.lfUnderline != 0, lf.lfItalic != 0);
+    return info;
+  }();
+  return *shared;
+}
+
+CUiStringPtrMap& CPaintManagerUI::MultiLanguageStrings() {
+  static CUiStringPtrMap* strings = new CUiStringPtrMap(83);
+  return *strings;
+}
+
+HINSTANCE CPaintManagerUI::GetInstance() { return g_instance; }
+
+void CPaintManagerUI::SetInstance(HINSTANCE instance) { g_instance = instance; }
+
+CUiString CPaintManagerUI::GetInstancePath() {
+  if (g_instance == nullptr) return CUiString();
+  wchar_t path[MAX_PATH + 1] = {};
+  const DWORD length = ::GetModuleFileNameW(g_instance, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return CUiString();
+  CUiString folder(path);
+  return folder.Left(folder.ReverseFind(L'\\') + 1);
+}
+
+HINSTANCE CPaintManagerUI::GetResourceDll() {
+  HINSTANCE module = CImageSources::GetResourceModule();
+  return module != nullptr ? module : g_instance;
+}
+
+void CPaintManagerUI::SetResourceDll(HINSTANCE instance) {
+  CImageSources::SetResourceModule(instance);
+}
+
+const CUiString& CPaintManagerUI::GetResourcePath() { return CResourceFiles::GetResourcePath(); }
+
+void CPaintManagerUI::SetResourcePath(const wchar_t* path) { CResourceFiles::SetResourcePath(path); }
+
+const CUiString& CPaintManagerUI::GetResourceZip() { return CResourceFiles::GetResourceZip(); }
+
+void CPaintManagerUI::SetResourceZip(const wchar_t* zipName, bool cached) {
+  CResourceFiles::SetResourceZip(zipName, cached);
+}
+
+void CPaintManagerUI::SetResourceZip(const void* data, std::size_t size) {
+  CResourceFiles::SetResourceZip(data, size);
+}
+
+bool CPaintManagerUI::IsCachedResourceZip() {
+  return CResourceFiles::GetCachedResourceZip() != nullptr;
+}
+
+void CPaintManagerUI::Term() { CResourceFiles::CloseResourceZip(); }
+
+void CPaintManagerUI::AddMultiLanguageString(int id, const wchar_t* text) {
+  if (id < 0 || text == nullptr) return;
+  CUiStringPtrMap& strings = MultiLanguageStrings();
+  delete static_cast<CUiString*>(strings.Set(IdKey(id), new CUiString(text)));
+}
+
+bool CPaintManagerUI::RemoveMultiLanguageString(int id) {
+  CUiStringPtrMap& strings = MultiLanguageStrings();
+  const CUiString key = IdKey(id);
+  CUiString* text = static_cast<CUiString*>(strings.Find(key));
+  if (text == nullptr) return false;
+  delete text;
+  return strings.Remove(key);
+}
+
+void CPaintManagerUI::RemoveAllMultiLanguageString() {
+  CUiStringPtrMap& strings = MultiLanguageStrings();
+  for (int i = 0; i < strings.GetSize(); ++i) {
+    delete static_cast<CUiString*>(strings.Find(strings.GetAt(i)));
+  }
+  strings.RemoveAll();
+}
+
+const wchar_t* CPaintManagerUI::GetMultiLanguageString(int id) {
+  const CUiString* text = static_cast<const CUiString*>(MultiLanguageStrings().Find(IdKey(id)));
+  return text != nullptr ? text->GetData() : nullptr;
+}
+
+void CPaintManagerUI::SetHSL(bool useHSL, short hue, short saturation, short lightness) {
+  g_hsl = THslState{useHSL, hue, saturation, lightness};
+  if (!useHSL) {
+    hue = 180;
+    saturation = 100;
+    lightness = 100;
+  }
+  SharedResInfo().images.AdjustImages(hue, saturation, lightness);
+}
+
+void CPaintManagerUI::GetHSL(short* hue, short* saturation, short* lightness) {
+  const bool use = g_hsl.useHSL;
+  if (hue != nullptr) *hue = use ? g_hsl.hue : 180;
+  if (saturation != nullptr) *saturation = use ? g_hsl.saturation : 100;
+  if (lightness != nullptr) *lightness = use ? g_hsl.lightness : 100;
+}
+
+// ---- Window settings ----
+
+void CPaintManagerUI::SetInitSize(int cx, int cy) {
+  m_szInitWindowSize = SIZE{cx, cy};
+  if (m_pRoot == nullptr && m_hWndPaint != nullptr) {
+    ::SetWindowPos(m_hWndPaint, nullptr, 0, 0, cx, cy,
+                   SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  }
+}
+
+void CPaintManagerUI::SetOpacity(BYTE opacity) { m_nOpacity = opacity; }
+
+void CPaintManagerUI::SetWindowAttribute(const wchar_t* name, const wchar_t* value) {
+  if (name == nullptr || value == nullptr) return;
+  if (NameIsNoCase(name, L"size")) {
+    const SIZE size = ParseSizeValue(value);
+    SetInitSize(size.cx, size.cy);
+  } else if (NameIsNoCase(name, L"sizebox")) {
+    SetSizeBox(ParseRectValue(value));
+  } else if (NameIsNoCase(name, L"caption")) {
+    SetCaptionRect(ParseRectValue(value));
+  } else if (NameIsNoCase(name, L"roundcorner")) {
+    const SIZE size = ParseSizeValue(value);
+    SetRoundCorner(size.cx, size.cy);
+  } else if (NameIsNoCase(name, L"mininfo")) {
+    const SIZE size = ParseSizeValue(value);
+    SetMinInfo(size.cx, size.cy);
+  } else if (NameIsNoCase(name, L"maxinfo")) {
+    const SIZE size = ParseSizeValue(value);
+    SetMaxInfo(size.cx, size.cy);
+  } else if (NameIsNoCase(name, L"showdirty")) {
+    SetShowUpdateRect(NameIsNoCase(value, L"true"));
+  } else if (NameIsExact(name, L"noactivate")) {
+    SetNoActivate(NameIsNoCase(value, L"true"));
+  } else if (NameIsNoCase(name, L"opacity")) {
+    SetOpacity(static_cast<BYTE>(ParseDecimal(value)));
+  } else if (NameIsExact(name, L"layeredopacity")) {
+    m_nLayeredOpacity = static_cast<BYTE>(ParseDecimal(value));
+    m_bLayeredChanged = true;
+    Invalidate(m_rcLayeredUpdate);
+  } else if (NameIsExact(name, L"layeredimage")) {
+    m_sLayeredImage = value;
+    m_bLayeredChanged = true;
+  } else if (NameIsNoCase(name, L"disabledfontcolor")) {
+    SetDefaultDisabledColor(ParseColor(value));
+  } else if (NameIsNoCase(name, L"defaultfontcolor")) {
+    SetDefaultFontColor(ParseColor(value));
+  } else if (NameIsNoCase(name, L"linkfontcolor")) {
+    SetDefaultLinkFontColor(ParseColor(value));
+  } else if (NameIsNoCase(name, L"linkhoverfontcolor")) {
+    SetDefaultLinkHoverFontColor(ParseColor(value));
+  } else if (NameIsNoCase(name, L"selectedcolor")) {
+    SetDefaultSelectedBkColor(ParseColor(value));
+  } else {
+    AddWindowCustomAttribute(name, value);
+  }
+}
+
+void CPaintManagerUI::AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value) {
+  if (name == nullptr || value == nullptr || *name == L'\0' || *value == L'\0') return;
+  if (m_mWindowCustomAttrHash.Find(name) != nullptr) return;
+  m_mWindowCustomAttrHash.Insert(name, new CUiString(value));
+}
+
+const wchar_t* CPaintManagerUI::GetWindowCustomAttribute(const wchar_t* name) const {
+  if (name == nullptr) return nullptr;
+  const CUiString* value = static_cast<const CUiString*>(m_mWindowCustomAttrHash.Find(name));
+  return value != nullptr ? value->GetData() : nullptr;
+}
+
+bool CPaintManagerUI::RemoveWindowCustomAttribute(const wchar_t* name) {
+  if (name == nullptr) return false;
+  CUiString* value = static_cast<CUiString*>(m_mWindowCustomAttrHash.Find(name));
+  if (value == nullptr) return false;
+  delete value;
+  return m_mWindowCustomAttrHash.Remove(name);
+}
+
+void CPaintManagerUI::RemoveAllWindowCustomAttribute() {
+  for (int i = 0; i < m_mWindowCustomAttrHash.GetSize(); ++i) {
+    delete static_cast<CUiString*>(m_mWindowCustomAttrHash.Find(m_mWindowCustomAttrHash.GetAt(i)));
+  }
+  m_mWindowCustomAttrHash.RemoveAll();
+}
+
+// ---- Default colours ----
+
+void CPaintManagerUI::SetDefaultDisabledColor(DWORD color, bool shared) {
+  (shared ? SharedResInfo() : m_ResInfo).dwDefaultDisabledColor = color;
+}
+
+void CPaintManagerUI::SetDefaultFontColor(DWORD color, bool shared) {
+  (shared ? SharedResInfo() : m_ResInfo).dwDefaultFontColor = color;
+}
+
+void CPaintManagerUI::SetDefaultLinkFontColor(DWORD color, bool shared) {
+  (shared ? SharedResInfo() : m_ResInfo).dwDefaultLinkFontColor = color;
+}
+
+void CPaintManagerUI::SetDefaultLinkHoverFontColor(DWORD color, bool shared) {
+  (shared ? SharedResInfo() : m_ResInfo).dwDefaultLinkHoverFontColor = color;
+}
+
+void CPaintManagerUI::SetDefaultSelectedBkColor(DWORD color, bool shared) {
+  (shared ? SharedResInfo() : m_ResInfo).dwDefaultSelectedBkColor = color;
+}
+
+// ---- Fonts ----
+
+CPaintManagerUI::TResInfo& CPaintManagerUI::ResInfoFor(bool shared) {
+  return shared || m_bForceUseSharedRes ? SharedResInfo() : m_ResInfo;
+}
+
+void CPaintManagerUI::FreeFonts(TResInfo& info) {
+  for (int i = 0; i < info.fonts.GetSize(); ++i) {
+    delete static_cast<TFontInfo*>(info.fonts.Find(info.fonts.GetAt(i)));
+  }
+  info.fonts.RemoveAll();
+}
+
+void CPaintManagerUI::FreeAttributeLists(TResInfo& info) {
+  for (int i = 0; i < info.attributeLists.GetSize(); ++i) {
+    delete static_cast<CUiString*>(info.attributeLists.Find(info.attributeLists.GetAt(i)));
+  }
+  info.attributeLists.RemoveAll();
+}
+
+const TFontInfo* CPaintManagerUI::GetDefaultFontInfo() const {
+  if (m_ResInfo.defaultFont.hFont) return &m_ResInfo.defaultFont;
+  return &SharedResInfo().defaultFont;
+}
+
+void CPaintManagerUI::SetDefaultFont(const wchar_t* faceName, int size, bool bold,
+                                     bool underline, bool italic, bool shared) {
+  if (faceName == nullptr || *faceName == L'\0') return;
+  HFONT font = CreateSkinFont(faceName, size, bold, underline, italic);
+  if (font == nullptr) return;
+  FillFontInfo((shared ? SharedResInfo() : m_ResInfo).defaultFont, font, faceName, size, bold,
+               underline, italic);
+}
+
+HFONT CPaintManagerUI::AddFont(int id, const wchar_t* faceName, int size, bool bold,
+                               bool underline, bool italic, bool shared) {
+  if (id < 0 || faceName == nullptr || *faceName == L'\0') return nullptr;
+  HFONT font = CreateSkinFont(faceName, size, bold, underline, italic);
+  if (font == nullptr) return nullptr;
+  TFontInfo* info = new TFontInfo();
+  FillFontInfo(*info, font, faceName, size, bold, underline, italic);
+  delete static_cast<TFontInfo*>(ResInfoFor(shared).fonts.Set(IdKey(id), info));
+  return font;
+}
+
+HFONT CPaintManagerUI::GetFont(int id) {
+  if (id >= 0) {
+    const TFontInfo* info = GetFontInfo(id);
+    if (info != nullptr) return info->hFont.get();
+  }
+  return GetDefaultFontInfo()->hFont.get();
+}
+
+const TFontInfo* CPaintManagerUI::GetFontInfo(int id) {
+  if (id < 0) return nullptr;
+  const CUiString key = IdKey(id);
+  const TFontInfo* info = static_cast<const TFontInfo*>(m_ResInfo.fonts.Find(key));
+  if (info == nullptr) info = static_cast<const TFontInfo*>(SharedResInfo().fonts.Find(key));
+  return info;
+}
+
+HFONT CPaintManagerUI::GetFont(const wchar_t* faceName, int size, bool bold, bool underline,
+                               bool italic) {
+  if (faceName == nullptr) return nullptr;
+  HFONT font = FindFontByLook(m_ResInfo.fonts, faceName, size, bold, underline, italic);
+  if (font == nullptr) {
+    font = FindFontByLook(SharedResInfo().fonts, faceName, size, bold, underline, italic);
+  }
+  return font;
+}
+
+HFONT CPaintManagerUI::FindOrAddFont(const wchar_t* faceName, int size, bool bold,
+                                     bool underline, bool italic) {
+  HFONT font = GetFont(faceName, size, bold, underline, italic);
+  if (font != nullptr) return font;
+  // A new id after every id of the manager's table.
+  int id = 0x10000;
+  while (m_ResInfo.fonts.Find(IdKey(id)) != nullptr) ++id;
+  const bool force = m_bForceUseSharedRes;
+  m_bForceUseSharedRes = false;
+  font = AddFont(id, faceName, size, bold, underline, italic, false);
+  m_bForceUseSharedRes = force;
+  return font;
+}
+
+bool CPaintManagerUI::RemoveFont(int id, bool shared) {
+  TResInfo& info = shared ? SharedResInfo() : m_ResInfo;
+  const CUiString key = IdKey(id);
+  TFontInfo* font = static_cast<TFontInfo*>(info.fonts.Find(key));
+  if (font == nullptr) return false;
+  delete font;
+  return info.fonts.Remove(key);
+}
+
+void CPaintManagerUI::RemoveAllFonts(bool shared) {
+  FreeFonts(shared ? SharedResInfo() : m_ResInfo);
+}
+
+// ---- Images ----
+
+TImageInfo* CPaintManagerUI::GetImage(const wchar_t* name) {
+  if (name == nullptr) return nullptr;
+  TImageInfo* image = m_ResInfo.images.Find(name);
+  return image != nullptr ? image : SharedResInfo().images.Find(name);
+}
+
+TImageInfo* CPaintManagerUI::GetImageEx(const wchar_t* name, const wchar_t* type, DWORD mask,
+                                        bool useHSL) {
+  if (name == nullptr) return nullptr;
+  TImageInfo* image = CImageCache::GetImageEx(m_ResInfo.images, &SharedResInfo().images, name,
+                                              type, mask, useHSL);
+  if (image != nullptr && useHSL && g_hsl.useHSL && image->sourceBits != nullptr) {
+    CRenderEngine::AdjustImage(true, image, g_hsl.hue, g_hsl.saturation, g_hsl.lightness);
+  }
+  return image;
+}
+
+TImageInfo* CPaintManagerUI::AddImage(const wchar_t* name, const wchar_t* type, DWORD mask,
+                                      bool useHSL, bool shared) {
+  if (name == nullptr || *name == L'\0') return nullptr;
+  return ResInfoFor(shared).images.Load(name, type, mask, useHSL);
+}
+
+bool CPaintManagerUI::RemoveImage(const wchar_t* name, bool shared) {
+  return (shared ? SharedResInfo() : m_ResInfo).images.Remove(name);
+}
+
+void CPaintManagerUI::RemoveAllImages(bool shared) {
+  (shared ? SharedResInfo() : m_ResInfo).images.RemoveAll();
+}
+
+// ---- Default attribute lists ----
+
+void CPaintManagerUI::AddDefaultAttributeList(const wchar_t* controlName, const wchar_t* list,
+                                              bool shared) {
+  if (controlName == nullptr || *controlName == L'\0' || list == nullptr) return;
+  delete static_cast<CUiString*>(
+      ResInfoFor(shared).attributeLists.Set(controlName, new CUiString(list)));
+}
+
+const wchar_t* CPaintManagerUI::GetDefaultAttributeList(const wchar_t* controlName) const {
+  if (controlName == nullptr) return nullptr;
+  const CUiString* list = static_cast<const CUiString*>(m_ResInfo.attributeLists.Find(controlName));
+  if (list == nullptr) {
+    list = static_cast<const CUiString*>(SharedResInfo().attributeLists.Find(controlName));
+  }
+  return list != nullptr ? list->GetData() : nullptr;
+}
+
+bool CPaintManagerUI::RemoveDefaultAttributeList(const wchar_t* controlName, bool shared) {
+  if (controlName == nullptr) return false;
+  TResInfo& info = shared ? SharedResInfo() : m_ResInfo;
+  CUiString* list = static_cast<CUiString*>(info.attributeLists.Find(controlName));
+  if (list == nullptr) return false;
+  delete list;
+  return info.attributeLists.Remove(controlName);
+}
+
+void CPaintManagerUI::RemoveAllDefaultAttributeList(bool shared) {
+  FreeAttributeLists(shared ? SharedResInfo() : m_ResInfo);
+}
+
+// ---- The control tree ----
+
+bool CPaintManagerUI::AttachDialog(CControlUI* root) {
+  if (root == nullptr) return false;
+  if (m_pFocus != nullptr) {
+    CControlUI* focus = m_pFocus;
+    TEventUI event;
+    event.Type = UIEVENT_KILLFOCUS;
+    event.pSender = root;
+    event.dwTimestamp = ::GetTickCount();
+    focus->Event(event);
+    SendNotify(focus, L"killfocus");
+    m_pFocus = nullptr;
+  }
+  m_pEventKey = nullptr;
+  m_pEventHover = nullptr;
+  m_pEventClick = nullptr;
+  m_pLastToolTip = nullptr;
+  if (m_pRoot != nullptr) {
+    DeleteDelayedCleanup();
+    m_aAsyncNotify.clear();
+    m_mNameHash.RemoveAll();
+    m_aPostPaintControls.Empty();
+    AddDelayedCleanup(m_pRoot);
+  }
+  m_pRoot = root;
+  m_bFirstLayout = true;
+  m_bUpdateNeeded = true;
+  m_bFocusNeeded = true;
+  return InitControls(root);
+}
+
+bool CPaintManagerUI::InitControls(CControlUI* control, CControlUI* parent) {
+  if (control == nullptr) return false;
+  control->SetManager(this, parent != nullptr ? parent : control->GetParent(), true);
+  control->FindControl(&FindControlFromNameHash, &m_mNameHash, UIFIND_ALL);
+  return true;
+}
+
+void CPaintManagerUI::ReapObjects(CControlUI* control) {
+  if (control == nullptr) return;
+  if (control == m_pEventKey) m_pEventKey = nullptr;
+  if (control == m_pEventHover) m_pEventHover = nullptr;
+  if (control == m_pEventClick) m_pEventClick = nullptr;
+  if (control == m_pFocus) m_pFocus = nullptr;
+  if (control == m_pLastToolTip) m_pLastToolTip = nullptr;
+  if (control == m_pRoot) m_pRoot = nullptr;
+  // A control that is gone must not be painted after, or sent a mouse leave.
+  RemovePostPaint(control);
+  RemoveMouseLeaveNeeded(control);
+  const CUiString name = control->GetName();
+  if (!name.IsEmpty() && m_mNameHash.Find(name) == control) m_mNameHash.Remove(name);
+}
+
+void CPaintManagerUI::RenameControl(CControlUI* control, const wchar_t* oldName) {
+  if (control == nullptr) return;
+  if (oldName != nullptr && *oldName != L'\0' && m_mNameHash.Find(oldName) == control) {
+    m_mNameHash.Remove(oldName);
+  }
+  const CUiString name = control->GetName();
+  if (!name.IsEmpty()) m_mNameHash.Insert(name, control);
+}
+
+CControlUI* CPaintManagerUI::FindControl(const wchar_t* name) const {
+  if (name == nullptr) return nullptr;
+  return static_cast<CControlUI*>(m_mNameHash.Find(name));
+}
+
+CControlUI* CPaintManagerUI::FindControl(POINT pt) const {
+  if (m_pRoot == nullptr) return nullptr;
+  return m_pRoot->FindControl(&FindControlFromPoint, &pt,
+                              UIFIND_VISIBLE | UIFIND_HITTEST | UIFIND_TOP_FIRST);
+}
+
+bool CPaintManagerUI::AddPostPaint(CControlUI* control) {
+  if (control == nullptr || m_aPostPaintControls.Find(control) >= 0) return false;
+  return m_aPostPaintControls.Add(control);
+}
+
+bool CPaintManagerUI::RemovePostPaint(CControlUI* control) {
+  const int index = m_aPostPaintControls.Find(control);
+  return index >= 0 && m_aPostPaintControls.Remove(index);
+}
+
+bool CPaintManagerUI::AddMouseLeaveNeeded(CControlUI* control) {
+  if (control == nullptr || m_aNeedMouseLeaveNeeded.Find(control) >= 0) return false;
+  return m_aNeedMouseLeaveNeeded.Add(control);
+}
+
+void CPaintManagerUI::RemoveMouseLeaveNeeded(CControlUI* control) {
+  const int index = m_aNeedMouseLeaveNeeded.Find(control);
+  if (index >= 0) m_aNeedMouseLeaveNeeded.Remove(index);
+}
+
+void CPaintManagerUI::AddDelayedCleanup(CControlUI* control) {
+  if (control == nullptr || m_aDelayedCleanup.Find(control) >= 0) return;
+  control->SetManager(this, nullptr, false);
+  m_aDelayedCleanup.Add(control);
+}
+
+void CPaintManagerUI::DeleteDelayedCleanup() {
+  while (!m_aDelayedCleanup.IsEmpty()) {
+    CControlUI* control = static_cast<CControlUI*>(m_aDelayedCleanup.GetAt(0));
+    m_aDelayedCleanup.Remove(0);
+    control->Delete();
+  }
+}
+
+// ---- Focus ----
+
+void CPaintManagerUI::SetFocus(CControlUI* control, bool focusWindow) {
+  if (focusWindow && m_hWndPaint != nullptr && !m_bNoActivate && ::GetFocus() != m_hWndPaint &&
+      control != m_pFocus) {
+    ::SetFocus(m_hWndPaint);
+  }
+  if (control == m_pFocus) return;
+  if (m_pFocus != nullptr) {
+    CControlUI* old = m_pFocus;
+    TEventUI event;
+    event.Type = UIEVENT_KILLFOCUS;
+    event.pSender = control;
+    event.dwTimestamp = ::GetTickCount();
+    old->Event(event);
+    SendNotify(old, L"killfocus");
+    m_pFocus = nullptr;
+  }
+  if (control == nullptr || control->GetManagerInterface() != this || !control->IsVisible() ||
+      !control->IsEnabled()) {
+    return;
+  }
+  m_pFocus = control;
+  TEventUI event;
+  event.Type = UIEVENT_SETFOCUS;
+  event.pSender = control;
+  event.dwTimestamp = ::GetTickCount();
+  control->Event(event);
+  SendNotify(control, L"setfocus");
+}
+
+// ---- Invalidation, layout and painting ----
+
+void CPaintManagerUI::Invalidate(const RECT& rcItem) {
+  CUiRect area(std::max<LONG>(rcItem.left, 0), std::max<LONG>(rcItem.top, 0),
+               std::max<LONG>(rcItem.right, 0), std::max<LONG>(rcItem.bottom, 0));
+  if (area.IsEmpty()) return;
+  m_rcInvalid.Union(area);
+  if (m_bLayered) {
+    CUiRect layered = m_rcLayeredUpdate;
+    layered.Union(area);
+    m_rcLayeredUpdate = layered;
+  } else if (m_hWndPaint != nullptr) {
+    ::InvalidateRect(m_hWndPaint, &area, FALSE);
+  }
+}
+
+void CPaintManagerUI::UpdateLayout(const RECT& rcClient) {
+  if (!m_bUpdateNeeded || m_pRoot == nullptr) return;
+  m_bUpdateNeeded = false;
+  if (CUiRect(rcClient).IsEmpty()) return;
+  if (m_pRoot->IsUpdateNeeded()) {
+    m_pRoot->SetPos(rcClient, true);
+  } else {
+    // Each control that needs an update is placed again where it is; one that stays marked
+    // (it belongs to another manager) ends the walk instead of repeating forever.
+    CControlUI* previous = nullptr;
+    CControlUI* control;
+    while ((control = m_pRoot->FindControl(&FindControlFromUpdate, nullptr,
+                                           UIFIND_VISIBLE | UIFIND_ME_FIRST)) != nullptr &&
+           control != previous) {
+      control->SetPos(control->IsFloat() ? control->GetRelativePos() : control->GetPos(), true);
+      previous = control;
+    }
+  }
+  if (m_bFirstLayout) {
+    m_bFirstLayout = false;
+    SendNotify(m_pRoot, L"windowinit");
+  }
+}
+
+bool CPaintManagerUI::Render(HDC hDC, const RECT& rcClient, const RECT& rcPaint) {
+  if (m_pRoot == nullptr) {
+    CRenderEngine::DrawColor(hDC, rcPaint, 0xFF000000);
+    return false;
+  }
+  m_bPainting = true;
+  UpdateLayout(rcClient);
+  m_pRoot->Paint(hDC, rcPaint, nullptr);
+  for (int i = 0; i < m_aPostPaintControls.GetSize(); ++i) {
+    static_cast<CControlUI*>(m_aPostPaintControls.GetAt(i))->DoPostPaint(hDC, rcPaint);
+  }
+  m_bPainting = false;
+  m_rcInvalid.Empty();
+  return true;
+}
+
+HBITMAP CPaintManagerUI::RenderToBitmap(const RECT& rcClient) {
+  if (m_pRoot == nullptr) return nullptr;
+  CTreePainter painter(*this, rcClient);
+  return CRenderEngine::GenerateBitmap(this, &painter, rcClient);
+}
+
+// ---- Notifications ----
+
+bool CPaintManagerUI::AddNotifier(INotifyUI* notifier) {
+  if (notifier == nullptr) return false;
+  return m_aNotifiers.Add(notifier);
+}
+
+bool CPaintManagerUI::RemoveNotifier(INotifyUI* notifier) {
+  const int index = m_aNotifiers.Find(notifier);
+  return index >= 0 && m_aNotifiers.Remove(index);
+}
+
+void CPaintManagerUI::SendNotify(CControlUI* sender, const wchar_t* type, WPARAM wParam,
+                                 LPARAM lParam, bool async, bool allowRepeat) {
+  TNotifyUI msg;
+  msg.pSender = sender;
+  msg.sType = type;
+  msg.wParam = wParam;
+  msg.lParam = lParam;
+  SendNotify(msg, async, allowRepeat);
+}
+
+void CPaintManagerUI::SendNotify(TNotifyUI& msg, bool async, bool allowRepeat) {
+  msg.ptMouse = m_ptLastMousePos;
+  msg.dwTimestamp = ::GetTickCount();
+  if (m_bUsedVirtualWnd && msg.pSender != nullptr) msg.sVirtualWnd = msg.pSender->GetVirtualWnd();
+  if (!async) {
+    DeliverNotify(msg);
+    return;
+  }
+  if (!allowRepeat) {
+    for (auto& queued : m_aAsyncNotify) {
+      if (queued->pSender == msg.pSender && queued->sType == msg.sType) {
+        if (m_bUsedVirtualWnd) queued->sVirtualWnd = msg.sVirtualWnd;
+        queued->wParam = msg.wParam;
+        queued->lParam = msg.lParam;
+        queued->ptMouse = msg.ptMouse;
+        queued->dwTimestamp = msg.dwTimestamp;
+        return;
+      }
+    }
+  }
+  m_aAsyncNotify.push_back(std::make_unique<TNotifyUI>(msg));
+  if (!m_bAsyncNotifyPosted && m_hWndPaint != nullptr) {
+    m_bAsyncNotifyPosted = ::PostMessageW(m_hWndPaint, WM_APP + 1, 0, 0) != FALSE;
+  }
+}
+
+void CPaintManagerUI::DeliverNotify(TNotifyUI& msg) {
+  if (msg.pSender != nullptr && msg.pSender->OnNotify) msg.pSender->OnNotify(&msg);
+  // A notifier may add or remove notifiers: walk by index against the current size.
+  for (int i = 0; i < m_aNotifiers.GetSize(); ++i) {
+    static_cast<INotifyUI*>(m_aNotifiers.GetAt(i))->Notify(msg);
+  }
+}
+
+void CPaintManagerUI::DeliverAsyncNotifications() {
+  m_bAsyncNotifyPosted = false;
+  while (!m_aAsyncNotify.empty()) {
+    std::unique_ptr<TNotifyUI> msg = std::move(m_aAsyncNotify.front());
+    m_aAsyncNotify.erase(m_aAsyncNotify.begin());
+    DeliverNotify(*msg);
+  }
+  DeleteDelayedCleanup();
+}
+
+// ---- Option groups ----
+
+bool CPaintManagerUI::AddOptionGroup(const wchar_t* groupName, CControlUI* control) {
+  if (groupName == nullptr || control == nullptr) return false;
+  CUiPtrArray* group = static_cast<CUiPtrArray*>(m_mOptionGroup.Find(groupName));
+  if (group == nullptr) {
+    group = new CUiPtrArray();
+    m_mOptionGroup.Insert(groupName, group);
+  }
+  if (group->Find(control) >= 0) return false;
+  return group->Add(control);
+}
+
+CUiPtrArray* CPaintManagerUI::GetOptionGroup(const wchar_t* groupName) {
+  if (groupName == nullptr) return nullptr;
+  return static_cast<CUiPtrArray*>(m_mOptionGroup.Find(groupName));
+}
+
+void CPaintManagerUI::RemoveOptionGroup(const wchar_t* groupName, CControlUI* control) {
+  CUiPtrArray* group = GetOptionGroup(groupName);
+  if (group == nullptr) return;
+  const int index = group->Find(control);
+  if (index >= 0) group->Remove(index);
+  if (group->IsEmpty()) {
+    delete group;
+    m_mOptionGroup.Remove(groupName);
+  }
+}
+
+void CPaintManagerUI::RemoveAllOptionGroups() {
+  for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {
+    delete static_cast<CUiPtrArray*>(m_mOptionGroup.Find(m_mOptionGroup.GetAt(i)));
+  }
+  m_mOptionGroup.RemoveAll();
+}
+
+}  // namespace SkinUI

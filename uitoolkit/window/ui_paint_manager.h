@@ -1,0 +1,307 @@
+// CPaintManagerUI: the per-window engine of the toolkit. This part holds what does not need a
+// native window: the process-wide instance and resource location, the font and image tables
+// (own and shared), default attribute lists, translated strings, window settings from the skin,
+// the name map, option groups, focus, invalidation and layout bookkeeping, notifications to the
+// window's notifiers, and painting of the control tree into any device context (so a tree can be
+// rendered off-screen). The native window's message handling builds on it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "uitoolkit/controls/ui_control.h"
+#include "uitoolkit/controls/ui_control_manager.h"
+#include "uitoolkit/controls/ui_event.h"
+#include "uitoolkit/core/ui_containers.h"
+#include "uitoolkit/core/ui_image_cache.h"
+#include "uitoolkit/core/ui_string.h"
+
+namespace SkinUI {
+
+// Something that wants to hear every notification of a window.
+class INotifyUI {
+ public:
+  virtual void Notify(TNotifyUI& msg) = 0;
+
+ protected:
+  ~INotifyUI() = default;
+};
+
+// One registered font and the look it was made with.
+struct TFontInfo {
+  vesk::UniqueFont hFont;
+  CUiString sFontName;
+  int iSize = 0;  // character height in pixels
+  bool bBold = false;
+  bool bUnderline = false;
+  bool bItalic = false;
+};
+
+class CPaintManagerUI : public IControlManagerUI {
+ public:
+  CPaintManagerUI();
+  ~CPaintManagerUI() override;
+  CPaintManagerUI(const CPaintManagerUI&) = delete;
+  CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
+
+  // ---- Process-wide state ----
+  static HINSTANCE GetInstance();
+  static void SetInstance(HINSTANCE instance);
+  // The folder of the instance's module file, ending in a backslash; empty without an instance.
+  static CUiString GetInstancePath();
+  // The module whose resources hold skins and images named by resource (null: the instance).
+  static HINSTANCE GetResourceDll();
+  static void SetResourceDll(HINSTANCE instance);
+  // The folder skin files are read from; a backslash is appended unless the path is empty or
+  // already ends with a backslash or slash.
+  static const CUiString& GetResourcePath();
+  static void SetResourcePath(const wchar_t* path);
+  static const CUiString& GetResourceZip();
+  static void SetResourceZip(const wchar_t* zipName, bool cached = false);
+  static void SetResourceZip(const void* data, std::size_t size);
+  static bool IsCachedResourceZip();
+  // Cleanup at program end: closes the cached resource zip.
+  static void Term();
+
+  // Translated strings ("%{N}" in texts), process-wide.
+  static void AddMultiLanguageString(int id, const wchar_t* text);
+  static bool RemoveMultiLanguageString(int id);
+  static void RemoveAllMultiLanguageString();
+
+  // Global hue (0-360), saturation and lightness (percent) for images and colours marked HSL.
+  static void SetHSL(bool useHSL, short hue, short saturation, short lightness);
+
+  // ---- Window settings (skin Window attributes) ----
+  const CUiString& GetName() const { return m_sName; }
+  HWND GetPaintWindow() const { return m_hWndPaint; }
+  CControlUI* GetRoot() const { return m_pRoot; }
+  SIZE GetInitSize() const { return m_szInitWindowSize; }
+  void SetInitSize(int cx, int cy);
+  RECT GetSizeBox() const { return m_rcSizeBox; }
+  void SetSizeBox(const RECT& rc) { m_rcSizeBox = rc; }
+  RECT GetCaptionRect() const { return m_rcCaption; }
+  void SetCaptionRect(const RECT& rc) { m_rcCaption = rc; }
+  SIZE GetRoundCorner() const { return m_szRoundCorner; }
+  void SetRoundCorner(int cx, int cy) { m_szRoundCorner = SIZE{cx, cy}; }
+  SIZE GetMinInfo() const { return m_szMinWindow; }
+  void SetMinInfo(int cx, int cy) { m_szMinWindow = SIZE{cx, cy}; }
+  SIZE GetMaxInfo() const { return m_szMaxWindow; }
+  void SetMaxInfo(int cx, int cy) { m_szMaxWindow = SIZE{cx, cy}; }
+  bool IsShowUpdateRect() const { return m_bShowUpdateRect; }
+  void SetShowUpdateRect(bool show) { m_bShowUpdateRect = show; }
+  bool IsNoActivate() const { return m_bNoActivate; }
+  void SetNoActivate(bool noActivate) { m_bNoActivate = noActivate; }
+  BYTE GetOpacity() const { return m_nOpacity; }
+  void SetOpacity(BYTE opacity);
+  bool IsLayered() const { return m_bLayered; }
+  BYTE GetLayeredOpacity() const { return m_nLayeredOpacity; }
+  const CUiString& GetLayeredImage() const { return m_sLayeredImage; }
+  // One attribute of the skin's Window element (see the attribute table in the README).
+  void SetWindowAttribute(const wchar_t* name, const wchar_t* value);
+  // Attributes no window setting claims; the first value of a name wins.
+  void AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value);
+  const wchar_t* GetWindowCustomAttribute(const wchar_t* name) const;
+  bool RemoveWindowCustomAttribute(const wchar_t* name);
+  void RemoveAllWindowCustomAttribute();
+
+  // ---- Default colours (own value, or the shared one with `shared`) ----
+  DWORD GetDefaultDisabledColor() override { return m_ResInfo.dwDefaultDisabledColor; }
+  void SetDefaultDisabledColor(DWORD color, bool shared = false);
+  DWORD GetDefaultFontColor() override { return m_ResInfo.dwDefaultFontColor; }
+  void SetDefaultFontColor(DWORD color, bool shared = false);
+  DWORD GetDefaultLinkFontColor() override { return m_ResInfo.dwDefaultLinkFontColor; }
+  void SetDefaultLinkFontColor(DWORD color, bool shared = false);
+  DWORD GetDefaultLinkHoverFontColor() override { return m_ResInfo.dwDefaultLinkHoverFontColor; }
+  void SetDefaultLinkHoverFontColor(DWORD color, bool shared = false);
+  DWORD GetDefaultSelectedBkColor() override { return m_ResInfo.dwDefaultSelectedBkColor; }
+  void SetDefaultSelectedBkColor(DWORD color, bool shared = false);
+
+  // ---- Fonts ----
+  // Resources registered with `shared` unset still go to the shared tables when forced.
+  bool IsForceUseSharedRes() const { return m_bForceUseSharedRes; }
+  void SetForceUseSharedRes(bool force) { m_bForceUseSharedRes = force; }
+  // The manager's default font when it has one, else the shared default font.
+  const TFontInfo* GetDefaultFontInfo() const;
+  void SetDefaultFont(const wchar_t* faceName, int size, bool bold, bool underline, bool italic,
+                      bool shared = false);
+  // Registers a font under `id`, replacing (and deleting) one registered there before. Null for
+  // a negative id or an empty face name.
+  HFONT AddFont(int id, const wchar_t* faceName, int size, bool bold, bool underline, bool italic,
+                bool shared = false);
+  // The manager's table, then the shared one; the default font for a negative or unknown id.
+  HFONT GetFont(int id) override;
+  // A registered font with exactly this look, or null.
+  HFONT GetFont(const wchar_t* faceName, int size, bool bold, bool underline, bool italic);
+  HFONT FindOrAddFont(const wchar_t* faceName, int size, bool bold, bool underline,
+                      bool italic) override;
+  const TFontInfo* GetFontInfo(int id);
+  bool RemoveFont(int id, bool shared = false);
+  void RemoveAllFonts(bool shared = false);
+
+  // ---- Images ----
+  // The manager's table, then the shared one; null when in neither.
+  TImageInfo* GetImage(const wchar_t* name);
+  TImageInfo* GetImageEx(const wchar_t* name, const wchar_t* type = nullptr, DWORD mask = 0,
+                         bool useHSL = false) override;
+  // Loads the image now and registers it under `name` (replacing and freeing an older one).
+  TImageInfo* AddImage(const wchar_t* name, const wchar_t* type = nullptr, DWORD mask = 0,
+                       bool useHSL = false, bool shared = false);
+  bool RemoveImage(const wchar_t* name, bool shared = false);
+  void RemoveAllImages(bool shared = false);
+
+  // ---- Default attribute lists per element name (exact) ----
+  void AddDefaultAttributeList(const wchar_t* controlName, const wchar_t* list,
+                               bool shared = false);
+  // The manager's list, then the shared one; null when neither has one.
+  const wchar_t* GetDefaultAttributeList(const wchar_t* controlName) const;
+  bool RemoveDefaultAttributeList(const wchar_t* controlName, bool shared = false);
+  void RemoveAllDefaultAttributeList(bool shared = false);
+
+  // ---- The control tree ----
+  // Gives the manager a new root: focus, hover and click roles are cleared, an old tree is
+  // detached and deleted, and the new one attached (InitControls). False for null.
+  bool AttachDialog(CControlUI* root);
+  bool InitControls(CControlUI* control, CControlUI* parent = nullptr) override;
+  void ReapObjects(CControlUI* control) override;
+  void RenameControl(CControlUI* control, const wchar_t* oldName) override;
+  // The control registered under `name`, or null.
+  CControlUI* FindControl(const wchar_t* name) const;
+  // The topmost visible, mouse-enabled control containing `pt`, or null.
+  CControlUI* FindControl(POINT pt) const;
+  bool AddPostPaint(CControlUI* control);
+  bool RemovePostPaint(CControlUI* control);
+  int GetPostPaintCount() const { return m_aPostPaintControls.GetSize(); }
+  bool AddMouseLeaveNeeded(CControlUI* control);
+  void RemoveMouseLeaveNeeded(CControlUI* control) override;
+  void AddDelayedCleanup(CControlUI* control) override;
+
+  // ---- Focus ----
+  CControlUI* GetFocus() const override { return m_pFocus; }
+  // Moves the focus (kill focus event and "killfocus" to the old control, set focus event and
+  // "setfocus" to the new one when it belongs here and is visible and enabled).
+  void SetFocus(CControlUI* control, bool focusWindow = true) override;
+
+  // ---- Invalidation, layout and painting ----
+  // Adds `rcItem` (clamped to non-negative coordinates) to the area to repaint.
+  void Invalidate(const RECT& rcItem) override;
+  void NeedUpdate() override { m_bUpdateNeeded = true; }
+  bool IsUpdateNeeded() const { return m_bUpdateNeeded; }
+  // The area invalidated since the last paint (empty when nothing is waiting).
+  RECT GetInvalidRect() const { return m_rcInvalid; }
+  // Lays the tree out when an update is pending: the whole root at `rcClient` when the root
+  // needs it, else each control that needs it at its own place. The first layout sends
+  // "windowinit" from the root.
+  void UpdateLayout(const RECT& rcClient);
+  // Lays out as needed and paints the tree where it meets `rcPaint` into `hDC` (window
+  // coordinates), then the post-paint controls; clears the invalidated area. Without a root the
+  // area is filled with opaque black and false is answered.
+  bool Render(HDC hDC, const RECT& rcClient, const RECT& rcPaint);
+  // The tree laid out at `rcClient` and painted into a new 32-bit bitmap of its size; null
+  // without a root or for an empty rectangle.
+  HBITMAP RenderToBitmap(const RECT& rcClient);
+  HDC GetPaintDC() override { return m_hDcPaint; }
+  POINT GetMousePos() override { return m_ptLastMousePos; }
+
+  // ---- Notifications ----
+  bool AddNotifier(INotifyUI* notifier);
+  bool RemoveNotifier(INotifyUI* notifier);
+  // Delivers at once: the sender's OnNotify listeners, then every notifier in order. With
+  // `async` the record is queued for DeliverAsyncNotifications (without `allowRepeat`, a queued
+  // record of the same sender and type is updated instead of queuing another).
+  void SendNotify(TNotifyUI& msg, bool async = false, bool allowRepeat = true) override;
+  void SendNotify(CControlUI* sender, const wchar_t* type, WPARAM wParam = 0, LPARAM lParam = 0,
+                  bool async = false, bool allowRepeat = true) override;
+  // Delivers the queued notifications in order (also those queued meanwhile), then deletes the
+  // controls awaiting delayed deletion.
+  void DeliverAsyncNotifications();
+  void UsedVirtualWnd(bool used) override { m_bUsedVirtualWnd = used; }
+
+  // ---- Option groups ----
+  bool AddOptionGroup(const wchar_t* groupName, CControlUI* control) override;
+  CUiPtrArray* GetOptionGroup(const wchar_t* groupName) override;
+  void RemoveOptionGroup(const wchar_t* groupName, CControlUI* control) override;
+  void RemoveAllOptionGroups();
+
+  // ---- IRenderHost / IControlManagerUI ----
+  CPaintManagerUI* GetPaintManager() override { return this; }
+  const wchar_t* GetMultiLanguageString(int id) override;
+  void GetHSL(short* hue, short* saturation, short* lightness) override;
+
+ private:
+  // Fonts, images, default attribute lists and default colours; one per manager and one shared
+  // by the process.
+  struct TResInfo {
+    DWORD dwDefaultDisabledColor = 0xFFA7A6AA;
+    DWORD dwDefaultFontColor = 0xFF000000;
+    DWORD dwDefaultLinkFontColor = 0xFF0000FF;
+    DWORD dwDefaultLinkHoverFontColor = 0xFFD3215F;
+    DWORD dwDefaultSelectedBkColor = 0xFFBAE4FF;
+    TFontInfo defaultFont;  // no font: use the shared default
+    CUiStringPtrMap fonts;  // decimal id -> TFontInfo*
+    CImageCache images;
+    CUiStringPtrMap attributeLists;  // element name -> CUiString*
+  };
+  static TResInfo& SharedResInfo();
+  TResInfo& ResInfoFor(bool shared);
+  static void FreeFonts(TResInfo& info);
+  static void FreeAttributeLists(TResInfo& info);
+  static CUiStringPtrMap& MultiLanguageStrings();
+
+  void DeliverNotify(TNotifyUI& msg);
+  void DeleteDelayedCleanup();
+
+  CUiString m_sName;
+  HWND m_hWndPaint = nullptr;
+  HDC m_hDcPaint = nullptr;
+  bool m_bNoActivate = false;
+  bool m_bShowUpdateRect = false;
+
+  CControlUI* m_pRoot = nullptr;
+  CControlUI* m_pFocus = nullptr;
+  CControlUI* m_pEventHover = nullptr;
+  CControlUI* m_pEventClick = nullptr;
+  CControlUI* m_pEventKey = nullptr;
+  CControlUI* m_pLastToolTip = nullptr;
+  POINT m_ptLastMousePos = {-1, -1};
+
+  SIZE m_szMinWindow = {0, 0};
+  SIZE m_szMaxWindow = {0, 0};
+  SIZE m_szInitWindowSize = {0, 0};
+  RECT m_rcSizeBox = {0, 0, 0, 0};
+  RECT m_rcCaption = {0, 0, 0, 0};
+  SIZE m_szRoundCorner = {0, 0};
+
+  UINT m_uTimerID = 0x1000;
+  bool m_bFirstLayout = true;
+  bool m_bUpdateNeeded = false;
+  bool m_bFocusNeeded = false;
+  bool m_bOffscreenPaint = true;
+  BYTE m_nOpacity = 255;
+  bool m_bLayered = false;
+  BYTE m_nLayeredOpacity = 255;
+  bool m_bLayeredChanged = false;
+  CUiString m_sLayeredImage;
+  RECT m_rcLayeredUpdate = {0, 0, 0, 0};
+  bool m_bPainting = false;
+  bool m_bUsedVirtualWnd = false;
+  bool m_bAsyncNotifyPosted = false;
+  bool m_bForceUseSharedRes = false;
+  CUiRect m_rcInvalid;
+
+  CUiPtrArray m_aNotifiers;
+  CUiPtrArray m_aPostPaintControls;
+  CUiPtrArray m_aDelayedCleanup;
+  std::vector<std::unique_ptr<TNotifyUI>> m_aAsyncNotify;
+  CUiPtrArray m_aNeedMouseLeaveNeeded;
+  CUiStringPtrMap m_mNameHash;
+  CUiStringPtrMap m_mWindowCustomAttrHash;
+  CUiStringPtrMap m_mOptionGroup;  // group name -> CUiPtrArray*
+
+  TResInfo m_ResInfo;
+};
+
+}  // namespace SkinUI
