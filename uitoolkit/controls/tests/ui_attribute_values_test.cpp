@@ -41,7 +41,7 @@ TEST(AttributeValues, AttributeListForms) {
 }
 
 // Fractions read sign, digits and a decimal part; anything else reads as 0 and is skipped.
-TEST(AttributeValues, FractionsAndBorderSizes) {
+TEST(AttributeValues, FractionsBooleansAndLineBreaks) {
   double values[4];
   ParseFractionList(L" 0.25,-1.5,.5,7", values, 4);
   EXPECT_DOUBLE_EQ(0.25, values[0]);
@@ -53,13 +53,6 @@ TEST(AttributeValues, FractionsAndBorderSizes) {
   EXPECT_DOUBLE_EQ(0, values[1]);
   EXPECT_DOUBLE_EQ(0, values[2]);
   EXPECT_DOUBLE_EQ(0, values[3]);
-  const RECT one = ParseBorderSizeValue(L"3");
-  EXPECT_EQ(3, one.left);
-  EXPECT_EQ(3, one.bottom);
-  const RECT four = ParseBorderSizeValue(L"1,2");
-  EXPECT_EQ(1, four.left);
-  EXPECT_EQ(2, four.top);
-  EXPECT_EQ(0, four.right);
   EXPECT_TRUE(ParseBoolValue(L"true"));
   EXPECT_FALSE(ParseBoolValue(L"true "));
   EXPECT_FALSE(ParseBoolValue(nullptr));
