@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <atomic>
 
+#include <shlobj.h>
+
+#include "common/command_line_arguments.h"
 #include "common/folder_entries.h"
 #include "common/unique_handle.h"
 
@@ -13,13 +16,13 @@ ScopedCurrentUserOverride::ScopedCurrentUserOverride() {
   keyPath_ = L"Software\\VeskTests\\user_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
              std::to_wstring(GetTickCount()) + L"_" + std::to_wstring(++counter);
   RegCreateKeyExW(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                  &key_, nullptr);
-  RegOverridePredefKey(HKEY_CURRENT_USER, key_);
+                  key_.put(), nullptr);
+  RegOverridePredefKey(HKEY_CURRENT_USER, key_.get());
 }
 
 ScopedCurrentUserOverride::~ScopedCurrentUserOverride() {
   RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-  if (key_ != nullptr) RegCloseKey(key_);
+  key_.reset();
   RegDeleteTreeW(HKEY_CURRENT_USER, keyPath_.c_str());
   RegDeleteKeyW(HKEY_CURRENT_USER, keyPath_.c_str());
 }
@@ -114,8 +117,8 @@ bool RunUnixCommand(const std::wstring& program, const std::wstring& arguments, 
                       nullptr, &startup, &process)) {
     return false;
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  UniqueKernelHandle thread(process.hThread);
+  UniqueKernelHandle handle(process.hProcess);
   for (int waited = 0; waited < 5000; waited += 20) {
     if (done()) return true;
     Sleep(20);
@@ -249,6 +252,54 @@ bool RegistryKeyExists(HKEY root, const std::wstring& key) {
   return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, opened.put()) == ERROR_SUCCESS;
 }
 
+bool PlaceTestChild(const std::wstring& path) {
+  size_t slash = path.find_last_of(L'\\');
+  if (slash != std::wstring::npos) SHCreateDirectoryExW(nullptr, path.substr(0, slash).c_str(), nullptr);
+  return CopyFileW(VESK_TEST_CHILD_EXE, path.c_str(), FALSE) != FALSE;
+}
+
+std::wstring RecordedCommandLine(const std::string& recordLine) {
+  size_t tab = recordLine.find('\t');
+  return Widen(tab == std::string::npos ? recordLine : recordLine.substr(tab + 1));
+}
+
+std::vector<std::wstring> CommandLineArguments(const std::wstring& commandLine) {
+  return SplitCommandLine(commandLine.c_str()).value_or(std::vector<std::wstring>());
+}
+
+ChildProcess::ChildProcess(const std::wstring& path, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &process)) {
+    process_.reset(process.hProcess);
+    UniqueKernelHandle thread(process.hThread);
+    id_ = process.dwProcessId;
+  }
+}
+
+ChildProcess::ChildProcess(const std::wstring& path, DWORD sleepMs)
+    : ChildProcess(path, L"--sleep " + std::to_wstring(sleepMs)) {}
+
+ChildProcess::~ChildProcess() {
+  if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), 10000);
+  }
+}
+
+bool ChildProcess::WaitForExit(DWORD timeoutMs) {
+  return process_ && WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD ChildProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (process_) GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
 std::wstring Widen(const std::string& text) {
   std::wstring wide;
   for (unsigned char c : text) wide += static_cast<wchar_t>(c);
@@ -300,10 +351,10 @@ void DebugLoop(const PROCESS_INFORMATION& process, const RunOptions& options,
     DWORD continueStatus = DBG_CONTINUE;
     switch (event.dwDebugEventCode) {
       case CREATE_PROCESS_DEBUG_EVENT:
-        if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+        UniqueKernelHandle(event.u.CreateProcessInfo.hFile).reset();
         break;
       case LOAD_DLL_DEBUG_EVENT:
-        if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+        UniqueKernelHandle(event.u.LoadDll.hFile).reset();
         break;
       case OUTPUT_DEBUG_STRING_EVENT:
         result.debugLines.push_back(ReadDebugString(process.hProcess, event.u.DebugString));

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/unique_handle.h"
+
 namespace vesk::testing {
 
 // Redirects this process's HKEY_CURRENT_USER to a fresh empty key for its lifetime, then deletes
@@ -21,7 +23,7 @@ class ScopedCurrentUserOverride {
 
  private:
   std::wstring keyPath_;
-  HKEY key_ = nullptr;
+  UniqueRegKey key_;
 };
 
 // A new empty folder below the temporary folder, removed with all its content at the end.
@@ -86,6 +88,37 @@ struct RunOptions {
 
 // Starts `commandLine` and waits for it to end.
 ProcessResult RunProcess(const std::wstring& commandLine, const RunOptions& options = {});
+
+// Copies the test child program (vesk_test_child.exe, see test_child.cpp) to `path`, creating its
+// folder; false on failure.
+bool PlaceTestChild(const std::wstring& path);
+// The command line in a line the test child recorded (the part after its own path and the tab).
+std::wstring RecordedCommandLine(const std::string& recordLine);
+// The arguments of a command line as a started program sees them (element 0 is the program).
+std::vector<std::wstring> CommandLineArguments(const std::wstring& commandLine);
+
+// A program started for a test, terminated at the end when it still runs.
+class ChildProcess {
+ public:
+  explicit ChildProcess(const std::wstring& path, const std::wstring& arguments = L"");
+  // A copy of the test child that waits `sleepMs` and exits with 0.
+  ChildProcess(const std::wstring& path, DWORD sleepMs);
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool started() const { return process_.valid(); }
+  HANDLE handle() const { return process_.get(); }
+  DWORD id() const { return id_; }
+  // True when the program ended within `timeoutMs`.
+  bool WaitForExit(DWORD timeoutMs);
+  // Its exit code; STILL_ACTIVE while it runs or when it did not start.
+  DWORD ExitCode() const;
+
+ private:
+  UniqueKernelHandle process_;
+  DWORD id_ = 0;
+};
 
 std::wstring Widen(const std::string& text);  // byte-for-byte (Latin-1)
 std::string Narrow(const std::wstring& text);  // characters above U+00FF become '?'

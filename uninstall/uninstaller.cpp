@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "common/command_line_arguments.h"
 #include "common/module_path.h"
 #include "common/product.h"
 #include "uninstall/directory_checks.h"
@@ -84,15 +85,12 @@ bool Uninstaller::RunUninstall() {
 bool Uninstaller::FinalDirectoryCheck() { return uninstall::FinalDirectoryCheck(deleter_); }
 
 bool ParseForceMode(const wchar_t* fullCommandLine) {
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(fullCommandLine, &count);
-  if (arguments == nullptr) return false;
-  bool force = false;
-  for (int i = 1; i < count; ++i) {
-    if (std::wstring(arguments[i]) == L"--force") force = true;
+  std::optional<std::vector<std::wstring>> arguments = SplitCommandLine(fullCommandLine);
+  if (!arguments) return false;
+  for (size_t i = 1; i < arguments->size(); ++i) {
+    if ((*arguments)[i] == L"--force") return true;
   }
-  LocalFree(arguments);
-  return force;
+  return false;
 }
 
 int RunUninstaller(const wchar_t* fullCommandLine) {

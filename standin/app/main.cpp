@@ -4,8 +4,11 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "common/command_line_arguments.h"
 #include "common/log_text.h"
 #include "standin/support/file_tools.h"
 #include "standin/support/standin_controls.h"
@@ -17,11 +20,10 @@ constexpr wchar_t kWindowClass[] = L"VeskHelmStandInWindow";
 // The text the window shows: that the application runs, how it was started, what it opens.
 std::wstring DescribeStart(const wchar_t* commandLine) {
   std::wstring text = L"vesk.helm is running.";
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(commandLine, &count);
-  if (arguments == nullptr) return text;
-  for (int i = 1; i < count; ++i) {
-    std::wstring argument = arguments[i];
+  std::optional<std::vector<std::wstring>> arguments = vesk::SplitCommandLine(commandLine);
+  if (!arguments) return text;
+  for (size_t i = 1; i < arguments->size(); ++i) {
+    const std::wstring& argument = (*arguments)[i];
     if (argument == L"--win-auto-start") {
       text += L"\nStarted at sign-in.";
     } else if (argument.size() >= 9 &&
@@ -29,7 +31,6 @@ std::wstring DescribeStart(const wchar_t* commandLine) {
       text += L"\nOpening " + argument;
     }
   }
-  LocalFree(arguments);
   return text;
 }
 

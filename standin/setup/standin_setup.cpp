@@ -1,11 +1,13 @@
 #include "standin/setup/standin_setup.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "common/bounded_path.h"
+#include "common/command_line_arguments.h"
 #include "common/log_text.h"
 #include "common/module_path.h"
 #include "common/unique_handle.h"
@@ -181,12 +183,11 @@ int CompletePendingUpdate(const Installation& installation, const SetupLog& log)
 
 SetupCommand ParseSetupCommandLine(const wchar_t* commandLine) {
   SetupCommand command;
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(commandLine, &count);
-  if (arguments == nullptr) return command;
+  std::optional<std::vector<std::wstring>> arguments = SplitCommandLine(commandLine);
+  if (!arguments) return command;
   const std::wstring logFileSwitch = kLogFileSwitch;
-  for (int i = 1; i < count; ++i) {
-    std::wstring argument = arguments[i];
+  for (size_t i = 1; i < arguments->size(); ++i) {
+    const std::wstring& argument = (*arguments)[i];
     if (argument == kUninstallSwitch) {
       command.mode = SetupCommand::Mode::kUninstall;
     } else if (argument == kRenameSwitch) {
@@ -202,7 +203,6 @@ SetupCommand ParseSetupCommandLine(const wchar_t* commandLine) {
       command.ignored.push_back(argument);
     }
   }
-  LocalFree(arguments);
   return command;
 }
 

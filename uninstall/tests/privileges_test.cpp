@@ -199,11 +199,10 @@ TEST(EnsurePrivileges, RestartsElevatedWithoutArguments) {
   while (ReadFileBytes(record).empty() && GetTickCount64() < deadline) Sleep(50);
   std::vector<std::string> started = SplitLines(ReadFileBytes(record));
   ASSERT_EQ(started.size(), 1u);
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(vesk::testing::Widen(started[0]).c_str(), &count);
-  ASSERT_NE(arguments, nullptr);
-  LocalFree(arguments);
-  EXPECT_EQ(count, 1) << started[0];
+  EXPECT_EQ(vesk::testing::CommandLineArguments(vesk::testing::RecordedCommandLine(started[0]))
+                .size(),
+            1u)
+      << started[0];
 }
 
 // A restart that cannot be started is reported with the system's error code and the run fails

@@ -58,14 +58,14 @@ TEST(KillProcess, TerminatesOnlyTheFirstMatch) {
   // Termination completes asynchronously: wait until one of them has ended.
   ULONGLONG deadline = GetTickCount64() + 10000;
   while (CountProcesses(L"vesk_probe_kill.exe") == 2 && GetTickCount64() < deadline) Sleep(20);
-  bool firstEnded = first.WaitForEnd(0);
-  bool secondEnded = second.WaitForEnd(0);
+  bool firstEnded = first.WaitForExit(0);
+  bool secondEnded = second.WaitForExit(0);
   EXPECT_NE(firstEnded, secondEnded);
   EXPECT_EQ((firstEnded ? first : second).ExitCode(), 0u);
 
   EXPECT_TRUE(KillProcess(L"vesk_probe_kill.exe"));
-  EXPECT_TRUE(first.WaitForEnd(10000));
-  EXPECT_TRUE(second.WaitForEnd(10000));
+  EXPECT_TRUE(first.WaitForExit(10000));
+  EXPECT_TRUE(second.WaitForExit(10000));
 }
 
 // No process of that name (also one differing only in letter case): nothing is terminated.
@@ -81,7 +81,7 @@ TEST(KillProcess, ReportsWhenNoProcessMatches) {
                                "[INFO] Attempting to kill process: VESK_PROBE_CASE.EXE",
                                "[WARNING] Process not found for killing: VESK_PROBE_CASE.EXE",
                            }));
-  EXPECT_FALSE(child.WaitForEnd(200));
+  EXPECT_FALSE(child.WaitForExit(200));
 }
 
 // The program file of a running process is read in full.

@@ -25,17 +25,6 @@ using vesk::testing::ReadFileBytes;
 using vesk::testing::ScopedEnvironmentVariable;
 using vesk::testing::ScopedTempFolder;
 using vesk::testing::SplitLines;
-using vesk::testing::Widen;
-
-std::vector<std::wstring> Arguments(const std::string& commandLine) {
-  std::vector<std::wstring> arguments;
-  int count = 0;
-  LPWSTR* split = CommandLineToArgvW(Widen(commandLine).c_str(), &count);
-  if (split == nullptr) return arguments;
-  for (int i = 0; i < count; ++i) arguments.push_back(split[i]);
-  LocalFree(split);
-  return arguments;
-}
 
 class SetupUninstallTest : public ::testing::Test {
  protected:
@@ -62,7 +51,7 @@ TEST_F(SetupUninstallTest, StartsSetupWithTheExactArguments) {
 
   std::vector<std::string> started = SplitLines(ReadFileBytes(record));
   ASSERT_EQ(started.size(), 1u);
-  EXPECT_EQ(Arguments(started[0]),
+  EXPECT_EQ(vesk::testing::CommandLineArguments(vesk::testing::RecordedCommandLine(started[0])),
             (std::vector<std::wstring>{setup, L"--uninstall", L"--verbose-logging",
                                        L"--enable-logging",
                                        L"--log-file=" + install + L"\\uninstall\\ruzovo_uninstall.log"}));

@@ -65,16 +65,6 @@ void SetText(const std::wstring& key, const std::wstring& name, const std::wstri
             ERROR_SUCCESS);
 }
 
-std::vector<std::wstring> Arguments(const std::wstring& commandLine) {
-  std::vector<std::wstring> arguments;
-  int count = 0;
-  LPWSTR* split = CommandLineToArgvW(commandLine.c_str(), &count);
-  if (split == nullptr) return arguments;
-  for (int i = 0; i < count; ++i) arguments.push_back(split[i]);
-  LocalFree(split);
-  return arguments;
-}
-
 class UninstallProgramTest : public ::testing::Test {
  protected:
   void SetUp() override { StartAfresh(); }
@@ -162,7 +152,7 @@ TEST_F(UninstallProgramTest, RemovesAnInstalledProduct) {
   const std::string commandPrefix = "Command line: ";
   size_t at = setupLog[0].find(commandPrefix);
   ASSERT_NE(at, std::string::npos) << setupLog[0];
-  EXPECT_EQ(Arguments(Widen(setupLog[0].substr(at + commandPrefix.size()))),
+  EXPECT_EQ(vesk::testing::CommandLineArguments(Widen(setupLog[0].substr(at + commandPrefix.size()))),
             (std::vector<std::wstring>{SetupExe(), L"--uninstall", L"--verbose-logging",
                                        L"--enable-logging",
                                        L"--log-file=" + Installed(L"uninstall\\ruzovo_uninstall.log")}));
@@ -231,7 +221,7 @@ TEST_F(UninstallProgramTest, RunningApplicationWithoutForceKeepsEverything) {
   EXPECT_TRUE(Logged("[INFO] Ruzovo is running!"));
   EXPECT_TRUE(Logged("[INFO] vesk shouldn't delete !!!!!!!"));
   EXPECT_TRUE(Logged("[ERROR] Uninstallation failed!"));
-  EXPECT_FALSE(application.WaitForEnd(0));
+  EXPECT_FALSE(application.WaitForExit(0));
   EXPECT_TRUE(FileExists(Installed(L"vesk.helm.exe")));
   EXPECT_TRUE(FileExists(SetupExe()));
   EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, kUninstallEntry));
@@ -247,7 +237,7 @@ TEST_F(UninstallProgramTest, ForceTerminatesTheApplicationFirst) {
   ProcessResult result = RunUninstaller(L"--force");
   ASSERT_TRUE(result.finished);
   EXPECT_EQ(result.exitCode, 0u);
-  EXPECT_TRUE(application.WaitForEnd(10000));
+  EXPECT_TRUE(application.WaitForExit(10000));
   int kill = IndexOf("[INFO] vesk.helm.exe is running, now kill it.");
   ASSERT_GE(kill, 0);
   EXPECT_LT(kill, IndexOf("[INFO] Starting uninstall process..."));

@@ -87,43 +87,6 @@ int LogCapture::IndexOf(const std::string& entry, int from) const {
 
 std::string N(const std::wstring& text) { return vesk::testing::Narrow(text); }
 
-std::wstring TestChildPath() { return FolderOf(GetModulePath()) + L"\\vesk_test_child.exe"; }
-
-bool PlaceTestChild(const std::wstring& path) {
-  std::wstring folder = FolderOf(path);
-  SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-  return CopyFileW(TestChildPath().c_str(), path.c_str(), FALSE) != FALSE;
-}
-
-ChildProcess::ChildProcess(const std::wstring& program, DWORD sleepMs) {
-  std::wstring commandLine = L"\"" + program + L"\" --sleep " + std::to_wstring(sleepMs);
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process = {};
-  if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process)) {
-    process_.reset(process.hProcess);
-    CloseHandle(process.hThread);
-  }
-}
-
-ChildProcess::~ChildProcess() {
-  if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
-    TerminateProcess(process_.get(), 99);
-    WaitForSingleObject(process_.get(), 10000);
-  }
-}
-
-bool ChildProcess::WaitForEnd(DWORD timeoutMs) {
-  return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
-}
-
-DWORD ChildProcess::ExitCode() const {
-  DWORD code = 0;
-  GetExitCodeProcess(process_.get(), &code);
-  return code;
-}
-
 std::vector<std::wstring> PendingRebootDeletions() {
   std::vector<std::wstring> operations = ReadPendingOperations();
   std::vector<std::wstring> deletions;

@@ -13,6 +13,8 @@
 
 namespace vesk::uninstall::testing {
 
+using vesk::testing::ChildProcess;
+using vesk::testing::PlaceTestChild;
 using vesk::testing::ScopedTempFolder;
 
 // Routes the process-wide log into a file of its own for one test.
@@ -38,29 +40,6 @@ class LogCapture {
 
 // Narrow text of a path for comparisons with log entries.
 std::string N(const std::wstring& text);
-
-// Full path of the test child program (vesk_test_child.exe beside the test).
-std::wstring TestChildPath();
-// Copies the test child to `path` (creating its folder); false on failure.
-bool PlaceTestChild(const std::wstring& path);
-
-// A running copy of the test child, terminated at the end when still running.
-class ChildProcess {
- public:
-  // Starts `program` with "--sleep <ms>".
-  ChildProcess(const std::wstring& program, DWORD sleepMs);
-  ~ChildProcess();
-  ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
-
-  bool started() const { return process_.valid(); }
-  // Waits up to `timeoutMs` for the end; true when it ended.
-  bool WaitForEnd(DWORD timeoutMs);
-  DWORD ExitCode() const;
-
- private:
-  UniqueKernelHandle process_;
-};
 
 // The paths Windows will delete at the next reboot ("PendingFileRenameOperations" entries with an
 // empty target), as given to MoveFileExW.

@@ -163,7 +163,7 @@ TEST_F(UninstallerFlowTest, RunningApplicationWithoutForceIsWarnedAbout) {
   EXPECT_TRUE(uninstaller.Prepare(false));
   EXPECT_TRUE(log_.Contains(
       "[WARNING] vesk.helm.exe is running. Please close it first or use --force."));
-  EXPECT_FALSE(application.WaitForEnd(200));
+  EXPECT_FALSE(application.WaitForExit(200));
 }
 
 // With "--force" the running application is terminated before the registry is read.
@@ -176,7 +176,7 @@ TEST_F(UninstallerFlowTest, RunningApplicationWithForceIsTerminated) {
   ASSERT_TRUE(application.started());
   Uninstaller uninstaller;
   EXPECT_TRUE(uninstaller.Prepare(true));
-  EXPECT_TRUE(application.WaitForEnd(10000));
+  EXPECT_TRUE(application.WaitForExit(10000));
   std::vector<std::string> entries = EntriesFrom("[INFO] vesk.helm.exe is running, now kill it.");
   ASSERT_GE(entries.size(), 3u);
   EXPECT_EQ(entries[1], "[INFO] Attempting to kill process: vesk.helm.exe");
@@ -263,7 +263,7 @@ TEST_F(UninstallerFlowTest, RunningSetupIsTerminatedFirst) {
   Uninstaller uninstaller;
   ASSERT_TRUE(uninstaller.Prepare(false));
   EXPECT_TRUE(uninstaller.RunUninstall());
-  EXPECT_TRUE(running.WaitForEnd(10000));
+  EXPECT_TRUE(running.WaitForExit(10000));
   std::vector<std::string> entries = EntriesFrom("[ERROR] setup.exe is running, now kill it.");
   ASSERT_GE(entries.size(), 4u);
   EXPECT_EQ(entries[1], "[INFO] Attempting to kill process: setup.exe");

@@ -57,40 +57,6 @@ std::ostream& operator<<(std::ostream& out, const RegistryValue& value) {
   return out;
 }
 
-bool PlaceTestChild(const std::wstring& path) {
-  return CopyFileW(VESK_TEST_CHILD_EXE, path.c_str(), FALSE) != FALSE;
-}
-
-ChildProcess::ChildProcess(const std::wstring& path, const std::wstring& arguments) {
-  std::wstring commandLine = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process = {};
-  if (CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process)) {
-    process_.reset(process.hProcess);
-    CloseHandle(process.hThread);
-    id_ = process.dwProcessId;
-  }
-}
-
-ChildProcess::~ChildProcess() {
-  if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
-    TerminateProcess(process_.get(), 1);
-    WaitForSingleObject(process_.get(), 10000);
-  }
-}
-
-bool ChildProcess::WaitForExit(DWORD timeoutMs) {
-  return process_ && WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
-}
-
-DWORD ChildProcess::ExitCode() const {
-  DWORD code = STILL_ACTIVE;
-  if (process_) GetExitCodeProcess(process_.get(), &code);
-  return code;
-}
-
 namespace {
 constexpr wchar_t kRecorderClass[] = L"VeskEngineTestMessageRecorder";
 }  // namespace

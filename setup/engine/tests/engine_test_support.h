@@ -26,29 +26,6 @@ RegistryValue DwordValue(DWORD number);
 bool operator==(const RegistryValue& a, const RegistryValue& b);
 std::ostream& operator<<(std::ostream& out, const RegistryValue& value);
 
-// Copies the engine's test helper program (see test_child.cpp) to `path`.
-bool PlaceTestChild(const std::wstring& path);
-
-// Starts a program with the given command line and terminates it, if it still runs, at the end.
-class ChildProcess {
- public:
-  explicit ChildProcess(const std::wstring& path, const std::wstring& arguments = L"");
-  ~ChildProcess();
-  ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
-
-  bool started() const { return process_.valid(); }
-  HANDLE handle() const { return process_.get(); }
-  DWORD id() const { return id_; }
-  // True when the program ended within `timeoutMs`.
-  bool WaitForExit(DWORD timeoutMs);
-  DWORD ExitCode() const;
-
- private:
-  UniqueKernelHandle process_;
-  DWORD id_ = 0;
-};
-
 // A hidden top-level window owned by the calling thread that records every message in the
 // range WM_USER..WM_APP+0xFF it receives, in order.
 class MessageRecorder {

@@ -116,18 +116,15 @@ TEST_F(DirectRoadTest, FolderWithBlankStartsTheInstallerItself) {
   ASSERT_TRUE(PlaceTestChild(folder + L"\\mini_installer.exe"));
   ASSERT_TRUE(PlaceTestChild(folder_ / L"my.exe"));
   std::wstring record = folder_ / L"record.txt";
-  ScopedEnvironmentVariable recordTo(L"VESK_CHILD_RECORD", record);
-  ScopedEnvironmentVariable exitWith(L"VESK_CHILD_EXIT_CODE", std::wstring(L"7"));
+  ScopedEnvironmentVariable recordTo(L"VESK_TEST_CHILD_RECORD", record);
+  ScopedEnvironmentVariable exitWith(L"VESK_TEST_CHILD_EXIT", std::wstring(L"7"));
 
   EXPECT_EQ(InstallerRunner(nullptr, false).LaunchMiniInstaller(folder, false), 7);
   std::vector<std::string> lines = SplitLines(ReadFileBytes(record));
   ASSERT_EQ(lines.size(), 1u);
   std::string installer = Narrow(folder + L"\\mini_installer.exe");
   EXPECT_EQ(lines[0], installer + "\t\"" + installer + "\"");
-  int count = 0;
-  LocalFree(CommandLineToArgvW(testing::Widen(lines[0].substr(lines[0].find('\t') + 1)).c_str(),
-                               &count));
-  EXPECT_EQ(count, 1);
+  EXPECT_EQ(testing::CommandLineArguments(testing::RecordedCommandLine(lines[0])).size(), 1u);
 }
 
 // Without progress no monitor runs: the runner posts nothing and its end has nothing to join.
@@ -157,7 +154,7 @@ class ElevatedRoadTest : public ::testing::Test {
   // Runs the elevated road for `folder` and waits until the batch file and what it started have
   // ended; when the installer is expected to run, also until it has recorded itself.
   int RunElevated(const std::wstring& folder, bool installerExpected) {
-    ScopedEnvironmentVariable recordTo(L"VESK_CHILD_RECORD", record_);
+    ScopedEnvironmentVariable recordTo(L"VESK_TEST_CHILD_RECORD", record_);
     int result = InstallerRunner(nullptr, true, working_.path()).LaunchMiniInstaller(folder, false);
     EXPECT_TRUE(testing::WaitForDescendantProcesses(60000));
     if (installerExpected) testing::WaitUntil([&] { return FileExists(record_); }, 30000);

@@ -25,8 +25,8 @@ using testing::ScopedTempFolder;
 class ProcessControlTest : public ::testing::Test {
  protected:
   // Children run for a minute and would end with 7 on their own.
-  ScopedEnvironmentVariable sleep_{L"VESK_CHILD_SLEEP_MS", std::wstring(L"60000")};
-  ScopedEnvironmentVariable exitCode_{L"VESK_CHILD_EXIT_CODE", std::wstring(L"7")};
+  ScopedEnvironmentVariable sleep_{L"VESK_TEST_CHILD_SLEEP_MS", std::wstring(L"60000")};
+  ScopedEnvironmentVariable exitCode_{L"VESK_TEST_CHILD_EXIT", std::wstring(L"7")};
   LogCapture log_;
   ScopedTempFolder install_{L"install"};
   ScopedTempFolder elsewhere_{L"elsewhere"};
@@ -102,7 +102,7 @@ TEST_F(ProcessControlTest, IsProcessRunningMatchesExactly) {
 
 // The quiet road's wait for a lingering installer ends as soon as the installer has gone.
 TEST_F(ProcessControlTest, WaitEndsWhenTheInstallerHasGone) {
-  ScopedEnvironmentVariable shortRun(L"VESK_CHILD_SLEEP_MS", std::wstring(L"2500"));
+  ScopedEnvironmentVariable shortRun(L"VESK_TEST_CHILD_SLEEP_MS", std::wstring(L"2500"));
   ASSERT_TRUE(PlaceTestChild(elsewhere_ / L"mini_installer.exe"));
   ChildProcess installer(elsewhere_ / L"mini_installer.exe");
   ASSERT_TRUE(installer.started());

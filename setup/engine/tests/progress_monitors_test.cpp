@@ -139,7 +139,7 @@ TEST_F(MonitorTest, WindowReceivesTheCurveThenCompletion) {
 // sees the installer while it runs and completes only after it has gone.
 TEST_F(MonitorTest, ProcessMonitorWaitsForALingeringInstaller) {
   ASSERT_TRUE(PlaceTestChild(folder_ / L"mini_installer.exe"));
-  ScopedEnvironmentVariable linger(L"VESK_CHILD_SLEEP_MS", std::wstring(L"12000"));
+  ScopedEnvironmentVariable linger(L"VESK_TEST_CHILD_SLEEP_MS", std::wstring(L"12000"));
   StartInstallThread();
   bool destroyed = recorder_.PumpUntil(kRunnerDestroyed, 90000);
   installThread_.join();
@@ -169,7 +169,7 @@ TEST_F(MonitorTest, ProcessMonitorWaitsForALingeringInstaller) {
 // for the exact-name test, and the monitor completes within its polling period after it ends.
 TEST_F(MonitorTest, ProcessMonitorIgnoresLetterCase) {
   ASSERT_TRUE(PlaceTestChild(folder_ / L"MINI_INSTALLER.EXE"));
-  ScopedEnvironmentVariable linger(L"VESK_CHILD_SLEEP_MS", std::wstring(L"60000"));
+  ScopedEnvironmentVariable linger(L"VESK_TEST_CHILD_SLEEP_MS", std::wstring(L"60000"));
   ChildProcess installer(folder_ / L"MINI_INSTALLER.EXE");
   ASSERT_TRUE(installer.started());
   EXPECT_FALSE(IsProcessRunning(L"mini_installer.exe"));
@@ -208,7 +208,7 @@ HANDLE WINAPI RefuseToOpen(DWORD access, BOOL, DWORD) {
 // completes only once its process has gone from the process list.
 TEST_F(MonitorTest, InstallerThatRefusesToBeOpenedIsStillWaitedFor) {
   ASSERT_TRUE(PlaceTestChild(folder_ / L"mini_installer.exe"));
-  ScopedEnvironmentVariable linger(L"VESK_CHILD_SLEEP_MS", std::wstring(L"60000"));
+  ScopedEnvironmentVariable linger(L"VESK_TEST_CHILD_SLEEP_MS", std::wstring(L"60000"));
   ChildProcess installer(folder_ / L"mini_installer.exe");
   ASSERT_TRUE(installer.started());
   ScopedOverride refuse(g_monitorOpenProcess, &RefuseToOpen);

@@ -300,7 +300,7 @@ TEST_F(QuietInstallProgramTest, WaitsForALingeringInstaller) {
   ASSERT_TRUE(testing::PlaceTestChild(elsewhere / L"mini_installer.exe"));
   std::optional<ChildProcess> lingering;
   {
-    ScopedEnvironmentVariable run(L"VESK_CHILD_SLEEP_MS", std::wstring(L"8000"));
+    ScopedEnvironmentVariable run(L"VESK_TEST_CHILD_SLEEP_MS", std::wstring(L"8000"));
     lingering.emplace(elsewhere / L"mini_installer.exe");
   }
   ASSERT_TRUE(lingering->started());
