@@ -1,5 +1,5 @@
-# Generates payload.rc (every payload item as RT_RCDATA under its id) and payload_manifest.inc
-# (id, name and source file of each item, for the tests) from engine/payload_table.inc.
+# Generates the payload resource script and manifest: vesk_generate_payload() writes every payload
+# item as RT_RCDATA under its id, and the id, name and source file of each item (for the tests).
 #
 # Where each file comes from: a file of that name in VESK_PAYLOAD_DIR wins; the product's own
 # files must be there when VESK_PAYLOAD_DIR is set; otherwise the kit's own files (skin, batch
@@ -29,26 +29,41 @@ function(vesk_payload_source name out)
 endfunction()
 
 set(program_icon_group_id 101)
-file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/engine/payload_table.inc rows REGEX "^VESK_PAYLOAD_ITEM")
+file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/engine/payload_table.inc payload_rows
+     REGEX "^VESK_PAYLOAD_ITEM")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS engine/payload_table.inc)
-set(rc_lines "// Generated from engine/payload_table.inc: the payload items.\n")
-set(manifest_lines "// Generated: id, file name and source file of each embedded payload item.\n")
-set(VESK_PAYLOAD_FILES "")
-foreach(row IN LISTS rows)
-  if(NOT row MATCHES "VESK_PAYLOAD_ITEM\\(([0-9]+), L\"([^\"]+)\"\\)")
-    message(FATAL_ERROR "Unreadable payload row: ${row}")
-  endif()
-  set(id ${CMAKE_MATCH_1})
-  set(name ${CMAKE_MATCH_2})
-  if(id EQUAL program_icon_group_id)
-    continue()  # no data item: the number belongs to the program's icon group
-  endif()
-  vesk_payload_source(${name} source)
-  list(APPEND VESK_PAYLOAD_FILES "${source}")
-  string(APPEND rc_lines "${id} RCDATA \"${source}\"\n")
-  vesk_windows_path(windows_source "${source}")
-  string(APPEND manifest_lines "{${id}, L\"${name}\", L\"${windows_source}\"},\n")
-endforeach()
 
-file(GENERATE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/payload.rc CONTENT "${rc_lines}")
-file(GENERATE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/payload_manifest.inc CONTENT "${manifest_lines}")
+# vesk_generate_payload(<rc file> <manifest file> <files variable> [INSTALLER <file>])
+# Writes the resource script and the manifest, and sets <files variable> to the embedded files.
+# INSTALLER replaces the source of mini_installer.exe (the benchmark's large installer).
+function(vesk_generate_payload rc_file manifest_file files_variable)
+  cmake_parse_arguments(ARG "" "INSTALLER" "" ${ARGN})
+  set(rc_lines "// Generated from engine/payload_table.inc: the payload items.\n")
+  set(manifest_lines "// Generated: id, file name and source file of each embedded payload item.\n")
+  set(files "")
+  foreach(row IN LISTS payload_rows)
+    if(NOT row MATCHES "VESK_PAYLOAD_ITEM\\(([0-9]+), L\"([^\"]+)\"\\)")
+      message(FATAL_ERROR "Unreadable payload row: ${row}")
+    endif()
+    set(id ${CMAKE_MATCH_1})
+    set(name ${CMAKE_MATCH_2})
+    if(id EQUAL program_icon_group_id)
+      continue()  # no data item: the number belongs to the program's icon group
+    endif()
+    if(ARG_INSTALLER AND name STREQUAL "mini_installer.exe")
+      set(source "${ARG_INSTALLER}")
+    else()
+      vesk_payload_source(${name} source)
+    endif()
+    list(APPEND files "${source}")
+    string(APPEND rc_lines "${id} RCDATA \"${source}\"\n")
+    vesk_windows_path(windows_source "${source}")
+    string(APPEND manifest_lines "{${id}, L\"${name}\", L\"${windows_source}\"},\n")
+  endforeach()
+  file(GENERATE OUTPUT ${rc_file} CONTENT "${rc_lines}")
+  file(GENERATE OUTPUT ${manifest_file} CONTENT "${manifest_lines}")
+  set(${files_variable} "${files}" PARENT_SCOPE)
+endfunction()
+
+vesk_generate_payload(${CMAKE_CURRENT_BINARY_DIR}/payload.rc
+                      ${CMAKE_CURRENT_BINARY_DIR}/payload_manifest.inc VESK_PAYLOAD_FILES)

@@ -1,0 +1,433 @@
+// Figures of the whole setup program carrying a product-sized payload: a VeskSetup.exe linked like
+// the shipped one, whose mini_installer.exe is the stand-in installer padded to 230 MiB, started as
+// a user starts it. Medians of 7 rounds after one warm-up round:
+//   - start to extracted: from CreateProcessW of "VeskSetup.exe" (no arguments) until setup has
+//     reported its last payload row on the debugger output (read through a debug loop; the
+//     process is then ended, so the road after the extraction is not measured);
+//   - whole quiet install: "VeskSetup.exe quiet" from CreateProcessW until it has ended, a first
+//     install of the stand-in product for the Wine user; also without the installer's own run,
+//     which setup's log times (from "LaunchMiniInstaller installerPath" to its exit code);
+//   - setup's peak private memory in both runs: private bytes of GetProcessMemoryInfo, sampled
+//     every millisecond (Windows keeps the peak, Wine reports only the current figure).
+// Each is set against the same round's copy: a child process (this program with "copy") that
+// copies the same payload files with CopyFileW, so a process start and the bytes, timed
+// alternating with setup.
+//   cmake --build <build> --target setup_program_bench
+//   cmake/wine-run.sh <build> <build>/bin/setup_program_bench.exe [verbose] [timeline]
+//                                                                 [--setup <other VeskSetup.exe>]
+// It installs the stand-in for the prefix's user and removes that installation again at the end.
+#include <windows.h>
+#include <psapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "setup/engine/payload.h"
+#include "testsupport/scoped_settings.h"
+#include "testsupport/test_support.h"
+
+namespace {
+
+struct ManifestItem {
+  int id;
+  const wchar_t* name;
+  const wchar_t* source;
+};
+const ManifestItem kManifest[] = {
+#include "payload_manifest.inc"
+};
+
+constexpr int kRounds = 7;
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+std::wstring WindowsPath(std::wstring path) {
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return path;
+}
+
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.rfind(L'\\')); }
+
+double FileMegabytes(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<double>(data.nFileSizeHigh) * 4294967296.0 + data.nFileSizeLow) / 1048576.0;
+}
+
+// The larger of what the process holds privately now and its recorded peak. Windows keeps the
+// peak (PeakPagefileUsage); Wine reports the current figure for both, so the caller samples often.
+void SamplePrivateBytes(HANDLE process, SIZE_T& peak) {
+  PROCESS_MEMORY_COUNTERS_EX counters = {};
+  counters.cb = sizeof(counters);
+  if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                           sizeof(counters))) {
+    peak = std::max({peak, counters.PrivateUsage, counters.PeakPagefileUsage});
+  }
+}
+
+struct Run {
+  bool completed = false;  // ended (or reached the awaited line) within the time limit
+  DWORD exitCode = 0;
+  double milliseconds = 0;
+  double peakPrivateMegabytes = 0;
+};
+
+constexpr DWORD kTimeLimitMs = 300000;
+
+bool Start(const std::wstring& commandLine, DWORD flags, vesk::UniqueKernelHandle& process) {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION information = {};
+  std::wstring mutableCommandLine = commandLine;
+  if (!CreateProcessW(nullptr, &mutableCommandLine[0], nullptr, nullptr, FALSE, flags, nullptr,
+                      nullptr, &startup, &information)) {
+    return false;
+  }
+  process.reset(information.hProcess);
+  vesk::UniqueKernelHandle thread(information.hThread);
+  return true;
+}
+
+// Starts the command line and waits for its end, sampling its private bytes every millisecond.
+Run RunUntilExit(const std::wstring& commandLine) {
+  Run run;
+  SIZE_T peak = 0;
+  const Clock::time_point start = Clock::now();
+  vesk::UniqueKernelHandle process;
+  if (!Start(commandLine, 0, process)) return run;
+  while (WaitForSingleObject(process.get(), 1) == WAIT_TIMEOUT) {
+    SamplePrivateBytes(process.get(), peak);
+    if (MillisecondsSince(start) > kTimeLimitMs) {
+      TerminateProcess(process.get(), 1);
+      WaitForSingleObject(process.get(), INFINITE);
+      return run;
+    }
+  }
+  run.milliseconds = MillisecondsSince(start);
+  SamplePrivateBytes(process.get(), peak);
+  GetExitCodeProcess(process.get(), &run.exitCode);
+  run.completed = true;
+  run.peakPrivateMegabytes = peak / 1048576.0;
+  return run;
+}
+
+std::wstring ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info) {
+  std::wstring text;
+  if (info.fUnicode) {
+    std::vector<wchar_t> buffer(info.nDebugStringLength);
+    SIZE_T read = 0;
+    if (ReadProcessMemory(process, info.lpDebugStringData, buffer.data(),
+                          buffer.size() * sizeof(wchar_t), &read)) {
+      text.assign(buffer.data(), read / sizeof(wchar_t));
+    }
+  } else {
+    std::vector<char> buffer(info.nDebugStringLength);
+    SIZE_T read = 0;
+    if (ReadProcessMemory(process, info.lpDebugStringData, buffer.data(), buffer.size(), &read)) {
+      text = vesk::testing::Widen(std::string(buffer.data(), read));
+    }
+  }
+  while (!text.empty() && (text.back() == L'\0' || text.back() == L'\n')) text.pop_back();
+  return text;
+}
+
+// True for the line setup writes when it has finished with one payload row, written or not.
+bool IsPayloadRowOutcome(const std::wstring& line) {
+  const std::wstring extracted = L" extracted successfully!";
+  return line.rfind(L"Failed to extract ", 0) == 0 ||
+         (line.size() > extracted.size() &&
+          line.compare(line.size() - extracted.size(), extracted.size(), extracted) == 0);
+}
+
+// Starts the command line under a debug loop and hands each line the program sends to the
+// debugger, with the milliseconds since the start, to `onLine`; when that returns true the clock
+// stops and the process is ended (whatever it would do next is not measured).
+template <typename OnLine>
+Run RunDebugged(const std::wstring& commandLine, OnLine onLine) {
+  Run run;
+  SIZE_T peak = 0;
+  const Clock::time_point start = Clock::now();
+  vesk::UniqueKernelHandle process;
+  if (!Start(commandLine, DEBUG_ONLY_THIS_PROCESS, process)) return run;
+  bool terminated = false;
+  for (;;) {
+    DEBUG_EVENT event;
+    if (!WaitForDebugEvent(&event, 1)) {
+      if (!terminated) SamplePrivateBytes(process.get(), peak);
+      if (!terminated && MillisecondsSince(start) > kTimeLimitMs) {
+        TerminateProcess(process.get(), 1);
+        terminated = true;
+      }
+      continue;
+    }
+    DWORD continueStatus = DBG_CONTINUE;
+    switch (event.dwDebugEventCode) {
+      case CREATE_PROCESS_DEBUG_EVENT:
+        if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+        break;
+      case LOAD_DLL_DEBUG_EVENT:
+        if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+        break;
+      case OUTPUT_DEBUG_STRING_EVENT:
+        if (!terminated && onLine(ReadDebugString(process.get(), event.u.DebugString),
+                                  MillisecondsSince(start))) {
+          run.milliseconds = MillisecondsSince(start);
+          SamplePrivateBytes(process.get(), peak);
+          run.completed = true;
+          TerminateProcess(process.get(), 0);
+          terminated = true;
+        }
+        break;
+      case EXCEPTION_DEBUG_EVENT:
+        if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
+          continueStatus = DBG_EXCEPTION_NOT_HANDLED;
+        }
+        break;
+      case EXIT_PROCESS_DEBUG_EVENT:
+        if (!terminated) {
+          run.milliseconds = MillisecondsSince(start);
+          run.exitCode = event.u.ExitProcess.dwExitCode;
+        }
+        break;
+      default:
+        break;
+    }
+    const bool exited = event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT;
+    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continueStatus);
+    if (exited) break;
+  }
+  WaitForSingleObject(process.get(), INFINITE);
+  run.peakPrivateMegabytes = peak / 1048576.0;
+  return run;
+}
+
+// Times the start until setup has reported every payload row.
+Run RunUntilExtracted(const std::wstring& commandLine) {
+  size_t rowsDone = 0;
+  return RunDebugged(commandLine, [&](const std::wstring& line, double) {
+    return IsPayloadRowOutcome(line) && ++rowsDone == vesk::kPayloadItemCount;
+  });
+}
+
+// Prints every line of one run with its time since the start: where the time goes.
+void PrintTimeline(const std::wstring& commandLine) {
+  double previous = 0;
+  Run run = RunDebugged(commandLine, [&](const std::wstring& line, double milliseconds) {
+    std::printf("%8.1f ms %+7.1f  %s\n", milliseconds, milliseconds - previous,
+                vesk::testing::Narrow(line).c_str());
+    previous = milliseconds;
+    return false;
+  });
+  std::printf("%8.1f ms %+7.1f  (ended with %lu; peak private %.1f MB)\n", run.milliseconds,
+              run.milliseconds - previous, run.exitCode, run.peakPrivateMegabytes);
+}
+
+// The baseline child: copies every payload file into the folder; 0 when all were copied.
+int CopyPayload(const std::wstring& folder) {
+  int failed = 0;
+  for (const ManifestItem& item : kManifest) {
+    if (!CopyFileW(item.source, (folder + L"\\" + item.name).c_str(), FALSE)) ++failed;
+  }
+  return failed == 0 ? 0 : 1;
+}
+
+std::wstring LocalAppData() {
+  wchar_t folder[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+  return folder;
+}
+
+// Everything a quiet install leaves for the Wine user, so that every timed install is a first one.
+void RemoveInstallation() {
+  vesk::testing::RemoveTree(LocalAppData() + L"\\vesk.helm");
+  const wchar_t* keys[] = {L"Software\\Vesk.helm", L"SOFTWARE\\Classes\\veskhelm",
+                           L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vesk.helm"};
+  for (const wchar_t* key : keys) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, key);
+    RegDeleteKeyW(HKEY_CURRENT_USER, key);
+  }
+}
+
+std::wstring InstallLogPath() {
+  return LocalAppData() + L"\\vesk.helm\\Application\\vesk_install.log";
+}
+
+// Milliseconds of the day of a setup log line ("YYYY-MM-DD HH:MM:SS.mmm message"); -1 when the
+// line has no such prefix.
+double LogLineMilliseconds(const std::string& line) {
+  int hours = 0, minutes = 0, seconds = 0, milliseconds = 0;
+  if (line.size() < 24 || std::sscanf(line.c_str() + 11, "%2d:%2d:%2d.%3d", &hours, &minutes,
+                                      &seconds, &milliseconds) != 4) {
+    return -1;
+  }
+  return ((hours * 60.0 + minutes) * 60.0 + seconds) * 1000.0 + milliseconds;
+}
+
+// How long the installer ran by setup's own log: from the line setup writes before starting it to
+// the line that reports its exit code. -1 when the log does not hold both.
+double InstallerRunMilliseconds(const std::wstring& logPath) {
+  double started = -1;
+  double ended = -1;
+  for (const std::string& line :
+       vesk::testing::SplitLines(vesk::testing::ReadFileBytes(logPath))) {
+    if (line.find("LaunchMiniInstaller installerPath: ") != std::string::npos) {
+      started = LogLineMilliseconds(line);
+    } else if (line.find("mini_installer.exe exited with code: ") != std::string::npos) {
+      ended = LogLineMilliseconds(line);
+    }
+  }
+  if (started < 0 || ended < 0) return -1;
+  if (ended < started) ended += 24 * 3600 * 1000.0;  // past midnight
+  return ended - started;
+}
+
+void EmptyFolder(const std::wstring& folder) {
+  for (const std::wstring& name : vesk::testing::ListFolder(folder)) {
+    DeleteFileW((folder + L"\\" + name).c_str());
+  }
+}
+
+void PrintFigure(const char* label, double ours, const char* unit, double baseline, double ratio,
+                 const char* goal) {
+  std::printf("%-22s %9.1f %-2s | copy %8.1f %-2s | ratio %5.2f | goal %s\n", label, ours, unit,
+              baseline, unit, ratio, goal);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc == 3 && std::wcscmp(argv[1], L"copy") == 0) return CopyPayload(argv[2]);
+  // Options: "verbose" prints each round's figures too; "timeline" runs one quiet install and
+  // prints it line by line; "--setup <file>" measures another VeskSetup.exe with the same payload
+  // (an earlier build, say), from its own folder.
+  bool verbose = false;
+  bool timeline = false;
+  std::wstring setupExe = WindowsPath(VESK_BENCH_SETUP_EXE);
+  for (int i = 1; i < argc; ++i) {
+    if (std::wcscmp(argv[i], L"verbose") == 0) {
+      verbose = true;
+    } else if (std::wcscmp(argv[i], L"timeline") == 0) {
+      timeline = true;
+    } else if (std::wcscmp(argv[i], L"--setup") == 0 && i + 1 < argc) {
+      setupExe = WindowsPath(argv[++i]);
+    } else {
+      std::printf("usage: setup_program_bench.exe [verbose] [timeline] [--setup <program>]\n");
+      return 2;
+    }
+  }
+
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::wstring workingFolder = FolderOf(setupExe) + L"\\.VeskSetupTemp";
+  vesk::testing::ScopedDesktopFolder desktop;  // the quiet install renames a desktop shortcut
+  vesk::testing::ScopedTempFolder copyTarget(L"setup_program_bench");
+
+  const std::wstring copyCommand =
+      L"\"" + std::wstring(self) + L"\" copy \"" + copyTarget.path() + L"\"";
+  const std::wstring extractCommand = L"\"" + setupExe + L"\"";
+  const std::wstring quietCommand = L"\"" + setupExe + L"\" quiet";
+
+  if (timeline) {
+    RemoveInstallation();
+    vesk::testing::RemoveTree(workingFolder);
+    PrintTimeline(quietCommand);
+    RemoveInstallation();
+    return 0;
+  }
+
+  double payloadMegabytes = 0;
+  double installerMegabytes = 0;
+  for (const ManifestItem& item : kManifest) {
+    payloadMegabytes += FileMegabytes(item.source);
+    if (std::wcscmp(item.name, L"mini_installer.exe") == 0) {
+      installerMegabytes = FileMegabytes(item.source);
+    }
+  }
+  std::printf("VeskSetup.exe %.1f MiB; payload %zu files, %.1f MiB (mini_installer.exe %.1f MiB)\n",
+              FileMegabytes(setupExe), sizeof(kManifest) / sizeof(kManifest[0]), payloadMegabytes,
+              installerMegabytes);
+  std::printf("medians of %d rounds after a warm-up; copy = a child process copying the payload "
+              "files with CopyFileW, timed in the same round; ratio = median of the rounds' "
+              "setup / copy\n", kRounds);
+
+  std::vector<double> extractTimes, extractCopies, extractRatios;
+  std::vector<double> quietTimes, quietCopies, quietRatios;
+  std::vector<double> kitTimes, kitRatios, installerTimes;
+  std::vector<double> setupMemory, copyMemory, memoryRatios;
+  bool failures = false;
+  for (int round = 0; round <= kRounds; ++round) {
+    EmptyFolder(copyTarget.path());
+    const Run copyBeforeExtract = RunUntilExit(copyCommand);
+    vesk::testing::RemoveTree(workingFolder);
+    const Run extract = RunUntilExtracted(extractCommand);
+    vesk::testing::RemoveTree(workingFolder);
+
+    EmptyFolder(copyTarget.path());
+    const Run copyBeforeQuiet = RunUntilExit(copyCommand);
+    RemoveInstallation();
+    const Run quiet = RunUntilExit(quietCommand);
+    const double installerMs = InstallerRunMilliseconds(InstallLogPath());
+    vesk::testing::RemoveTree(workingFolder);
+
+    if (!copyBeforeExtract.completed || copyBeforeExtract.exitCode != 0 ||
+        !copyBeforeQuiet.completed || copyBeforeQuiet.exitCode != 0 || !extract.completed ||
+        !quiet.completed || quiet.exitCode != 0 || installerMs < 0) {
+      std::printf("round %d failed: copy %d/%lu, extraction %d, copy %d/%lu, quiet %d/%lu, "
+                  "installer run in the log %d\n", round, copyBeforeExtract.completed,
+                  copyBeforeExtract.exitCode, extract.completed, copyBeforeQuiet.completed,
+                  copyBeforeQuiet.exitCode, quiet.completed, quiet.exitCode, installerMs >= 0);
+      failures = true;
+      continue;
+    }
+    if (verbose) {
+      std::printf("round %d: copy %.1f ms, extracted %.1f ms (%.1f MB) | copy %.1f ms, "
+                  "quiet %.1f ms (%.1f MB), installer %.1f ms\n",
+                  round, copyBeforeExtract.milliseconds, extract.milliseconds,
+                  extract.peakPrivateMegabytes, copyBeforeQuiet.milliseconds, quiet.milliseconds,
+                  quiet.peakPrivateMegabytes, installerMs);
+    }
+    if (round == 0) continue;  // warm-up: files in the cache, Wine's services running
+    extractTimes.push_back(extract.milliseconds);
+    extractCopies.push_back(copyBeforeExtract.milliseconds);
+    extractRatios.push_back(extract.milliseconds / copyBeforeExtract.milliseconds);
+    quietTimes.push_back(quiet.milliseconds);
+    quietCopies.push_back(copyBeforeQuiet.milliseconds);
+    quietRatios.push_back(quiet.milliseconds / copyBeforeQuiet.milliseconds);
+    installerTimes.push_back(installerMs);
+    kitTimes.push_back(quiet.milliseconds - installerMs);
+    kitRatios.push_back(kitTimes.back() / copyBeforeQuiet.milliseconds);
+    setupMemory.push_back(std::max(quiet.peakPrivateMegabytes, extract.peakPrivateMegabytes));
+    copyMemory.push_back(copyBeforeQuiet.peakPrivateMegabytes);
+    memoryRatios.push_back(setupMemory.back() / copyMemory.back());
+  }
+  RemoveInstallation();
+  vesk::testing::RemoveTree(workingFolder);
+  if (extractTimes.empty()) return 1;
+
+  PrintFigure("start to extracted", Median(extractTimes), "ms", Median(extractCopies),
+              Median(extractRatios), "<= 1.2");
+  PrintFigure("whole quiet install", Median(quietTimes), "ms", Median(quietCopies),
+              Median(quietRatios), "<= 2.5");
+  PrintFigure("  without installer", Median(kitTimes), "ms", Median(quietCopies),
+              Median(kitRatios), "(the installer's own run, not setup's)");
+  std::printf("  (the stand-in mini_installer.exe ran %.1f ms of it, from setup's start of it to "
+              "its end in the install log)\n", Median(installerTimes));
+  PrintFigure("peak private memory", Median(setupMemory), "MB", Median(copyMemory),
+              Median(memoryRatios), "< 32 MB");
+  return failures ? 1 : 0;
+}
