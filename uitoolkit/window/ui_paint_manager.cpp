@@ -221,6 +221,26 @@ const wchar_t* CPaintManagerUI::GetMultiLanguageString(int id) {
   return text != nullptr ? text->GetData() : nullptr;
 }
 
+std::vector<LPCREATECONTROL>& CPaintManagerUI::GetPlugins() {
+  static std::vector<LPCREATECONTROL>* plugins = new std::vector<LPCREATECONTROL>();
+  return *plugins;
+}
+
+bool CPaintManagerUI::LoadPlugin(const wchar_t* path) {
+  if (path == nullptr) return false;
+  vesk::UniqueModule module(::LoadLibraryW(path));
+  if (!module) return false;
+  void* exported = reinterpret_cast<void*>(::GetProcAddress(module.get(), "CreateControl"));
+  const LPCREATECONTROL factory = reinterpret_cast<LPCREATECONTROL>(exported);
+  if (factory == nullptr) return false;
+  std::vector<LPCREATECONTROL>& plugins = GetPlugins();
+  if (std::find(plugins.begin(), plugins.end(), factory) == plugins.end()) {
+    plugins.push_back(factory);
+    module.release();  // the factory must stay callable
+  }
+  return true;
+}
+
 void CPaintManagerUI::SetHSL(bool useHSL, short hue, short saturation, short lightness) {
   g_hsl = THslState{useHSL, hue, saturation, lightness};
   if (!useHSL) {

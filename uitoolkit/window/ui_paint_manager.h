@@ -31,6 +31,9 @@ class INotifyUI {
   ~INotifyUI() = default;
 };
 
+// A plug-in control factory: a new control for an element name, or null.
+typedef CControlUI* (*LPCREATECONTROL)(const wchar_t* typeName);
+
 // One registered font and the look it was made with.
 struct TFontInfo {
   vesk::UniqueFont hFont;
@@ -71,6 +74,14 @@ class CPaintManagerUI : public IControlManagerUI {
   static void AddMultiLanguageString(int id, const wchar_t* text);
   static bool RemoveMultiLanguageString(int id);
   static void RemoveAllMultiLanguageString();
+
+  // Plug-in control factories, process-wide, asked in order by the skin builder for element
+  // names outside its class table.
+  static std::vector<LPCREATECONTROL>& GetPlugins();
+  // Loads the module at `path` and appends its exported "CreateControl" unless it is listed
+  // already; false for a null path, a module that does not load or has no such export. A loaded
+  // module stays loaded for the life of the process.
+  static bool LoadPlugin(const wchar_t* path);
 
   // Global hue (0-360), saturation and lightness (percent) for images and colours marked HSL.
   static void SetHSL(bool useHSL, short hue, short saturation, short lightness);

@@ -1,0 +1,133 @@
+// The controls of the skin builder's class table that the setup window does not use: the list
+// family, the drop-down, the tree, the windowless rich edit, the ActiveX and web browser hosts,
+// the animated image, the date field, the slider, and the tab, tile and child layouts.
+//
+// NOT BUILT: their own behaviour and attributes. Each exists so that a skin naming it builds: it
+// answers its element name from GetClass and GetInterface, takes the common control attributes
+// (a container's too), and a container among them holds and lays out its children exactly as
+// its base layout does (a tab layout shows all its children at once, a tile layout overlaps
+// them like a plain container, a child layout loads no file). Nothing here selects, scrolls,
+// edits, expands, animates or hosts anything.
+#pragma once
+
+#include <cwchar>
+
+#include "uitoolkit/controls/ui_box_layout.h"
+#include "uitoolkit/controls/ui_container.h"
+#include "uitoolkit/controls/ui_control.h"
+
+namespace SkinUI {
+
+// A class whose element name is `Self::kClassName` and which otherwise behaves as `Base`.
+template <class Base, class Self>
+class CUnbuiltControl : public Base {
+ public:
+  const wchar_t* GetClass() const override { return Self::kClassName; }
+  // The element name, then the base's names.
+  void* GetInterface(const wchar_t* name) override {
+    if (name != nullptr && std::wcscmp(name, Self::kClassName) == 0) {
+      return static_cast<Self*>(this);
+    }
+    return Base::GetInterface(name);
+  }
+};
+
+class CTabLayoutUI : public CUnbuiltControl<CContainerUI, CTabLayoutUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"TabLayout";
+};
+
+class CTileLayoutUI : public CUnbuiltControl<CContainerUI, CTileLayoutUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"TileLayout";
+};
+
+class CChildLayoutUI : public CUnbuiltControl<CContainerUI, CChildLayoutUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"ChildLayout";
+};
+
+class CListUI : public CUnbuiltControl<CVerticalLayoutUI, CListUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"List";
+};
+
+class CListHeaderUI : public CUnbuiltControl<CHorizontalLayoutUI, CListHeaderUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"ListHeader";
+};
+
+class CListHeaderItemUI : public CUnbuiltControl<CControlUI, CListHeaderItemUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"ListHeaderItem";
+};
+
+class CListLabelElementUI : public CUnbuiltControl<CControlUI, CListLabelElementUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"ListLabelElement";
+};
+
+class CListTextElementUI : public CUnbuiltControl<CListLabelElementUI, CListTextElementUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"ListTextElement";
+};
+
+class CListContainerElementUI
+    : public CUnbuiltControl<CHorizontalLayoutUI, CListContainerElementUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"ListContainerElement";
+};
+
+class CListHBoxElementUI : public CUnbuiltControl<CListContainerElementUI, CListHBoxElementUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"ListHBoxElement";
+};
+
+class CComboUI : public CUnbuiltControl<CContainerUI, CComboUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"Combo";
+};
+
+class CTreeViewUI : public CUnbuiltControl<CListUI, CTreeViewUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"TreeView";
+};
+
+// The skin builder adds a tree node only to a tree view or another tree node; its children are
+// its own items (a row).
+class CTreeNodeUI : public CUnbuiltControl<CListContainerElementUI, CTreeNodeUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"TreeNode";
+};
+
+class CRichEditUI : public CUnbuiltControl<CContainerUI, CRichEditUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"RichEdit";
+};
+
+class CActiveXUI : public CUnbuiltControl<CControlUI, CActiveXUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"ActiveX";
+};
+
+class CWebBrowserUI : public CUnbuiltControl<CActiveXUI, CWebBrowserUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"WebBrowser";
+};
+
+class CGifAnimUI : public CUnbuiltControl<CControlUI, CGifAnimUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"GifAnim";
+};
+
+class CDateTimeUI : public CUnbuiltControl<CControlUI, CDateTimeUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"DateTime";
+};
+
+class CSliderUI : public CUnbuiltControl<CControlUI, CSliderUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"Slider";
+};
+
+}  // namespace SkinUI

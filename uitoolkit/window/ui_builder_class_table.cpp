@@ -1,0 +1,65 @@
+#include "uitoolkit/window/ui_builder_class_table.h"
+
+#include "uitoolkit/controls/ui_box_layout.h"
+#include "uitoolkit/controls/ui_container.h"
+#include "uitoolkit/controls/ui_scroll_bar.h"
+#include "uitoolkit/controls/ui_unspecified_controls.h"
+#include "uitoolkit/window/ui_skin_elements.h"
+
+namespace SkinUI {
+namespace {
+
+template <class Control>
+CControlUI* Make() {
+  return new Control();
+}
+
+struct TClassRow {
+  const wchar_t* elementName;
+  CControlUI* (*create)();
+};
+
+const TClassRow kClassTable[] = {
+    {L"Control", &Make<CControlUI>},
+    {L"Container", &Make<CContainerUI>},
+    {L"VerticalLayout", &Make<CVerticalLayoutUI>},
+    {L"VBox", &Make<CVerticalLayoutUI>},
+    {L"HorizontalLayout", &Make<CHorizontalLayoutUI>},
+    {L"HBox", &Make<CHorizontalLayoutUI>},
+    // ---- Leaf controls: rows for Label, Text, Button, Option, CheckBox, Edit and Progress ----
+    // ---- (CLabelUI ... CProgressUI) go here once their classes exist.                     ----
+    // The controls whose own behaviour is not built (ui_unspecified_controls.h).
+    {L"TabLayout", &Make<CTabLayoutUI>},
+    {L"TileLayout", &Make<CTileLayoutUI>},
+    {L"ChildLayout", &Make<CChildLayoutUI>},
+    {L"RichEdit", &Make<CRichEditUI>},
+    {L"Slider", &Make<CSliderUI>},
+    {L"ScrollBar", &Make<CScrollBarUI>},
+    {L"Combo", &Make<CComboUI>},
+    {L"ComboBox", &Make<CComboUI>},
+    {L"DateTime", &Make<CDateTimeUI>},
+    {L"List", &Make<CListUI>},
+    {L"ListHeader", &Make<CListHeaderUI>},
+    {L"ListHeaderItem", &Make<CListHeaderItemUI>},
+    {L"ListLabelElement", &Make<CListLabelElementUI>},
+    {L"ListTextElement", &Make<CListTextElementUI>},
+    {L"ListHBoxElement", &Make<CListHBoxElementUI>},
+    {L"ListContainerElement", &Make<CListContainerElementUI>},
+    {L"Tree", &Make<CTreeViewUI>},
+    {L"TreeView", &Make<CTreeViewUI>},
+    {L"TreeNode", &Make<CTreeNodeUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
+    {L"GifAnim", &Make<CGifAnimUI>},
+};
+
+}  // namespace
+
+CControlUI* CreateControlFromClassTable(const wchar_t* elementName) {
+  for (const TClassRow& row : kClassTable) {
+    if (IsSkinElement(elementName, row.elementName)) return row.create();
+  }
+  return nullptr;
+}
+
+}  // namespace SkinUI
