@@ -247,6 +247,29 @@ RegistryValue ReadRegistryValue(HKEY root, const std::wstring& key, const std::w
   return value;
 }
 
+bool CreateUserKey(const std::wstring& key) {
+  UniqueRegKey opened;
+  return RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                         opened.put(), nullptr) == ERROR_SUCCESS;
+}
+
+bool WriteUserValue(const std::wstring& key, const std::wstring& name, DWORD type,
+                    const void* data, DWORD bytes) {
+  UniqueRegKey opened;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      opened.put(), nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  return RegSetValueExW(opened.get(), name.empty() ? nullptr : name.c_str(), 0, type,
+                        static_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
+}
+
+bool WriteUserString(const std::wstring& key, const std::wstring& name, const std::wstring& text,
+                     DWORD type) {
+  return WriteUserValue(key, name, type, text.c_str(),
+                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
 bool RegistryKeyExists(HKEY root, const std::wstring& key) {
   UniqueRegKey opened;
   return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, opened.put()) == ERROR_SUCCESS;

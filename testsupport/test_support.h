@@ -71,6 +71,14 @@ struct RegistryValue {
   DWORD AsDword() const;
 };
 RegistryValue ReadRegistryValue(HKEY root, const std::wstring& key, const std::wstring& name);
+// Writes under HKEY_CURRENT_USER\<key>, creating the key when it is missing; an empty name is the
+// key's default value. True when the key exists and the value was written.
+bool CreateUserKey(const std::wstring& key);
+bool WriteUserValue(const std::wstring& key, const std::wstring& name, DWORD type,
+                    const void* data, DWORD bytes);
+// Text stored with its terminating null.
+bool WriteUserString(const std::wstring& key, const std::wstring& name, const std::wstring& text,
+                     DWORD type = REG_SZ);
 bool RegistryKeyExists(HKEY root, const std::wstring& key);
 
 struct ProcessResult {

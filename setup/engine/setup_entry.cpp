@@ -6,6 +6,7 @@
 
 #include "common/bounded_path.h"
 #include "common/module_path.h"
+#include "common/unique_handle.h"
 #include "setup/engine/command_line.h"
 #include "setup/engine/exit_codes.h"
 #include "setup/engine/payload.h"
@@ -19,14 +20,13 @@ namespace {
 // Per-monitor DPI awareness, looked up at run time so the program still starts where the
 // function is missing.
 void DeclarePerMonitorDpiAwareness() {
-  HMODULE shcore = LoadLibraryW(L"shcore.dll");
-  if (shcore == nullptr) return;
+  UniqueModule shcore(LoadLibraryW(L"shcore.dll"));
+  if (!shcore) return;
   using SetProcessDpiAwarenessFunction = HRESULT(WINAPI*)(int);
   auto setAwareness = reinterpret_cast<SetProcessDpiAwarenessFunction>(
-      reinterpret_cast<void*>(GetProcAddress(shcore, "SetProcessDpiAwareness")));
+      reinterpret_cast<void*>(GetProcAddress(shcore.get(), "SetProcessDpiAwareness")));
   const int processPerMonitorDpiAware = 2;
   if (setAwareness != nullptr) setAwareness(processPerMonitorDpiAware);
-  FreeLibrary(shcore);
 }
 
 int RunWindowRoad(HINSTANCE instance, const std::wstring& workingFolder, bool isUpdate,

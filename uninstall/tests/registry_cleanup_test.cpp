@@ -18,25 +18,14 @@ using vesk::testing::ScopedCurrentUserOverride;
 
 void SetRaw(const std::wstring& key, const std::wstring& name, DWORD type, const void* data,
             DWORD size) {
-  UniqueRegKey opened;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            opened.put(), nullptr),
-            ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExW(opened.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data),
-                           size),
-            ERROR_SUCCESS);
+  ASSERT_TRUE(vesk::testing::WriteUserValue(key, name, type, data, size));
 }
 
 void SetText(const std::wstring& key, const std::wstring& name, const std::wstring& text) {
-  SetRaw(key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  ASSERT_TRUE(vesk::testing::WriteUserString(key, name, text));
 }
 
-void CreateKey(const std::wstring& key) {
-  UniqueRegKey opened;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            opened.put(), nullptr),
-            ERROR_SUCCESS);
-}
+void CreateKey(const std::wstring& key) { ASSERT_TRUE(vesk::testing::CreateUserKey(key)); }
 
 class RegistryCleanupTest : public ::testing::Test {
  protected:

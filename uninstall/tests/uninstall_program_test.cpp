@@ -55,14 +55,7 @@ void DeleteAllProductKeys() {
 }
 
 void SetText(const std::wstring& key, const std::wstring& name, const std::wstring& text) {
-  UniqueRegKey opened;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            opened.put(), nullptr),
-            ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExW(opened.get(), name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(text.c_str()),
-                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
-            ERROR_SUCCESS);
+  ASSERT_TRUE(vesk::testing::WriteUserString(key, name, text));
 }
 
 class UninstallProgramTest : public ::testing::Test {

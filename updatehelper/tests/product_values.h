@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "common/unique_handle.h"
+#include "testsupport/test_support.h"
 
 namespace vesk::testing {
 
@@ -17,19 +17,12 @@ namespace vesk::testing {
 inline void WriteProductValues(const std::optional<std::wstring>& pv,
                                const std::optional<std::wstring>& opv,
                                const std::optional<std::wstring>& cmd) {
-  UniqueRegKey key;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Vesk.helm", 0, nullptr, 0,
-                            KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
-            ERROR_SUCCESS);
+  ASSERT_TRUE(CreateUserKey(L"Software\\Vesk.helm"));
   const std::pair<const wchar_t*, const std::optional<std::wstring>*> values[] = {
       {L"pv", &pv}, {L"opv", &opv}, {L"cmd", &cmd}};
   for (const auto& [name, value] : values) {
     if (!value->has_value()) continue;
-    const std::wstring& text = **value;
-    ASSERT_EQ(RegSetValueExW(key.get(), name, 0, REG_SZ,
-                             reinterpret_cast<const BYTE*>(text.c_str()),
-                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
+    ASSERT_TRUE(WriteUserString(L"Software\\Vesk.helm", name, **value));
   }
 }
 

@@ -24,12 +24,7 @@ using testing::ScopedCurrentUserOverride;
 using testing::ScopedTempFolder;
 
 void SetInstallPathData(const void* data, DWORD bytes, DWORD type = REG_SZ) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                            &key, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExW(key, kInstallPathValue, 0, type, static_cast<const BYTE*>(data), bytes);
-  RegCloseKey(key);
+  ASSERT_TRUE(testing::WriteUserValue(kProductKey, kInstallPathValue, type, data, bytes));
 }
 
 void SetInstallPath(const std::wstring& text) {

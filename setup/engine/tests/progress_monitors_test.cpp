@@ -48,14 +48,7 @@ class MonitorTest : public ::testing::Test {
   void SetUp() override {
     // The event is process-wide and never reset by setup; each test starts a fresh install.
     ResetEvent(g_installFinishedEvent);
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    const std::wstring& folder = folder_.path();
-    RegSetValueExW(key, kInstallPathValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                   static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
+    ASSERT_TRUE(testing::WriteUserString(kProductKey, kInstallPathValue, folder_.path()));
     ASSERT_TRUE(WriteFileBytes(folder_ / L"VeskUninstall.exe", "uninstaller"));
   }
   void TearDown() override { ResetEvent(g_installFinishedEvent); }

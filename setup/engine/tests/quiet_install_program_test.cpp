@@ -55,13 +55,7 @@ void RemoveInstallation() {
 }
 
 void SetRegisteredFolder(const std::wstring& folder) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                            &key, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExW(key, L"VeskInstallPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                 static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
+  ASSERT_TRUE(testing::WriteUserString(kProductKey, L"VeskInstallPath", folder));
 }
 
 std::wstring ProductText(const wchar_t* name) {

@@ -38,22 +38,10 @@ RegistryValue EmptyStringWithoutBytes() {
   return value;
 }
 
-void CreateRunKey() {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                            nullptr),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
-}
+void CreateRunKey() { ASSERT_TRUE(testing::CreateUserKey(kRunKey)); }
 
 void SetString(const wchar_t* key, const wchar_t* name, const std::wstring& text) {
-  HKEY opened = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &opened,
-                            nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExW(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(opened);
+  ASSERT_TRUE(testing::WriteUserString(key, name, text));
 }
 
 class RegistrationTest : public ::testing::Test {

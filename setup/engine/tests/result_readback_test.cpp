@@ -19,12 +19,7 @@ using testing::ScopedCurrentUserOverride;
 class ReadbackTest : public ::testing::Test {
  protected:
   void SetValue(const std::wstring& name, DWORD type, const void* data, DWORD bytes) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), bytes);
-    RegCloseKey(key);
+    ASSERT_TRUE(testing::WriteUserValue(kProductKey, name, type, data, bytes));
   }
   void SetText(const std::wstring& name, const std::wstring& text, DWORD type = REG_SZ) {
     SetValue(name, type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
