@@ -52,39 +52,34 @@ void Report(const char* what, double microseconds, const char* baseline, double 
 
 std::vector<BYTE> ReadFile(const std::wstring& path) {
   std::vector<BYTE> bytes;
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
+  vesk::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+  if (!file) return bytes;
   LARGE_INTEGER size;
-  if (::GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1 << 28)) {
+  if (::GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1 << 28)) {
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
-    if (!::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+    if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
         read != bytes.size()) {
       bytes.clear();
     }
   }
-  ::CloseHandle(file);
   return bytes;
 }
 
 // A 32-bit canvas with its own memory DC.
 struct Canvas {
-  Canvas(int width, int height) {
-    BYTE* bits = nullptr;
-    bitmap = CRenderEngine::CreateARGB32Bitmap(nullptr, width, height, &bits);
-    dc = ::CreateCompatibleDC(nullptr);
-    old = ::SelectObject(dc, bitmap);
-    rect = RECT{0, 0, width, height};
-  }
-  ~Canvas() {
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
-    ::DeleteObject(bitmap);
-  }
-  HBITMAP bitmap;
+  Canvas(int width, int height)
+      : bitmap(CRenderEngine::CreateARGB32Bitmap(nullptr, width, height, &bits)),
+        memoryDC(::CreateCompatibleDC(nullptr)),
+        select(memoryDC.get(), bitmap.get()),
+        dc(memoryDC.get()),
+        rect{0, 0, width, height} {}
+  BYTE* bits = nullptr;
+  vesk::UniqueBitmap bitmap;
+  vesk::UniqueMemoryDC memoryDC;
+  vesk::ScopedSelectObject select;
   HDC dc;
-  HGDIOBJ old;
   RECT rect;
 };
 
@@ -95,13 +90,13 @@ class BenchHost : public IRenderHost {
       : m_font(::CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH, L"Tahoma")) {}
-  ~BenchHost() override { ::DeleteObject(m_font); }
+
   TImageInfo* GetImageEx(const wchar_t* name, const wchar_t* type, DWORD mask,
                          bool useHSL) override {
     return CImageCache::GetImageEx(images, nullptr, name, type, mask, useHSL);
   }
-  HFONT GetFont(int) override { return m_font; }
-  HFONT FindOrAddFont(const wchar_t*, int, bool, bool, bool) override { return m_font; }
+  HFONT GetFont(int) override { return m_font.get(); }
+  HFONT FindOrAddFont(const wchar_t*, int, bool, bool, bool) override { return m_font.get(); }
   const wchar_t* GetMultiLanguageString(int) override { return nullptr; }
   DWORD GetDefaultLinkFontColor() override { return 0xFF0000FF; }
   DWORD GetDefaultLinkHoverFontColor() override { return 0xFFD3215F; }
@@ -111,7 +106,7 @@ class BenchHost : public IRenderHost {
   CImageCache images;
 
  private:
-  HFONT m_font;
+  vesk::UniqueFont m_font;
 };
 
 volatile size_t g_sink;
@@ -139,8 +134,7 @@ int wmain(int argc, wchar_t** argv) {
     stbi_image_free(pixels);
   });
   const double load = MedianMicroseconds(5, [&] {
-    CRenderEngine::FreeImage(
-        CRenderEngine::LoadImageFromMemory(background.data(), background.size(), 0));
+    UniqueImage(CRenderEngine::LoadImageFromMemory(background.data(), background.size(), 0));
   });
   Report("load background.png (decode + premultiplied bitmap)", load, "stb_image decode only",
          decodeOnly);
@@ -164,13 +158,14 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("cannot make the opaque image\n");
     return 1;
   }
-  HDC source = ::CreateCompatibleDC(nullptr);
-  HGDIOBJ oldSource = ::SelectObject(source, image->bitmap);
-  const double bitBlt = MedianMicroseconds(50, [&] {
-    ::BitBlt(canvas.dc, 0, 0, image->width, image->height, source, 0, 0, SRCCOPY);
-  });
-  ::SelectObject(source, oldSource);
-  ::DeleteDC(source);
+  double bitBlt;
+  {
+    vesk::UniqueMemoryDC source(::CreateCompatibleDC(nullptr));
+    vesk::ScopedSelectObject select(source.get(), image->bitmap);
+    bitBlt = MedianMicroseconds(50, [&] {
+      ::BitBlt(canvas.dc, 0, 0, image->width, image->height, source.get(), 0, 0, SRCCOPY);
+    });
+  }
   const RECT imageRect{0, 0, image->width, image->height};
   struct Case {
     const char* name;

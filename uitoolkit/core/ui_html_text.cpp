@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/unique_handle.h"
 #include "uitoolkit/core/ui_color.h"
 #include "uitoolkit/core/ui_html_text_tokens.h"
 #include "uitoolkit/core/ui_image_description.h"
@@ -130,18 +131,18 @@ class HtmlTextLayout {
       if (entry.first == font) return entry.second;
     }
     TEXTMETRICW metrics = {};
-    HGDIOBJ old = ::SelectObject(m_dc, font);
-    ::GetTextMetricsW(m_dc, &metrics);
-    ::SelectObject(m_dc, old);
+    {
+      vesk::ScopedSelectObject select(m_dc, font);
+      ::GetTextMetricsW(m_dc, &metrics);
+    }
     m_metrics.emplace_back(font, metrics);
     return m_metrics.back().second;
   }
 
   LONG TextWidth(HFONT font, const wchar_t* text, size_t length) {
     SIZE size = {0, 0};
-    HGDIOBJ old = ::SelectObject(m_dc, font);
+    vesk::ScopedSelectObject select(m_dc, font);
     ::GetTextExtentPoint32W(m_dc, text, static_cast<int>(length), &size);
-    ::SelectObject(m_dc, old);
     return size.cx;
   }
 
@@ -149,10 +150,11 @@ class HtmlTextLayout {
   size_t FittingCharacters(HFONT font, const std::wstring& text, LONG width) {
     int fit = 0;
     SIZE size = {0, 0};
-    HGDIOBJ old = ::SelectObject(m_dc, font);
-    ::GetTextExtentExPointW(m_dc, text.c_str(), static_cast<int>(text.size()),
-                            width > 0 ? width : 0, &fit, nullptr, &size);
-    ::SelectObject(m_dc, old);
+    {
+      vesk::ScopedSelectObject select(m_dc, font);
+      ::GetTextExtentExPointW(m_dc, text.c_str(), static_cast<int>(text.size()),
+                              width > 0 ? width : 0, &fit, nullptr, &size);
+    }
     if (fit < 1) fit = 1;
     // Keep a surrogate pair together.
     if (static_cast<size_t>(fit) < text.size() && text[static_cast<size_t>(fit) - 1] >= 0xD800 &&
@@ -509,7 +511,8 @@ void CRenderEngine::DrawHtmlText(HDC hDC, IRenderHost* manager, RECT& rc, const 
   CRenderClip::GenerateClip(hDC, rc, clip);
   const int oldMode = ::SetBkMode(hDC, TRANSPARENT);
   const COLORREF oldColor = ::GetTextColor(hDC);
-  HGDIOBJ oldFont = ::SelectObject(hDC, base.font);
+  // Restores the context's font when drawing ends; each run selects its own font meanwhile.
+  vesk::ScopedSelectObject restoreFont(hDC, base.font);
   const DWORD selectedColor = manager->GetDefaultSelectedBkColor() | 0xFF000000u;
   const DWORD hoverColor = manager->GetDefaultLinkHoverFontColor();
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -538,7 +541,6 @@ void CRenderEngine::DrawHtmlText(HDC hDC, IRenderHost* manager, RECT& rc, const 
       ::TextOutW(hDC, x, y, run.text.c_str(), static_cast<int>(run.text.size()));
     }
   }
-  ::SelectObject(hDC, oldFont);
   ::SetTextColor(hDC, oldColor);
   ::SetBkMode(hDC, oldMode);
 }

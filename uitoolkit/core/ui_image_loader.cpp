@@ -123,19 +123,16 @@ TImageInfo* CRenderEngine::LoadImageFromPixels(const BYTE* rgba, int width, int 
                                                DWORD mask, bool keepSourceBits) {
   if (rgba == nullptr || width <= 0 || height <= 0) return nullptr;
   BYTE* bits = nullptr;
-  HBITMAP bitmap = CreateARGB32Bitmap(nullptr, width, height, &bits);
-  if (bitmap == nullptr) return nullptr;
+  vesk::UniqueBitmap bitmap(CreateARGB32Bitmap(nullptr, width, height, &bits));
+  if (!bitmap) return nullptr;
   const size_t pixelCount = static_cast<size_t>(width) * static_cast<size_t>(height);
   BYTE* sourceBits = nullptr;
   if (keepSourceBits) {
     sourceBits = new (std::nothrow) BYTE[pixelCount * 4];
-    if (sourceBits == nullptr) {
-      ::DeleteObject(bitmap);
-      return nullptr;
-    }
+    if (sourceBits == nullptr) return nullptr;
   }
   TImageInfo* info = new TImageInfo;
-  info->bitmap = bitmap;
+  info->bitmap = bitmap.release();
   info->bits = bits;
   info->sourceBits = sourceBits;
   info->width = width;

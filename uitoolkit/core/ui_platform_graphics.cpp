@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+
+#include "common/unique_handle.h"
 
 namespace SkinUI {
 namespace {
@@ -38,31 +41,23 @@ class ScratchBitmap {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    m_bitmap = ::CreateDIBSection(compatibleWith, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (m_bitmap == nullptr) return;
-    m_dc = ::CreateCompatibleDC(compatibleWith);
-    if (m_dc == nullptr) return;
-    m_oldBitmap = ::SelectObject(m_dc, m_bitmap);
+    m_bitmap.reset(::CreateDIBSection(compatibleWith, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!m_bitmap) return;
+    m_dc.reset(::CreateCompatibleDC(compatibleWith));
+    if (!m_dc) return;
+    m_select.emplace(m_dc.get(), m_bitmap.get());
     m_bits = static_cast<std::uint32_t*>(bits);
   }
-  ~ScratchBitmap() {
-    if (m_dc != nullptr) {
-      ::SelectObject(m_dc, m_oldBitmap);
-      ::DeleteDC(m_dc);
-    }
-    if (m_bitmap != nullptr) ::DeleteObject(m_bitmap);
-  }
-  ScratchBitmap(const ScratchBitmap&) = delete;
-  ScratchBitmap& operator=(const ScratchBitmap&) = delete;
 
   bool IsValid() const { return m_bits != nullptr; }
-  HDC dc() const { return m_dc; }
+  HDC dc() const { return m_dc.get(); }
   std::uint32_t* bits() const { return m_bits; }
 
  private:
-  HBITMAP m_bitmap = nullptr;
-  HDC m_dc = nullptr;
-  HGDIOBJ m_oldBitmap = nullptr;
+  // Released in reverse order: the bitmap is deselected, then the context and the bitmap go.
+  vesk::UniqueBitmap m_bitmap;
+  vesk::UniqueMemoryDC m_dc;
+  std::optional<vesk::ScopedSelectObject> m_select;
   std::uint32_t* m_bits = nullptr;
 };
 

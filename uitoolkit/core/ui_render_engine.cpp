@@ -42,12 +42,9 @@ RECT ToDevice(HDC dc, const RECT& rect) {
 
 // The clip region selected into `dc`, or null when there is none.
 HRGN CopyClipRegion(HDC dc) {
-  HRGN region = ::CreateRectRgn(0, 0, 0, 0);
-  if (region != nullptr && ::GetClipRgn(dc, region) != 1) {
-    ::DeleteObject(region);
-    region = nullptr;
-  }
-  return region;
+  vesk::UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
+  if (region && ::GetClipRgn(dc, region.get()) != 1) region.reset();
+  return region.release();
 }
 
 const wchar_t* LookUpMultiLanguage(int id, void* context) {
@@ -193,14 +190,10 @@ void CRenderClip::GenerateRoundClip(HDC hDC, const RECT& rcPaint, const RECT& rc
   const RECT paint = ToDevice(hDC, rcPaint);
   const RECT item = ToDevice(hDC, rcItem);
   clip.hRgn = ::CreateRectRgnIndirect(&paint);
-  HRGN rounded = ::CreateRoundRectRgn(item.left, item.top, item.right + 1, item.bottom + 1, width,
-                                      height);
-  if (clip.hRgn == nullptr || rounded == nullptr) {
-    if (rounded != nullptr) ::DeleteObject(rounded);
-    return;
-  }
-  ::CombineRgn(clip.hRgn, clip.hRgn, rounded, RGN_AND);
-  ::DeleteObject(rounded);
+  vesk::UniqueRegion rounded(::CreateRoundRectRgn(item.left, item.top, item.right + 1,
+                                                  item.bottom + 1, width, height));
+  if (clip.hRgn == nullptr || !rounded) return;
+  ::CombineRgn(clip.hRgn, clip.hRgn, rounded.get(), RGN_AND);
   if (clip.hOldRgn != nullptr) ::CombineRgn(clip.hRgn, clip.hRgn, clip.hOldRgn, RGN_AND);
   ::SelectClipRgn(hDC, clip.hRgn);
 }

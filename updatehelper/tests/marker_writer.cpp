@@ -2,21 +2,23 @@
 // A stand-in for an update command: waits, then writes the marker file holding "done", so a test
 // can tell whether the command ran and whether its starter waited for its end.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cwchar>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/command_line_arguments.h"
+#include "common/unique_handle.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (arguments == nullptr || count < 3) return 2;
-  Sleep(static_cast<DWORD>(wcstoul(arguments[2], nullptr, 10)));
-  HANDLE file = CreateFileW(arguments[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 3;
+  std::optional<std::vector<std::wstring>> arguments = vesk::SplitCommandLine(GetCommandLineW());
+  if (!arguments || arguments->size() < 3) return 2;
+  Sleep(static_cast<DWORD>(wcstoul((*arguments)[2].c_str(), nullptr, 10)));
+  vesk::UniqueFile file(CreateFileW((*arguments)[1].c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return 3;
   DWORD written = 0;
-  WriteFile(file, "done", 4, &written, nullptr);
-  CloseHandle(file);
-  LocalFree(arguments);
+  WriteFile(file.get(), "done", 4, &written, nullptr);
   return 0;
 }

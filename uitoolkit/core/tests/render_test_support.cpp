@@ -25,17 +25,17 @@ std::wstring GoldenPath(const std::string& name) {
 
 TestCanvas::TestCanvas(int width, int height, DWORD fillColor) : m_width(width), m_height(height) {
   BYTE* bits = nullptr;
-  m_bitmap = CRenderEngine::CreateARGB32Bitmap(nullptr, width, height, &bits);
+  m_bitmap.reset(CRenderEngine::CreateARGB32Bitmap(nullptr, width, height, &bits));
   m_bits = reinterpret_cast<std::uint32_t*>(bits);
-  m_dc = ::CreateCompatibleDC(nullptr);
-  m_oldBitmap = ::SelectObject(m_dc, m_bitmap);
+  m_dc.reset(::CreateCompatibleDC(nullptr));
+  m_select.emplace(m_dc.get(), m_bitmap.get());
   Fill(fillColor);
 }
 
-TestCanvas::~TestCanvas() {
-  ::SelectObject(m_dc, m_oldBitmap);
-  ::DeleteDC(m_dc);
-  ::DeleteObject(m_bitmap);
+void TestCanvas::CopyBitmap(HBITMAP bitmap) {
+  vesk::UniqueMemoryDC source(::CreateCompatibleDC(nullptr));
+  vesk::ScopedSelectObject select(source.get(), bitmap);
+  ::BitBlt(dc(), 0, 0, m_width, m_height, source.get(), 0, 0, SRCCOPY);
 }
 
 void TestCanvas::Fill(DWORD color) {
@@ -155,15 +155,12 @@ int ChannelDistance(DWORD a, DWORD b) {
 std::wstring TestImagePath(const std::wstring& name) { return TestImageFolder() + name; }
 
 TestRenderHost::TestRenderHost() {
-  m_defaultFont = ::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  m_defaultFont.reset(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
-                                DEFAULT_PITCH, L"Tahoma");
+                                DEFAULT_PITCH, L"Tahoma"));
 }
 
-TestRenderHost::~TestRenderHost() {
-  for (auto& entry : m_fonts) ::DeleteObject(entry.second.font);
-  ::DeleteObject(m_defaultFont);
-}
+TestRenderHost::~TestRenderHost() = default;
 
 TImageInfo* TestRenderHost::GetImageEx(const wchar_t* name, const wchar_t* type, DWORD mask,
                                        bool useHSL) {
@@ -173,7 +170,7 @@ TImageInfo* TestRenderHost::GetImageEx(const wchar_t* name, const wchar_t* type,
 
 HFONT TestRenderHost::GetFont(int index) {
   auto found = m_fonts.find(index);
-  return index >= 0 && found != m_fonts.end() ? found->second.font : m_defaultFont;
+  return index >= 0 && found != m_fonts.end() ? found->second.font.get() : m_defaultFont.get();
 }
 
 HFONT TestRenderHost::AddFont(int index, const wchar_t* faceName, int size, bool bold,
@@ -181,9 +178,7 @@ HFONT TestRenderHost::AddFont(int index, const wchar_t* faceName, int size, bool
   HFONT font = ::CreateFontW(-size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              NONANTIALIASED_QUALITY, DEFAULT_PITCH, faceName);
-  auto found = m_fonts.find(index);
-  if (found != m_fonts.end()) ::DeleteObject(found->second.font);
-  m_fonts[index] = Font{font, faceName, size, bold, underline, italic};
+  m_fonts[index] = Font{vesk::UniqueFont(font), faceName, size, bold, underline, italic};
   return font;
 }
 
@@ -196,7 +191,7 @@ HFONT TestRenderHost::FindOrAddFont(const wchar_t* faceName, int size, bool bold
     const Font& font = entry.second;
     if (font.face == faceName && font.size == size && font.bold == bold &&
         font.underline == underline && font.italic == italic) {
-      return font.font;
+      return font.font.get();
     }
   }
   return AddFont(m_nextFontId++, faceName, size, bold, underline, italic);

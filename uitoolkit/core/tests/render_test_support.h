@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,17 +24,18 @@ namespace testing {
 class TestCanvas {
  public:
   TestCanvas(int width, int height, DWORD fillColor = 0xFFFFFFFF);
-  ~TestCanvas();
   TestCanvas(const TestCanvas&) = delete;
   TestCanvas& operator=(const TestCanvas&) = delete;
 
-  HDC dc() const { return m_dc; }
+  HDC dc() const { return m_dc.get(); }
   int width() const { return m_width; }
   int height() const { return m_height; }
   RECT rect() const { return RECT{0, 0, m_width, m_height}; }
 
   // Fills every pixel with the colour (0xRRGGBB; alpha is set to 255).
   void Fill(DWORD color);
+  // Copies the bitmap's top-left part of the canvas's size onto the canvas.
+  void CopyBitmap(HBITMAP bitmap);
   // The colour at (x, y) as 0xRRGGBB (the alpha byte is left out).
   DWORD Pixel(int x, int y) const;
   // The whole pixel, alpha included, as 0xAARRGGBB.
@@ -48,9 +50,9 @@ class TestCanvas {
  private:
   int m_width;
   int m_height;
-  HDC m_dc = nullptr;
-  HBITMAP m_bitmap = nullptr;
-  HGDIOBJ m_oldBitmap = nullptr;
+  vesk::UniqueBitmap m_bitmap;
+  vesk::UniqueMemoryDC m_dc;
+  std::optional<vesk::ScopedSelectObject> m_select;
   std::uint32_t* m_bits = nullptr;
 };
 
@@ -104,13 +106,13 @@ class TestRenderHost : public IRenderHost {
 
  private:
   struct Font {
-    HFONT font;
+    vesk::UniqueFont font;
     std::wstring face;
     int size;
     bool bold, underline, italic;
   };
   std::map<int, Font> m_fonts;
-  HFONT m_defaultFont = nullptr;
+  vesk::UniqueFont m_defaultFont;
   int m_nextFontId = 20000;
 };
 

@@ -63,74 +63,67 @@ TEST_F(ImageLoaderTest, DecodesTheSetupSkinImages) {
     ASSERT_TRUE(PngSize(vesk::testing::ReadFileBytes(std::wstring(RENDER_SKIN_FOLDER) + L"\\" + name),
                         width, height))
         << vesk::testing::Narrow(name);
-    TImageInfo* image = CRenderEngine::LoadImage(name);
-    ASSERT_NE(nullptr, image) << vesk::testing::Narrow(name);
-    EXPECT_EQ(width, image->width) << vesk::testing::Narrow(name);
-    EXPECT_EQ(height, image->height) << vesk::testing::Narrow(name);
-    EXPECT_NE(nullptr, image->bitmap);
-    EXPECT_NE(nullptr, image->bits);
-    EXPECT_EQ(nullptr, image->sourceBits);
-    EXPECT_TRUE(image->resourceType.IsEmpty());
-    CRenderEngine::FreeImage(image);
+    UniqueImage image(CRenderEngine::LoadImage(name));
+    ASSERT_NE(nullptr, image.get()) << vesk::testing::Narrow(name);
+    EXPECT_EQ(width, image.get()->width) << vesk::testing::Narrow(name);
+    EXPECT_EQ(height, image.get()->height) << vesk::testing::Narrow(name);
+    EXPECT_NE(nullptr, image.get()->bitmap);
+    EXPECT_NE(nullptr, image.get()->bits);
+    EXPECT_EQ(nullptr, image.get()->sourceBits);
+    EXPECT_TRUE(image.get()->resourceType.IsEmpty());
   }
 }
 
 // Opaque pixels are stored as they are; the image has no alpha.
 TEST_F(ImageLoaderTest, OpaqueImageHasNoAlpha) {
-  TImageInfo* image = CRenderEngine::LoadImage(TestImagePath(L"quad.png").c_str());
-  ASSERT_NE(nullptr, image);
-  EXPECT_FALSE(image->alpha);
-  EXPECT_EQ(0xFFFF0000u, StoredPixel(*image, 0, 0));
-  EXPECT_EQ(0xFF00FF00u, StoredPixel(*image, 1, 0));
-  EXPECT_EQ(0xFF0000FFu, StoredPixel(*image, 0, 1));
-  EXPECT_EQ(0xFFFFFF00u, StoredPixel(*image, 1, 1));
-  CRenderEngine::FreeImage(image);
+  UniqueImage image(CRenderEngine::LoadImage(TestImagePath(L"quad.png").c_str()));
+  ASSERT_NE(nullptr, image.get());
+  EXPECT_FALSE(image.get()->alpha);
+  EXPECT_EQ(0xFFFF0000u, StoredPixel(*image.get(), 0, 0));
+  EXPECT_EQ(0xFF00FF00u, StoredPixel(*image.get(), 1, 0));
+  EXPECT_EQ(0xFF0000FFu, StoredPixel(*image.get(), 0, 1));
+  EXPECT_EQ(0xFFFFFF00u, StoredPixel(*image.get(), 1, 1));
 }
 
 // Translucent pixels are premultiplied and mark the image as having alpha.
 TEST_F(ImageLoaderTest, TranslucentPixelsArePremultiplied) {
-  TImageInfo* image = CRenderEngine::LoadImage(TestImagePath(L"translucent.png").c_str());
-  ASSERT_NE(nullptr, image);
-  EXPECT_TRUE(image->alpha);
-  EXPECT_EQ(0x80800000u, StoredPixel(*image, 0, 0));
-  EXPECT_EQ(0xFF0000FFu, StoredPixel(*image, 1, 0));
-  CRenderEngine::FreeImage(image);
+  UniqueImage image(CRenderEngine::LoadImage(TestImagePath(L"translucent.png").c_str()));
+  ASSERT_NE(nullptr, image.get());
+  EXPECT_TRUE(image.get()->alpha);
+  EXPECT_EQ(0x80800000u, StoredPixel(*image.get(), 0, 0));
+  EXPECT_EQ(0xFF0000FFu, StoredPixel(*image.get(), 1, 0));
 }
 
 // Pixels equal to the mask become fully transparent and mark the image as having alpha.
 TEST_F(ImageLoaderTest, MaskMakesPixelsTransparent) {
-  TImageInfo* image = CRenderEngine::LoadImage(TestImagePath(L"mask.png").c_str(), nullptr,
-                                               0xFFFF00FF);
-  ASSERT_NE(nullptr, image);
-  EXPECT_TRUE(image->alpha);
-  EXPECT_EQ(0xFFFF00FFu, image->mask);
-  EXPECT_EQ(0u, StoredPixel(*image, 0, 0));
-  EXPECT_EQ(0xFF000000u, StoredPixel(*image, 1, 0));
-  CRenderEngine::FreeImage(image);
+  UniqueImage image(CRenderEngine::LoadImage(TestImagePath(L"mask.png").c_str(), nullptr,
+                                               0xFFFF00FF));
+  ASSERT_NE(nullptr, image.get());
+  EXPECT_TRUE(image.get()->alpha);
+  EXPECT_EQ(0xFFFF00FFu, image.get()->mask);
+  EXPECT_EQ(0u, StoredPixel(*image.get(), 0, 0));
+  EXPECT_EQ(0xFF000000u, StoredPixel(*image.get(), 1, 0));
 }
 
 // Names are looked up in the resource folder first, then as plain paths.
 TEST_F(ImageLoaderTest, ResourceFolderThenPlainPath) {
   CResourceFiles::SetResourcePath(TestImageFolder().c_str());
-  TImageInfo* fromFolder = CRenderEngine::LoadImage(L"nine.png");
-  ASSERT_NE(nullptr, fromFolder);
-  EXPECT_EQ(20, fromFolder->width);
-  CRenderEngine::FreeImage(fromFolder);
+  UniqueImage fromFolder(CRenderEngine::LoadImage(L"nine.png"));
+  ASSERT_NE(nullptr, fromFolder.get());
+  EXPECT_EQ(20, fromFolder.get()->width);
 
   CResourceFiles::SetResourcePath(L"Z:\\no\\such\\folder\\");
-  TImageInfo* fromPath = CRenderEngine::LoadImage(TestImagePath(L"nine.png").c_str());
-  ASSERT_NE(nullptr, fromPath);
-  CRenderEngine::FreeImage(fromPath);
+  UniqueImage fromPath(CRenderEngine::LoadImage(TestImagePath(L"nine.png").c_str()));
+  ASSERT_NE(nullptr, fromPath.get());
   EXPECT_EQ(nullptr, CRenderEngine::LoadImage(L"nine.png"));
 }
 
 // Other file formats decode too (a 24-bit BMP).
 TEST_F(ImageLoaderTest, DecodesBmp) {
-  TImageInfo* image = CRenderEngine::LoadImage(TestImagePath(L"quad.bmp").c_str());
-  ASSERT_NE(nullptr, image);
-  EXPECT_EQ(2, image->width);
-  EXPECT_EQ(0xFF0000FFu, StoredPixel(*image, 0, 1));
-  CRenderEngine::FreeImage(image);
+  UniqueImage image(CRenderEngine::LoadImage(TestImagePath(L"quad.bmp").c_str()));
+  ASSERT_NE(nullptr, image.get());
+  EXPECT_EQ(2, image.get()->width);
+  EXPECT_EQ(0xFF0000FFu, StoredPixel(*image.get(), 0, 1));
 }
 
 // Missing files, undecodable bytes and empty names give no image.
@@ -154,9 +147,8 @@ TEST_F(ImageLoaderTest, LongPathsAreNotCut) {
   const std::wstring name(nameLength, L'a');
   ASSERT_TRUE(vesk::testing::WriteFileBytes(
       folder / name, vesk::testing::ReadFileBytes(TestImagePath(L"quad.png"))));
-  TImageInfo* exact = CRenderEngine::LoadImage((folder / name).c_str());
-  ASSERT_NE(nullptr, exact);
-  CRenderEngine::FreeImage(exact);
+  UniqueImage exact(CRenderEngine::LoadImage((folder / name).c_str()));
+  ASSERT_NE(nullptr, exact.get());
   EXPECT_EQ(nullptr, CRenderEngine::LoadImage((folder / name + L"bbbb.png").c_str()));
   CResourceFiles::SetResourcePath((folder.path() + L"\\").c_str());
   EXPECT_EQ(nullptr, CRenderEngine::LoadImage((name + L"bbbb.png").c_str()));
@@ -170,18 +162,15 @@ TEST_F(ImageLoaderTest, ResourceZipInMemory) {
   const std::string archive =
       testing::MakeZip({{"images/nine.png", nine, true}, {"QUAD.PNG", quad, false}});
   CResourceFiles::SetResourceZip(archive.data(), archive.size());
-  TImageInfo* deflated = CRenderEngine::LoadImage(L"images\\Nine.png");
-  ASSERT_NE(nullptr, deflated);
-  EXPECT_EQ(20, deflated->width);
-  CRenderEngine::FreeImage(deflated);
-  TImageInfo* stored = CRenderEngine::LoadImage(L"quad.png");
-  ASSERT_NE(nullptr, stored);
-  EXPECT_EQ(0xFFFF0000u, StoredPixel(*stored, 0, 0));
-  CRenderEngine::FreeImage(stored);
+  UniqueImage deflated(CRenderEngine::LoadImage(L"images\\Nine.png"));
+  ASSERT_NE(nullptr, deflated.get());
+  EXPECT_EQ(20, deflated.get()->width);
+  UniqueImage stored(CRenderEngine::LoadImage(L"quad.png"));
+  ASSERT_NE(nullptr, stored.get());
+  EXPECT_EQ(0xFFFF0000u, StoredPixel(*stored.get(), 0, 0));
   EXPECT_EQ(nullptr, CRenderEngine::LoadImage(L"fifty.png"));
-  TImageInfo* plain = CRenderEngine::LoadImage(TestImagePath(L"fifty.png").c_str());
-  EXPECT_NE(nullptr, plain);
-  CRenderEngine::FreeImage(plain);
+  UniqueImage plain(CRenderEngine::LoadImage(TestImagePath(L"fifty.png").c_str()));
+  EXPECT_NE(nullptr, plain.get());
 }
 
 // A zip file in the resource folder is read on each load.
@@ -192,29 +181,25 @@ TEST_F(ImageLoaderTest, ResourceZipFile) {
       testing::MakeZip({{"tile.png", vesk::testing::ReadFileBytes(TestImagePath(L"tile.png"))}})));
   CResourceFiles::SetResourcePath(folder.path().c_str());
   CResourceFiles::SetResourceZip(L"skin.zip");
-  TImageInfo* image = CRenderEngine::LoadImage(L"TILE.png");
-  ASSERT_NE(nullptr, image);
-  EXPECT_EQ(10, image->width);
-  EXPECT_EQ(8, image->height);
-  CRenderEngine::FreeImage(image);
+  UniqueImage image(CRenderEngine::LoadImage(L"TILE.png"));
+  ASSERT_NE(nullptr, image.get());
+  EXPECT_EQ(10, image.get()->width);
+  EXPECT_EQ(8, image.get()->height);
 }
 
 // Module resources by number, by a name written as a number, and by name.
 TEST_F(ImageLoaderTest, ModuleResources) {
-  TImageInfo* byId = CRenderEngine::LoadImage(STRINGorID(static_cast<WORD>(101)), L"PNG");
-  ASSERT_NE(nullptr, byId);
-  EXPECT_EQ(2, byId->width);
-  EXPECT_STREQ(L"PNG", byId->resourceType.GetData());
-  CRenderEngine::FreeImage(byId);
+  UniqueImage byId(CRenderEngine::LoadImage(STRINGorID(static_cast<WORD>(101)), L"PNG"));
+  ASSERT_NE(nullptr, byId.get());
+  EXPECT_EQ(2, byId.get()->width);
+  EXPECT_STREQ(L"PNG", byId.get()->resourceType.GetData());
 
-  TImageInfo* byNumberText = CRenderEngine::LoadImage(L"101", L"PNG");
-  ASSERT_NE(nullptr, byNumberText);
-  CRenderEngine::FreeImage(byNumberText);
+  UniqueImage byNumberText(CRenderEngine::LoadImage(L"101", L"PNG"));
+  ASSERT_NE(nullptr, byNumberText.get());
 
-  TImageInfo* byName = CRenderEngine::LoadImage(L"NINE", L"PNG");
-  ASSERT_NE(nullptr, byName);
-  EXPECT_EQ(20, byName->width);
-  CRenderEngine::FreeImage(byName);
+  UniqueImage byName(CRenderEngine::LoadImage(L"NINE", L"PNG"));
+  ASSERT_NE(nullptr, byName.get());
+  EXPECT_EQ(20, byName.get()->width);
 
   EXPECT_EQ(nullptr, CRenderEngine::LoadImage(L"102", L"PNG"));  // not an image
   EXPECT_EQ(nullptr, CRenderEngine::LoadImage(L"103", L"PNG"));  // no such resource
@@ -227,9 +212,8 @@ TEST_F(ImageLoaderTest, ResourceModuleIsConfigurable) {
   CImageSources::SetResourceModule(::GetModuleHandleW(L"kernel32.dll"));
   EXPECT_EQ(nullptr, CRenderEngine::LoadImage(L"NINE", L"PNG"));
   CImageSources::SetResourceModule(::GetModuleHandleW(nullptr));
-  TImageInfo* image = CRenderEngine::LoadImage(L"NINE", L"PNG");
-  EXPECT_NE(nullptr, image);
-  CRenderEngine::FreeImage(image);
+  UniqueImage image(CRenderEngine::LoadImage(L"NINE", L"PNG"));
+  EXPECT_NE(nullptr, image.get());
 }
 
 struct ColourImageCase {
@@ -247,30 +231,27 @@ TEST_F(ImageLoaderTest, ColourImages) {
       {L"#00FFFFFF", 0x00000000u, true},
   };
   for (const ColourImageCase& row : cases) {
-    TImageInfo* image = CRenderEngine::LoadImage(row.text, kColorImageType);
-    ASSERT_NE(nullptr, image);
-    EXPECT_EQ(1, image->width);
-    EXPECT_EQ(1, image->height);
-    EXPECT_EQ(row.stored, StoredPixel(*image, 0, 0)) << vesk::testing::Narrow(row.text);
-    EXPECT_EQ(row.alpha, image->alpha);
-    CRenderEngine::FreeImage(image);
+    UniqueImage image(CRenderEngine::LoadImage(row.text, kColorImageType));
+    ASSERT_NE(nullptr, image.get());
+    EXPECT_EQ(1, image.get()->width);
+    EXPECT_EQ(1, image.get()->height);
+    EXPECT_EQ(row.stored, StoredPixel(*image.get(), 0, 0)) << vesk::testing::Narrow(row.text);
+    EXPECT_EQ(row.alpha, image.get()->alpha);
   }
 }
 
 // An HSL image keeps its decoded pixels; AdjustImage recomputes from them and restores them.
 TEST_F(ImageLoaderTest, AdjustsHslImages) {
-  TImageInfo* image =
-      CRenderEngine::LoadImage(TestImagePath(L"translucent.png").c_str(), nullptr, 0, true);
-  ASSERT_NE(nullptr, image);
-  ASSERT_NE(nullptr, image->sourceBits);
-  EXPECT_TRUE(image->useHSL);
-  CRenderEngine::AdjustImage(true, image, 300, 100, 100);  // red -> green, blue -> red
-  EXPECT_EQ(0x80008000u, StoredPixel(*image, 0, 0));
-  EXPECT_EQ(0xFFFF0000u, StoredPixel(*image, 1, 0));
-  CRenderEngine::AdjustImage(false, image, 300, 100, 100);
-  EXPECT_EQ(0x80800000u, StoredPixel(*image, 0, 0));
-  EXPECT_EQ(0xFF0000FFu, StoredPixel(*image, 1, 0));
-  CRenderEngine::FreeImage(image);
+  UniqueImage image(CRenderEngine::LoadImage(TestImagePath(L"translucent.png").c_str(), nullptr, 0, true));
+  ASSERT_NE(nullptr, image.get());
+  ASSERT_NE(nullptr, image.get()->sourceBits);
+  EXPECT_TRUE(image.get()->useHSL);
+  CRenderEngine::AdjustImage(true, image.get(), 300, 100, 100);  // red -> green, blue -> red
+  EXPECT_EQ(0x80008000u, StoredPixel(*image.get(), 0, 0));
+  EXPECT_EQ(0xFFFF0000u, StoredPixel(*image.get(), 1, 0));
+  CRenderEngine::AdjustImage(false, image.get(), 300, 100, 100);
+  EXPECT_EQ(0x80800000u, StoredPixel(*image.get(), 0, 0));
+  EXPECT_EQ(0xFF0000FFu, StoredPixel(*image.get(), 1, 0));
 }
 
 // FreeImage deletes the bitmap; the record itself stays when asked to.

@@ -78,11 +78,10 @@ TEST(GetPlatformGraphics, FindsTheMsimg32Functions) {
 TEST(OwnAlphaBlend, HonoursClipAndArguments) {
   TestCanvas source(1, 1, 0xFF0000), canvas(10, 10, 0xFFFFFF);
   const BLENDFUNCTION half = {AC_SRC_OVER, 0, 128, 0};
-  HRGN region = ::CreateRectRgn(0, 0, 5, 10);
-  ::SelectClipRgn(canvas.dc(), region);
+  vesk::UniqueRegion region(::CreateRectRgn(0, 0, 5, 10));
+  ::SelectClipRgn(canvas.dc(), region.get());
   EXPECT_TRUE(OwnAlphaBlend(canvas.dc(), 0, 0, 10, 10, source.dc(), 0, 0, 1, 1, half));
   ::SelectClipRgn(canvas.dc(), nullptr);
-  ::DeleteObject(region);
   EXPECT_LE(ChannelDistance(0xFF7F7F, canvas.Pixel(2, 2)), 1);
   EXPECT_EQ(0xFFFFFFu, canvas.Pixel(7, 2));
   EXPECT_FALSE(OwnAlphaBlend(canvas.dc(), 0, 0, 0, 10, source.dc(), 0, 0, 1, 1, half));

@@ -329,17 +329,16 @@ TEST_F(DrawImageTest, ColourImages) {
 // The bitmap core with a constant alpha on an image without alpha ignores its alpha bytes.
 TEST_F(DrawImageTest, BitmapCoreFadesOpaqueBitmaps) {
   BYTE* bits = nullptr;
-  HBITMAP bitmap = CRenderEngine::CreateARGB32Bitmap(nullptr, 1, 1, &bits);
-  ASSERT_NE(nullptr, bitmap);
+  vesk::UniqueBitmap bitmap(CRenderEngine::CreateARGB32Bitmap(nullptr, 1, 1, &bits));
+  ASSERT_TRUE(bitmap);
   bits[0] = 0;
   bits[1] = 0;
   bits[2] = 255;
   bits[3] = 0;  // as plain GDI drawing leaves it
   TestCanvas canvas(10, 10);
-  CRenderEngine::DrawImage(canvas.dc(), bitmap, canvas.rect(), canvas.rect(), RECT{0, 0, 1, 1},
-                           RECT{0, 0, 0, 0}, false, 128);
+  CRenderEngine::DrawImage(canvas.dc(), bitmap.get(), canvas.rect(), canvas.rect(),
+                           RECT{0, 0, 1, 1}, RECT{0, 0, 0, 0}, false, 128);
   EXPECT_LE(ChannelDistance(Rgb(255, 127, 127), canvas.Pixel(5, 5)), 1);
-  ::DeleteObject(bitmap);
 }
 
 }  // namespace

@@ -229,22 +229,17 @@ class SquarePainter : public IRenderPainter {
 TEST(GenerateBitmap, RendersTheAreaIntoABitmap) {
   TestRenderHost host;
   SquarePainter painter;
-  HBITMAP bitmap = CRenderEngine::GenerateBitmap(&host, &painter, RECT{100, 100, 120, 110},
-                                                 0x80FFFFFF);
-  ASSERT_NE(nullptr, bitmap);
+  vesk::UniqueBitmap bitmap(CRenderEngine::GenerateBitmap(&host, &painter,
+                                                          RECT{100, 100, 120, 110}, 0x80FFFFFF));
+  ASSERT_TRUE(bitmap);
   EXPECT_EQ(100, painter.paint.left);
   EXPECT_EQ(120, painter.paint.right);
   BITMAP info = {};
-  ASSERT_EQ(static_cast<int>(sizeof(info)), ::GetObjectW(bitmap, sizeof(info), &info));
+  ASSERT_EQ(static_cast<int>(sizeof(info)), ::GetObjectW(bitmap.get(), sizeof(info), &info));
   EXPECT_EQ(20, info.bmWidth);
   EXPECT_EQ(10, info.bmHeight);
   TestCanvas canvas(20, 10, 0x000000);
-  HDC source = ::CreateCompatibleDC(nullptr);
-  HGDIOBJ old = ::SelectObject(source, bitmap);
-  ::BitBlt(canvas.dc(), 0, 0, 20, 10, source, 0, 0, SRCCOPY);
-  ::SelectObject(source, old);
-  ::DeleteDC(source);
-  ::DeleteObject(bitmap);
+  canvas.CopyBitmap(bitmap.get());
   EXPECT_LE(ChannelDistance(0x7FFF7F, canvas.Pixel(5, 5)), 2);   // green, lightened
   EXPECT_LE(ChannelDistance(0x7F7FFF, canvas.Pixel(15, 5)), 2);  // blue, lightened
 }
@@ -260,19 +255,14 @@ TEST(GenerateBitmap, RefusesNothingToPaint) {
 // CreateARGB32Bitmap gives a top-down bitmap whose first pixel is the top-left one.
 TEST(CRenderEngine, CreateARGB32BitmapIsTopDown) {
   BYTE* bits = nullptr;
-  HBITMAP bitmap = CRenderEngine::CreateARGB32Bitmap(nullptr, 3, 2, &bits);
-  ASSERT_NE(nullptr, bitmap);
+  vesk::UniqueBitmap bitmap(CRenderEngine::CreateARGB32Bitmap(nullptr, 3, 2, &bits));
+  ASSERT_TRUE(bitmap);
   ASSERT_NE(nullptr, bits);
   for (int i = 0; i < 6 * 4; ++i) bits[i] = 0xFF;
   bits[0] = 0;
   bits[1] = 0;  // pixel (0, 0) becomes red
   TestCanvas canvas(3, 2);
-  HDC source = ::CreateCompatibleDC(nullptr);
-  HGDIOBJ old = ::SelectObject(source, bitmap);
-  ::BitBlt(canvas.dc(), 0, 0, 3, 2, source, 0, 0, SRCCOPY);
-  ::SelectObject(source, old);
-  ::DeleteDC(source);
-  ::DeleteObject(bitmap);
+  canvas.CopyBitmap(bitmap.get());
   EXPECT_EQ(0xFF0000u, canvas.Pixel(0, 0));
   EXPECT_EQ(kWhite, canvas.Pixel(0, 1));
   EXPECT_EQ(nullptr, CRenderEngine::CreateARGB32Bitmap(nullptr, 0, 5, &bits));
