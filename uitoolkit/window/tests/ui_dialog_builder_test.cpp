@@ -236,6 +236,30 @@ TEST(DialogBuilder, ClassTablePluginsAndCallback) {
   CPaintManagerUI::GetPlugins().clear();
 }
 
+// The controls whose own behaviour is not built take the common attributes, answer their
+// element and base names, and lay out their children as their base layouts do.
+TEST(DialogBuilder, UnbuiltControlsLayOutAsTheirBases) {
+  Built built(L"<Window><List name=\"list\" bkcolor=\"#FF102030\" childpadding=\"2\">"
+              L"<Control height=\"10\" /><TileLayout inset=\"1,1,1,1\"><Control />"
+              L"<ListTextElement maxwidth=\"5\" /></TileLayout></List></Window>",
+              nullptr);
+  ASSERT_NE(nullptr, built.root);
+  built.root->SetManager(nullptr, nullptr, false);
+  built.root->SetPos(RECT{0, 0, 100, 50}, false);
+  EXPECT_EQ(0xFF102030u, built.root->GetBkColor());
+  EXPECT_EQ(built.root, built.root->GetInterface(L"List"));
+  EXPECT_NE(nullptr, built.root->GetInterface(L"VerticalLayout"));
+  auto* list = static_cast<CContainerUI*>(built.root->GetInterface(L"Container"));
+  auto* tile = static_cast<CContainerUI*>(list->GetItemAt(1)->GetInterface(L"Container"));
+  ASSERT_NE(nullptr, tile);
+  const RECT expected[] = {{0, 0, 100, 10}, {0, 12, 100, 50}, {1, 13, 99, 49}, {1, 13, 6, 49}};
+  const RECT actual[] = {list->GetItemAt(0)->GetPos(), tile->GetPos(), tile->GetItemAt(0)->GetPos(),
+                         tile->GetItemAt(1)->GetPos()};
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(CUiRect(expected[i]) == actual[i]) << i;
+  EXPECT_NE(nullptr, tile->GetItemAt(1)->GetInterface(L"ListLabelElement"));
+  EXPECT_STREQ(L"ListTextElement", tile->GetItemAt(1)->GetClass());
+}
+
 // Include builds its source (a file, or markup given inline) `count` times into the parent;
 // count 0 and an Include without attributes add nothing; a skin that includes itself stops.
 TEST(DialogBuilder, IncludesWithCount) {
