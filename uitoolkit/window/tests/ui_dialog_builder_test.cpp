@@ -116,47 +116,6 @@ TEST(DialogBuilder, RegistersResourceElements) {
   CPaintManagerUI::SetResourcePath(L"");
 }
 
-// The readers of resource elements, row by row: what each records and whether it registers.
-TEST(DialogBuilder, ReadsResourceElementsAsTabled) {
-  CMarkup markup(
-      L"<Window>"
-      L"<Image name=\"a.png\" restype=\"PNG\" mask=\"00FF00\" />"
-      L"<Font id=\"x\" name=\"Arial\" bold=\"yes\" underline=\"TRUE\" />"
-      L"<Default name=\"Button\" shared=\"true\" />"
-      L"<MultiLanguage id=\"4\" value=\"\" />"
-      L"<Include source=\"part.xml\" count=\"abc\" />"
-      L"</Window>");
-  CMarkupNode node = markup.GetRoot().GetChild();
-  TImageElement image;
-  EXPECT_TRUE(ReadImageElement(node, image));
-  EXPECT_EQ(CUiString(L"PNG"), image.resType);
-  EXPECT_EQ(0x00FF00u, image.mask);
-  node = node.GetSibling();
-  TFontElement font;
-  EXPECT_TRUE(ReadFontElement(node, font));  // an id that does not parse reads as 0
-  EXPECT_EQ(0, font.id);
-  EXPECT_EQ(12, font.size);
-  EXPECT_FALSE(font.bold);
-  EXPECT_TRUE(font.underline);
-  node = node.GetSibling();
-  TDefaultElement entry;
-  EXPECT_TRUE(ReadDefaultElement(node, entry));
-  EXPECT_TRUE(entry.shared);
-  EXPECT_TRUE(entry.value.IsEmpty());
-  node = node.GetSibling();
-  TMultiLanguageElement text;
-  EXPECT_TRUE(ReadMultiLanguageElement(node, text));
-  EXPECT_EQ(4, text.id);
-  node = node.GetSibling();
-  TIncludeElement include;
-  ReadIncludeElement(node, include);
-  EXPECT_EQ(CUiString(L"part.xml"), include.source);
-  EXPECT_EQ(0, include.count);
-  EXPECT_TRUE(IsSkinElement(L"vBoX", L"VBox"));
-  EXPECT_FALSE(IsSkinElement(L"gifanim", L"GifAnim"));
-  EXPECT_TRUE(IsResourceElement(L"MULTILANGUAGE"));
-}
-
 // The Window attributes go to the manager: names ignore case except noactivate, layeredopacity
 // and layeredimage; what no setting claims becomes a custom window attribute, first value wins.
 TEST(DialogBuilder, WindowAttributesFollowTheirCaseRules) {
@@ -261,7 +220,8 @@ TEST(DialogBuilder, UnbuiltControlsLayOutAsTheirBases) {
 }
 
 // Include builds its source (a file, or markup given inline) `count` times into the parent;
-// count 0 and an Include without attributes add nothing; a skin that includes itself stops.
+// count 0, an Include without attributes and an overlong source add nothing; a skin that
+// includes itself stops.
 TEST(DialogBuilder, IncludesWithCount) {
   TempFolder folder;
   ASSERT_TRUE(testing::WriteFileBytes(
@@ -272,15 +232,18 @@ TEST(DialogBuilder, IncludesWithCount) {
                             "</Window>"));
   CPaintManagerUI::SetResourcePath(folder.path().c_str());
   CPaintManagerUI manager;
+  // A source above 499 characters names nothing (it is not cut to fit).
+  const std::wstring tooLong = L"<Include source=\"&lt;Window&gt;&lt;HBox userdata='" +
+                               std::wstring(480, L'x') + L"' /&gt;&lt;/Window&gt;\" />";
   {
     Built built(
-        L"<Window><VBox>"
+        (L"<Window><VBox>" + tooLong +
         L"<Include source=\"part.xml\" count=\"3\" />"
         L"<Include source=\"part.xml\" count=\"0\" />"
         L"<Include />"
         L"<Include source=\"&lt;Window&gt;&lt;HBox /&gt;&lt;/Window&gt;\" />"
         L"<Include source=\"missing.xml\" />"
-        L"</VBox></Window>",
+        L"</VBox></Window>").c_str(),
         &manager);
     EXPECT_EQ(
         L"VerticalLayout[Control:p Control:q Control:p Control:q Control:p Control:q "
