@@ -632,16 +632,21 @@ void CControlUI::SetBkColor3(DWORD color) {
   Invalidate();
 }
 
-void CControlUI::SetBkImage(const wchar_t* description) {
-  if (m_diBk.drawString == description && m_diBk.loaded) return;
-  m_diBk.Clear();
-  m_diBk.drawString = description;
-  DrawImage(nullptr, m_diBk);
-  if (m_bFloat && m_cxyFixed.cx == 0 && m_cxyFixed.cy == 0 && m_diBk.image != nullptr) {
-    m_cxyFixed.cx = m_diBk.image->width;
-    m_cxyFixed.cy = m_diBk.image->height;
+void CControlUI::SetBkImage(const wchar_t* description) { LoadDrawInfo(m_diBk, description); }
+
+bool CControlUI::LoadDrawInfo(TDrawInfo& drawInfo, const wchar_t* description, SIZE imageSize) {
+  if (description == nullptr) description = L"";
+  if (drawInfo.drawString == description && drawInfo.loaded) return drawInfo.image != nullptr;
+  drawInfo.Clear();
+  drawInfo.drawString = description;
+  DrawImage(nullptr, drawInfo);
+  if (m_bFloat && m_cxyFixed.cx == 0 && m_cxyFixed.cy == 0 && drawInfo.image != nullptr) {
+    const bool useImage = imageSize.cx <= 0 && imageSize.cy <= 0;
+    m_cxyFixed.cx = useImage ? drawInfo.image->width : imageSize.cx;
+    m_cxyFixed.cy = useImage ? drawInfo.image->height : imageSize.cy;
   }
   Invalidate();
+  return drawInfo.image != nullptr;
 }
 
 void CControlUI::SetBorderColor(DWORD color) {

@@ -251,10 +251,15 @@ class CControlUI {
   CUiRect m_rcBorderSize;
   CUiStringPtrMap m_mCustomAttrHash;
 
- private:
   // Clips `rc` to the item rectangle of every ancestor; false when an ancestor is hidden (with
   // `stopAtHidden`) or nothing is left.
   bool ClipToAncestors(CUiRect& rc, bool stopAtHidden) const;
+  // Gives `drawInfo` a new description and loads its image at once (nothing when the same
+  // description is already loaded); a float control without fixed size takes `imageSize`, or
+  // the image's size when that is empty; then invalidates. False when nothing was loaded.
+  bool LoadDrawInfo(TDrawInfo& drawInfo, const wchar_t* description, SIZE imageSize = {0, 0});
+
+ private:
   // Places the cover over the control after the control moved.
   void PositionCover();
 };

@@ -56,6 +56,21 @@ class IControlManagerUI : public IRenderHost {
   virtual bool AddOptionGroup(const wchar_t* groupName, CControlUI* control) = 0;
   virtual CUiPtrArray* GetOptionGroup(const wchar_t* groupName) = 0;
   virtual void RemoveOptionGroup(const wchar_t* groupName, CControlUI* control) = 0;
+
+  // Services of the live window. A manager without a native window keeps the defaults: no
+  // window, no mouse-leave tracking, no timers, no native child windows.
+  // The window the manager paints; the parent of native child windows such as an edit field.
+  virtual HWND GetPaintWindow() const { return nullptr; }
+  // Sends `control` a mouse-leave event when the pointer leaves the window's hover control.
+  virtual bool AddMouseLeaveNeeded(CControlUI*) { return false; }
+  // Starts (or restarts) the control's timer `timerID`; it receives timer events every `elapse`
+  // milliseconds.
+  virtual bool SetTimer(CControlUI*, UINT /*timerID*/, UINT /*elapse*/) { return false; }
+  virtual bool KillTimer(CControlUI*, UINT /*timerID*/) { return false; }
+  // Registers a native child window hosted by `control` (focus moving into it focuses the
+  // control), and forgets it.
+  virtual bool AddNativeWindow(CControlUI*, HWND) { return false; }
+  virtual bool RemoveNativeWindow(HWND) { return false; }
 };
 
 }  // namespace SkinUI

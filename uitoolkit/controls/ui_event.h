@@ -34,6 +34,11 @@ enum {
   UIEVENT_TIMER = 24,
 };
 
+// True for the mouse event kinds, mouse move (9) to scroll wheel (18).
+inline bool IsMouseEvent(int type) {
+  return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL;
+}
+
 // Key-state bits of TEventUI::wKeyState.
 enum {
   UIKEYSTATE_LBUTTON = 0x1,

@@ -49,5 +49,11 @@ write_png('translucent.png', 2, 1, lambda x, y: (255, 0, 0, 128) if x == 0 else 
 # 50 x 50 in four quadrants.
 write_png('fifty.png', 50, 50,
           lambda x, y: QUAD[y // 25][x // 25] + (255,))
+# 50 x 10: five 10-pixel state slices of a button (normal, pushed, hot, focused, disabled), each
+# with a white 2-pixel frame.
+FIVE = [(0, 0, 255), (0, 0, 128), (0, 255, 255), (0, 200, 0), (128, 128, 128)]
+write_png('five.png', 50, 10,
+          lambda x, y: (255, 255, 255, 255) if x % 10 < 2 or x % 10 >= 8 or y < 2 or y >= 8
+          else FIVE[x // 10] + (255,))
 with open('not_an_image.png', 'wb') as f:
     f.write(b'this is not an image\n')
