@@ -1,8 +1,16 @@
 #include "uitoolkit/window/ui_builder_class_table.h"
 
 #include "uitoolkit/controls/ui_box_layout.h"
+#include "uitoolkit/controls/ui_button.h"
+#include "uitoolkit/controls/ui_check_box.h"
 #include "uitoolkit/controls/ui_container.h"
+#include "uitoolkit/controls/ui_edit.h"
+#include "uitoolkit/controls/ui_label.h"
+#include "uitoolkit/controls/ui_option.h"
+#include "uitoolkit/controls/ui_progress.h"
 #include "uitoolkit/controls/ui_scroll_bar.h"
+#include "uitoolkit/controls/ui_text.h"
+#include "uitoolkit/controls/ui_text.h"
 #include "uitoolkit/controls/ui_unspecified_controls.h"
 #include "uitoolkit/window/ui_skin_elements.h"
 
@@ -26,8 +34,13 @@ const TClassRow kClassTable[] = {
     {L"VBox", &Make<CVerticalLayoutUI>},
     {L"HorizontalLayout", &Make<CHorizontalLayoutUI>},
     {L"HBox", &Make<CHorizontalLayoutUI>},
-    // ---- Leaf controls: rows for Label, Text, Button, Option, CheckBox, Edit and Progress ----
-    // ---- (CLabelUI ... CProgressUI) go here once their classes exist.                     ----
+    {L"Label", &Make<CLabelUI>},
+    {L"Text", &Make<CTextUI>},
+    {L"Button", &Make<CButtonUI>},
+    {L"Option", &Make<COptionUI>},
+    {L"CheckBox", &Make<CCheckBoxUI>},
+    {L"Edit", &Make<CEditUI>},
+    {L"Progress", &Make<CProgressUI>},
     // The controls whose own behaviour is not built (ui_unspecified_controls.h).
     {L"TabLayout", &Make<CTabLayoutUI>},
     {L"TileLayout", &Make<CTileLayoutUI>},

@@ -179,16 +179,20 @@ TEST(DialogBuilder, ClassTablePluginsAndCallback) {
         L"<HBOX /><Container /><GifAnim /><gifanim name=\"plugin\" /><GIFANIM />"
         L"<Unknown><Control name=\"lost\" /></Unknown>"
         L"<TabLayout><Control /></TabLayout><TileLayout /><ChildLayout /><RichEdit /><Slider />"
+        L"<button /><Label /><Text /><Option /><CheckBox /><Edit /><Progress />"
         L"<ScrollBar /><Combo /><ComboBox /><DateTime /><List /><ListHeader />"
         L"<ListHeaderItem /><ListLabelElement /><ListTextElement /><ListHBoxElement />"
         L"<ListContainerElement /><Tree /><TreeView /><ActiveX /><WebBrowser />"
+        L"<label /><Text /><BUTTON /><Option /><CheckBox /><Edit /><Progress />"
         L"</vbox></Window>",
         nullptr, &callback);
     EXPECT_EQ(
         L"VerticalLayout:root[HorizontalLayout Container GifAnim VerticalLayout:plugin "
-        L"TabLayout[Control] TileLayout ChildLayout RichEdit Slider ScrollBar Combo Combo "
+        L"TabLayout[Control] TileLayout ChildLayout RichEdit Slider Button Label Text Option "
+        L"CheckBox Edit Progress ScrollBar Combo Combo "
         L"DateTime List ListHeader ListHeaderItem ListLabelElement ListTextElement "
-        L"ListHBoxElement ListContainerElement TreeView TreeView ActiveX WebBrowser]",
+        L"ListHBoxElement ListContainerElement TreeView TreeView ActiveX WebBrowser "
+        L"Label Text Button Option CheckBox Edit Progress]",
         Outline(built.root));
     EXPECT_EQ((std::vector<std::wstring>{L"GIFANIM", L"Unknown"}), callback.asked);
   }
