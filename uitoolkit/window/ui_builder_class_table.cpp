@@ -10,7 +10,6 @@
 #include "uitoolkit/controls/ui_progress.h"
 #include "uitoolkit/controls/ui_scroll_bar.h"
 #include "uitoolkit/controls/ui_text.h"
-#include "uitoolkit/controls/ui_text.h"
 #include "uitoolkit/controls/ui_unspecified_controls.h"
 #include "uitoolkit/window/ui_skin_elements.h"
 
