@@ -173,18 +173,15 @@ TEST(BoxLayout, CentredFloatFollowsResize) {
   }
 }
 
-// A child that estimates its own size is asked in a column; in a row only when it has a fixed
-// width, and then its estimate decides.
+// A child that estimates its own size and counts how often it is asked.
 class EstimatingControl : public CControlUI {
  public:
   explicit EstimatingControl(SIZE estimate) : m_estimate(estimate) {}
-  SIZE EstimateSize(SIZE available) override {
+  SIZE EstimateSize(SIZE) override {
     ++asked;
-    lastAvailable = available;
     return m_estimate;
   }
   int asked = 0;
-  SIZE lastAvailable = {0, 0};
 
  private:
   SIZE m_estimate;
@@ -196,23 +193,20 @@ TEST(BoxLayout, EstimatesAreAskedAsTheAxisRules) {
   CVerticalLayoutUI column;
   auto* tall = new EstimatingControl(SIZE{0, 30});
   column.Add(tall);
-  column.SetManager(&manager, nullptr, true);
-  column.SetPos(RECT{0, 0, 80, 100}, false);
-  EXPECT_EQ("0,0,80,30", Describe(tall->GetPos()));
-  EXPECT_EQ(80, tall->lastAvailable.cx);
-
-  CHorizontalLayoutUI row;
+  CHorizontalLayoutUI* row = new CHorizontalLayoutUI();
   auto* unfixed = new EstimatingControl(SIZE{50, 10});
   auto* fixed = new EstimatingControl(SIZE{25, 10});
   fixed->SetFixedWidth(99);
-  row.Add(unfixed);
-  row.Add(fixed);
-  row.SetManager(&manager, nullptr, true);
-  row.SetPos(RECT{0, 0, 100, 20}, false);
+  row->Add(unfixed);
+  row->Add(fixed);
+  column.Add(row);
+  column.SetManager(&manager, nullptr, true);
+  column.SetPos(RECT{0, 0, 100, 50}, false);
+  EXPECT_EQ("0,0,100,30", Describe(tall->GetPos()));
   EXPECT_EQ(0, unfixed->asked);
   EXPECT_EQ(2, fixed->asked);
-  EXPECT_EQ("0,0,75,20", Describe(unfixed->GetPos()));
-  EXPECT_EQ("75,0,100,20", Describe(fixed->GetPos()));
+  EXPECT_EQ("0,30,75,50", Describe(unfixed->GetPos()));
+  EXPECT_EQ("75,30,100,50", Describe(fixed->GetPos()));
 }
 
 }  // namespace
