@@ -1,6 +1,6 @@
 // Figures of the whole setup program carrying a product-sized payload: a VeskSetup.exe linked like
 // the shipped one, whose mini_installer.exe is the stand-in installer padded to 230 MiB, started as
-// a user starts it. Medians of 7 rounds after one warm-up round:
+// a user starts it. Medians of 7 rounds (or --rounds) after one warm-up round:
 //   - start to extracted: from CreateProcessW of "VeskSetup.exe" (no arguments) until setup has
 //     reported its last payload row on the debugger output (read through a debug loop; the
 //     process is then ended, so the road after the extraction is not measured);
@@ -14,7 +14,7 @@
 // alternating with setup.
 //   cmake --build <build> --target setup_program_bench
 //   cmake/wine-run.sh <build> <build>/bin/setup_program_bench.exe [verbose] [timeline]
-//                                                                 [--setup <other VeskSetup.exe>]
+//       [--setup <other VeskSetup.exe>] [--rounds <count>]
 // It installs the stand-in for the prefix's user and removes that installation again at the end.
 #include <windows.h>
 #include <psapi.h>
@@ -43,7 +43,6 @@ const ManifestItem kManifest[] = {
 #include "payload_manifest.inc"
 };
 
-constexpr int kRounds = 7;
 
 using Clock = std::chrono::steady_clock;
 
@@ -314,9 +313,10 @@ int wmain(int argc, wchar_t** argv) {
   if (argc == 3 && std::wcscmp(argv[1], L"copy") == 0) return CopyPayload(argv[2]);
   // Options: "verbose" prints each round's figures too; "timeline" runs one quiet install and
   // prints it line by line; "--setup <file>" measures another VeskSetup.exe with the same payload
-  // (an earlier build, say), from its own folder.
+  // (an earlier build, say), from its own folder; "--rounds <count>" instead of 7 rounds.
   bool verbose = false;
   bool timeline = false;
+  int rounds = 7;
   std::wstring setupExe = WindowsPath(VESK_BENCH_SETUP_EXE);
   for (int i = 1; i < argc; ++i) {
     if (std::wcscmp(argv[i], L"verbose") == 0) {
@@ -325,8 +325,11 @@ int wmain(int argc, wchar_t** argv) {
       timeline = true;
     } else if (std::wcscmp(argv[i], L"--setup") == 0 && i + 1 < argc) {
       setupExe = WindowsPath(argv[++i]);
+    } else if (std::wcscmp(argv[i], L"--rounds") == 0 && i + 1 < argc) {
+      rounds = std::max(1, static_cast<int>(std::wcstol(argv[++i], nullptr, 10)));
     } else {
-      std::printf("usage: setup_program_bench.exe [verbose] [timeline] [--setup <program>]\n");
+      std::printf("usage: setup_program_bench.exe [verbose] [timeline] [--setup <program>] "
+                  "[--rounds <count>]\n");
       return 2;
     }
   }
@@ -363,14 +366,14 @@ int wmain(int argc, wchar_t** argv) {
               installerMegabytes);
   std::printf("medians of %d rounds after a warm-up; copy = a child process copying the payload "
               "files with CopyFileW, timed in the same round; ratio = median of the rounds' "
-              "setup / copy\n", kRounds);
+              "setup / copy\n", rounds);
 
   std::vector<double> extractTimes, extractCopies, extractRatios;
   std::vector<double> quietTimes, quietCopies, quietRatios;
   std::vector<double> kitTimes, kitRatios, installerTimes;
   std::vector<double> setupMemory, copyMemory, memoryRatios;
   bool failures = false;
-  for (int round = 0; round <= kRounds; ++round) {
+  for (int round = 0; round <= rounds; ++round) {
     EmptyFolder(copyTarget.path());
     const Run copyBeforeExtract = RunUntilExit(copyCommand);
     vesk::testing::RemoveTree(workingFolder);

@@ -24,7 +24,6 @@ struct SectionLayout {
 struct ImageLayout {
   bool valid = false;
   DWORD fileAlignment = 0;
-  DWORD sizeOfHeaders = 0;
   std::vector<SectionLayout> sections;
 };
 
@@ -57,18 +56,17 @@ ImageLayout ReadImageLayout(const std::string& bytes) {
     IMAGE_SECTION_HEADER header;
     if (!ReadAt(bytes, sectionOffset, header)) return layout;
     SectionLayout section;
-    section.name.assign(reinterpret_cast<const char*>(header.Name),
-                        strnlen(reinterpret_cast<const char*>(header.Name), IMAGE_SIZEOF_SHORT_NAME));
+    const std::string name(reinterpret_cast<const char*>(header.Name), IMAGE_SIZEOF_SHORT_NAME);
+    section.name = name.substr(0, name.find('\0'));  // null-padded when shorter than 8 bytes
     section.rawOffset = header.PointerToRawData;
     section.rawSize = header.SizeOfRawData;
     section.characteristics = header.Characteristics;
-    section.holdsResources = resources.Size != 0 &&
-                             resources.VirtualAddress >= header.VirtualAddress &&
-                             resources.VirtualAddress - header.VirtualAddress < header.Misc.VirtualSize;
+    section.holdsResources =
+        resources.Size != 0 && resources.VirtualAddress >= header.VirtualAddress &&
+        resources.VirtualAddress - header.VirtualAddress < header.Misc.VirtualSize;
     layout.sections.push_back(section);
   }
   layout.fileAlignment = optional.FileAlignment;
-  layout.sizeOfHeaders = optional.SizeOfHeaders;
   layout.valid = true;
   return layout;
 }
