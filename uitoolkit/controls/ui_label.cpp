@@ -272,10 +272,11 @@ void CLabelUI::PaintText(HDC hDC) {
 }
 
 void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, const CUiString& text, DWORD color) {
-  if (m_effects.enabled) {
-    DrawTextWithEffects(hDC, m_pManager->GetFont(m_iFont), rc, text, color, m_uTextStyle,
-                        m_effects);
-  } else if (m_bShowHtml) {
+  if (m_effects.enabled && DrawTextWithEffects(hDC, m_pManager->GetFont(m_iFont), rc, text,
+                                                color, m_uTextStyle, m_effects)) {
+    return;
+  }
+  if (m_bShowHtml) {
     int links = 0;
     CRenderEngine::DrawHtmlText(hDC, m_pManager, rc, text, color, nullptr, nullptr, links, m_iFont,
                                 m_uTextStyle);

@@ -53,28 +53,28 @@ void ApplyStyle(UINT style, Gdiplus::StringFormat& format) {
 
 }  // namespace
 
-void DrawTextWithEffects(HDC hDC, HFONT font, const RECT& rc, const wchar_t* text, DWORD color,
+bool DrawTextWithEffects(HDC hDC, HFONT font, const RECT& rc, const wchar_t* text, DWORD color,
                          UINT style, const TTextEffects& effects) {
-  if (hDC == nullptr || text == nullptr || *text == L'\0' || !StartGdiplus()) return;
-  Gdiplus::Graphics graphics(hDC);
-  graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
-
-  // The glyph outlines of the text in the label's font, laid out in the text rectangle.
+  if (hDC == nullptr || text == nullptr || *text == L'\0') return true;
+  if (!StartGdiplus()) return false;
+  // The glyph outlines of the text in the label's font, laid out in the text rectangle. The
+  // family is the face the platform really selected for the font (a requested face may be
+  // substituted by another installed one).
   LOGFONTW logFont = {};
   ::GetObjectW(font, sizeof(logFont), &logFont);
-  Gdiplus::FontFamily family(logFont.lfFaceName);
-  const Gdiplus::FontFamily* useFamily =
-      family.IsAvailable() ? &family : Gdiplus::FontFamily::GenericSansSerif();
+  TEXTMETRICW metrics = {};
+  wchar_t face[LF_FACESIZE] = {};
+  {
+    vesk::ScopedSelectObject select(hDC, font);
+    ::GetTextMetricsW(hDC, &metrics);
+    ::GetTextFaceW(hDC, LF_FACESIZE, face);
+  }
+  Gdiplus::FontFamily family(face);
+  if (!family.IsAvailable()) return false;
   INT fontStyle = Gdiplus::FontStyleRegular;
   if (logFont.lfWeight >= FW_BOLD) fontStyle |= Gdiplus::FontStyleBold;
   if (logFont.lfItalic) fontStyle |= Gdiplus::FontStyleItalic;
   if (logFont.lfUnderline) fontStyle |= Gdiplus::FontStyleUnderline;
-  TEXTMETRICW metrics = {};
-  {
-    vesk::ScopedSelectObject select(hDC, font);
-    ::GetTextMetricsW(hDC, &metrics);
-  }
   const float emSize = static_cast<float>(std::max<LONG>(1, metrics.tmHeight - metrics.tmInternalLeading));
   const Gdiplus::RectF layout(static_cast<float>(rc.left), static_cast<float>(rc.top),
                               static_cast<float>(rc.right - rc.left),
@@ -82,8 +82,13 @@ void DrawTextWithEffects(HDC hDC, HFONT font, const RECT& rc, const wchar_t* tex
   Gdiplus::StringFormat format;
   ApplyStyle(style, format);
   Gdiplus::GraphicsPath path;
-  path.AddString(text, -1, useFamily, fontStyle, emSize, layout, &format);
+  if (path.AddString(text, -1, &family, fontStyle, emSize, layout, &format) != Gdiplus::Ok) {
+    return false;
+  }
 
+  Gdiplus::Graphics graphics(hDC);
+  graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
   Gdiplus::Region clip(layout);
   graphics.SetClip(&clip);
 
@@ -129,6 +134,7 @@ void DrawTextWithEffects(HDC hDC, HFONT font, const RECT& rc, const wchar_t* tex
     outline.SetLineJoin(Gdiplus::LineJoinRound);
     graphics.DrawPath(&outline, &path);
   }
+  return true;
 }
 
 }  // namespace SkinUI

@@ -133,6 +133,43 @@ TEST(LabelPaint, EachAlignment) {
   EXPECT_TRUE(MatchesGolden(canvas, "label_alignments"));
 }
 
+// Text effects through GDI+: a plain effect label, a drop shadow in two colours, an outline, a
+// gradient fill and a glow, each at its alignment; real numbers below 0.0001 leave the glow
+// radius as it was.
+TEST(LabelPaint, TextEffects) {
+  TestCanvas canvas(320, 50, 0xFFFFFF);
+  LeafManager manager;
+  manager.render.AddFont(0, L"Tahoma", 28, true);
+  std::vector<std::unique_ptr<CLabelUI>> labels;
+  auto add = [&](const std::wstring& attributes, int column) -> CLabelUI& {
+    labels.push_back(std::make_unique<CLabelUI>());
+    Attach(*labels.back(), manager, nullptr, RECT{column * 64, 0, column * 64 + 64, 50});
+    labels.back()->SetAttributeList((L"font=\"0\" text=\"Ab\" enabledeffect=\"true\" "
+                                     L"textcolor=\"#FF000000\" " + attributes).c_str());
+    return *labels.back();
+  };
+  add(L"align=\"left\"", 0);
+  add(L"enabledshadow=\"true\" shadowoffset=\"4,4\" textshadowcolora=\"#FFFF0000\" "
+      L"textshadowcolorb=\"#FF0000FF\" align=\"center\"", 1);
+  add(L"enabledstroke=\"true\" strokecolor=\"#FF00C000\" textcolor=\"#FFFFFF00\" "
+      L"align=\"right\"", 2);
+  add(L"textcolor1=\"#FF0000FF\" textcolor=\"#FFFF0000\" gradientangle=\"90\" "
+      L"gradientlength=\"20\" valign=\"top\"", 3);
+  CLabelUI& glow = add(L"enabledluminous=\"true\" luminousfuzzy=\"4\" textcolor=\"#FF0080FF\" "
+                       L"luminousfuzzy=\"0.00001\" valign=\"bottom\"", 4);
+  EXPECT_FLOAT_EQ(4.0f, glow.GetTextEffects().luminousFuzzy);
+  EXPECT_TRUE(glow.GetTextEffects().luminous);
+  for (auto& label : labels) label->Paint(canvas.dc(), canvas.rect(), nullptr);
+  for (int column = 0; column < 5; ++column) {
+    EXPECT_GT(canvas.CountOtherThan(RECT{column * 64, 0, column * 64 + 64, 50}, 0xFFFFFF), 20)
+        << column;
+  }
+  // Shadow colours appear below and right of the text; the outline around the yellow fill.
+  EXPECT_GT(canvas.CountOtherThan(RECT{64, 0, 128, 50}, 0xFFFFFF) -
+                canvas.CountOtherThan(RECT{0, 0, 64, 50}, 0xFFFFFF), 0);
+  EXPECT_TRUE(MatchesGolden(canvas, "label_effects", 24));
+}
+
 // A text control records the links its markup draws; releasing the button over a link sends
 // "link" with its index, elsewhere or when disabled nothing; a new text forgets the links.
 TEST(TextLinks, ClickOnLinkSendsItsIndex) {
