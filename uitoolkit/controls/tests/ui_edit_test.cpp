@@ -270,5 +270,53 @@ TEST(EditNative, ReadOnlyColoursPlacementAndTeardown) {
   EXPECT_TRUE(manager.nativeWindows.empty());
 }
 
+// A button down while editing puts the caret where it points (the selection collapsed first);
+// number-only reaches the existing window; a translucent native background answers a pattern
+// brush of the control's own painting with a transparent text background; hiding or disabling
+// the control hides or disables the window.
+TEST(EditNative, ClickStylesTranslucentBackgroundAndVisibility) {
+  ParentWindow parent;
+  LeafManager manager;
+  manager.window = parent.get();
+  CEditUI edit;
+  Attach(edit, manager, nullptr, RECT{10, 10, 210, 40});
+  edit.SetAttributeList(L"text=\"hello\" nativebkcolor=\"#80FF0000\" bkcolor=\"#FF00FF00\"");
+  SendEvents(edit, {MakeEvent(UIEVENT_SETFOCUS)});
+  HWND native = edit.GetNativeWindow();
+  ASSERT_NE(nullptr, native);
+  DWORD start = 0, end = 0;
+  ::SendMessageW(native, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(5u, start);
+  EXPECT_EQ(5u, end);
+  RECT rc = {};
+  ::GetWindowRect(native, &rc);
+  ::MapWindowPoints(nullptr, parent.get(), reinterpret_cast<POINT*>(&rc), 2);
+  SendEvents(edit, {MakeEvent(UIEVENT_BUTTONDOWN, rc.left, (rc.top + rc.bottom) / 2)});
+  ::PostMessageW(native, WM_LBUTTONUP, 0, MAKELPARAM(0, (rc.bottom - rc.top) / 2));
+  PumpMessages();
+  Type(native, L"Z");
+  EXPECT_EQ(CUiString(L"Zhello"), edit.GetText());
+
+  edit.SetNumberOnly(true);
+  EXPECT_NE(0, ::GetWindowLongW(native, GWL_STYLE) & ES_NUMBER);
+  {
+    vesk::ScopedWindowDC dc(native);
+    const LRESULT brush =
+        ::SendMessageW(parent.get(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()),
+                       reinterpret_cast<LPARAM>(native));
+    ASSERT_NE(0, brush);
+    LOGBRUSH info = {};
+    ::GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof(info), &info);
+    EXPECT_TRUE(info.lbStyle == BS_PATTERN || info.lbStyle == BS_DIBPATTERN) << info.lbStyle;
+    EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc.get()));
+  }
+  edit.SetEnabled(false);
+  EXPECT_FALSE(::IsWindowEnabled(native));
+  edit.SetVisible(false);
+  EXPECT_FALSE(::IsWindowVisible(native));
+  edit.SetVisible(true);
+  EXPECT_TRUE(::IsWindowVisible(native));
+}
+
 }  // namespace
 }  // namespace SkinUI
