@@ -64,14 +64,7 @@ void CButtonUI::StartFadeTimer() {
 }
 
 void CButtonUI::DoEvent(TEventUI& event) {
-  if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-    if (m_pParent != nullptr) {
-      m_pParent->DoEvent(event);
-    } else {
-      CLabelUI::DoEvent(event);
-    }
-    return;
-  }
+  if (PassOnMouseEventWhenMouseDisabled(event)) return;
   switch (event.Type) {
     case UIEVENT_KEYDOWN:
       if ((event.chKey == VK_SPACE || event.chKey == VK_RETURN) && IsKeyboardEnabled() &&
@@ -271,16 +264,7 @@ void CButtonUI::PaintNormalImage(HDC hDC) {
 }
 
 void CButtonUI::PaintStatusImage(HDC hDC) {
-  if (IsFocused()) {
-    m_uButtonState |= UISTATE_FOCUSED;
-  } else {
-    m_uButtonState &= ~UISTATE_FOCUSED;
-  }
-  if (!IsEnabled()) {
-    m_uButtonState |= UISTATE_DISABLED;
-  } else {
-    m_uButtonState &= ~UISTATE_DISABLED;
-  }
+  m_uButtonState = WithFocusedAndDisabledBits(m_uButtonState);
 
   bool normalNeeded = true;
   if ((m_uButtonState & UISTATE_DISABLED) != 0) {

@@ -405,14 +405,7 @@ void CEditUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
 }
 
 void CEditUI::DoEvent(TEventUI& event) {
-  if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-    if (m_pParent != nullptr) {
-      m_pParent->DoEvent(event);
-    } else {
-      CLabelUI::DoEvent(event);
-    }
-    return;
-  }
+  if (PassOnMouseEventWhenMouseDisabled(event)) return;
   switch (event.Type) {
     case UIEVENT_SETCURSOR:
       if (IsEnabled()) {
@@ -465,16 +458,7 @@ void CEditUI::DoEvent(TEventUI& event) {
 }
 
 void CEditUI::PaintStatusImage(HDC hDC) {
-  if (IsFocused()) {
-    m_uButtonState |= UISTATE_FOCUSED;
-  } else {
-    m_uButtonState &= ~UISTATE_FOCUSED;
-  }
-  if (!IsEnabled()) {
-    m_uButtonState |= UISTATE_DISABLED;
-  } else {
-    m_uButtonState &= ~UISTATE_DISABLED;
-  }
+  m_uButtonState = WithFocusedAndDisabledBits(m_uButtonState);
   TDrawInfo* state = nullptr;
   if ((m_uButtonState & UISTATE_DISABLED) != 0) {
     state = &m_diDisabled;

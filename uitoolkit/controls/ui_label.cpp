@@ -262,6 +262,23 @@ void CLabelUI::ResolveDefaultTextColors() {
   if (m_dwDisabledTextColor == 0) m_dwDisabledTextColor = m_pManager->GetDefaultDisabledColor();
 }
 
+bool CLabelUI::PassOnMouseEventWhenMouseDisabled(TEventUI& event) {
+  if (IsMouseEnabled() || !IsMouseEvent(event.Type)) return false;
+  if (m_pParent != nullptr) {
+    m_pParent->DoEvent(event);
+  } else {
+    CLabelUI::DoEvent(event);
+  }
+  return true;
+}
+
+UINT CLabelUI::WithFocusedAndDisabledBits(UINT state) const {
+  state &= ~(UISTATE_FOCUSED | UISTATE_DISABLED);
+  if (IsFocused()) state |= UISTATE_FOCUSED;
+  if (!IsEnabled()) state |= UISTATE_DISABLED;
+  return state;
+}
+
 void CLabelUI::PaintText(HDC hDC) {
   if (m_pManager == nullptr) return;
   ResolveDefaultTextColors();

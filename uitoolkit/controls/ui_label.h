@@ -91,6 +91,11 @@ class CLabelUI : public CControlUI {
   virtual void DrawLabelText(HDC hDC, RECT& rc, const CUiString& text, DWORD color);
   // Replaces unset text colours with the manager's defaults.
   void ResolveDefaultTextColors();
+  // A mouse event for a control that is not mouse enabled goes to the parent (or, without one,
+  // to the label's own handling). True when `event` was such an event and has been passed on.
+  bool PassOnMouseEventWhenMouseDisabled(TEventUI& event);
+  // `state` with the focused and disabled bits refreshed from IsFocused() and IsEnabled().
+  UINT WithFocusedAndDisabledBits(UINT state) const;
   // Measures `text` in `rc` (the label's font and style plus calc-rect).
   RECT MeasureText(const RECT& rc, UINT style) const;
   void MakeSizeDirty() { m_bSizeDirty = true; }

@@ -39,14 +39,7 @@ int CTextUI::LinkAt(POINT pt) const {
 }
 
 void CTextUI::DoEvent(TEventUI& event) {
-  if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-    if (m_pParent != nullptr) {
-      m_pParent->DoEvent(event);
-    } else {
-      CLabelUI::DoEvent(event);
-    }
-    return;
-  }
+  if (PassOnMouseEventWhenMouseDisabled(event)) return;
   const int link = LinkAt(event.ptMouse);
   switch (event.Type) {
     case UIEVENT_SETCURSOR:

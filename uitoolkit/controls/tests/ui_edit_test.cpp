@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "uitoolkit/controls/tests/leaf_test_support.h"
@@ -163,6 +164,21 @@ void Type(HWND hwnd, const wchar_t* text) {
   PumpMessages();
 }
 
+// The child window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child) {
+  RECT rc = {};
+  ::GetWindowRect(child, &rc);
+  ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
+  return rc;
+}
+
+// The edit window's selection (start, end).
+std::pair<DWORD, DWORD> Selection(HWND edit) {
+  DWORD start = 0, end = 0;
+  ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {start, end};
+}
+
 CUiString NativeText(HWND hwnd) {
   wchar_t buffer[256] = {};
   ::GetWindowTextW(hwnd, buffer, 256);
@@ -193,9 +209,7 @@ TEST(EditNative, TypingIntoTheNativeWindow) {
   EXPECT_EQ(L'*', ::SendMessageW(native, EM_GETPASSWORDCHAR, 0, 0));
   EXPECT_NE(0, ::GetWindowLongW(native, GWL_STYLE) & ES_PASSWORD);
   EXPECT_EQ(CUiString(L"ab"), NativeText(native));
-  RECT rc = {};
-  ::GetWindowRect(native, &rc);
-  ::MapWindowPoints(nullptr, parent.get(), reinterpret_cast<POINT*>(&rc), 2);
+  RECT rc = RectInParent(native);
   EXPECT_EQ(14, rc.left);
   EXPECT_EQ(206, rc.right);
   EXPECT_TRUE(manager.notifications.empty());
@@ -235,10 +249,7 @@ TEST(EditNative, ReadOnlyColoursPlacementAndTeardown) {
   HWND native = edit->GetNativeWindow();
   ASSERT_NE(nullptr, native);
   EXPECT_NE(0, ::GetWindowLongW(native, GWL_STYLE) & ES_READONLY);
-  DWORD start = 0, end = 0;
-  ::SendMessageW(native, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(0u, start);
-  EXPECT_EQ(5u, end);
+  EXPECT_EQ((std::pair<DWORD, DWORD>{0, 5}), Selection(native));
   Type(native, L"xy");
   EXPECT_EQ(CUiString(L"fixed"), NativeText(native));
   edit->SetReadOnly(false);
@@ -257,9 +268,7 @@ TEST(EditNative, ReadOnlyColoursPlacementAndTeardown) {
   }
 
   edit->SetPos(RECT{20, 50, 220, 80});
-  RECT rc = {};
-  ::GetWindowRect(native, &rc);
-  ::MapWindowPoints(nullptr, parent.get(), reinterpret_cast<POINT*>(&rc), 2);
+  const RECT rc = RectInParent(native);
   EXPECT_EQ(24, rc.left);
   EXPECT_GE(rc.top, 53);
   edit->SetPos(RECT{20, 50, 20, 80});
@@ -284,13 +293,8 @@ TEST(EditNative, ClickStylesTranslucentBackgroundAndVisibility) {
   SendEvents(edit, {MakeEvent(UIEVENT_SETFOCUS)});
   HWND native = edit.GetNativeWindow();
   ASSERT_NE(nullptr, native);
-  DWORD start = 0, end = 0;
-  ::SendMessageW(native, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(5u, start);
-  EXPECT_EQ(5u, end);
-  RECT rc = {};
-  ::GetWindowRect(native, &rc);
-  ::MapWindowPoints(nullptr, parent.get(), reinterpret_cast<POINT*>(&rc), 2);
+  EXPECT_EQ((std::pair<DWORD, DWORD>{5, 5}), Selection(native));
+  RECT rc = RectInParent(native);
   SendEvents(edit, {MakeEvent(UIEVENT_BUTTONDOWN, rc.left, (rc.top + rc.bottom) / 2)});
   ::PostMessageW(native, WM_LBUTTONUP, 0, MAKELPARAM(0, (rc.bottom - rc.top) / 2));
   PumpMessages();
