@@ -58,9 +58,10 @@ void CButtonUI::SetEnabled(bool enabled) {
 }
 
 void CButtonUI::StartFadeTimer() {
-  if (m_uFadeDelta > 0 && m_pManager != nullptr) {
-    m_pManager->SetTimer(this, kFadeTimerId, kFadeTimerElapse);
-  }
+  if (m_uFadeDelta == 0 || m_pManager == nullptr) return;
+  if (m_pManager->SetTimer(this, kFadeTimerId, kFadeTimerElapse)) return;
+  // Without a timer the fade would never move: the button shows the end of it at once.
+  m_uFadeAlpha = (m_uButtonState & UISTATE_HOT) != 0 ? 0 : 255;
 }
 
 void CButtonUI::DoEvent(TEventUI& event) {

@@ -125,6 +125,19 @@ TEST(ButtonEvents, HoverAndFadeSteps) {
   EXPECT_EQ(CUiString(L"timer"), manager.notifications[0].sType);
 }
 
+// A manager that cannot start the fade timer gets the end of the fade at once: the hot image
+// on entering, the normal one on leaving.
+TEST(ButtonEvents, FadeWithoutTimerSwitchesAtOnce) {
+  testing::RecordingManager manager;
+  CButtonUI button;
+  Attach(button, manager, nullptr, RECT{0, 0, 100, 30});
+  button.SetFadeDelta(40);
+  SendEvents(button, {MakeEvent(UIEVENT_MOUSEENTER, 5, 5)});
+  EXPECT_EQ(0, button.GetFadeAlpha());
+  SendEvents(button, {MakeEvent(UIEVENT_MOUSELEAVE, 500, 5)});
+  EXPECT_EQ(255, button.GetFadeAlpha());
+}
+
 // Each state shows its slice of a five-slice image: normal, pushed, hot, focused, disabled; a
 // button with only a normal image keeps it when hot and pushed; state text colours replace the
 // text colour; a hot background colour covers the hot image; a float button without size takes
