@@ -68,14 +68,17 @@ double FileMegabytes(const std::wstring& path) {
   return (static_cast<double>(data.nFileSizeHigh) * 4294967296.0 + data.nFileSizeLow) / 1048576.0;
 }
 
-// The larger of what the process holds privately now and its recorded peak. Windows keeps the
-// peak (PeakPagefileUsage); Wine reports the current figure for both, so the caller samples often.
+// Raises `peak` to the process's private bytes now and to their recorded peak. Windows reports
+// its private commit in PrivateUsage and PagefileUsage and keeps the peak; Wine leaves
+// PrivateUsage at 0 and reports the private pages present now in both pagefile fields (memory
+// committed but never touched does not count there), so the caller samples often.
 void SamplePrivateBytes(HANDLE process, SIZE_T& peak) {
   PROCESS_MEMORY_COUNTERS_EX counters = {};
   counters.cb = sizeof(counters);
   if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                            sizeof(counters))) {
-    peak = std::max({peak, counters.PrivateUsage, counters.PeakPagefileUsage});
+    peak = std::max({peak, counters.PrivateUsage, counters.PagefileUsage,
+                     counters.PeakPagefileUsage});
   }
 }
 
