@@ -2,7 +2,7 @@
 // ("mini_installer.exe", "vesk.helm.exe", "setup.exe", the uninstaller's elevated restart) where
 // they need a process of a given name that runs, records itself or ends as told. It never shows
 // a window.
-//   vesk_test_child.exe --sleep <ms>    waits, then exits with 0
+//   vesk_test_child.exe ... --sleep <ms>    waits, then exits with 0
 // Otherwise it follows these environment variables (the product's programs are started without
 // arguments of the test's choosing), in this order:
 //   VESK_TEST_CHILD_RECORD    file to which it appends one line: its own path, a tab, its command
@@ -12,11 +12,8 @@
 #include <windows.h>
 
 #include <cwchar>
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "common/command_line_arguments.h"
 #include "common/log_text.h"
 #include "common/module_path.h"
 #include "common/unique_handle.h"
@@ -43,9 +40,10 @@ void AppendLine(const std::wstring& file, const std::wstring& text) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  std::optional<std::vector<std::wstring>> arguments = vesk::SplitCommandLine(GetCommandLineW());
-  if (arguments && arguments->size() == 3 && (*arguments)[1] == L"--sleep") {
-    Sleep(static_cast<DWORD>(wcstoul((*arguments)[2].c_str(), nullptr, 10)));
+  // The command line is searched, not split: splitting would load shell32, whose start makes
+  // Wine start its desktop process from this child, which tests waiting for descendants see.
+  if (const wchar_t* sleep = wcsstr(GetCommandLineW(), L" --sleep ")) {
+    Sleep(static_cast<DWORD>(wcstoul(sleep + 9, nullptr, 10)));
     return 0;
   }
   std::wstring record = Environment(L"VESK_TEST_CHILD_RECORD");

@@ -7,7 +7,6 @@
 
 #include "common/bounded_path.h"
 #include "setup/engine/exit_codes.h"
-#include "setup/engine/progress_monitors.h"
 #include "setup/engine/setup_entry.h"
 #include "setup/engine/setup_log.h"
 
@@ -19,28 +18,12 @@ InstallerRunner::InstallerRunner(HWND window, bool useAdministratorMode)
 }
 
 InstallerRunner::InstallerRunner(HWND window, bool useAdministratorMode, std::wstring workingFolder)
-    : window_(window),
+    : InstallMonitors(window),
       useAdministratorMode_(useAdministratorMode),
       workingFolder_(std::move(workingFolder)) {}
 
-InstallerRunner::~InstallerRunner() {
-  m_threadRunning = false;
-  // The progress thread first: it is the one that may still store the process thread's handle.
-  if (progressThread_) {
-    WaitForSingleObject(progressThread_.get(), INFINITE);
-    progressThread_.reset();
-  }
-  if (processThread_) {
-    WaitForSingleObject(processThread_.get(), INFINITE);
-    processThread_.reset();
-  }
-}
-
 int InstallerRunner::LaunchMiniInstaller(const std::wstring& installFolder, bool withProgress) {
-  if (withProgress) {
-    m_threadRunning = true;
-    progressThread_.reset(CreateThread(nullptr, 0, &ProgressMonitorThread, this, 0, nullptr));
-  }
+  if (withProgress) StartProgressMonitor();
   return useAdministratorMode_ ? LaunchElevated(installFolder) : LaunchDirectly(installFolder);
 }
 

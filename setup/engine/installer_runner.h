@@ -5,45 +5,29 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <string>
 
-#include "common/unique_handle.h"
+#include "setup/engine/progress_monitors.h"
 
 namespace vesk {
 
-class InstallerRunner {
+class InstallerRunner : public InstallMonitors {
  public:
   // The elevated road starts the batch file of the setup program's own working folder.
   InstallerRunner(HWND window, bool useAdministratorMode);
   // The same, with the working folder that holds "vesk_installer.bat" given explicitly.
   InstallerRunner(HWND window, bool useAdministratorMode, std::wstring workingFolder);
-  // Waits, without a time limit, for the progress thread and then for the process thread.
-  ~InstallerRunner();
-  InstallerRunner(const InstallerRunner&) = delete;
-  InstallerRunner& operator=(const InstallerRunner&) = delete;
 
   // Direct road: the installer's exit code, 102 when it cannot be started, 103 when its exit code
   // cannot be read. Elevated road: 0 once the shell has started the batch file, 104 when it has
   // not. With `withProgress` the progress monitor starts first.
   int LaunchMiniInstaller(const std::wstring& installFolder, bool withProgress);
 
-  HWND window() const { return window_; }
-
-  // True while the monitors are meant to run; shown in the monitors' log lines.
-  std::atomic<bool> m_threadRunning{false};
-
  private:
-  friend DWORD WINAPI ProgressMonitorThread(LPVOID runner);
-
   int LaunchDirectly(const std::wstring& installFolder);
   int LaunchElevated(const std::wstring& installFolder);
 
-  HWND window_ = nullptr;
-  UniqueKernelHandle progressThread_;
   bool useAdministratorMode_ = false;
-  // Written by the progress thread before it ends; read only after that thread has been joined.
-  UniqueKernelHandle processThread_;
   std::wstring workingFolder_;
 };
 

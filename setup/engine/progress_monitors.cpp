@@ -4,7 +4,6 @@
 #include <string>
 
 #include "common/unique_handle.h"
-#include "setup/engine/installer_runner.h"
 #include "setup/engine/process_control.h"
 #include "setup/engine/registration.h"
 #include "setup/engine/setup_log.h"
@@ -32,29 +31,41 @@ std::wstring FlagText(const std::atomic<bool>& flag) { return flag.load() ? L"1"
 
 }  // namespace
 
+InstallMonitors::~InstallMonitors() {
+  m_threadRunning = false;
+  // The progress thread first: it is the one that may still store the process thread's handle.
+  if (progressThread) WaitForSingleObject(progressThread.get(), INFINITE);
+  if (processThread) WaitForSingleObject(processThread.get(), INFINITE);
+}
+
+void InstallMonitors::StartProgressMonitor() {
+  m_threadRunning = true;
+  progressThread.reset(CreateThread(nullptr, 0, &ProgressMonitorThread, this, 0, nullptr));
+}
+
 DWORD WINAPI ProgressMonitorThread(LPVOID parameter) {
-  InstallerRunner* runner = static_cast<InstallerRunner*>(parameter);
+  InstallMonitors* monitors = static_cast<InstallMonitors*>(parameter);
   WriteLog(L"Progress monitoring thread started, m_threadRunning: " +
-           FlagText(runner->m_threadRunning));
+           FlagText(monitors->m_threadRunning));
   // The step counter accumulates 0.1 per step, rounding included: the last step gives 99.
   double t = 0.0;
   for (;;) {
     if (WaitForSingleObject(g_installFinishedEvent, 0) == WAIT_OBJECT_0) {
-      PostProgress(runner->window(), 100);
+      PostProgress(monitors->window, 100);
       break;
     }
     int percent = FakeProgressValue(t);
     wchar_t line[50];
     swprintf(line, 50, L"Current fake progress: %d%%", percent);
     WriteLog(line);
-    PostProgress(runner->window(), percent);
+    PostProgress(monitors->window, percent);
     t += 0.1;
     Sleep(100);
     if (percent == 99) {
       Sleep(2000);
-      PostProgress(runner->window(), 100);
-      runner->processThread_.reset(
-          CreateThread(nullptr, 0, &ProcessMonitorThread, runner, 0, nullptr));
+      PostProgress(monitors->window, 100);
+      monitors->processThread.reset(
+          CreateThread(nullptr, 0, &ProcessMonitorThread, monitors, 0, nullptr));
       break;
     }
     if (percent >= 100) break;
@@ -64,9 +75,9 @@ DWORD WINAPI ProgressMonitorThread(LPVOID parameter) {
 }
 
 DWORD WINAPI ProcessMonitorThread(LPVOID parameter) {
-  InstallerRunner* runner = static_cast<InstallerRunner*>(parameter);
+  InstallMonitors* monitors = static_cast<InstallMonitors*>(parameter);
   WriteLog(L"process monitoring thread started, m_threadRunning: " +
-           FlagText(runner->m_threadRunning));
+           FlagText(monitors->m_threadRunning));
   for (;;) {
     unsigned long processId = FindProcessIgnoringCase(kInstallerExeName);
     WriteLog(L"mini_installer process PID: " + std::to_wstring(processId));
@@ -81,11 +92,11 @@ DWORD WINAPI ProcessMonitorThread(LPVOID parameter) {
     Sleep(2000);
   }
   WriteLog(L"mini_installer process not found");
-  runner->m_threadRunning = false;
+  monitors->m_threadRunning = false;
   SetEvent(g_installFinishedEvent);
   Sleep(1000);
   MoveUninstallPosition();
-  PostMessageW(runner->window(), WM_INSTALL_COMPLETE, 0, 0);
+  PostMessageW(monitors->window, WM_INSTALL_COMPLETE, 0, 0);
   WriteLog(L"process monitoring thread ended");
   return 0;
 }

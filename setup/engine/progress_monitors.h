@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "common/seam.h"
+#include "common/unique_handle.h"
 
 namespace vesk {
 
@@ -24,8 +27,28 @@ int FakeProgressValue(double t);
 // runs with higher rights than setup (the elevated road), which refuses to be opened.
 extern Seam<decltype(&::OpenProcess)> g_monitorOpenProcess;
 
-// Thread procedures; the parameter is the InstallerRunner. Both return 0.
-DWORD WINAPI ProgressMonitorThread(LPVOID runner);
-DWORD WINAPI ProcessMonitorThread(LPVOID runner);
+// What the two monitor threads of one install share with the runner that starts them.
+struct InstallMonitors {
+  explicit InstallMonitors(HWND progressWindow) : window(progressWindow) {}
+  // Waits, without a time limit, for the progress thread and then for the process thread.
+  ~InstallMonitors();
+  InstallMonitors(const InstallMonitors&) = delete;
+  InstallMonitors& operator=(const InstallMonitors&) = delete;
+
+  // Starts the progress thread, which starts the process thread when its curve is done.
+  void StartProgressMonitor();
+
+  // Receives WM_INSTALL_PROGRESS and WM_INSTALL_COMPLETE.
+  const HWND window;
+  // True while the monitors are meant to run; shown in the monitors' log lines.
+  std::atomic<bool> m_threadRunning{false};
+  UniqueKernelHandle progressThread;
+  // Written by the progress thread before it ends; read only after that thread has been joined.
+  UniqueKernelHandle processThread;
+};
+
+// Thread procedures; the parameter is the InstallMonitors. Both return 0.
+DWORD WINAPI ProgressMonitorThread(LPVOID monitors);
+DWORD WINAPI ProcessMonitorThread(LPVOID monitors);
 
 }  // namespace vesk

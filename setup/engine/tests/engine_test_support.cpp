@@ -126,19 +126,23 @@ namespace {
 bool DescendantsRunning(std::set<DWORD>& known) {
   std::vector<ProcessEntry> processes;
   if (ListProcesses(processes) == ProcessListStatus::kNoSnapshot) return false;
+  // Wine starts its desktop process "explorer.exe" for the first program that needs a desktop
+  // and keeps it for the whole session: it is not one of ours to wait for, even when it was
+  // seen under another name while it started.
+  auto isDesktop = [](const ProcessEntry& process) {
+    return ExeNameMatches(process.exeName, L"explorer.exe", NameMatch::kIgnoringCase);
+  };
   for (bool grown = true; grown;) {
     grown = false;
     for (const ProcessEntry& process : processes) {
-      // Wine starts its desktop process "explorer.exe" for the first program that needs a
-      // desktop and keeps it for the whole session: it is not one of ours to wait for.
-      if (ExeNameMatches(process.exeName, L"explorer.exe", NameMatch::kIgnoringCase)) continue;
+      if (isDesktop(process)) continue;
       bool parentKnown = process.parentId == GetCurrentProcessId() ||
                          known.count(process.parentId) != 0;
       if (parentKnown && known.insert(process.id).second) grown = true;
     }
   }
   for (const ProcessEntry& process : processes) {
-    if (known.count(process.id) != 0) return true;
+    if (known.count(process.id) != 0 && !isDesktop(process)) return true;
   }
   return false;
 }

@@ -168,10 +168,10 @@ TEST_F(MonitorTest, ProcessMonitorIgnoresLetterCase) {
   EXPECT_FALSE(IsProcessRunning(L"mini_installer.exe"));
   EXPECT_EQ(FindProcessIgnoringCase(L"mini_installer.exe"), installer.id());
 
-  InstallerRunner runner(recorder_.window(), false);
-  runner.m_threadRunning = true;
+  InstallMonitors monitors(recorder_.window());
+  monitors.m_threadRunning = true;
   UniqueKernelHandle thread(
-      CreateThread(nullptr, 0, &ProcessMonitorThread, &runner, 0, nullptr));
+      CreateThread(nullptr, 0, &ProcessMonitorThread, &monitors, 0, nullptr));
   EXPECT_FALSE(recorder_.PumpUntil(WM_INSTALL_COMPLETE, 3000));
   TerminateProcess(installer.handle(), 0);
   ASSERT_TRUE(installer.WaitForExit(10000));
@@ -182,7 +182,7 @@ TEST_F(MonitorTest, ProcessMonitorIgnoresLetterCase) {
       "ms_from_installer_end_to_completion",
       std::to_string(recorder_.received().back().tick - ended));
 
-  EXPECT_FALSE(runner.m_threadRunning);
+  EXPECT_FALSE(monitors.m_threadRunning);
   EXPECT_EQ(WaitForSingleObject(g_installFinishedEvent, 0), WAIT_OBJECT_0);
   std::vector<std::string> messages = log_.Messages();
   EXPECT_EQ(messages[1], "mini_installer process PID: " + std::to_string(installer.id()));
@@ -205,8 +205,8 @@ TEST_F(MonitorTest, InstallerThatRefusesToBeOpenedIsStillWaitedFor) {
   ChildProcess installer(folder_ / L"mini_installer.exe");
   ASSERT_TRUE(installer.started());
   ScopedOverride refuse(g_monitorOpenProcess, &RefuseToOpen);
-  InstallerRunner runner(recorder_.window(), false);
-  UniqueKernelHandle thread(CreateThread(nullptr, 0, &ProcessMonitorThread, &runner, 0, nullptr));
+  InstallMonitors monitors(recorder_.window());
+  UniqueKernelHandle thread(CreateThread(nullptr, 0, &ProcessMonitorThread, &monitors, 0, nullptr));
   bool completedWhileRunning = recorder_.PumpUntil(WM_INSTALL_COMPLETE, 5000);
   TerminateProcess(installer.handle(), 0);
   installer.WaitForExit(10000);
