@@ -144,9 +144,13 @@ void CButtonUI::DoEvent(TEventUI& event) {
   CLabelUI::DoEvent(event);
 }
 
-void CButtonUI::SetNormalImage(const wchar_t* description) { LoadDrawInfo(m_diNormal, description); }
+void CButtonUI::SetNormalImage(const wchar_t* description) {
+  LoadDrawInfo(m_diNormal, description);
+}
 void CButtonUI::SetHotImage(const wchar_t* description) { LoadDrawInfo(m_diHot, description); }
-void CButtonUI::SetPushedImage(const wchar_t* description) { LoadDrawInfo(m_diPushed, description); }
+void CButtonUI::SetPushedImage(const wchar_t* description) {
+  LoadDrawInfo(m_diPushed, description);
+}
 void CButtonUI::SetFocusedImage(const wchar_t* description) {
   LoadDrawInfo(m_diFocused, description);
 }

@@ -59,8 +59,8 @@ class CEditWnd {
 
 CEditWnd* CEditWnd::Create(CEditUI* owner, HWND parent) {
   const RECT rc = owner->NativeWindowRect();
-  const DWORD style = EditWindowStyle(owner->m_dwEditStyle, owner->m_bPasswordMode,
-                                      owner->m_uTextStyle);
+  const DWORD style =
+      EditWindowStyle(owner->m_dwEditStyle, owner->m_bPasswordMode, owner->m_uTextStyle);
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   HWND hwnd = ::CreateWindowExW(0, L"EDIT", nullptr, style, rc.left, rc.top, rc.right - rc.left,
                                 rc.bottom - rc.top, parent, nullptr, instance, nullptr);
@@ -357,8 +357,9 @@ void CEditUI::SetNumberOnly(bool numberOnly) {
   if (m_pWindow != nullptr) {
     HWND hwnd = m_pWindow->GetHWND();
     const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
-    ::SetWindowLongPtrW(hwnd, GWL_STYLE,
-                        numberOnly ? (style | ES_NUMBER) : (style & ~static_cast<LONG_PTR>(ES_NUMBER)));
+    ::SetWindowLongPtrW(
+        hwnd, GWL_STYLE,
+        numberOnly ? (style | ES_NUMBER) : (style & ~static_cast<LONG_PTR>(ES_NUMBER)));
   }
 }
 

@@ -27,7 +27,8 @@ float ParseRealValue(const wchar_t* value) {
 // A memory device context for measuring when the manager has no window context.
 class MeasureDC {
  public:
-  explicit MeasureDC(HDC paintDc) : m_dc(paintDc == nullptr ? ::CreateCompatibleDC(nullptr) : nullptr) {
+  explicit MeasureDC(HDC paintDc)
+      : m_dc(paintDc == nullptr ? ::CreateCompatibleDC(nullptr) : nullptr) {
     m_use = paintDc != nullptr ? paintDc : m_dc.get();
   }
   HDC get() const { return m_use; }
@@ -289,8 +290,8 @@ void CLabelUI::PaintText(HDC hDC) {
 }
 
 void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, const CUiString& text, DWORD color) {
-  if (m_effects.enabled && DrawTextWithEffects(hDC, m_pManager->GetFont(m_iFont), rc, text,
-                                                color, m_uTextStyle, m_effects)) {
+  if (m_effects.enabled && DrawTextWithEffects(hDC, m_pManager->GetFont(m_iFont), rc, text, color,
+                                               m_uTextStyle, m_effects)) {
     return;
   }
   if (m_bShowHtml) {

@@ -34,18 +34,18 @@ RECT ShrinkRect(const RECT& rc, const RECT& padding);
 
 // GDI+ text-effect options of a label.
 struct TTextEffects {
-  bool enabled = false;          // draw the text through GDI+
-  bool luminous = false;         // glow around the text
-  float luminousFuzzy = 3.0f;    // glow radius in pixels
-  DWORD gradientColor = 0;       // text colour 1: the fill runs from the text colour to it
-  int gradientAngle = 0;         // degrees, clockwise from the x axis
-  int gradientLength = 0;        // pixels; 0 = the height of the text rectangle
-  bool stroke = false;           // outline
+  bool enabled = false;        // draw the text through GDI+
+  bool luminous = false;       // glow around the text
+  float luminousFuzzy = 3.0f;  // glow radius in pixels
+  DWORD gradientColor = 0;     // text colour 1: the fill runs from the text colour to it
+  int gradientAngle = 0;       // degrees, clockwise from the x axis
+  int gradientLength = 0;      // pixels; 0 = the height of the text rectangle
+  bool stroke = false;         // outline
   DWORD strokeColor = 0;
-  bool shadow = false;           // drop shadow
+  bool shadow = false;  // drop shadow
   SIZE shadowOffset = {0, 0};
-  DWORD shadowColorA = 0;        // shadow colour at the top ...
-  DWORD shadowColorB = 0;        // ... and at the bottom (0 = plain colour A)
+  DWORD shadowColorA = 0;  // shadow colour at the top ...
+  DWORD shadowColorB = 0;  // ... and at the bottom (0 = plain colour A)
 };
 
 class CLabelUI : public CControlUI {

@@ -75,7 +75,8 @@ bool DrawTextWithEffects(HDC hDC, HFONT font, const RECT& rc, const wchar_t* tex
   if (logFont.lfWeight >= FW_BOLD) fontStyle |= Gdiplus::FontStyleBold;
   if (logFont.lfItalic) fontStyle |= Gdiplus::FontStyleItalic;
   if (logFont.lfUnderline) fontStyle |= Gdiplus::FontStyleUnderline;
-  const float emSize = static_cast<float>(std::max<LONG>(1, metrics.tmHeight - metrics.tmInternalLeading));
+  const float emSize =
+      static_cast<float>(std::max<LONG>(1, metrics.tmHeight - metrics.tmInternalLeading));
   const Gdiplus::RectF layout(static_cast<float>(rc.left), static_cast<float>(rc.top),
                               static_cast<float>(rc.right - rc.left),
                               static_cast<float>(rc.bottom - rc.top));
@@ -107,7 +108,8 @@ bool DrawTextWithEffects(HDC hDC, HFONT font, const RECT& rc, const wchar_t* tex
     // Widening outlines of falling opacity around the glyphs.
     const int radius = std::max(1, static_cast<int>(effects.luminousFuzzy + 0.5f));
     for (int step = radius; step >= 1; --step) {
-      const BYTE alpha = static_cast<BYTE>(ColorAlpha(color) * (radius - step + 1) / (radius + 1) / 3);
+      const BYTE alpha =
+          static_cast<BYTE>(ColorAlpha(color) * (radius - step + 1) / (radius + 1) / 3);
       Gdiplus::Pen glow(Gdiplus::Color(alpha, ColorRed(color), ColorGreen(color), ColorBlue(color)),
                         static_cast<float>(2 * step));
       glow.SetLineJoin(Gdiplus::LineJoinRound);

@@ -67,8 +67,9 @@ void COptionUI::Selected(bool selected, bool notify) {
         for (int i = 0; i < count; ++i) members.Add(group->GetAt(i));
         for (int i = 0; i < count; ++i) {
           auto* member = static_cast<CControlUI*>(members.GetAt(i));
-          auto* option = member != nullptr ? static_cast<COptionUI*>(member->GetInterface(L"Option"))
-                                           : nullptr;
+          auto* option = member != nullptr
+                             ? static_cast<COptionUI*>(member->GetInterface(L"Option"))
+                             : nullptr;
           if (option != nullptr && option != this) option->Selected(false, notify);
         }
         if (notify) m_pManager->SendNotify(this, L"selectchanged");

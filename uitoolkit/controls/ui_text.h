@@ -24,6 +24,10 @@ class CTextUI : public CLabelUI {
   // The text of link `index` as recorded at the last paint, or null.
   const CUiString* GetLinkContent(int index) const;
   int GetLinkCount() const { return m_nLinks; }
+  // The rectangle of link `index` as drawn at the last paint (empty when there is none).
+  RECT GetLinkRect(int index) const {
+    return index >= 0 && index < m_nLinks ? m_rcLinks[index] : RECT{0, 0, 0, 0};
+  }
 
  protected:
   void DrawLabelText(HDC hDC, RECT& rc, const CUiString& text, DWORD color) override;

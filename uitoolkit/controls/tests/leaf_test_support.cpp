@@ -41,6 +41,12 @@ std::vector<std::wstring> LeafManager::NotificationLog() const {
   return log;
 }
 
+std::wstring FiveSlice(int index, int inset) {
+  return L"file='" + TestImagePath(L"five.png") + L"' source='" +
+         std::to_wstring(index * 10 + inset) + L"," + std::to_wstring(inset) + L"," +
+         std::to_wstring(index * 10 + 10 - inset) + L"," + std::to_wstring(10 - inset) + L"'";
+}
+
 TEventUI MakeEvent(int type, int x, int y, WPARAM wParam) {
   TEventUI event;
   event.Type = type;

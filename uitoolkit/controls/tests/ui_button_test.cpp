@@ -1,17 +1,19 @@
 // Buttons driven by event sequences (click, keyboard, capture, hover, fading) and painted in each
 // state from a five-slice image.
+#include "uitoolkit/controls/ui_button.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "uitoolkit/controls/tests/leaf_test_support.h"
-#include "uitoolkit/controls/ui_button.h"
 
 namespace SkinUI {
 namespace {
 
 using testing::Attach;
+using testing::LeafBoard;
 using testing::LeafManager;
 using testing::MakeEvent;
 using testing::MatchesGolden;
@@ -31,25 +33,36 @@ TEST(ButtonEvents, SequencesAndTheNotificationsTheySend) {
   const std::vector<std::wstring> none;
   const std::vector<std::wstring> click = {L"click:b"};
   const ClickCase cases[] = {
-      {"release inside", L"",
-       {MakeEvent(UIEVENT_BUTTONDOWN, 5, 5), MakeEvent(UIEVENT_BUTTONUP, 50, 10)}, click},
-      {"release outside", L"",
-       {MakeEvent(UIEVENT_BUTTONDOWN, 5, 5), MakeEvent(UIEVENT_BUTTONUP, 150, 10)}, none},
-      {"out and back in", L"",
+      {"release inside",
+       L"",
+       {MakeEvent(UIEVENT_BUTTONDOWN, 5, 5), MakeEvent(UIEVENT_BUTTONUP, 50, 10)},
+       click},
+      {"release outside",
+       L"",
+       {MakeEvent(UIEVENT_BUTTONDOWN, 5, 5), MakeEvent(UIEVENT_BUTTONUP, 150, 10)},
+       none},
+      {"out and back in",
+       L"",
        {MakeEvent(UIEVENT_BUTTONDOWN, 5, 5), MakeEvent(UIEVENT_MOUSEMOVE, 150, 10),
         MakeEvent(UIEVENT_MOUSEMOVE, 20, 10), MakeEvent(UIEVENT_BUTTONUP, 20, 10)},
        click},
-      {"press outside", L"",
-       {MakeEvent(UIEVENT_BUTTONDOWN, 150, 5), MakeEvent(UIEVENT_BUTTONUP, 50, 10)}, none},
+      {"press outside",
+       L"",
+       {MakeEvent(UIEVENT_BUTTONDOWN, 150, 5), MakeEvent(UIEVENT_BUTTONUP, 50, 10)},
+       none},
       {"release alone", L"", {MakeEvent(UIEVENT_BUTTONUP, 50, 10)}, none},
-      {"double click", L"",
-       {MakeEvent(UIEVENT_DBLCLICK, 5, 5), MakeEvent(UIEVENT_BUTTONUP, 5, 5)}, click},
-      {"space and return", L"",
+      {"double click",
+       L"",
+       {MakeEvent(UIEVENT_DBLCLICK, 5, 5), MakeEvent(UIEVENT_BUTTONUP, 5, 5)},
+       click},
+      {"space and return",
+       L"",
        {MakeEvent(UIEVENT_KEYDOWN, 0, 0, VK_SPACE), MakeEvent(UIEVENT_KEYDOWN, 0, 0, VK_RETURN),
         MakeEvent(UIEVENT_KEYDOWN, 0, 0, 'A')},
        {L"click:b", L"click:b"}},
       {"keyboard off", L"keyboard=\"false\"", {MakeEvent(UIEVENT_KEYDOWN, 0, 0, VK_SPACE)}, none},
-      {"disabled", L"enabled=\"false\" menu=\"true\"",
+      {"disabled",
+       L"enabled=\"false\" menu=\"true\"",
        {MakeEvent(UIEVENT_BUTTONDOWN, 5, 5), MakeEvent(UIEVENT_BUTTONUP, 5, 5),
         MakeEvent(UIEVENT_KEYDOWN, 0, 0, VK_SPACE), MakeEvent(UIEVENT_CONTEXTMENU, 5, 5)},
        none},
@@ -116,9 +129,9 @@ TEST(ButtonEvents, HoverAndFadeSteps) {
     alphas.push_back(button.GetFadeAlpha());
   }
   EXPECT_EQ((std::vector<int>{155, 55, 0, 0, 100, 200, 255}), alphas);
-  EXPECT_EQ((std::vector<std::wstring>{L"set 11 30", L"kill 11", L"kill 11", L"set 11 30",
-                                       L"kill 11"}),
-            manager.timers);
+  EXPECT_EQ(
+      (std::vector<std::wstring>{L"set 11 30", L"kill 11", L"kill 11", L"set 11 30", L"kill 11"}),
+      manager.timers);
   // Other timers still reach the window as "timer".
   SendEvents(button, {MakeEvent(UIEVENT_TIMER, 0, 0, 5)});
   ASSERT_EQ(1u, manager.notifications.size());
@@ -144,45 +157,36 @@ TEST(ButtonEvents, FadeWithoutTimerSwitchesAtOnce) {
 // a slice's size.
 TEST(ButtonPaint, StatesFromFiveSliceImage) {
   TestCanvas canvas(250, 60, 0xFFFFFF);
-  LeafManager manager;
-  const std::wstring five = L"fivestatusimage=\"file='" + testing::TestImagePath(L"five.png") + L"'\"";
-  const std::wstring normalOnly =
-      L"normalimage=\"file='" + testing::TestImagePath(L"five.png") + L"' source='0,0,10,10'\"";
-  std::vector<std::unique_ptr<CButtonUI>> buttons;
-  auto add = [&](const std::wstring& attributes, const RECT& rc) -> CButtonUI& {
-    buttons.push_back(std::make_unique<CButtonUI>());
-    CButtonUI& button = *buttons.back();
-    Attach(button, manager, nullptr, rc);
-    button.SetAttributeList(attributes.c_str());
-    return button;
-  };
-  const std::wstring textColours = L" text=\"Ab\" textcolor=\"#FF000000\" "
-                                   L"pushedtextcolor=\"#FFFF0000\" hottextcolor=\"#FFFFFF00\" "
-                                   L"focusedtextcolor=\"#FFFFFFFF\" disabledtextcolor=\"#FF404040\"";
-  add(five + textColours, RECT{0, 0, 50, 30});
-  CButtonUI& pushed = add(five + textColours, RECT{50, 0, 100, 30});
-  CButtonUI& hot = add(five + textColours, RECT{100, 0, 150, 30});
-  CButtonUI& focused = add(five + textColours, RECT{150, 0, 200, 30});
-  add(five + textColours + L" enabled=\"false\"", RECT{200, 0, 250, 30});
-  CButtonUI& onlyHot = add(normalOnly, RECT{0, 30, 50, 60});
-  CButtonUI& onlyPushed = add(normalOnly, RECT{50, 30, 100, 60});
-  CButtonUI& hotBk = add(five + L" hotbkcolor=\"#80FFFFFF\"", RECT{100, 30, 150, 60});
-  CButtonUI& floating = add(L"float=\"true\" " + five, RECT{0, 0, 0, 0});
+  LeafBoard board;
+  const std::wstring image =
+      L"fivestatusimage=\"file='" + testing::TestImagePath(L"five.png") + L"'\"";
+  const std::wstring five = image +
+                            L" text=\"Ab\" textcolor=\"#FF000000\" pushedtextcolor=\"#FFFF0000\" "
+                            L"hottextcolor=\"#FFFFFF00\" focusedtextcolor=\"#FFFFFFFF\" "
+                            L"disabledtextcolor=\"#FF404040\"";
+  const std::wstring normalOnly = L"normalimage=\"" + testing::FiveSlice(0) + L"\"";
+  board.Add<CButtonUI>(five, RECT{0, 0, 50, 30});
+  auto& pushed = board.Add<CButtonUI>(five, RECT{50, 0, 100, 30});
+  auto& hot = board.Add<CButtonUI>(five, RECT{100, 0, 150, 30});
+  auto& focused = board.Add<CButtonUI>(five, RECT{150, 0, 200, 30});
+  board.Add<CButtonUI>(five + L" enabled=\"false\"", RECT{200, 0, 250, 30});
+  auto& onlyHot = board.Add<CButtonUI>(normalOnly, RECT{0, 30, 50, 60});
+  auto& onlyPushed = board.Add<CButtonUI>(normalOnly, RECT{50, 30, 100, 60});
+  auto& hotBk = board.Add<CButtonUI>(image + L" hotbkcolor=\"#80FFFFFF\"", RECT{100, 30, 150, 60});
   SendEvents(pushed, {MakeEvent(UIEVENT_BUTTONDOWN, 60, 10)});
   SendEvents(hot, {MakeEvent(UIEVENT_MOUSEENTER, 110, 10)});
   SendEvents(focused, {MakeEvent(UIEVENT_SETFOCUS)});
   SendEvents(onlyHot, {MakeEvent(UIEVENT_MOUSEENTER, 10, 40)});
   SendEvents(onlyPushed, {MakeEvent(UIEVENT_BUTTONDOWN, 60, 40)});
   SendEvents(hotBk, {MakeEvent(UIEVENT_MOUSEENTER, 110, 40)});
-  for (auto& button : buttons) {
-    if (button.get() != &floating) button->Paint(canvas.dc(), canvas.rect(), nullptr);
-  }
+  board.PaintAll(canvas.dc(), canvas.rect());
   const DWORD sliceColours[] = {0x0000FF, 0x000080, 0x00FFFF, 0x00C800, 0x808080};
   for (int state = 0; state < 5; ++state) {
     EXPECT_EQ(sliceColours[state], canvas.Pixel(50 * state + 12, 8)) << state;
   }
   EXPECT_EQ(0x0000FFu, canvas.Pixel(12, 38));
   EXPECT_EQ(0x0000FFu, canvas.Pixel(62, 38));
+  auto& floating = board.Add<CButtonUI>(L"float=\"true\" " + image, RECT{0, 0, 0, 0});
   EXPECT_EQ(10, floating.GetFixedWidth());
   EXPECT_EQ(10, floating.GetFixedHeight());
   EXPECT_TRUE(MatchesGolden(canvas, "button_states"));

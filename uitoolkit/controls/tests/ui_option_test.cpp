@@ -1,5 +1,7 @@
 // Options in groups and alone, and check boxes: what a click selects and the "selectchanged"
 // notifications in their order; selected looks.
+#include "uitoolkit/controls/ui_option.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,12 +10,12 @@
 
 #include "uitoolkit/controls/tests/leaf_test_support.h"
 #include "uitoolkit/controls/ui_check_box.h"
-#include "uitoolkit/controls/ui_option.h"
 
 namespace SkinUI {
 namespace {
 
 using testing::Attach;
+using testing::LeafBoard;
 using testing::LeafManager;
 using testing::MakeEvent;
 using testing::MatchesGolden;
@@ -84,10 +86,6 @@ TEST(OptionGroup, UngroupedOptionsAndCheckBoxesToggle) {
   EXPECT_EQ((Log{L"click:box", L"selectchanged:box", L"click:box", L"selectchanged:box",
                  L"selectchanged:built"}),
             manager.NotificationLog());
-  EXPECT_EQ(CUiString(L"CheckBox"), CUiString(box.GetClass()));
-  EXPECT_EQ(&box, box.GetInterface(L"Option"));
-  EXPECT_EQ(&box, box.GetInterface(L"Button"));
-  EXPECT_EQ(nullptr, box.GetInterface(L"Edit"));
 }
 
 // Selected looks: the selected image, the selected-hot image while hot, else the selected
@@ -95,37 +93,25 @@ TEST(OptionGroup, UngroupedOptionsAndCheckBoxesToggle) {
 // unselected pushed option paints as not pushed.
 TEST(OptionPaint, SelectedImagesColoursAndForeImage) {
   TestCanvas canvas(200, 30, 0xFFFFFF);
-  LeafManager manager;
-  const std::wstring image = testing::TestImagePath(L"five.png");
-  auto slice = [&](int index) {
-    return L"file='" + image + L"' source='" + std::to_wstring(index * 10) + L",0," +
-           std::to_wstring(index * 10 + 10) + L",10'";
-  };
-  const std::wstring common = L"normalimage=\"" + slice(0) + L"\" pushedimage=\"" + slice(1) +
-                              L"\" selectedimage=\"" + slice(3) + L"\" selectedhotimage=\"" +
-                              slice(2) + L"\" foreimage=\"file='" + image +
-                              L"' source='20,0,30,10' dest='0,0,6,6'\" text=\"Ab\" "
-                              L"textcolor=\"#FF000000\" selectedtextcolor=\"#FFFF0000\"";
-  std::vector<std::unique_ptr<COptionUI>> options;
-  auto add = [&](const std::wstring& attributes, int column) -> COptionUI& {
-    options.push_back(std::make_unique<COptionUI>());
-    Attach(*options.back(), manager, nullptr, RECT{column * 40, 0, column * 40 + 40, 30});
-    options.back()->SetAttributeList(attributes.c_str());
-    return *options.back();
-  };
-  add(common, 0);
-  add(common + L" selected=\"true\"", 1);
-  COptionUI& selectedHot = add(common + L" selected=\"true\"", 2);
-  add(L"selectedbkcolor=\"#FF00FF00\" selected=\"true\"", 3);
-  COptionUI& pushed = add(common, 4);
+  LeafBoard board;
+  const std::wstring common =
+      L"normalimage=\"" + testing::FiveSlice(0) + L"\" pushedimage=\"" + testing::FiveSlice(1) +
+      L"\" selectedimage=\"" + testing::FiveSlice(3) + L"\" selectedhotimage=\"" +
+      testing::FiveSlice(2) + L"\" foreimage=\"" + testing::FiveSlice(2) +
+      L" dest='0,0,6,6'\" text=\"Ab\" textcolor=\"#FF000000\" selectedtextcolor=\"#FFFF0000\"";
+  auto column = [](int index) { return RECT{index * 40, 0, index * 40 + 40, 30}; };
+  board.Add<COptionUI>(common, column(0));
+  board.Add<COptionUI>(common + L" selected=\"true\"", column(1));
+  auto& selectedHot = board.Add<COptionUI>(common + L" selected=\"true\"", column(2));
+  board.Add<COptionUI>(L"selectedbkcolor=\"#FF00FF00\" selected=\"true\"", column(3));
+  auto& pushed = board.Add<COptionUI>(common, column(4));
   SendEvents(selectedHot, {MakeEvent(UIEVENT_MOUSEENTER, 85, 5)});
   SendEvents(pushed, {MakeEvent(UIEVENT_BUTTONDOWN, 165, 5)});
-  for (auto& option : options) option->Paint(canvas.dc(), canvas.rect(), nullptr);
-  EXPECT_EQ(0x0000FFu, canvas.Pixel(8, 15));
-  EXPECT_EQ(0x00C800u, canvas.Pixel(48, 15));
-  EXPECT_EQ(0x00FFFFu, canvas.Pixel(88, 15));
-  EXPECT_EQ(0x00FF00u, canvas.Pixel(128, 15));
-  EXPECT_EQ(0x0000FFu, canvas.Pixel(168, 15));
+  board.PaintAll(canvas.dc(), canvas.rect());
+  const DWORD colours[] = {0x0000FF, 0x00C800, 0x00FFFF, 0x00FF00, 0x0000FF};
+  for (int index = 0; index < 5; ++index) {
+    EXPECT_EQ(colours[index], canvas.Pixel(index * 40 + 8, 15)) << index;
+  }
   EXPECT_EQ(0x00FFFFu, canvas.Pixel(43, 3));
   EXPECT_TRUE(MatchesGolden(canvas, "option_states"));
 }
