@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,31 @@ class RecordingManager : public IControlManagerUI {
   std::vector<TNotifyUI> notifications;
   bool usesVirtualWindows = false;
   short hsl[3] = {180, 100, 100};
+};
+
+// Controls made from attribute lists under one manager: each is attached, given its attributes
+// and placed at its rectangle; all are painted in the order added.
+template <class Manager = RecordingManager>
+class ControlBoard {
+ public:
+  template <class Control = CControlUI>
+  Control& Add(const std::wstring& attributes, const RECT& rc) {
+    auto control = std::make_unique<Control>();
+    Control& added = *control;
+    added.SetManager(&manager, nullptr, false);
+    added.SetAttributeList(attributes.c_str());
+    added.SetPos(rc, false);
+    m_controls.push_back(std::move(control));
+    return added;
+  }
+  void PaintAll(HDC dc, const RECT& rcPaint) {
+    for (auto& control : m_controls) control->Paint(dc, rcPaint, nullptr);
+  }
+
+  Manager manager;
+
+ private:
+  std::vector<std::unique_ptr<CControlUI>> m_controls;
 };
 
 // A control attached to `manager` as the child of `parent` (or as a root), placed at `rc`.

@@ -52,28 +52,7 @@ class LeafManager : public RecordingManager {
   std::map<std::wstring, std::unique_ptr<CUiPtrArray>> m_groups;
 };
 
-// Controls made from attribute lists and placed at their rectangles under one manager.
-class LeafBoard {
- public:
-  template <class Control>
-  Control& Add(const std::wstring& attributes, const RECT& rc) {
-    auto control = std::make_unique<Control>();
-    Control& added = *control;
-    Attach(added, manager, nullptr, rc);
-    added.SetAttributeList(attributes.c_str());
-    m_controls.push_back(std::move(control));
-    return added;
-  }
-  // Paints every control in the order added.
-  void PaintAll(HDC dc, const RECT& rcPaint) {
-    for (auto& control : m_controls) control->Paint(dc, rcPaint, nullptr);
-  }
-
-  LeafManager manager;
-
- private:
-  std::vector<std::unique_ptr<CControlUI>> m_controls;
-};
+using LeafBoard = ControlBoard<LeafManager>;
 
 // An image description of slice `index` of the five-slice test image "five.png" (10 x 10 each,
 // coloured inside a white 2-pixel frame), shrunk by `inset` pixels on each side.

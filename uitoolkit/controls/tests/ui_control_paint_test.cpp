@@ -12,36 +12,16 @@
 namespace SkinUI {
 namespace {
 
+using testing::ControlBoard;
 using testing::MatchesGolden;
-using testing::RecordingManager;
 using testing::TestCanvas;
-
-// Controls made from attribute lists, each placed and painted in turn on one canvas.
-class Board {
- public:
-  CControlUI& Add(const wchar_t* attributes, const RECT& rc) {
-    controls_.push_back(std::make_unique<CControlUI>());
-    CControlUI& control = *controls_.back();
-    control.SetManager(&manager_, nullptr, false);
-    control.SetAttributeList(attributes);
-    control.SetPos(rc, false);
-    return control;
-  }
-  void PaintAll(HDC dc, const RECT& rcPaint) {
-    for (auto& control : controls_) control->Paint(dc, rcPaint, nullptr);
-  }
-  RecordingManager manager_;
-
- private:
-  std::vector<std::unique_ptr<CControlUI>> controls_;
-};
 
 // One colour fills opaque over the paint rectangle only, translucent over the whole item;
 // two colours make a vertical gradient, three colours two halves; translucent gradients blend;
 // a colour without alpha draws nothing; a disabled control paints the same colours.
 TEST(ControlPaint, BackgroundColours) {
   TestCanvas canvas(240, 60, 0xFFFFFF);
-  Board board;
+  ControlBoard<> board;
   board.Add(L"bkcolor=\"#FF3366CC\"", RECT{0, 0, 30, 60});
   board.Add(L"bkcolor=\"#803366CC\"", RECT{30, 0, 60, 60});
   board.Add(L"bkcolor=\"#FFFF0000\" bkcolor2=\"#FF0000FF\"", RECT{60, 0, 90, 60});
@@ -68,7 +48,7 @@ TEST(ControlPaint, BackgroundColours) {
 // only a focused border colour has no border otherwise.
 TEST(ControlPaint, BorderModesAndRoundedClip) {
   TestCanvas canvas(240, 50, 0xFFFFFF);
-  Board board;
+  ControlBoard<> board;
   board.Add(L"bordersize=\"2\" bordercolor=\"#FF000080\"", RECT{5, 5, 35, 45});
   board.Add(L"bordersize=\"1,2,3,4\" bordercolor=\"#FF008000\"", RECT{45, 5, 75, 45});
   board.Add(L"bordersize=\"0,1,0,1\" bordercolor=\"#FF800000\"", RECT{85, 5, 115, 45});
@@ -99,7 +79,7 @@ TEST(ControlPaint, BorderModesAndRoundedClip) {
 // cover is painted over its control, outside the clip.
 TEST(ControlPaint, OrderImageBorderAndCover) {
   TestCanvas canvas(120, 60, 0xFFFFFF);
-  Board board;
+  ControlBoard<> board;
   const std::wstring image = testing::TestImagePath(L"quad.png");
   const std::wstring attributes = L"bkcolor=\"#FF80C0FF\" bkimage=\"file='" + image +
                                   L"' dest='4,4,56,56'\" bordersize=\"3\" "
@@ -123,7 +103,7 @@ TEST(ControlPaint, OrderImageBorderAndCover) {
   // Rendered into a bitmap of its own, the control looks the same.
   CControlPainter painter(&rounded);
   vesk::UniqueBitmap bitmap(
-      CRenderEngine::GenerateBitmap(&board.manager_, &painter, rounded.GetPos()));
+      CRenderEngine::GenerateBitmap(&board.manager, &painter, rounded.GetPos()));
   ASSERT_TRUE(bitmap.valid());
   TestCanvas copy(60, 60, 0xFFFFFF);
   {
