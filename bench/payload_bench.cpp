@@ -13,18 +13,13 @@
 #include <vector>
 
 #include "setup/engine/payload.h"
+#include "setup/engine/tests/payload_manifest.h"
 #include "testsupport/test_support.h"
 
 namespace {
 
-struct ManifestItem {
-  int id;
-  const wchar_t* name;
-  const wchar_t* source;
-};
-const ManifestItem kManifest[] = {
-#include "payload_manifest.inc"
-};
+using vesk::testing::kManifest;
+using ManifestItem = vesk::testing::ManifestEntry;
 
 constexpr WORD kLargeItemId = 9001;
 

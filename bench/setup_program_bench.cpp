@@ -30,18 +30,13 @@
 #include "common/unique_handle.h"
 #include "setup/engine/payload.h"
 #include "testsupport/scoped_settings.h"
+#include "setup/engine/tests/payload_manifest.h"
 #include "testsupport/test_support.h"
 
 namespace {
 
-struct ManifestItem {
-  int id;
-  const wchar_t* name;
-  const wchar_t* source;
-};
-const ManifestItem kManifest[] = {
-#include "payload_manifest.inc"
-};
+using vesk::testing::kManifest;
+using ManifestItem = vesk::testing::ManifestEntry;
 
 
 using Clock = std::chrono::steady_clock;
@@ -128,26 +123,6 @@ Run RunUntilExit(const std::wstring& commandLine) {
   return run;
 }
 
-std::wstring ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info) {
-  std::wstring text;
-  if (info.fUnicode) {
-    std::vector<wchar_t> buffer(info.nDebugStringLength);
-    SIZE_T read = 0;
-    if (ReadProcessMemory(process, info.lpDebugStringData, buffer.data(),
-                          buffer.size() * sizeof(wchar_t), &read)) {
-      text.assign(buffer.data(), read / sizeof(wchar_t));
-    }
-  } else {
-    std::vector<char> buffer(info.nDebugStringLength);
-    SIZE_T read = 0;
-    if (ReadProcessMemory(process, info.lpDebugStringData, buffer.data(), buffer.size(), &read)) {
-      text = vesk::testing::Widen(std::string(buffer.data(), read));
-    }
-  }
-  while (!text.empty() && (text.back() == L'\0' || text.back() == L'\n')) text.pop_back();
-  return text;
-}
-
 // True for the line setup writes when it has finished with one payload row, written or not.
 bool IsPayloadRowOutcome(const std::wstring& line) {
   const std::wstring extracted = L" extracted successfully!";
@@ -186,7 +161,7 @@ Run RunDebugged(const std::wstring& commandLine, OnLine onLine) {
         if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
         break;
       case OUTPUT_DEBUG_STRING_EVENT:
-        if (!terminated && onLine(ReadDebugString(process.get(), event.u.DebugString),
+        if (!terminated && onLine(vesk::testing::ReadDebugString(process.get(), event.u.DebugString),
                                   MillisecondsSince(start))) {
           run.milliseconds = MillisecondsSince(start);
           SamplePrivateBytes(process.get(), peak);

@@ -335,8 +335,6 @@ std::string Narrow(const std::wstring& text) {
   return narrow;
 }
 
-namespace {
-
 std::wstring ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info) {
   std::wstring text;
   if (info.fUnicode) {
@@ -356,6 +354,8 @@ std::wstring ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& inf
   while (!text.empty() && (text.back() == L'\0' || text.back() == L'\n')) text.pop_back();
   return text;
 }
+
+namespace {
 
 void DebugLoop(const PROCESS_INFORMATION& process, const RunOptions& options,
                ProcessResult& result) {

@@ -128,6 +128,9 @@ class ChildProcess {
   DWORD id_ = 0;
 };
 
+// The text of a debugger output event of `process` (the debugged child), whichever its width.
+std::wstring ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info);
+
 std::wstring Widen(const std::string& text);  // byte-for-byte (Latin-1)
 std::string Narrow(const std::wstring& text);  // characters above U+00FF become '?'
 

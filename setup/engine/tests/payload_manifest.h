@@ -1,4 +1,6 @@
-// What the build embedded in VeskSetup.exe: each payload item's id, file name and source file.
+// What the build embedded in a VeskSetup.exe: each payload item's id, file name and source file.
+// The user's include path picks which build's "payload_manifest.inc" (the shipped program's, or a
+// benchmark's with a product-sized payload).
 #pragma once
 
 namespace vesk::testing {
@@ -10,7 +12,7 @@ struct ManifestEntry {
 };
 
 inline const ManifestEntry kManifest[] = {
-#include "setup/payload_manifest.inc"
+#include "payload_manifest.inc"
 };
 
 }  // namespace vesk::testing
