@@ -155,10 +155,10 @@ Run RunDebugged(const std::wstring& commandLine, OnLine onLine) {
     DWORD continueStatus = DBG_CONTINUE;
     switch (event.dwDebugEventCode) {
       case CREATE_PROCESS_DEBUG_EVENT:
-        if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+        vesk::UniqueKernelHandle(event.u.CreateProcessInfo.hFile).reset();
         break;
       case LOAD_DLL_DEBUG_EVENT:
-        if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+        vesk::UniqueKernelHandle(event.u.LoadDll.hFile).reset();
         break;
       case OUTPUT_DEBUG_STRING_EVENT:
         if (!terminated && onLine(vesk::testing::ReadDebugString(process.get(), event.u.DebugString),

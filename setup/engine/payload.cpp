@@ -75,6 +75,8 @@ bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path) {
     next += piece;
     left -= piece;
   }
+  // Closed here rather than by the owner, because a failing close (data that could not be
+  // flushed) fails the item too.
   if (!CloseHandle(file.release()) && error == ERROR_SUCCESS) error = GetLastError();
   if (error != ERROR_SUCCESS) {
     WriteLog(L"Failed to write output file, error code: " + std::to_wstring(error));

@@ -64,7 +64,7 @@ class StartedProcess {
     if (CreateProcessW(nullptr, &mutableLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                        &startup, &information)) {
       process_.reset(information.hProcess);
-      CloseHandle(information.hThread);
+      UniqueKernelHandle thread(information.hThread);
       id_ = information.dwProcessId;
     }
   }
