@@ -59,7 +59,10 @@ void CButtonUI::SetEnabled(bool enabled) {
 
 void CButtonUI::StartFadeTimer() {
   if (m_uFadeDelta == 0 || m_pManager == nullptr) return;
-  if (m_pManager->SetTimer(this, kFadeTimerId, kFadeTimerElapse)) return;
+  // A running fade turns round by itself: each step moves towards the current hover state.
+  if (m_bFadeTimerRunning) return;
+  m_bFadeTimerRunning = m_pManager->SetTimer(this, kFadeTimerId, kFadeTimerElapse);
+  if (m_bFadeTimerRunning) return;
   // Without a timer the fade would never move: the button shows the end of it at once.
   m_uFadeAlpha = (m_uButtonState & UISTATE_HOT) != 0 ? 0 : 255;
 }
@@ -134,7 +137,10 @@ void CButtonUI::DoEvent(TEventUI& event) {
         m_uFadeAlpha = NextFadeAlpha(m_uFadeAlpha, m_uFadeDelta,
                                      (m_uButtonState & UISTATE_HOT) != 0, finished);
         Invalidate();
-        if (finished && m_pManager != nullptr) m_pManager->KillTimer(this, kFadeTimerId);
+        if (finished && m_pManager != nullptr) {
+          m_pManager->KillTimer(this, kFadeTimerId);
+          m_bFadeTimerRunning = false;
+        }
         return;
       }
       break;

@@ -97,6 +97,7 @@ class CButtonUI : public CLabelUI {
   DWORD m_dwFocusedTextColor = 0;
   BYTE m_uFadeDelta = 0;
   BYTE m_uFadeAlpha = 255;
+  bool m_bFadeTimerRunning = false;
 
  private:
   bool PaintHotImage(HDC hDC);
