@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "uitoolkit/controls/tests/leaf_test_support.h"
+#include "uitoolkit/controls/ui_box_layout.h"
 #include "uitoolkit/controls/ui_text.h"
 
 namespace SkinUI {
@@ -56,6 +57,29 @@ TEST(LabelSize, EstimateAndCache) {
   EXPECT_EQ(1000, wide.cx);
   EXPECT_EQ(60, narrow.cx);
   EXPECT_GT(narrow.cy, wide.cy);
+}
+
+// A label 16 high without a width in a column keeps its height and takes the column's width;
+// a label without height is as high as its font plus 8; "center" centres the text.
+TEST(LabelSize, LabelsInAColumn) {
+  TestCanvas canvas(100, 60, 0xFFFFFF);
+  LeafManager manager;
+  CVerticalLayoutUI column;
+  auto* fixed = new CLabelUI;
+  auto* free = new CLabelUI;
+  column.Add(fixed);
+  column.Add(free);
+  column.SetManager(&manager, nullptr, false);
+  fixed->SetAttributeList(L"height=\"16\" align=\"center\" text=\"Mid\" bkcolor=\"#FFF0F0F0\"");
+  free->SetAttributeList(L"text=\"Top\"");
+  column.SetPos(RECT{0, 0, 100, 60}, false);
+  EXPECT_EQ(16, fixed->GetHeight());
+  EXPECT_EQ(100, fixed->GetWidth());
+  EXPECT_EQ(free->GetFontHeight() + 8, free->GetHeight());
+  column.Paint(canvas.dc(), canvas.rect(), nullptr);
+  EXPECT_EQ(0, canvas.CountOtherThan(RECT{0, 0, 35, 16}, 0xF0F0F0));
+  EXPECT_GT(canvas.CountOtherThan(RECT{35, 0, 65, 16}, 0xF0F0F0), 0);
+  EXPECT_EQ(0, canvas.CountOtherThan(RECT{65, 0, 100, 16}, 0xF0F0F0));
 }
 
 // Nine labels in every combination of horizontal and vertical alignment, a padded one, a
