@@ -91,11 +91,6 @@ bool COptionUI::Activate() {
   return true;
 }
 
-void COptionUI::SetEnabled(bool enabled) {
-  CButtonUI::SetEnabled(enabled);
-  if (!enabled && m_bSelected) m_uButtonState |= UISTATE_SELECTED;
-}
-
 void COptionUI::SetSelectedImage(const wchar_t* description) {
   LoadDrawInfo(m_diSelected, description);
 }

@@ -22,7 +22,6 @@ class COptionUI : public CButtonUI {
   void SetManager(IControlManagerUI* manager, CControlUI* parent, bool init = true) override;
   // After the click: selects an option of a group, toggles one without a group.
   bool Activate() override;
-  void SetEnabled(bool enabled = true) override;
   void SetAttribute(const wchar_t* name, const wchar_t* value) override;
   void PaintStatusImage(HDC hDC) override;
 
