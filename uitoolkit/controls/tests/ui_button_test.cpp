@@ -10,15 +10,8 @@
 #include "uitoolkit/controls/tests/leaf_test_support.h"
 
 namespace SkinUI {
+namespace testing {
 namespace {
-
-using testing::Attach;
-using testing::LeafBoard;
-using testing::LeafManager;
-using testing::MakeEvent;
-using testing::MatchesGolden;
-using testing::SendEvents;
-using testing::TestCanvas;
 
 struct ClickCase {
   const char* what;
@@ -140,7 +133,7 @@ TEST(ButtonEvents, HoverAndFadeSteps) {
 // A manager that cannot start the fade timer gets the end of the fade at once: the hot image
 // on entering, the normal one on leaving.
 TEST(ButtonEvents, FadeWithoutTimerSwitchesAtOnce) {
-  testing::RecordingManager manager;
+  RecordingManager manager;
   CButtonUI button;
   Attach(button, manager, nullptr, RECT{0, 0, 100, 30});
   button.SetFadeDelta(40);
@@ -158,12 +151,12 @@ TEST(ButtonPaint, StatesFromFiveSliceImage) {
   TestCanvas canvas(250, 60, 0xFFFFFF);
   LeafBoard board;
   const std::wstring image =
-      L"fivestatusimage=\"file='" + testing::TestImagePath(L"five.png") + L"'\"";
+      L"fivestatusimage=\"file='" + TestImagePath(L"five.png") + L"'\"";
   const std::wstring five = image +
                             L" text=\"Ab\" textcolor=\"#FF000000\" pushedtextcolor=\"#FFFF0000\" "
                             L"hottextcolor=\"#FFFFFF00\" focusedtextcolor=\"#FFFFFFFF\" "
                             L"disabledtextcolor=\"#FF404040\"";
-  const std::wstring normalOnly = L"normalimage=\"" + testing::FiveSlice(0) + L"\"";
+  const std::wstring normalOnly = L"normalimage=\"" + FiveSlice(0) + L"\"";
   board.Add<CButtonUI>(five, RECT{0, 0, 50, 30});
   auto& pushed = board.Add<CButtonUI>(five, RECT{50, 0, 100, 30});
   auto& hot = board.Add<CButtonUI>(five, RECT{100, 0, 150, 30});
@@ -192,4 +185,5 @@ TEST(ButtonPaint, StatesFromFiveSliceImage) {
 }
 
 }  // namespace
+}  // namespace testing
 }  // namespace SkinUI

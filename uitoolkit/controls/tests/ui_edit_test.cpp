@@ -14,15 +14,8 @@
 #include "uitoolkit/controls/tests/leaf_test_support.h"
 
 namespace SkinUI {
+namespace testing {
 namespace {
-
-using testing::Attach;
-using testing::LeafBoard;
-using testing::LeafManager;
-using testing::MakeEvent;
-using testing::MatchesGolden;
-using testing::SendEvents;
-using testing::TestCanvas;
 
 // Painted by the control: the password field shows one asterisk per character, a plain one
 // its text; state images disabled, else focused, else hot, else normal.
@@ -32,10 +25,10 @@ TEST(EditPaint, PasswordFieldAndStateImages) {
   const std::wstring border = L" bordersize=\"1\" bordercolor=\"#FF000000\"";
   board.Add<CEditUI>(L"text=\"secret\" password=\"true\"" + border, RECT{0, 0, 76, 24});
   board.Add<CEditUI>(L"text=\"secret\"" + border, RECT{80, 0, 156, 24});
-  auto& hot = board.Add<CEditUI>(L"normalimage=\"" + testing::FiveSlice(0, 2) + L"\" hotimage=\"" +
-                                     testing::FiveSlice(2, 2) + L"\" focusedimage=\"" +
-                                     testing::FiveSlice(3, 2) + L"\" disabledimage=\"" +
-                                     testing::FiveSlice(4, 2) + L"\"",
+  auto& hot = board.Add<CEditUI>(L"normalimage=\"" + FiveSlice(0, 2) + L"\" hotimage=\"" +
+                                     FiveSlice(2, 2) + L"\" focusedimage=\"" +
+                                     FiveSlice(3, 2) + L"\" disabledimage=\"" +
+                                     FiveSlice(4, 2) + L"\"",
                                  RECT{160, 0, 236, 24});
   SendEvents(hot, {MakeEvent(UIEVENT_MOUSEENTER, 170, 5)});
   board.PaintAll(canvas.dc(), canvas.rect());
@@ -239,4 +232,5 @@ TEST(EditNative, ReadOnlyClickColoursPlacementAndTeardown) {
 }
 
 }  // namespace
+}  // namespace testing
 }  // namespace SkinUI

@@ -13,15 +13,8 @@
 #include "uitoolkit/controls/ui_text.h"
 
 namespace SkinUI {
+namespace testing {
 namespace {
-
-using testing::Attach;
-using testing::LeafBoard;
-using testing::LeafManager;
-using testing::MakeEvent;
-using testing::MatchesGolden;
-using testing::SendEvents;
-using testing::TestCanvas;
 
 // A single-line label without height is its font's height plus 8 (plus vertical padding) and
 // as wide as its text plus horizontal padding; fixed sizes win; the estimate is cached until
@@ -183,4 +176,5 @@ TEST(TextLinks, ClickOnLinkSendsItsIndex) {
 }
 
 }  // namespace
+}  // namespace testing
 }  // namespace SkinUI

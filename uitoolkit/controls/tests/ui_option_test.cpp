@@ -12,15 +12,9 @@
 #include "uitoolkit/controls/ui_check_box.h"
 
 namespace SkinUI {
+namespace testing {
 namespace {
 
-using testing::Attach;
-using testing::LeafBoard;
-using testing::LeafManager;
-using testing::MakeEvent;
-using testing::MatchesGolden;
-using testing::SendEvents;
-using testing::TestCanvas;
 using Log = std::vector<std::wstring>;
 
 void Click(CControlUI& control) {
@@ -95,9 +89,9 @@ TEST(OptionPaint, SelectedImagesColoursAndForeImage) {
   TestCanvas canvas(200, 30, 0xFFFFFF);
   LeafBoard board;
   const std::wstring common =
-      L"normalimage=\"" + testing::FiveSlice(0) + L"\" pushedimage=\"" + testing::FiveSlice(1) +
-      L"\" selectedimage=\"" + testing::FiveSlice(3) + L"\" selectedhotimage=\"" +
-      testing::FiveSlice(2) + L"\" foreimage=\"" + testing::FiveSlice(2) +
+      L"normalimage=\"" + FiveSlice(0) + L"\" pushedimage=\"" + FiveSlice(1) +
+      L"\" selectedimage=\"" + FiveSlice(3) + L"\" selectedhotimage=\"" +
+      FiveSlice(2) + L"\" foreimage=\"" + FiveSlice(2) +
       L" dest='0,0,6,6'\" text=\"Ab\" textcolor=\"#FF000000\" selectedtextcolor=\"#FFFF0000\"";
   auto column = [](int index) { return RECT{index * 40, 0, index * 40 + 40, 30}; };
   board.Add<COptionUI>(common, column(0));
@@ -117,4 +111,5 @@ TEST(OptionPaint, SelectedImagesColoursAndForeImage) {
 }
 
 }  // namespace
+}  // namespace testing
 }  // namespace SkinUI

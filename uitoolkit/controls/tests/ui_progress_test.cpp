@@ -11,13 +11,8 @@
 #include "uitoolkit/controls/tests/leaf_test_support.h"
 
 namespace SkinUI {
+namespace testing {
 namespace {
-
-using testing::Attach;
-using testing::LeafBoard;
-using testing::LeafManager;
-using testing::MatchesGolden;
-using testing::TestCanvas;
 
 // Values are stored within the range; a range without room is repaired at paint (maximum =
 // minimum + 1), also for the largest minimum; the bar is 12 high; the filled part of large
@@ -48,7 +43,7 @@ TEST(ProgressFill, ValueLimitsAndRepairedRange) {
 TEST(ProgressPaint, FilledPartsAtZeroHalfAndFull) {
   TestCanvas canvas(210, 60, 0xFFFFFF);
   LeafBoard board;
-  const std::wstring fore = L"foreimage=\"file='" + testing::TestImagePath(L"five.png") +
+  const std::wstring fore = L"foreimage=\"file='" + TestImagePath(L"five.png") +
                             L"' source='12,2,18,8'\" bkcolor=\"#FFE0E0E0\"";
   for (int i = 0; i < 3; ++i) {
     board.Add<CProgressUI>(fore + L" value=\"" + std::to_wstring(i * 50) + L"\"",
@@ -66,4 +61,5 @@ TEST(ProgressPaint, FilledPartsAtZeroHalfAndFull) {
 }
 
 }  // namespace
+}  // namespace testing
 }  // namespace SkinUI
