@@ -95,4 +95,21 @@ inline std::wstring ProcessImagePath(DWORD id) {
   }
 }
 
+// The whole program path of a process held open with PROCESS_QUERY_LIMITED_INFORMATION, however
+// long; empty when it cannot be read. Reading it through the handle, never through an id, keeps a
+// reused id from naming another process.
+inline std::wstring OpenProcessImagePath(HANDLE process) {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    DWORD length = static_cast<DWORD>(buffer.size());
+    if (QueryFullProcessImageNameW(process, 0, buffer.data(), &length)) {
+      return std::wstring(buffer.data(), length);
+    }
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || buffer.size() >= 32768) {
+      return std::wstring();
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
 }  // namespace vesk

@@ -34,4 +34,29 @@ inline LSTATUS ReadBoundedRegistryText(HKEY key, const wchar_t* name, size_t buf
   return ERROR_SUCCESS;
 }
 
+// Reads the value `name` of `key` whole, however long, and takes its text up to the first null.
+// Answers the query's status; anything but ERROR_SUCCESS leaves `text` empty.
+inline LSTATUS ReadWholeRegistryText(HKEY key, const wchar_t* name, std::wstring& text) {
+  text.clear();
+  std::vector<wchar_t> buffer(260, L'\0');
+  // A value that grows between two queries asks for a larger buffer again; a few rounds settle it.
+  for (int round = 0; round < 8; ++round) {
+    DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    LSTATUS status = g_queryRegistryValue(key, name, nullptr, nullptr,
+                                          reinterpret_cast<BYTE*>(buffer.data()), &size);
+    if (status == ERROR_MORE_DATA) {
+      buffer.assign(size / sizeof(wchar_t) + 1, L'\0');
+      continue;
+    }
+    if (status != ERROR_SUCCESS) return status;
+    size_t units = size / sizeof(wchar_t);
+    if (units > buffer.size()) units = buffer.size();
+    size_t length = 0;
+    while (length < units && buffer[length] != L'\0') ++length;
+    text.assign(buffer.data(), length);
+    return ERROR_SUCCESS;
+  }
+  return ERROR_MORE_DATA;
+}
+
 }  // namespace vesk

@@ -51,4 +51,47 @@ std::wstring FirstProcessImagePath(const std::wstring& name) {
   return found.ids.empty() ? std::wstring() : ProcessImagePath(found.ids.front());
 }
 
+std::vector<OpenedProcess> OpenProcessesByName(const std::wstring& name) {
+  std::vector<OpenedProcess> opened;
+  for (DWORD id : FindProcessesByName(name, NameMatch::kExact).ids) {
+    UniqueKernelHandle process(
+        OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    if (!process) continue;
+    std::wstring imagePath = OpenProcessImagePath(process.get());
+    opened.push_back({std::move(process), std::move(imagePath)});
+  }
+  return opened;
+}
+
+bool KillOpenedProcess(const OpenedProcess& process, const std::wstring& name) {
+  LogInfo(L"Attempting to kill process: " + name);
+  if (TerminateProcess(process.handle.get(), 0)) {
+    LogInfo(L"Successfully killed process: " + name);
+    return true;
+  }
+  LogError(L"Failed to terminate process: " + name);
+  return false;
+}
+
+namespace {
+
+std::wstring LongForm(const std::wstring& path) {
+  DWORD needed = GetLongPathNameW(path.c_str(), nullptr, 0);
+  if (needed == 0) return path;
+  std::wstring longPath(needed, L'\0');
+  DWORD length = GetLongPathNameW(path.c_str(), &longPath[0], needed);
+  if (length == 0 || length >= needed) return path;
+  longPath.resize(length);
+  return longPath;
+}
+
+}  // namespace
+
+bool SameFilePath(const std::wstring& first, const std::wstring& second) {
+  std::wstring a = LongForm(first);
+  std::wstring b = LongForm(second);
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace vesk::uninstall

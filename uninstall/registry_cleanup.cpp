@@ -32,8 +32,25 @@ std::wstring ReadRegistryString(HKEY root, const std::wstring& key, const std::w
   return text;
 }
 
-bool ShouldRemoveProductData() {
-  return ReadRegistryString(HKEY_CURRENT_USER, kUninstallEntryKey, kUninstallStringValue).empty();
+RemovalDecision ShouldRemoveProductData() {
+  UniqueRegKey entry;
+  LSTATUS opened = RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallEntryKey, 0, KEY_READ, entry.put());
+  if (opened != ERROR_SUCCESS) {
+    LogError(std::wstring(L"Failed to open registry key: ") + kUninstallEntryKey);
+    return opened == ERROR_FILE_NOT_FOUND ? RemovalDecision::kRemove : RemovalDecision::kUnreadable;
+  }
+  std::wstring command;
+  LSTATUS read = ReadWholeRegistryText(entry.get(), kUninstallStringValue, command);
+  if (read == ERROR_FILE_NOT_FOUND) {
+    LogError(std::wstring(L"Registry value not found: ") + kUninstallStringValue);
+    return RemovalDecision::kRemove;
+  }
+  if (read != ERROR_SUCCESS) {
+    LogError(std::wstring(L"Failed to query registry value: ") + kUninstallStringValue);
+    return RemovalDecision::kUnreadable;
+  }
+  LogInfo(L"Found pv value in registry: " + command);
+  return command.empty() ? RemovalDecision::kRemove : RemovalDecision::kKeep;
 }
 
 bool DeleteProductRegistryKeys() {

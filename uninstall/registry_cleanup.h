@@ -17,8 +17,15 @@ constexpr size_t kRegistryTextChars = 260;
 // value cannot be read or the text has 260 characters or more.
 std::wstring ReadRegistryString(HKEY root, const std::wstring& key, const std::wstring& name);
 
-// True when the product's uninstall entry no longer has an "UninstallString".
-bool ShouldRemoveProductData();
+enum class RemovalDecision {
+  kRemove,      // the uninstall entry, or its "UninstallString", is not found (or is empty)
+  kKeep,        // the entry still holds an uninstall command
+  kUnreadable,  // the entry could not be read: whether the product is gone is unknown
+};
+
+// Whether setup.exe removed the product, judged by the uninstall entry's "UninstallString"; read
+// whole, however long. Only "not found" counts as removed.
+RemovalDecision ShouldRemoveProductData();
 
 // Deletes the URL-protocol key and then, only when that worked, the maker's key. True when both
 // were deleted.

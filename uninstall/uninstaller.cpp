@@ -64,16 +64,29 @@ bool Uninstaller::RunUninstall() {
     return false;
   }
   if (IsProcessRunning(kChromiumSetupExeName)) {
-    LogError(L"setup.exe is running, now kill it.");
-    if (KillProcess(kChromiumSetupExeName)) {
-      LogInfo(L"setup.exe killed.");
-    } else {
-      LogError(L"setup.exe kill failed.");
+    // Only this installation's setup.exe is ended; another product's installer may be at work.
+    for (const OpenedProcess& running : OpenProcessesByName(kChromiumSetupExeName)) {
+      if (running.imagePath.empty() || !SameFilePath(running.imagePath, setupPath)) {
+        LogWarning(L"setup.exe of another program is running, left alone: " + running.imagePath);
+        continue;
+      }
+      LogError(L"setup.exe is running, now kill it.");
+      if (KillOpenedProcess(running, kChromiumSetupExeName)) {
+        LogInfo(L"setup.exe killed.");
+      } else {
+        LogError(L"setup.exe kill failed.");
+      }
     }
   }
   DWORD exitCode = RunSetupUninstall(setupPath, arguments);
   HandleSetupExitCode(exitCode, installPath_, productVersion_, deleter_);
-  if (!ShouldRemoveProductData()) {
+  RemovalDecision decision = ShouldRemoveProductData();
+  if (decision == RemovalDecision::kUnreadable) {
+    // The product may still be registered: its keys stay and the run fails.
+    LogError(L"Could not read the uninstall entry, the product's registry keys are kept");
+    return false;
+  }
+  if (decision == RemovalDecision::kKeep) {
     LogInfo(L"vesk shouldn't delete !!!!!!!");
     return false;
   }

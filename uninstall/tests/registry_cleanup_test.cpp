@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/registry_text.h"
+#include "common/seam.h"
 #include "common/unique_handle.h"
 #include "uninstall/tests/uninstall_test_support.h"
 
@@ -92,16 +94,34 @@ TEST_F(RegistryCleanupTest, ReadRegistryStringOutcomes) {
   }
 }
 
-// The product counts as removed exactly when the uninstall entry has no "UninstallString".
+// The product counts as removed exactly when the uninstall entry or its "UninstallString" is not
+// found (or the command is empty); a command of any length keeps it.
 TEST_F(RegistryCleanupTest, RemovalDecisionFollowsTheUninstallEntry) {
-  EXPECT_TRUE(ShouldRemoveProductData());
+  EXPECT_EQ(ShouldRemoveProductData(), RemovalDecision::kRemove);
   EXPECT_EQ(log_.Entries().back(), "[ERROR] Failed to open registry key: " + N(kUninstallEntryKey));
   CreateKey(kUninstallEntryKey);
-  EXPECT_TRUE(ShouldRemoveProductData());
+  EXPECT_EQ(ShouldRemoveProductData(), RemovalDecision::kRemove);
+  EXPECT_EQ(log_.Entries().back(), "[ERROR] Registry value not found: UninstallString");
   SetText(kUninstallEntryKey, L"UninstallString", L"");
-  EXPECT_TRUE(ShouldRemoveProductData());
+  EXPECT_EQ(ShouldRemoveProductData(), RemovalDecision::kRemove);
   SetText(kUninstallEntryKey, L"UninstallString", L"\"C:\\x\\setup.exe\" --uninstall");
-  EXPECT_FALSE(ShouldRemoveProductData());
+  EXPECT_EQ(ShouldRemoveProductData(), RemovalDecision::kKeep);
+  const std::wstring longCommand = L"\"C:\\" + std::wstring(400, L'p') + L"\\setup.exe\" --uninstall";
+  SetText(kUninstallEntryKey, L"UninstallString", longCommand);
+  EXPECT_EQ(ShouldRemoveProductData(), RemovalDecision::kKeep);
+  EXPECT_EQ(log_.Entries().back(), "[INFO] Found pv value in registry: " + N(longCommand));
+}
+
+// A query of the uninstall entry that fails for another reason than "not found" leaves the
+// decision open and is logged.
+TEST_F(RegistryCleanupTest, UnreadableUninstallEntryIsNotTakenAsRemoved) {
+  SetText(kUninstallEntryKey, L"UninstallString", L"\"C:\\x\\setup.exe\" --uninstall");
+  ScopedOverride denied(g_queryRegistryValue,
+                        [](HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD) -> LSTATUS {
+                          return ERROR_ACCESS_DENIED;
+                        });
+  EXPECT_EQ(ShouldRemoveProductData(), RemovalDecision::kUnreadable);
+  EXPECT_EQ(log_.Entries().back(), "[ERROR] Failed to query registry value: UninstallString");
 }
 
 // Both keys present: both deleted with their subkeys, URL-protocol key first; the product key and

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/registry_text.h"
 #include "common/unique_handle.h"
 #include "testsupport/scoped_settings.h"
 #include "uninstall/privileges.h"
@@ -245,12 +246,69 @@ TEST_F(UninstallerFlowTest, RemovedUninstallEntryDeletesTheProductKeys) {
             }));
 }
 
-// Any process named setup.exe is terminated before the installation's own is started.
-TEST_F(UninstallerFlowTest, RunningSetupIsTerminatedFirst) {
+// An uninstall command longer than any fixed buffer still counts as present: the run fails and
+// every key stays.
+TEST_F(UninstallerFlowTest, LongUninstallCommandKeepsTheKeys) {
+  Install();
+  SetText(kUninstallEntryKey, kUninstallStringValue,
+          L"\"" + install_ + L"\\" + std::wstring(300, L'v') + L"\\setup.exe\" --uninstall");
+  ScopedEnvironmentVariable exitCode(L"VESK_TEST_CHILD_EXIT", L"19");
+  Uninstaller uninstaller;
+  ASSERT_TRUE(uninstaller.Prepare(false));
+  EXPECT_FALSE(uninstaller.RunUninstall());
+  EXPECT_EQ(log_.Entries().back(), "[INFO] vesk shouldn't delete !!!!!!!");
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Classes\\veskhelm"));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\vesk.helm"));
+}
+
+// An uninstall entry that cannot be read (here: access denied) keeps every key, is logged, and
+// fails the run.
+TEST_F(UninstallerFlowTest, UnreadableUninstallEntryKeepsTheKeys) {
+  Install();
+  SetText(kUninstallEntryKey, kUninstallStringValue, L"\"C:\\x\\setup.exe\" --uninstall");
+  ScopedEnvironmentVariable exitCode(L"VESK_TEST_CHILD_EXIT", L"19");
+  Uninstaller uninstaller;
+  ASSERT_TRUE(uninstaller.Prepare(false));
+  ScopedOverride denied(g_queryRegistryValue,
+                        [](HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                           LPDWORD size) -> LSTATUS {
+                          if (std::wstring(name) == kUninstallStringValue) return ERROR_ACCESS_DENIED;
+                          return ::RegQueryValueExW(key, name, reserved, type, data, size);
+                        });
+  EXPECT_FALSE(uninstaller.RunUninstall());
+  EXPECT_EQ(EntriesFrom("[INFO] Ruzovo uninstall success!"),
+            (std::vector<std::string>{
+                "[INFO] Ruzovo uninstall success!",
+                "[ERROR] Failed to query registry value: UninstallString",
+                "[ERROR] Could not read the uninstall entry, the product's registry keys are kept",
+            }));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Classes\\veskhelm"));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\vesk.helm"));
+}
+
+// A process named setup.exe that is not this installation's own keeps running; the run goes on
+// and says so.
+TEST_F(UninstallerFlowTest, AnotherProgramsSetupIsLeftRunning) {
   Install();
   std::wstring other = folder_ / L"elsewhere\\setup.exe";
   ASSERT_TRUE(PlaceTestChild(other));
   ChildProcess running(other, 60000);
+  ASSERT_TRUE(running.started());
+  ScopedEnvironmentVariable exitCode(L"VESK_TEST_CHILD_EXIT", L"19");
+  Uninstaller uninstaller;
+  ASSERT_TRUE(uninstaller.Prepare(false));
+  EXPECT_TRUE(uninstaller.RunUninstall());
+  EXPECT_FALSE(running.WaitForExit(0));
+  EXPECT_TRUE(log_.Contains("[WARNING] setup.exe of another program is running, left alone: " +
+                            N(other)));
+  EXPECT_FALSE(log_.Contains("[INFO] Attempting to kill process: setup.exe"));
+}
+
+// The installation's own setup.exe, when it is still running, is terminated before it is started
+// again.
+TEST_F(UninstallerFlowTest, RunningOwnSetupIsTerminatedFirst) {
+  Install();
+  ChildProcess running(SetupExePath(install_, L"1.9.1.2925"), 60000);
   ASSERT_TRUE(running.started());
   ScopedEnvironmentVariable exitCode(L"VESK_TEST_CHILD_EXIT", L"19");
   Uninstaller uninstaller;
