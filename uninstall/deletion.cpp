@@ -51,13 +51,7 @@ class InstallationTreeRemoval : public FolderTreeRemoval {
   }
 
   bool RemoveLinkedFolder(const std::wstring& path) override {
-    if (RemoveDirectoryW(path.c_str())) {
-      LogInfo(L"Removed linked folder without entering it: " + path);
-      return true;
-    }
-    LogError(L"Failed to remove linked folder: " + path + L", error: " +
-             std::to_wstring(GetLastError()));
-    return false;
+    return RemoveLinkedFolderAsLink(path);
   }
 
   bool RemoveFile(const std::wstring& path) override {
@@ -97,6 +91,16 @@ class InstallationTreeRemoval : public FolderTreeRemoval {
 bool DeleteDirectoryRecursive(const std::wstring& folder) {
   InstallationTreeRemoval removal;
   return removal.Remove(folder);
+}
+
+bool RemoveLinkedFolderAsLink(const std::wstring& path) {
+  if (RemoveDirectoryW(path.c_str())) {
+    LogInfo(L"Removed linked folder without entering it: " + path);
+    return true;
+  }
+  LogError(L"Failed to remove linked folder: " + path + L", error: " +
+           std::to_wstring(GetLastError()));
+  return false;
 }
 
 std::wstring MakeTempDeleteName(const std::wstring& file) {

@@ -19,6 +19,10 @@ bool MoveToTempAndScheduleDelete(const std::wstring& file);
 // path (the name is never cut short).
 std::wstring MakeTempDeleteName(const std::wstring& file);
 
+// Removes a linked folder (junction or symbolic link) as a link, without entering it; logs either
+// outcome. True when the link was removed.
+bool RemoveLinkedFolderAsLink(const std::wstring& path);
+
 // Asks Windows to delete `path` at the next reboot.
 bool ScheduleDeleteOnReboot(const std::wstring& path);
 

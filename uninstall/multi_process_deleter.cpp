@@ -1,6 +1,8 @@
 #include "uninstall/multi_process_deleter.h"
 
+#include "common/folder_tree_removal.h"
 #include "common/unique_handle.h"
+#include "uninstall/deletion.h"
 #include "uninstall/uninstall_log.h"
 
 namespace vesk::uninstall {
@@ -23,6 +25,25 @@ std::wstring PowerShellQuoted(const std::wstring& path) {
   }
   quoted += L'\'';
   return quoted;
+}
+
+// Removes the linked folders inside a tree as links and leaves everything else for the child
+// processes, whose recursive deletion could otherwise follow a link out of the tree.
+class LinkedFolderRemoval : public FolderTreeRemoval {
+ protected:
+  bool RemoveLinkedFolder(const std::wstring& path) override {
+    return RemoveLinkedFolderAsLink(path);
+  }
+  bool RemoveFile(const std::wstring&) override { return true; }
+  bool RemoveEmptiedFolder(const std::wstring&, bool entriesRemoved) override {
+    return entriesRemoved;
+  }
+};
+
+bool IsLinkedFolder(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 }  // namespace
@@ -54,6 +75,14 @@ bool MultiProcessDeleter::DeleteFileMultiProcess(const std::wstring& file) const
 }
 
 bool MultiProcessDeleter::DeleteDirectoryMultiProcess(const std::wstring& folder) const {
+  // A linked folder itself is removed as a link; no child is started for it.
+  if (IsLinkedFolder(folder)) return RemoveLinkedFolderAsLink(folder);
+  LinkedFolderRemoval links;
+  if (GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES && !links.Remove(folder)) {
+    LogError(L"Linked folders inside could not be removed, not handed to child processes: " +
+             folder);
+    return false;
+  }
   return RunDeletionCommands(CmdDeleteFolderCommand(folder), PowerShellDeleteFolderCommand(folder),
                              folder, kFolderCommandTimeoutMs, L"delete directory");
 }
@@ -64,8 +93,15 @@ bool MultiProcessDeleter::RunDeletionCommands(const std::wstring& cmdCommand,
                                               const std::wstring& action) const {
   LogInfo(L"Attempting to " + action + L" using child process: " + target);
 
-  LogInfo(L"Executing command: " + cmdCommand);
-  DWORD code = RunHiddenCommand(cmdCommand, timeoutMs, action);
+  // cmd.exe expands "%NAME%" even inside quotes, which would point the command at another path;
+  // such a path goes to PowerShell alone, which takes it literally.
+  DWORD code = kNoChildExitCode;
+  if (target.find(L'%') != std::wstring::npos) {
+    LogWarning(L"Path holds '%', not handed to cmd.exe: " + target);
+  } else {
+    LogInfo(L"Executing command: " + cmdCommand);
+    code = RunHiddenCommand(cmdCommand, timeoutMs, action);
+  }
   if (code == 0) {
     LogInfo(L"Child process successfully " + action);
     if (TargetGone(target)) {

@@ -296,5 +296,60 @@ TEST_F(MultiProcessTest, PathWithoutParent) {
                             }));
 }
 
+// A folder whose name holds "%NAME%" is never handed to cmd.exe, which would expand it into
+// another path: the folder the variable names keeps its files.
+TEST_F(MultiProcessTest, PercentPathIsNotExpandedByCmd) {
+  std::wstring victim = folder_ / L"victim";
+  std::wstring target = folder_ / L"%VESK_TEST_VICTIM%";
+  MakeTree(folder_.path(), {L"victim\\precious.txt", L"%VESK_TEST_VICTIM%\\app.dll"});
+  ScopedEnvironmentVariable variable(L"VESK_TEST_VICTIM", L"victim");
+  deleter_.DeleteDirectoryMultiProcess(target);
+  EXPECT_TRUE(FileExists(victim + L"\\precious.txt"));
+  EXPECT_TRUE(log_.Contains("[WARNING] Path holds '%', not handed to cmd.exe: " + N(target)));
+  EXPECT_FALSE(log_.Contains("[INFO] Executing command: " + N(CmdDeleteFolderCommand(target))));
+}
+
+// The same holds for a single file: the file the expanded name would point at stays.
+TEST_F(MultiProcessTest, PercentFileIsNotExpandedByCmd) {
+  MakeTree(folder_.path(), {L"victim.txt", L"%VESK_TEST_VICTIM%"});
+  ScopedEnvironmentVariable variable(L"VESK_TEST_VICTIM", L"victim.txt");
+  deleter_.DeleteFileMultiProcess(folder_ / L"%VESK_TEST_VICTIM%");
+  EXPECT_TRUE(FileExists(folder_ / L"victim.txt"));
+}
+
+// The lone "uninstall" folder holding a linked folder: the link is removed as a link before the
+// child processes see the tree, so the files it points to stay.
+TEST_F(MultiProcessTest, LinkInsideTheLoneUninstallFolderIsNotFollowed) {
+  std::wstring install = folder_ / L"Application";
+  std::wstring outside = folder_ / L"outside";
+  MakeTree(install, {L"uninstall\\VeskUninstall.exe", L"uninstall\\logs\\"});
+  MakeTree(outside, {L"precious.txt", L"deeper\\keep.txt"});
+  std::wstring link = install + L"\\uninstall\\logs\\linked";
+  if (!vesk::testing::MakeFolderLink(link, outside)) GTEST_SKIP() << "folder links cannot be made here";
+  const bool removed = RemoveLoneUninstallFolder(install, deleter_);
+  EXPECT_TRUE(FileExists(outside + L"\\precious.txt"));
+  EXPECT_TRUE(FileExists(outside + L"\\deeper\\keep.txt"));
+  // Where the link cannot be removed as a link (Wine follows a Unix link), the tree is not handed
+  // to the child processes at all.
+  const std::string refused =
+      "[ERROR] Linked folders inside could not be removed, not handed to child processes: " +
+      N(install + L"\\uninstall");
+  EXPECT_TRUE(removed ? log_.Contains("[INFO] Removed linked folder without entering it: " + N(link))
+                      : log_.Contains(refused))
+      << ::testing::PrintToString(log_.Entries());
+}
+
+// A folder that is itself a linked folder is removed as a link, never handed to the child
+// processes; its target keeps its files.
+TEST_F(MultiProcessTest, LinkedParentIsRemovedAsALink) {
+  std::wstring outside = folder_ / L"outside";
+  MakeTree(outside, {L"precious.txt"});
+  std::wstring link = folder_ / L"linked";
+  if (!vesk::testing::MakeFolderLink(link, outside)) GTEST_SKIP() << "folder links cannot be made here";
+  deleter_.DeleteDirectoryMultiProcess(link);
+  EXPECT_TRUE(FileExists(outside + L"\\precious.txt"));
+  EXPECT_FALSE(log_.Contains("[INFO] Executing command: " + N(CmdDeleteFolderCommand(link))));
+}
+
 }  // namespace
 }  // namespace vesk::uninstall
