@@ -236,6 +236,24 @@ TEST_F(DiskSpaceTest, OverlongPathIsNotCut) {
   EXPECT_EQ(log_.Messages(), expected);
 }
 
+// A folder of exactly 259 characters is measured at its drive's root; one of exactly 260, which
+// would leave no room for the terminator in a path buffer, is refused without asking the drive.
+TEST_F(DiskSpaceTest, FoldersAtTheBufferLimit) {
+  FreeSpace::bytes = 5000000000ull;
+  const std::wstring fits = L"C:\\" + std::wstring(256, L'x');
+  ASSERT_EQ(fits.size(), 259u);
+  EXPECT_FALSE(checkDiskSpace(fits));
+  EXPECT_EQ(FreeSpace::roots, std::vector<std::wstring>{L"C:\\"});
+
+  const std::wstring tooLong = fits + L"y";
+  FreeSpace::roots.clear();
+  EXPECT_FALSE(checkDiskSpace(tooLong));
+  EXPECT_TRUE(FreeSpace::roots.empty());
+  std::vector<std::string> messages = log_.Messages();
+  ASSERT_GE(messages.size(), 2u);
+  EXPECT_EQ(messages.back(), "Path too long: " + Narrow(tooLong));
+}
+
 // The real query answers for the temporary folder's drive and logs its figure.
 TEST_F(LocationTest, RealDriveIsMeasured) {
   checkDiskSpace(folder_.path());

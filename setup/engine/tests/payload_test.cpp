@@ -91,6 +91,63 @@ TEST_F(PayloadTest, FailedWriteLeavesNoPartialFile) {
   EXPECT_EQ(log_.Messages(), expected);
 }
 
+// Writes the first half of the data and reports success with the shorter count, as a write to a
+// full or failing medium may.
+BOOL WINAPI WriteHalfAndReportSuccess(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                                      LPOVERLAPPED overlapped) {
+  return WriteFile(file, data, size / 2, written, overlapped);
+}
+
+// A write that reports success but wrote fewer bytes than asked fails the row and leaves no
+// partial file behind.
+TEST_F(PayloadTest, ShortWriteLeavesNoPartialFile) {
+  bool extracted;
+  {
+    ScopedOverride shortWrite(g_payloadWriteFile, &WriteHalfAndReportSuccess);
+    extracted = ExtractPayloadItem(module_.get(), {111, L"mini_installer.exe"}, folder_.path());
+  }
+  EXPECT_FALSE(extracted);
+  EXPECT_FALSE(testing::FileExists(folder_ / L"mini_installer.exe"));
+  std::vector<std::string> expected = {"Failed to write output file, error code: 39",
+                                       "Failed to extract mini_installer.exe"};
+  EXPECT_EQ(log_.Messages(), expected);
+}
+
+// Creates folders below `base` until the path has exactly `length` characters; returns it.
+std::wstring MakeFolderOfLength(const std::wstring& base, size_t length) {
+  std::wstring path = base;
+  CreateDirectoryW(path.c_str(), nullptr);
+  while (path.size() < length) {
+    const size_t room = length - path.size() - 1;  // characters left for the next name
+    // Names of at most 100 characters; a longer room keeps at least one character for the next.
+    const size_t part = room > 100 ? (room - 2 < 100 ? room - 2 : 100) : room;
+    path += L"\\" + std::wstring(part, L'f');
+    CreateDirectoryW(path.c_str(), nullptr);
+  }
+  return path;
+}
+
+// The target path at the 260-character limit: 259 characters are extracted, 260 are refused
+// before anything is written.
+TEST_F(PayloadTest, TargetPathsAtTheLimit) {
+  const std::wstring name = L"version.txt";
+  std::wstring fits = MakeFolderOfLength(folder_ / L"a", 259 - 1 - name.size());
+  ASSERT_TRUE(testing::FolderExists(fits));
+  EXPECT_TRUE(ExtractPayloadItem(module_.get(), {126, name.c_str()}, fits));
+  EXPECT_EQ((fits + L"\\" + name).size(), 259u);
+  EXPECT_EQ(ReadFileBytes(fits + L"\\" + name).size(), 12u);
+
+  std::wstring tooLong = MakeFolderOfLength(folder_ / L"b", 260 - 1 - name.size());
+  ASSERT_TRUE(testing::FolderExists(tooLong));
+  const size_t before = log_.Messages().size();
+  EXPECT_FALSE(ExtractPayloadItem(module_.get(), {126, name.c_str()}, tooLong));
+  EXPECT_FALSE(testing::FileExists(tooLong + L"\\" + name));
+  std::vector<std::string> expected = {"Path too long: " + testing::Narrow(tooLong + L"\\" + name),
+                                       "Failed to extract version.txt"};
+  std::vector<std::string> messages = log_.Messages();
+  EXPECT_EQ(std::vector<std::string>(messages.begin() + before, messages.end()), expected);
+}
+
 // A path that does not fit the 260-character buffer is refused, never cut short.
 TEST_F(PayloadTest, OverlongTargetPathIsRefused) {
   std::wstring folder = folder_.path() + L"\\" + std::wstring(250, L'd');
