@@ -333,6 +333,10 @@ void CEditUI::SetReadOnly(bool readOnly) {
 void CEditUI::SetPasswordMode(bool passwordMode) {
   if (m_bPasswordMode == passwordMode) return;
   m_bPasswordMode = passwordMode;
+  if (m_pWindow != nullptr) {
+    ::SendMessageW(m_pWindow->GetHWND(), EM_SETPASSWORDCHAR, passwordMode ? m_cPasswordChar : 0, 0);
+    ::InvalidateRect(m_pWindow->GetHWND(), nullptr, TRUE);
+  }
   MakeSizeDirty();
   Invalidate();
 }

@@ -119,8 +119,8 @@ CUiString NativeText(HWND hwnd) {
 
 // Focus creates the native window over the text rectangle with the limit, the password
 // character and the text; typing past the limit is refused; each change comes back as the
-// control's text with "textchanged", Enter sends "return"; losing the focus closes the window and
-// the control keeps the text.
+// control's text with "textchanged", Enter sends "return"; leaving password mode reaches the
+// window; losing the focus closes the window and the control keeps the text.
 TEST(EditNative, TypingIntoTheNativeWindow) {
   ParentWindow parent;
   ASSERT_NE(nullptr, parent.get());
@@ -155,6 +155,8 @@ TEST(EditNative, TypingIntoTheNativeWindow) {
   EXPECT_EQ(L"textchanged:pw", log.back());
   Type(native, L"\r");
   EXPECT_EQ(L"return:pw", manager.NotificationLog().back());
+  edit.SetPasswordMode(false);
+  EXPECT_EQ(0, ::SendMessageW(native, EM_GETPASSWORDCHAR, 0, 0));
   EXPECT_EQ(CUiString(L"abcdefghij"), edit.GetText());
 
   ::SetFocus(parent.get());
