@@ -115,6 +115,11 @@ CPaintManagerUI::CPaintManagerUI() {
 }
 
 CPaintManagerUI::~CPaintManagerUI() {
+  std::vector<CPaintManagerUI*>& managers = PreMessages();
+  managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
+  RemoveAllTimers();
+  if (m_hwndTooltip != nullptr && ::IsWindow(m_hwndTooltip)) ::DestroyWindow(m_hwndTooltip);
+  if (m_hDcPaint != nullptr && ::IsWindow(m_hWndPaint)) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
   DeleteDelayedCleanup();
   m_aAsyncNotify.clear();
   if (m_pRoot != nullptr) {
@@ -268,7 +273,21 @@ void CPaintManagerUI::SetInitSize(int cx, int cy) {
   }
 }
 
-void CPaintManagerUI::SetOpacity(BYTE opacity) { m_nOpacity = opacity; }
+void CPaintManagerUI::SetOpacity(BYTE opacity) {
+  m_nOpacity = opacity;
+  if (m_hWndPaint == nullptr) return;
+  // Constant alpha for the whole window; per-pixel layered painting is switched off.
+  typedef BOOL(WINAPI * SetLayeredAttributesProc)(HWND, COLORREF, BYTE, DWORD);
+  static const SetLayeredAttributesProc setAttributes = reinterpret_cast<SetLayeredAttributesProc>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"),
+                                               "SetLayeredWindowAttributes")));
+  if (setAttributes == nullptr) return;
+  if (m_bLayered) SetLayered(false);
+  const LONG_PTR style = ::GetWindowLongPtrW(m_hWndPaint, GWL_EXSTYLE);
+  ::SetWindowLongPtrW(m_hWndPaint, GWL_EXSTYLE, style | WS_EX_LAYERED);
+  setAttributes(m_hWndPaint, 0, opacity, LWA_ALPHA);
+  ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+}
 
 void CPaintManagerUI::SetWindowAttribute(const wchar_t* name, const wchar_t* value) {
   if (name == nullptr || value == nullptr) return;
@@ -531,6 +550,10 @@ void CPaintManagerUI::RemoveAllDefaultAttributeList(bool shared) {
 
 bool CPaintManagerUI::AttachDialog(CControlUI* root) {
   if (root == nullptr) return false;
+  if (m_hWndPaint != nullptr && m_pFocus != nullptr && !m_bNoActivate &&
+      ::GetFocus() != m_hWndPaint) {
+    ::SetFocus(m_hWndPaint);
+  }
   if (m_pFocus != nullptr) {
     CControlUI* focus = m_pFocus;
     TEventUI event;
@@ -551,6 +574,7 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
     m_mNameHash.RemoveAll();
     m_aPostPaintControls.Empty();
     AddDelayedCleanup(m_pRoot);
+    PostAsyncNotify();
   }
   m_pRoot = root;
   m_bFirstLayout = true;
@@ -577,6 +601,13 @@ void CPaintManagerUI::ReapObjects(CControlUI* control) {
   // A control that is gone must not be painted after, or sent a mouse leave.
   RemovePostPaint(control);
   RemoveMouseLeaveNeeded(control);
+  KillTimer(control);
+  m_aNativeWindows.erase(
+      std::remove_if(m_aNativeWindows.begin(), m_aNativeWindows.end(),
+                     [control](const std::pair<HWND, CControlUI*>& native) {
+                       return native.second == control;
+                     }),
+      m_aNativeWindows.end());
   const CUiString name = control->GetName();
   if (!name.IsEmpty() && m_mNameHash.Find(name) == control) m_mNameHash.Remove(name);
 }
@@ -625,6 +656,7 @@ void CPaintManagerUI::AddDelayedCleanup(CControlUI* control) {
   if (control == nullptr || m_aDelayedCleanup.Find(control) >= 0) return;
   control->SetManager(this, nullptr, false);
   m_aDelayedCleanup.Add(control);
+  PostAsyncNotify();
 }
 
 void CPaintManagerUI::DeleteDelayedCleanup() {
@@ -771,6 +803,10 @@ void CPaintManagerUI::SendNotify(TNotifyUI& msg, bool async, bool allowRepeat) {
     }
   }
   m_aAsyncNotify.push_back(std::make_unique<TNotifyUI>(msg));
+  PostAsyncNotify();
+}
+
+void CPaintManagerUI::PostAsyncNotify() {
   if (!m_bAsyncNotifyPosted && m_hWndPaint != nullptr) {
     m_bAsyncNotifyPosted = ::PostMessageW(m_hWndPaint, WM_APP + 1, 0, 0) != FALSE;
   }

@@ -7,9 +7,11 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstddef>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "common/unique_handle.h"
@@ -29,6 +31,25 @@ class INotifyUI {
 
  protected:
   ~INotifyUI() = default;
+};
+
+// A filter that sees a window's messages before the paint manager handles them. Setting
+// `handled` ends the message's processing with the answer returned.
+class IMessageFilterUI {
+ public:
+  virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled) = 0;
+
+ protected:
+  ~IMessageFilterUI() = default;
+};
+
+// Asked by the message loop before a message is dispatched; answering 0 (S_OK) consumes it.
+class ITranslateAccelerator {
+ public:
+  virtual LRESULT TranslateAccelerator(MSG* msg) = 0;
+
+ protected:
+  ~ITranslateAccelerator() = default;
 };
 
 // A plug-in control factory: a new control for an element name, or null.
@@ -86,9 +107,64 @@ class CPaintManagerUI : public IControlManagerUI {
   // Global hue (0-360), saturation and lightness (percent) for images and colours marked HSL.
   static void SetHSL(bool useHSL, short hue, short saturation, short lightness);
 
+  // ---- The native window (ui_paint_manager_messages.cpp) ----
+  // Binds the manager to `hWnd`: the window's own tables and timers are dropped, the window's
+  // device context taken and the manager entered into the process-wide list.
+  void Init(HWND hWnd, const wchar_t* name = nullptr);
+  // Runs the thread's messages until WM_QUIT and answers its wParam; the paint managers of the
+  // target window (and its ancestors, for child windows) see each message first.
+  static int MessageLoop();
+  // The loop's pre-dispatch step: true when a paint manager consumed the message.
+  static bool TranslateMessage(const LPMSG msg);
+  // Pre-message filters, Tab navigation and the Alt shortcuts; true consumes the message.
+  bool PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // The window's messages turned into control events, painting and timers; true when handled
+  // (then `result` is the answer).
+  bool MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool AddPreMessageFilter(IMessageFilterUI* filter);
+  bool RemovePreMessageFilter(IMessageFilterUI* filter);
+  bool AddMessageFilter(IMessageFilterUI* filter);
+  bool RemoveMessageFilter(IMessageFilterUI* filter);
+  bool AddTranslateAccelerator(ITranslateAccelerator* accelerator);
+  bool RemoveTranslateAccelerator(ITranslateAccelerator* accelerator);
+  // Focuses the next (or previous) tab stop; while an update is pending, forward only marks
+  // the focus as needed for the next paint.
+  bool SetNextTabControl(bool forward = true);
+  // Chooses the tab stop after `control` as focus without events; the change happens at the
+  // next paint.
+  void SetFocusNeeded(CControlUI* control);
+  void SetCapture();
+  void ReleaseCapture();
+  bool IsCaptured() const { return m_bMouseCapture; }
+  bool IsPainting() const { return m_bPainting; }
+  // Per-pixel-alpha painting of a top-level window (repainted by timer 0x2000).
+  void SetLayered(bool layered);
+  void SetLayeredInset(const RECT& inset) { m_rcLayeredInset = inset; }
+  bool AddNativeWindow(CControlUI* control, HWND hChildWnd) override;
+  bool RemoveNativeWindow(HWND hChildWnd) override;
+  // The control hosting the registered native child window, or null.
+  CControlUI* GetNativeWindowControl(HWND hChildWnd) const;
+  HWND GetTooltipWindow() const { return m_hwndTooltip; }
+  int GetHoverTime() const { return m_iHoverTime; }
+  void SetHoverTime(int milliseconds) { m_iHoverTime = milliseconds; }
+  bool AddMouseLeaveNeeded(CControlUI* control) override;
+
+  // ---- Control timers (ui_paint_manager_timers.cpp) ----
+  // Starts the control's timer `timerID`; false when it runs already or the system refuses. A
+  // killed timer restarts under its native id.
+  bool SetTimer(CControlUI* control, UINT timerID, UINT elapse) override;
+  // Stops the timer and keeps its record for a restart; false when it is not running.
+  bool KillTimer(CControlUI* control, UINT timerID) override;
+  // Stops and forgets every timer of the control.
+  void KillTimer(CControlUI* control);
+  void RemoveAllTimers();
+  // The native id of the control's timer `timerID`, or 0 when it has none.
+  UINT GetNativeTimerId(CControlUI* control, UINT timerID) const;
+  int GetTimerCount() const { return static_cast<int>(m_aTimers.size()); }
+
   // ---- Window settings (skin Window attributes) ----
   const CUiString& GetName() const { return m_sName; }
-  HWND GetPaintWindow() const { return m_hWndPaint; }
+  HWND GetPaintWindow() const override { return m_hWndPaint; }
   CControlUI* GetRoot() const { return m_pRoot; }
   SIZE GetInitSize() const { return m_szInitWindowSize; }
   void SetInitSize(int cx, int cy);
@@ -186,7 +262,6 @@ class CPaintManagerUI : public IControlManagerUI {
   bool AddPostPaint(CControlUI* control);
   bool RemovePostPaint(CControlUI* control);
   int GetPostPaintCount() const { return m_aPostPaintControls.GetSize(); }
-  bool AddMouseLeaveNeeded(CControlUI* control);
   void RemoveMouseLeaveNeeded(CControlUI* control) override;
   void AddDelayedCleanup(CControlUI* control) override;
 
@@ -229,6 +304,8 @@ class CPaintManagerUI : public IControlManagerUI {
   // Delivers the queued notifications in order (also those queued meanwhile), then deletes the
   // controls awaiting delayed deletion.
   void DeliverAsyncNotifications();
+  // Posts the message that runs DeliverAsyncNotifications, unless one is pending.
+  void PostAsyncNotify();
   void UsedVirtualWnd(bool used) override { m_bUsedVirtualWnd = used; }
 
   // ---- Option groups ----
@@ -264,6 +341,32 @@ class CPaintManagerUI : public IControlManagerUI {
 
   void DeliverNotify(TNotifyUI& msg);
   void DeleteDelayedCleanup();
+
+  // One control timer of this manager's window.
+  struct TTimerInfo {
+    CControlUI* pSender = nullptr;
+    UINT nLocalID = 0;
+    HWND hWnd = nullptr;
+    UINT uWinTimer = 0;
+    bool bKilled = false;
+  };
+  // The process-wide list of managers bound to a window, in binding order.
+  static std::vector<CPaintManagerUI*>& PreMessages();
+  static bool TranslateForManager(CPaintManagerUI* manager, LPMSG msg, bool childTarget);
+  TEventUI MakeEvent(int type, CControlUI* sender, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  // The control under `pt` when it belongs to this manager, else null.
+  CControlUI* FindOwnControl(POINT pt) const;
+  bool OnPaint();
+  void PaintLayered(const RECT& rcClient);
+  void OnMouseMove(LPARAM lParam);
+  void OnMouseLeave();
+  void OnMouseHover(LPARAM lParam);
+  void OnTimer(WPARAM wParam, LPARAM lParam);
+  bool OnSetCursor(LPARAM lParam, LRESULT& result);
+  void OnPrintClient(HDC hDC, LPARAM flags);
+  void HideTooltip();
+  void DiscardPaintBuffers();
+  UINT NextTimerId() const;
 
   CUiString m_sName;
   HWND m_hWndPaint = nullptr;
@@ -302,6 +405,25 @@ class CPaintManagerUI : public IControlManagerUI {
   bool m_bAsyncNotifyPosted = false;
   bool m_bForceUseSharedRes = false;
   CUiRect m_rcInvalid;
+  RECT m_rcLayeredInset = {0, 0, 0, 0};
+  bool m_bMouseTracking = false;
+  bool m_bMouseCapture = false;
+  int m_iHoverTime = 1000;
+  int m_iLastTooltipWidth = -1;
+  HWND m_hwndTooltip = nullptr;  // owned by the paint window, destroyed on WM_CLOSE
+  TOOLINFOW m_ToolTip = {};
+  // Each bitmap is declared before the context it is selected into, so the context goes first.
+  vesk::UniqueBitmap m_hbmpOffscreen;
+  vesk::UniqueMemoryDC m_hDcOffscreen;
+  void* m_pOffscreenBits = nullptr;
+  vesk::UniqueBitmap m_hbmpBackground;
+  vesk::UniqueMemoryDC m_hDcBackground;
+  void* m_pBackgroundBits = nullptr;
+  std::vector<TTimerInfo> m_aTimers;
+  std::vector<IMessageFilterUI*> m_aPreMessageFilters;
+  std::vector<IMessageFilterUI*> m_aMessageFilters;
+  std::vector<ITranslateAccelerator*> m_aTranslateAccelerators;
+  std::vector<std::pair<HWND, CControlUI*>> m_aNativeWindows;
 
   CUiPtrArray m_aNotifiers;
   CUiPtrArray m_aPostPaintControls;
