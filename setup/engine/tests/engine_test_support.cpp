@@ -2,7 +2,6 @@
 
 #include <cwchar>
 #include <ostream>
-#include <set>
 
 #include "common/process_list.h"
 
@@ -119,13 +118,31 @@ std::vector<int> MessageRecorder::ValuesOf(UINT message) const {
   return values;
 }
 
+Seam<ProcessListStatus (*)(std::vector<ProcessEntry>&)> g_listProcessesForDescendantWait{
+    &ListProcesses};
+
 namespace {
 
-// Adds to `known` every running process whose parent is this process or already known (a parent
-// that has ended included), and answers whether any known process still runs.
-bool DescendantsRunning(std::set<DWORD>& known) {
+ULONGLONG CreationTime(HANDLE process) {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+// A descendant held open from the moment it is first seen: while the handle is open its id
+// cannot be given to another process, so a remembered id always names the same process.
+struct Descendant {
+  UniqueKernelHandle handle;
+  ULONGLONG created;
+};
+
+// Adds to `known` every running process whose parent is this process or a known descendant (one
+// that has ended included) and that was created after that parent: a process whose parent id
+// only names ours because the id was reused is a stranger. Answers whether any known process
+// still runs.
+bool DescendantsRunning(std::map<DWORD, Descendant>& known, ULONGLONG ownCreation) {
   std::vector<ProcessEntry> processes;
-  if (ListProcesses(processes) == ProcessListStatus::kNoSnapshot) return false;
+  if (g_listProcessesForDescendantWait(processes) == ProcessListStatus::kNoSnapshot) return false;
   // Wine starts its desktop process "explorer.exe" for the first program that needs a desktop
   // and keeps it for the whole session: it is not one of ours to wait for, even when it was
   // seen under another name while it started.
@@ -135,14 +152,26 @@ bool DescendantsRunning(std::set<DWORD>& known) {
   for (bool grown = true; grown;) {
     grown = false;
     for (const ProcessEntry& process : processes) {
-      if (isDesktop(process)) continue;
-      bool parentKnown = process.parentId == GetCurrentProcessId() ||
-                         known.count(process.parentId) != 0;
-      if (parentKnown && known.insert(process.id).second) grown = true;
+      if (isDesktop(process) || known.count(process.id) != 0) continue;
+      ULONGLONG parentCreation;
+      if (process.parentId == GetCurrentProcessId()) {
+        parentCreation = ownCreation;
+      } else if (auto parent = known.find(process.parentId); parent != known.end()) {
+        parentCreation = parent->second.created;
+      } else {
+        continue;
+      }
+      UniqueKernelHandle handle(OpenProcess(
+          SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process.id));
+      if (!handle) continue;  // ended meanwhile
+      ULONGLONG created = CreationTime(handle.get());
+      if (created < parentCreation) continue;
+      known.emplace(process.id, Descendant{std::move(handle), created});
+      grown = true;
     }
   }
-  for (const ProcessEntry& process : processes) {
-    if (known.count(process.id) != 0 && !isDesktop(process)) return true;
+  for (const auto& [id, descendant] : known) {
+    if (WaitForSingleObject(descendant.handle.get(), 0) == WAIT_TIMEOUT) return true;
   }
   return false;
 }
@@ -150,13 +179,12 @@ bool DescendantsRunning(std::set<DWORD>& known) {
 }  // namespace
 
 bool WaitForDescendantProcesses(DWORD timeoutMs) {
-  std::set<DWORD> known;
-  if (WaitUntil([&] { return !DescendantsRunning(known); }, timeoutMs)) return true;
-  for (DWORD id : known) {
-    UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-    if (process) {
-      TerminateProcess(process.get(), 1);
-      WaitForSingleObject(process.get(), 5000);
+  std::map<DWORD, Descendant> known;
+  const ULONGLONG ownCreation = CreationTime(GetCurrentProcess());
+  if (WaitUntil([&] { return !DescendantsRunning(known, ownCreation); }, timeoutMs)) return true;
+  for (const auto& [id, descendant] : known) {
+    if (TerminateProcess(descendant.handle.get(), 1)) {
+      WaitForSingleObject(descendant.handle.get(), 5000);
     }
   }
   return false;

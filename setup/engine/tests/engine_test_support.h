@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "common/process_list.h"
+#include "common/seam.h"
 #include "common/unique_handle.h"
 #include "testsupport/test_support.h"
 
@@ -59,8 +61,14 @@ class MessageRecorder {
 };
 
 // Waits until no process started by this process (or by those, and so on) runs any more; after
-// `timeoutMs` the ones left are terminated. True when they all ended by themselves.
+// `timeoutMs` the ones left are terminated. True when they all ended by themselves. Each
+// descendant is held open from the moment it is seen, and a process created before the parent
+// its parent id names is not counted, so a reused process id never makes it wait on a stranger.
 bool WaitForDescendantProcesses(DWORD timeoutMs);
+
+// The process list the descendant wait reads; tests replace it to show a process whose parent id
+// was reused, which Wine cannot be made to produce on demand.
+extern Seam<ProcessListStatus (*)(std::vector<ProcessEntry>&)> g_listProcessesForDescendantWait;
 
 // The lines of a log file after the 24-character time prefix of each.
 std::vector<std::string> LogMessagesOf(const std::wstring& logFile);

@@ -123,5 +123,37 @@ TEST_F(ProcessControlTest, WaitGivesUpAtTheLimit) {
   EXPECT_EQ(log_.Messages(), expected);
 }
 
+// The process the replacement list shows under a reused parent id, and that id.
+DWORD g_strangerId = 0;
+DWORD g_reusedParentId = 0;
+
+ProcessListStatus ListWithReusedParentId(std::vector<ProcessEntry>& processes) {
+  ProcessListStatus status = ListProcesses(processes);
+  for (ProcessEntry& process : processes) {
+    if (process.id == g_strangerId) process.parentId = g_reusedParentId;
+  }
+  return status;
+}
+
+// A running process whose parent id names one of this process's children, but which was created
+// before that child (the id was reused), is neither waited for nor terminated; the child is
+// waited for.
+TEST(DescendantWaitTest, StrangerUnderAReusedParentIdIsNotWaitedFor) {
+  ScopedTempFolder folder;
+  ASSERT_TRUE(PlaceTestChild(folder / L"stranger.exe"));
+  ASSERT_TRUE(PlaceTestChild(folder / L"child.exe"));
+  ChildProcess stranger(folder / L"stranger.exe", 60000);
+  ASSERT_TRUE(stranger.started());
+  Sleep(50);
+  ChildProcess child(folder / L"child.exe", 1000);
+  ASSERT_TRUE(child.started());
+  g_strangerId = stranger.id();
+  g_reusedParentId = child.id();
+  ScopedOverride reused(testing::g_listProcessesForDescendantWait, &ListWithReusedParentId);
+  EXPECT_TRUE(testing::WaitForDescendantProcesses(15000));
+  EXPECT_TRUE(child.WaitForExit(0));
+  EXPECT_FALSE(stranger.WaitForExit(0));
+}
+
 }  // namespace
 }  // namespace vesk
