@@ -1,0 +1,221 @@
+// The paint manager's message routing in a live window: the message loop and modal loop, double
+// click, right button and context menu, the cursor, Alt shortcuts, messages reflected to native
+// children, focus moving into a native child, and printing the client area.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "uitoolkit/window/tests/live_window_support.h"
+
+namespace SkinUI {
+namespace {
+
+using testing::EventLog;
+using testing::PumpFor;
+using testing::PumpUntil;
+using testing::TestSkinWindow;
+
+const wchar_t kSkin[] =
+    L"<Window size=\"300,100\"><HorizontalLayout name=\"root\" bkcolor=\"#FF204080\">"
+    L"<Button name=\"ok\" width=\"100\" shortcut=\"K\" bkcolor=\"#FF00FF00\" />"
+    L"<Control name=\"plain\" width=\"100\" />"
+    L"<Button name=\"other\" /></HorizontalLayout></Window>";
+
+class MessageRouting : public ::testing::Test {
+ protected:
+  void SetUp() override { CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr)); }
+  void TearDown() override { testing::MouseMoveToScreen(POINT{1200, 1000}); }
+};
+
+bool Contains(const std::vector<std::wstring>& log, const std::wstring& entry) {
+  for (const std::wstring& item : log) {
+    if (item == entry) return true;
+  }
+  return false;
+}
+
+class QuittingWindow : public TestSkinWindow {
+ public:
+  using TestSkinWindow::TestSkinWindow;
+  void OnFinalMessage(HWND hWnd) override {
+    TestSkinWindow::OnFinalMessage(hWnd);
+    ::PostQuitMessage(7);
+  }
+};
+
+// The message loop runs the paint managers' pre-dispatch step (Escape closes the window) and
+// answers the code of WM_QUIT.
+TEST_F(MessageRouting, MessageLoopEndsWithQuitCode) {
+  QuittingWindow window(kSkin);
+  HWND hwnd = window.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, hwnd);
+  ::PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 1);
+  EXPECT_EQ(7, CPaintManagerUI::MessageLoop());
+  EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+class ModalWindow : public TestSkinWindow {
+ public:
+  using TestSkinWindow::TestSkinWindow;
+  LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled) override {
+    if (uMsg != WM_APP + 9) return TestSkinWindow::HandleCustomMessage(uMsg, wParam, lParam, handled);
+    ownerEnabledWhileModal = ::IsWindowEnabled(::GetWindow(m_hWnd, GW_OWNER)) != FALSE;
+    Close(5);
+    handled = true;
+    return 0;
+  }
+  bool ownerEnabledWhileModal = true;
+};
+
+// A modal window disables its owner until it closes and answers the closing code.
+TEST_F(MessageRouting, ShowModalAnswersCloseCode) {
+  TestSkinWindow owner(kSkin);
+  HWND ownerWindow = owner.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, ownerWindow);
+  ModalWindow modal(kSkin);
+  ASSERT_NE(nullptr, modal.Create(ownerWindow, L"modal", WS_POPUP, 0, 150, 150, 300, 100));
+  modal.PostMessageW(WM_APP + 9);
+  EXPECT_EQ(5u, modal.ShowModal());
+  EXPECT_FALSE(modal.ownerEnabledWhileModal);
+  EXPECT_TRUE(::IsWindowEnabled(ownerWindow));
+  EXPECT_EQ(nullptr, modal.GetHWND());
+}
+
+// A double click reaches the control and captures the mouse without moving the focus; the
+// button-up after it reaches the same control.
+TEST_F(MessageRouting, DoubleClickWithoutFocus) {
+  TestSkinWindow window(kSkin);
+  HWND hwnd = window.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, hwnd);
+  CPaintManagerUI& manager = window.GetPaintManager();
+  manager.SetFocus(manager.FindControl(L"other"));
+  EventLog log;
+  log.Watch(manager.FindControl(L"ok"));
+  ::SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(50, 50));
+  EXPECT_TRUE(Contains(log.entries, L"16:ok"));
+  EXPECT_TRUE(manager.IsCaptured());
+  EXPECT_EQ(manager.FindControl(L"other"), manager.GetFocus());
+  ::SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(250, 50));
+  EXPECT_TRUE(Contains(log.entries, L"14:ok"));
+  EXPECT_FALSE(manager.IsCaptured());
+}
+
+// The right button focuses the control; the context menu then reaches it with the control as
+// lParam and the point in client coordinates.
+TEST_F(MessageRouting, RightButtonAndContextMenu) {
+  TestSkinWindow window(kSkin);
+  HWND hwnd = window.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, hwnd);
+  CPaintManagerUI& manager = window.GetPaintManager();
+  CControlUI* ok = manager.FindControl(L"ok");
+  static LPARAM s_menuParam = 0;
+  static POINT s_menuPoint = {};
+  ok->OnEvent += [](void* param) {
+    const TEventUI* event = static_cast<const TEventUI*>(param);
+    if (event->Type == UIEVENT_CONTEXTMENU) {
+      s_menuParam = event->lParam;
+      s_menuPoint = event->ptMouse;
+    }
+    return true;
+  };
+  ::SendMessageW(hwnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(40, 30));
+  EXPECT_EQ(ok, manager.GetFocus());
+  EXPECT_FALSE(manager.IsCaptured());
+  POINT screen = {40, 30};
+  ::ClientToScreen(hwnd, &screen);
+  ::SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
+                 MAKELPARAM(screen.x, screen.y));
+  EXPECT_EQ(reinterpret_cast<LPARAM>(ok), s_menuParam);
+  EXPECT_EQ(40, s_menuPoint.x);
+  EXPECT_EQ(30, s_menuPoint.y);
+}
+
+// Over a control that sets the cursor the message is handled; over a plain control it is left
+// to the system.
+TEST_F(MessageRouting, SetCursorOnlyForControlsThatSetIt) {
+  TestSkinWindow window(kSkin);
+  HWND hwnd = window.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, hwnd);
+  EventLog log;
+  log.Watch(window.GetPaintManager().FindControl(L"ok"));
+  LRESULT result = 0;
+  testing::MouseMoveTo(hwnd, POINT{50, 50});
+  EXPECT_TRUE(window.GetPaintManager().MessageHandler(
+      WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), result));
+  EXPECT_TRUE(Contains(log.entries, L"23:ok"));
+  testing::MouseMoveTo(hwnd, POINT{150, 50});
+  EXPECT_FALSE(window.GetPaintManager().MessageHandler(
+      WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), result));
+  EXPECT_FALSE(window.GetPaintManager().MessageHandler(
+      WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCAPTION, WM_MOUSEMOVE), result));
+}
+
+// Alt with a control's shortcut letter (either case) focuses and activates it.
+TEST_F(MessageRouting, AltShortcutActivates) {
+  TestSkinWindow window(kSkin);
+  HWND hwnd = window.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, hwnd);
+  LRESULT result = 0;
+  EXPECT_FALSE(window.GetPaintManager().PreMessageHandler(WM_SYSCHAR, L'q', 0, result));
+  EXPECT_TRUE(window.GetPaintManager().PreMessageHandler(WM_SYSCHAR, L'k', 0, result));
+  EXPECT_EQ(window.GetPaintManager().FindControl(L"ok"), window.GetPaintManager().GetFocus());
+  EXPECT_TRUE(Contains(window.notifications, L"click:ok"));
+}
+
+class ReflectWatcher : public CWindowWnd {
+ public:
+  const wchar_t* GetWndClassName() const override { return L"VeskTestReflectWatcher"; }
+  LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override {
+    if (uMsg >= 0x2000) reflected.push_back(uMsg);
+    if (uMsg == WM_COMMAND + 0x2000) return 42;
+    return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+  }
+  std::vector<UINT> reflected;
+};
+
+// A native child's WM_COMMAND and colour messages come back to it as the message plus 0x2000;
+// focus moving into a registered native child makes its control the focused one.
+TEST_F(MessageRouting, NativeChildReflectionAndFocus) {
+  TestSkinWindow window(kSkin);
+  HWND hwnd = window.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, hwnd);
+  HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 110, 10, 80, 20, hwnd,
+                                nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, edit);
+  ReflectWatcher watcher;
+  ASSERT_EQ(edit, watcher.Subclass(edit));
+  EXPECT_EQ(42, ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(1, EN_CHANGE),
+                               reinterpret_cast<LPARAM>(edit)));
+  HDC dc = ::GetDC(edit);
+  ::SendMessageW(hwnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(edit));
+  ::ReleaseDC(edit, dc);
+  EXPECT_EQ((std::vector<UINT>{WM_COMMAND + 0x2000, WM_CTLCOLOREDIT + 0x2000}), watcher.reflected);
+
+  CPaintManagerUI& manager = window.GetPaintManager();
+  CControlUI* plain = manager.FindControl(L"plain");
+  ASSERT_TRUE(manager.AddNativeWindow(plain, edit));
+  manager.SetFocus(manager.FindControl(L"ok"));
+  ::SetFocus(hwnd);
+  ::SetFocus(edit);
+  EXPECT_EQ(plain, manager.GetFocus());
+  EXPECT_TRUE(manager.RemoveNativeWindow(edit));
+  EXPECT_FALSE(manager.RemoveNativeWindow(edit));
+  watcher.Unsubclass();
+  ::DestroyWindow(edit);
+}
+
+// WM_PRINTCLIENT paints the tree into the given device context.
+TEST_F(MessageRouting, PrintClientPaintsTree) {
+  TestSkinWindow window(kSkin);
+  HWND hwnd = window.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, hwnd);
+  testing::TestCanvas canvas(300, 100, 0xFF000000);
+  ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+  EXPECT_EQ(0x00FF00u, canvas.Pixel(50, 50));
+  EXPECT_EQ(0x204080u, canvas.Pixel(150, 50));
+}
+
+}  // namespace
+}  // namespace SkinUI
