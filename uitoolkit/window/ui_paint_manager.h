@@ -130,8 +130,8 @@ class CPaintManagerUI : public IControlManagerUI {
   // Focuses the next (or previous) tab stop; while an update is pending, forward only marks
   // the focus as needed for the next paint.
   bool SetNextTabControl(bool forward = true);
-  // Chooses the tab stop after `control` as focus without events; the change happens at the
-  // next paint.
+  // Focuses `control` (or, when it is no tab stop, the next tab stop after it) at the next
+  // paint; the old focus is taken away now.
   void SetFocusNeeded(CControlUI* control);
   void SetCapture();
   void ReleaseCapture();

@@ -298,13 +298,15 @@ void CPaintManagerUI::SetFocusNeeded(CControlUI* control) {
     SendNotify(old, L"killfocus");
     m_pFocus = nullptr;
   }
+  // The tab stop before the control is taken, so that the forward step of the next paint lands
+  // on the control itself (taking the one after would skip past it).
   TTabSearch search;
   search.focus = control;
   if (m_pRoot != nullptr) {
     m_pRoot->FindControl(&VisitTabStop, &search,
                          UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
   }
-  m_pFocus = search.afterFocus != nullptr ? search.afterFocus : search.first;
+  m_pFocus = search.beforeFocus;
   m_bFocusNeeded = true;
   if (m_pRoot != nullptr) m_pRoot->NeedUpdate();
 }
@@ -622,17 +624,19 @@ void CPaintManagerUI::OnMouseMove(LPARAM lParam) {
   if (!m_bMouseCapture && newHover != m_pEventHover) {
     if (m_pEventHover != nullptr) {
       CControlUI* oldHover = m_pEventHover;
-      TEventUI event = MakeEvent(UIEVENT_MOUSELEAVE, oldHover);
       // Over a copy: a handler may change the list. A control that left it meanwhile, and the
-      // old hover control (sent last), get no event from the list.
+      // old hover control (sent last), get no event from the list. Each event names the control
+      // it is for.
       CUiPtrArray targets(m_aNeedMouseLeaveNeeded);
       for (int i = 0; i < targets.GetSize(); ++i) {
         CControlUI* target = static_cast<CControlUI*>(targets.GetAt(i));
         if (target != oldHover && m_aNeedMouseLeaveNeeded.Find(target) >= 0) {
+          TEventUI event = MakeEvent(UIEVENT_MOUSELEAVE, target);
           target->Event(event);
         }
       }
       if (m_pEventHover == oldHover) {
+        TEventUI event = MakeEvent(UIEVENT_MOUSELEAVE, oldHover);
         oldHover->Event(event);
         m_pEventHover = nullptr;
       }
@@ -690,8 +694,8 @@ void CPaintManagerUI::OnMouseHover(LPARAM lParam) {
   }
   const CUiString tip = control->GetToolTip();
   if (tip.IsEmpty()) return;
-  static CUiString text;  // TOOLINFO keeps a pointer to the text until the next update
-  text = ReplaceMultiLanguageTokens(tip.GetData(), &ManagerString, this);
+  // The tooltip keeps its own copy of the text.
+  const CUiString text = ReplaceMultiLanguageTokens(tip.GetData(), &ManagerString, this);
   m_ToolTip = TOOLINFOW{};
   m_ToolTip.cbSize = TTTOOLINFOW_V2_SIZE;
   m_ToolTip.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE;
@@ -837,7 +841,9 @@ bool CPaintManagerUI::OnPaint() {
   ::EndPaint(m_hWndPaint, &ps);
   m_bPainting = false;
   m_bLayeredChanged = false;
-  if (m_bUpdateNeeded) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+  // A focus change deferred to "after the layout" was asked for before BeginPaint validated the
+  // window, so it needs one more paint.
+  if (m_bUpdateNeeded || m_bFocusNeeded) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
   return true;
 }
 

@@ -275,7 +275,8 @@ TEST_F(LiveWindow, CaptionHitTest) {
   EXPECT_EQ(HTCLIENT, hit(100, 20));
 }
 
-// After a resize the window's region is a rounded rectangle of the new size.
+// After a resize the window's region is a rounded rectangle of the new size and the tree is
+// laid out again.
 TEST_F(LiveWindow, RoundedRegionFollowsSize) {
   TestSkinWindow window(
       L"<Window size=\"300,200\" roundcorner=\"20,20\">"
@@ -294,6 +295,9 @@ TEST_F(LiveWindow, RoundedRegionFollowsSize) {
   EXPECT_FALSE(::PtInRegion(region.get(), 199, 149));
   EXPECT_TRUE(::PtInRegion(region.get(), 100, 75));
   EXPECT_TRUE(::PtInRegion(region.get(), 10, 75));
+  ::UpdateWindow(hwnd);
+  EXPECT_EQ(200, Find(window, L"root")->GetPos().right);  // laid out again at the new size
+  EXPECT_EQ(150, Find(window, L"root")->GetPos().bottom);
 }
 
 }  // namespace

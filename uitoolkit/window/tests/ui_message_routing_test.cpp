@@ -217,5 +217,59 @@ TEST_F(MessageRouting, PrintClientPaintsTree) {
   EXPECT_EQ(0x204080u, canvas.Pixel(150, 50));
 }
 
+// A focus asked for with SetFocusNeeded lands on that control at the following paints.
+TEST_F(MessageRouting, FocusNeededLandsAtPaint) {
+  TestSkinWindow window(kSkin);
+  HWND hwnd = window.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, hwnd);
+  CPaintManagerUI& manager = window.GetPaintManager();
+  CControlUI* other = manager.FindControl(L"other");
+  manager.SetFocus(manager.FindControl(L"ok"));
+  manager.SetFocusNeeded(other);
+  EXPECT_NE(other, manager.GetFocus());
+  ::InvalidateRect(hwnd, nullptr, FALSE);
+  EXPECT_TRUE(PumpUntil([&] { return manager.GetFocus() == other; }));
+}
+
+// The hover control and every control asking for it get mouse leave when the hover moves; on
+// WM_CLOSE the hover control gets mouse leave, the click control its button-up, and the focus
+// goes.
+TEST_F(MessageRouting, MouseLeaveTargetsAndCloseReleasesRoles) {
+  TestSkinWindow window(kSkin);
+  HWND hwnd = window.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, hwnd);
+  CPaintManagerUI& manager = window.GetPaintManager();
+  EventLog log;
+  log.Watch(manager.FindControl(L"ok"));
+  log.Watch(manager.FindControl(L"plain"));
+  log.Watch(manager.FindControl(L"other"));
+  manager.AddMouseLeaveNeeded(manager.FindControl(L"plain"));
+  ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(50, 50));
+  ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(250, 50));
+  EXPECT_TRUE(Contains(log.entries, L"10:plain"));
+  EXPECT_TRUE(Contains(log.entries, L"10:ok"));
+  EXPECT_TRUE(Contains(log.entries, L"11:other"));
+  ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(250, 50));
+  log.entries.clear();
+  ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ((std::vector<std::wstring>{L"10:other", L"14:other"}), log.entries);
+  EXPECT_EQ(nullptr, manager.GetFocus());
+  EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+// A window opacity makes the window layered with that constant alpha.
+TEST_F(MessageRouting, OpacityMakesWindowTranslucent) {
+  TestSkinWindow window(kSkin);
+  HWND hwnd = window.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, hwnd);
+  window.GetPaintManager().SetOpacity(128);
+  EXPECT_NE(0, ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(::GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags));
+  EXPECT_EQ(128, alpha);
+  EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA), flags & LWA_ALPHA);
+}
+
 }  // namespace
 }  // namespace SkinUI
