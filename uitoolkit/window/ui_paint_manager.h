@@ -1,9 +1,10 @@
-// CPaintManagerUI: the per-window engine of the toolkit. This part holds what does not need a
-// native window: the process-wide instance and resource location, the font and image tables
-// (own and shared), default attribute lists, translated strings, window settings from the skin,
-// the name map, option groups, focus, invalidation and layout bookkeeping, notifications to the
-// window's notifiers, and painting of the control tree into any device context (so a tree can be
-// rendered off-screen). The native window's message handling builds on it.
+// CPaintManagerUI: the per-window engine of the toolkit: the process-wide instance and resource
+// location, the font and image tables (own and shared), default attribute lists, translated
+// strings, window settings from the skin, the name map, option groups, focus, invalidation and
+// layout bookkeeping, notifications to the window's notifiers, and painting of the control tree
+// into any device context (so a tree can be rendered off-screen). With a native window
+// (ui_paint_manager_messages.cpp, ui_paint_manager_timers.cpp) it also runs the message loop,
+// turns the window's messages into control events, paints the window and runs control timers.
 #pragma once
 
 #include <windows.h>
