@@ -95,6 +95,22 @@ CControlUI* FindShortcut(CControlUI* control, void* data) {
   return control->IsEnabled() && control->GetShortcut() == ch ? control : nullptr;
 }
 
+template <typename Listener>
+bool AppendListener(std::vector<Listener*>& list, Listener* listener) {
+  if (listener == nullptr) return false;
+  list.push_back(listener);
+  return true;
+}
+
+// Removes the first occurrence; false when the listener is not in the list.
+template <typename Listener>
+bool RemoveListener(std::vector<Listener*>& list, Listener* listener) {
+  auto found = std::find(list.begin(), list.end(), listener);
+  if (found == list.end()) return false;
+  list.erase(found);
+  return true;
+}
+
 const wchar_t* ManagerString(int id, void* context) {
   return static_cast<CPaintManagerUI*>(context)->GetMultiLanguageString(id);
 }
@@ -225,43 +241,27 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
 }
 
 bool CPaintManagerUI::AddPreMessageFilter(IMessageFilterUI* filter) {
-  if (filter == nullptr) return false;
-  m_aPreMessageFilters.push_back(filter);
-  return true;
+  return AppendListener(m_aPreMessageFilters, filter);
 }
 
 bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* filter) {
-  auto found = std::find(m_aPreMessageFilters.begin(), m_aPreMessageFilters.end(), filter);
-  if (found == m_aPreMessageFilters.end()) return false;
-  m_aPreMessageFilters.erase(found);
-  return true;
+  return RemoveListener(m_aPreMessageFilters, filter);
 }
 
 bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* filter) {
-  if (filter == nullptr) return false;
-  m_aMessageFilters.push_back(filter);
-  return true;
+  return AppendListener(m_aMessageFilters, filter);
 }
 
 bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* filter) {
-  auto found = std::find(m_aMessageFilters.begin(), m_aMessageFilters.end(), filter);
-  if (found == m_aMessageFilters.end()) return false;
-  m_aMessageFilters.erase(found);
-  return true;
+  return RemoveListener(m_aMessageFilters, filter);
 }
 
 bool CPaintManagerUI::AddTranslateAccelerator(ITranslateAccelerator* accelerator) {
-  if (accelerator == nullptr) return false;
-  m_aTranslateAccelerators.push_back(accelerator);
-  return true;
+  return AppendListener(m_aTranslateAccelerators, accelerator);
 }
 
 bool CPaintManagerUI::RemoveTranslateAccelerator(ITranslateAccelerator* accelerator) {
-  auto found =
-      std::find(m_aTranslateAccelerators.begin(), m_aTranslateAccelerators.end(), accelerator);
-  if (found == m_aTranslateAccelerators.end()) return false;
-  m_aTranslateAccelerators.erase(found);
-  return true;
+  return RemoveListener(m_aTranslateAccelerators, accelerator);
 }
 
 // ---- Focus, Tab order, capture ----

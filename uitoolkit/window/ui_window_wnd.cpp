@@ -67,8 +67,9 @@ HWND CWindowWnd::Subclass(HWND hWnd) {
   if (m_OldWndProc == nullptr) return nullptr;
   m_bSubclassed = true;
   m_hWnd = hWnd;
+  // The object goes into the window property the control procedure reads; the window's own
+  // user data stays the window's.
   ::SetPropW(hWnd, kObjectProperty, this);
-  ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   return m_hWnd;
 }
 
@@ -185,20 +186,30 @@ LRESULT CWindowWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   return ::CallWindowProcW(m_OldWndProc, m_hWnd, uMsg, wParam, lParam);
 }
 
-LRESULT CALLBACK CWindowWnd::WindowProcedure(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+LRESULT CWindowWnd::Route(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool inProperty) {
   CWindowWnd* window = nullptr;
   if (uMsg == WM_NCCREATE) {
     const CREATESTRUCTW* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     window = static_cast<CWindowWnd*>(create->lpCreateParams);
     if (window != nullptr) {
       window->m_hWnd = hWnd;
-      ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+      if (inProperty) {
+        ::SetPropW(hWnd, kObjectProperty, window);
+      } else {
+        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+      }
     }
   } else {
-    window = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    window = inProperty
+                 ? static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProperty))
+                 : reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     if (uMsg == WM_NCDESTROY && window != nullptr) {
       const LRESULT result = ::CallWindowProcW(window->m_OldWndProc, hWnd, uMsg, wParam, lParam);
-      ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+      if (inProperty) {
+        ::RemovePropW(hWnd, kObjectProperty);
+      } else {
+        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+      }
       if (window->m_bSubclassed) window->Unsubclass();
       window->m_hWnd = nullptr;
       window->OnFinalMessage(hWnd);
@@ -209,29 +220,12 @@ LRESULT CALLBACK CWindowWnd::WindowProcedure(HWND hWnd, UINT uMsg, WPARAM wParam
   return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
 
+LRESULT CALLBACK CWindowWnd::WindowProcedure(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  return Route(hWnd, uMsg, wParam, lParam, false);
+}
+
 LRESULT CALLBACK CWindowWnd::ControlProcedure(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-  CWindowWnd* window = nullptr;
-  if (uMsg == WM_NCCREATE) {
-    const CREATESTRUCTW* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    window = static_cast<CWindowWnd*>(create->lpCreateParams);
-    if (window != nullptr) {
-      window->m_hWnd = hWnd;
-      ::SetPropW(hWnd, kObjectProperty, window);
-    }
-  } else {
-    window = static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProperty));
-    if (uMsg == WM_NCDESTROY && window != nullptr) {
-      const LRESULT result = ::CallWindowProcW(window->m_OldWndProc, hWnd, uMsg, wParam, lParam);
-      // A subclassed window gets its own procedure back before the object lets go of it.
-      if (window->m_bSubclassed) window->Unsubclass();
-      ::RemovePropW(hWnd, kObjectProperty);
-      window->m_hWnd = nullptr;
-      window->OnFinalMessage(hWnd);
-      return result;
-    }
-  }
-  if (window != nullptr) return window->HandleMessage(uMsg, wParam, lParam);
-  return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+  return Route(hWnd, uMsg, wParam, lParam, true);
 }
 
 }  // namespace SkinUI

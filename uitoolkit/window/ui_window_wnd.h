@@ -58,6 +58,9 @@ class CWindowWnd {
 
  protected:
 
+  // Binds the object on WM_NCCREATE (in the user data, or with `inProperty` in the window
+  // property "WndX"), unbinds it on WM_NCDESTROY and hands everything else to HandleMessage.
+  static LRESULT Route(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool inProperty);
   static LRESULT CALLBACK WindowProcedure(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ControlProcedure(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
