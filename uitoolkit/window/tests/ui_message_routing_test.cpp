@@ -271,5 +271,69 @@ TEST_F(MessageRouting, OpacityMakesWindowTranslucent) {
   EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA), flags & LWA_ALPHA);
 }
 
+class Accelerator : public ITranslateAccelerator {
+ public:
+  LRESULT TranslateAccelerator(MSG* msg) override {
+    return msg->message == WM_APP + 3 ? S_OK : S_FALSE;
+  }
+};
+
+// The loop's pre-dispatch step: an accelerator answering S_OK consumes a message; a key for a
+// native child reaches the parent's manager first (Tab moves the focus) and still reaches the
+// child; Tab on a focused rich edit is left to it.
+TEST_F(MessageRouting, PreDispatchRules) {
+  TestSkinWindow window(
+      L"<Window size=\"300,100\"><HorizontalLayout name=\"root\">"
+      L"<Button name=\"ok\" width=\"100\" /><RichEdit name=\"rich\" width=\"100\" />"
+      L"<Button name=\"other\" /></HorizontalLayout></Window>");
+  HWND hwnd = window.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, hwnd);
+  CPaintManagerUI& manager = window.GetPaintManager();
+  Accelerator accelerator;
+  manager.AddTranslateAccelerator(&accelerator);
+  MSG msg = {hwnd, WM_APP + 3, 0, 0};
+  EXPECT_TRUE(CPaintManagerUI::TranslateMessage(&msg));
+  msg.message = WM_APP + 4;
+  EXPECT_FALSE(CPaintManagerUI::TranslateMessage(&msg));
+  EXPECT_TRUE(manager.RemoveTranslateAccelerator(&accelerator));
+
+  HWND child = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 110, 10, 80, 20, hwnd,
+                                 nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, child);
+  manager.SetFocus(manager.FindControl(L"ok"));
+  MSG tab = {child, WM_KEYDOWN, VK_TAB, 1};
+  EXPECT_FALSE(CPaintManagerUI::TranslateMessage(&tab));  // dispatched to the child still
+  EXPECT_EQ(manager.FindControl(L"other"), manager.GetFocus());
+  ::DestroyWindow(child);
+
+  manager.SetFocus(manager.FindControl(L"rich"));
+  ASSERT_EQ(manager.FindControl(L"rich"), manager.GetFocus());
+  LRESULT result = 0;
+  EXPECT_FALSE(manager.PreMessageHandler(WM_KEYDOWN, VK_TAB, 0, result));
+  EXPECT_EQ(manager.FindControl(L"rich"), manager.GetFocus());
+}
+
+// A tooltip's "%{N}" tokens show the registered string.
+TEST_F(MessageRouting, TooltipTextIsTranslated) {
+  CPaintManagerUI::AddMultiLanguageString(77, L"Translated tip");
+  TestSkinWindow window(
+      L"<Window size=\"200,100\"><HorizontalLayout name=\"root\">"
+      L"<Button name=\"ok\" tooltip=\"%{77}\" /></HorizontalLayout></Window>");
+  HWND hwnd = window.CreateShown(100, 100, 200, 100);
+  ASSERT_NE(nullptr, hwnd);
+  ::SendMessageW(hwnd, WM_MOUSEHOVER, 0, MAKELPARAM(50, 50));
+  HWND tip = window.GetPaintManager().GetTooltipWindow();
+  ASSERT_NE(nullptr, tip);
+  wchar_t text[64] = {};
+  TOOLINFOW info = {};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.hwnd = hwnd;
+  info.uId = reinterpret_cast<UINT_PTR>(hwnd);
+  info.lpszText = text;
+  ::SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&info));
+  EXPECT_STREQ(L"Translated tip", text);
+  CPaintManagerUI::RemoveMultiLanguageString(77);
+}
+
 }  // namespace
 }  // namespace SkinUI
