@@ -20,6 +20,10 @@ bool NameIs(const wchar_t* name, const wchar_t* expected) {
 // windows back to the child as the same message plus this value.
 constexpr UINT kReflectedBase = 0x2000;
 
+// The window property that holds the CEditWnd of a subclassed EDIT window (its user data stays
+// free for others).
+constexpr wchar_t kEditWindowProperty[] = L"SkinUI.CEditWnd";
+
 CUiString WindowText(HWND hwnd) {
   const int length = ::GetWindowTextLengthW(hwnd);
   std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
@@ -66,7 +70,7 @@ CEditWnd* CEditWnd::Create(CEditUI* owner, HWND parent) {
                                 rc.bottom - rc.top, parent, nullptr, instance, nullptr);
   if (hwnd == nullptr) return nullptr;
   CEditWnd* window = new CEditWnd(owner, hwnd);
-  ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+  ::SetPropW(hwnd, kEditWindowProperty, window);
   window->m_oldProc = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CEditWnd::WindowProc)));
 
@@ -105,7 +109,7 @@ void CEditWnd::Place(const RECT& rc, bool visible) {
 }
 
 LRESULT CALLBACK CEditWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* window = reinterpret_cast<CEditWnd*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* window = static_cast<CEditWnd*>(::GetPropW(hwnd, kEditWindowProperty));
   if (window == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
   return window->HandleMessage(message, wParam, lParam);
 }
@@ -141,7 +145,7 @@ LRESULT CEditWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const WNDPROC oldProc = m_oldProc;
       HWND hwnd = m_hwnd;
       ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
-      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      ::RemovePropW(hwnd, kEditWindowProperty);
       if (m_owner != nullptr) m_owner->OnNativeWindowGone(hwnd);
       delete this;
       return ::CallWindowProcW(oldProc, hwnd, message, wParam, lParam);
