@@ -184,5 +184,49 @@ TEST_F(WindowBase, CenterWindowOnWorkArea) {
   EXPECT_NEAR((monitor.rcWork.top + monitor.rcWork.bottom) / 2, (rc.top + rc.bottom) / 2, 1);
 }
 
+// The setup skin in a real window: 640 x 460 without caption bar, rounded, no caption area with
+// its caption rectangle (the right value is an inset), and on the screen the same pixels as an
+// off-screen paint of its tree wherever the region shows the window; the screen (corners
+// outside the region painted magenta) also matches the committed golden (tolerance 8 per
+// channel for font differences).
+TEST_F(WindowBase, SetupSkinWindow) {
+  CPaintManagerUI::SetResourcePath(SETUP_SKIN_FOLDER);
+  TestSkinWindow window(L"main.xml");
+  HWND hwnd = window.CreateShown(0, 0, 10, 10);
+  ASSERT_NE(nullptr, hwnd);
+  RECT client = {};
+  ::GetClientRect(hwnd, &client);
+  ASSERT_EQ(640, client.right);
+  ASSERT_EQ(460, client.bottom);
+  POINT title = {300, 20};
+  ::ClientToScreen(hwnd, &title);
+  EXPECT_EQ(HTCLIENT, ::SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(title.x, title.y)));
+  vesk::UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(ERROR, ::GetWindowRgn(hwnd, region.get()));
+  testing::PumpFor(100);
+
+  testing::TestCanvas screen(640, 460);
+  testing::CaptureClient(hwnd, screen);
+  vesk::UniqueBitmap offscreen(window.GetPaintManager().RenderToBitmap(client));
+  testing::TestCanvas expected(640, 460);
+  expected.CopyBitmap(offscreen.get());
+  int differing = 0;
+  int outside = 0;
+  for (int y = 0; y < 460; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      if (!::PtInRegion(region.get(), x, y)) {
+        ++outside;
+        ::SetPixel(screen.dc(), x, y, RGB(255, 0, 255));  // whatever lies behind the corners
+        continue;
+      }
+      if (screen.Pixel(x, y) != expected.Pixel(x, y)) ++differing;
+    }
+  }
+  EXPECT_EQ(0, differing);
+  EXPECT_GT(outside, 0);  // the rounded corners
+  ::GdiFlush();
+  EXPECT_TRUE(testing::MatchesGolden(screen, "setup_window", 8));
+}
+
 }  // namespace
 }  // namespace SkinUI
