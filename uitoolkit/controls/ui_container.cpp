@@ -274,19 +274,10 @@ void CContainerUI::SetFloatPos(int index) {
 }
 
 CControlUI* CContainerUI::FindControl(FINDCONTROLPROC proc, void* data, UINT flags) {
-  if ((flags & UIFIND_VISIBLE) != 0 && !IsVisible()) return nullptr;
-  if ((flags & UIFIND_ENABLED) != 0 && !IsEnabled()) return nullptr;
-  const bool hitTest = (flags & UIFIND_HITTEST) != 0;
   bool candidate = true;
-  if (hitTest) {
-    if (data == nullptr || !m_rcItem.Contains(*static_cast<const POINT*>(data))) return nullptr;
-    candidate = m_bMouseEnabled;
-  }
-  if ((flags & UIFIND_UPDATETEST) != 0 && proc(this, data) != nullptr) return nullptr;
-
-  CControlUI* result = nullptr;
-  if ((flags & UIFIND_ME_FIRST) != 0 && candidate) result = proc(this, data);
-  if (result == nullptr && m_pCover != nullptr) result = m_pCover->FindControl(proc, data, flags);
+  if (!PassesFindFilters(proc, data, flags, candidate)) return nullptr;
+  const bool hitTest = (flags & UIFIND_HITTEST) != 0;
+  CControlUI* result = FindSelfFirstOrInCover(proc, data, flags, candidate);
   if (result == nullptr && m_pVerticalScrollBar != nullptr) {
     result = m_pVerticalScrollBar->FindControl(proc, data, flags);
   }

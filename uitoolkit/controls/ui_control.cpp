@@ -327,19 +327,30 @@ void CControlUI::SetFloat(bool isFloat) {
   NeedParentUpdate();
 }
 
-CControlUI* CControlUI::FindControl(FINDCONTROLPROC proc, void* data, UINT flags) {
-  if ((flags & UIFIND_VISIBLE) != 0 && !IsVisible()) return nullptr;
-  if ((flags & UIFIND_ENABLED) != 0 && !IsEnabled()) return nullptr;
-  bool candidate = true;
+bool CControlUI::PassesFindFilters(FINDCONTROLPROC proc, void* data, UINT flags,
+                                   bool& candidate) {
+  if ((flags & UIFIND_VISIBLE) != 0 && !IsVisible()) return false;
+  if ((flags & UIFIND_ENABLED) != 0 && !IsEnabled()) return false;
+  candidate = true;
   if ((flags & UIFIND_HITTEST) != 0) {
-    if (data == nullptr || !m_rcItem.Contains(*static_cast<const POINT*>(data))) return nullptr;
+    if (data == nullptr || !m_rcItem.Contains(*static_cast<const POINT*>(data))) return false;
     candidate = m_bMouseEnabled;
   }
-  if ((flags & UIFIND_UPDATETEST) != 0 && proc(this, data) != nullptr) return nullptr;
+  return (flags & UIFIND_UPDATETEST) == 0 || proc(this, data) == nullptr;
+}
 
+CControlUI* CControlUI::FindSelfFirstOrInCover(FINDCONTROLPROC proc, void* data, UINT flags,
+                                               bool candidate) {
   CControlUI* result = nullptr;
   if ((flags & UIFIND_ME_FIRST) != 0 && candidate) result = proc(this, data);
   if (result == nullptr && m_pCover != nullptr) result = m_pCover->FindControl(proc, data, flags);
+  return result;
+}
+
+CControlUI* CControlUI::FindControl(FINDCONTROLPROC proc, void* data, UINT flags) {
+  bool candidate = true;
+  if (!PassesFindFilters(proc, data, flags, candidate)) return nullptr;
+  CControlUI* result = FindSelfFirstOrInCover(proc, data, flags, candidate);
   if (result == nullptr && (flags & UIFIND_ME_FIRST) == 0 && candidate) result = proc(this, data);
   return result;
 }

@@ -208,6 +208,14 @@ class CControlUI {
   CEventSource OnPostPaint;
 
  protected:
+  // The lookup's checks of the control itself: false when the flags rule it out with everything
+  // below it. `candidate` tells whether the control itself may be answered (a hit test skips a
+  // control that takes no mouse input, but not its children).
+  bool PassesFindFilters(FINDCONTROLPROC proc, void* data, UINT flags, bool& candidate);
+  // The control itself when it is looked at first, then its cover.
+  CControlUI* FindSelfFirstOrInCover(FINDCONTROLPROC proc, void* data, UINT flags,
+                                     bool candidate);
+
   IControlManagerUI* m_pManager = nullptr;
   CControlUI* m_pParent = nullptr;
   CControlUI* m_pCover = nullptr;
