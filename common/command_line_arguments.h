@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/system_libraries.h"
 #include "common/unique_handle.h"
 
 namespace vesk {
@@ -16,7 +17,7 @@ namespace vesk {
 // line cannot be split.
 inline std::optional<std::vector<std::wstring>> SplitCommandLine(const wchar_t* commandLine) {
   int count = 0;
-  UniqueLocalMemory<LPWSTR*> arguments(CommandLineToArgvW(commandLine, &count));
+  UniqueLocalMemory<LPWSTR*> arguments(shell::CommandLineToArgv(commandLine, &count));
   if (!arguments) return std::nullopt;
   return std::vector<std::wstring>(arguments.get(), arguments.get() + count);
 }

@@ -5,6 +5,7 @@
 #include <cwctype>
 #include <initializer_list>
 
+#include "common/system_libraries.h"
 #include "common/module_path.h"
 #include "common/product.h"
 #include "common/unique_handle.h"
@@ -48,7 +49,7 @@ bool StartElevated(const std::wstring& program) {
   info.lpParameters = nullptr;
   info.lpDirectory = nullptr;
   info.nShow = SW_SHOWNORMAL;
-  return ShellExecuteExW(&info) != FALSE;
+  return shell::ExecuteEx(&info) != FALSE;
 }
 
 void RealEndProcess(UINT exitCode) { ExitProcess(exitCode); }

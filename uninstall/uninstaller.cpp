@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "common/system_libraries.h"
 #include "common/command_line_arguments.h"
 #include "common/module_path.h"
 #include "common/product.h"
@@ -59,7 +60,7 @@ bool Uninstaller::RunUninstall() {
   LogInfo(L"Starting uninstall process...");
   std::wstring setupPath = SetupExePath(installPath_, productVersion_);
   std::wstring arguments = SetupUninstallArguments(installPath_);
-  if (!PathFileExistsW(setupPath.c_str())) {
+  if (!shell::PathFileExists(setupPath.c_str())) {
     LogError(L"setup.exe does not exist: " + setupPath);
     return false;
   }

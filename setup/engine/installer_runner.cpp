@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "common/system_libraries.h"
 #include "common/bounded_path.h"
 #include "setup/engine/exit_codes.h"
 #include "setup/engine/setup_entry.h"
@@ -80,7 +81,7 @@ int InstallerRunner::LaunchElevated(const std::wstring& installFolder) {
 
   // The shell shows the elevation prompt; setup does not wait for the batch file.
   INT_PTR shellResult = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(nullptr, L"runas", batchPath->c_str(), parameters.c_str(), nullptr, SW_HIDE));
+      shell::Execute(nullptr, L"runas", batchPath->c_str(), parameters.c_str(), nullptr, SW_HIDE));
   if (shellResult <= 32) {
     WriteLog(L"ShellExecute vesk_installer.bat failed: Result: " + std::to_wstring(shellResult));
     return kElevatedLaunchFailed;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/system_libraries.h"
 #include "common/bounded_path.h"
 #include "common/product.h"
 #include "common/registry_text.h"
@@ -34,7 +35,7 @@ std::wstring GetInstallPathFromRegistry() {
 
 std::wstring GetDefaultInstallPath() {
   wchar_t localAppData[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
+  if (FAILED(shell::GetFolderPath(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
                               localAppData))) {
     return std::wstring();
   }
@@ -47,7 +48,7 @@ std::wstring GetDefaultInstallPath() {
 }
 
 bool HasInstallPermission(const std::wstring& folder) {
-  int created = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  int created = shell::CreateDirectoryEx(nullptr, folder.c_str(), nullptr);
   if (created == ERROR_SUCCESS) {
     WriteLog(L"HasInstallPermission OK path: " + folder);
     if (!RemoveDirectoryW(folder.c_str())) {
@@ -97,7 +98,7 @@ bool checkDiskSpace(const std::wstring& folder) {
   }
   wchar_t root[kPathBufferChars] = {};
   folder.copy(root, folder.size());
-  if (!PathStripToRootW(root)) {
+  if (!shell::PathStripToRoot(root)) {
     WriteLog(L"Failed to strip to root.");
     return false;
   }

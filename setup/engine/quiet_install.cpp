@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/system_libraries.h"
 #include "common/bounded_path.h"
 #include "common/folder_tree_removal.h"
 #include "common/unique_handle.h"
@@ -22,7 +23,7 @@ namespace {
 
 // Creates the install folder with its parents; false (after its log line) when that fails.
 bool CreateInstallFolder(const std::wstring& installFolder) {
-  int created = SHCreateDirectoryExW(nullptr, installFolder.c_str(), nullptr);
+  int created = shell::CreateDirectoryEx(nullptr, installFolder.c_str(), nullptr);
   if (created == ERROR_SUCCESS) {
     WriteLog(L"Successfully created install directory " + installFolder);
     return true;

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "common/system_libraries.h"
 #include "common/bounded_path.h"
 #include "common/product.h"
 #include "common/unique_handle.h"
@@ -145,7 +146,7 @@ void MoveUninstallPosition() {
 
 void SetDesktopShortcutName(const std::wstring& oldName, const std::wstring& newName) {
   wchar_t desktop[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT,
+  if (FAILED(shell::GetFolderPath(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT,
                               desktop))) {
     WriteLog(L"Failed to get desktop path.");
     return;
@@ -164,7 +165,7 @@ void SetDesktopShortcutName(const std::wstring& oldName, const std::wstring& new
   }
   // No replacing: a shortcut already called by the new name is the user's and stays.
   if (MoveFileW(oldPath->c_str(), newPath->c_str())) {
-    SHChangeNotify(SHCNE_RENAMEITEM, SHCNF_PATHW, oldPath->c_str(), newPath->c_str());
+    shell::ChangeNotify(SHCNE_RENAMEITEM, SHCNF_PATHW, oldPath->c_str(), newPath->c_str());
     WriteLog(L"Shortcut renamed successfully.");
   } else {
     WriteLog(L"Failed to rename shortcut.");

@@ -6,6 +6,7 @@
 
 #include "common/bounded_path.h"
 #include "common/module_path.h"
+#include "common/system_libraries.h"
 #include "common/unique_handle.h"
 #include "setup/engine/command_line.h"
 #include "setup/engine/exit_codes.h"
@@ -20,7 +21,7 @@ namespace {
 // Per-monitor DPI awareness, looked up at run time so the program still starts where the
 // function is missing.
 void DeclarePerMonitorDpiAwareness() {
-  UniqueModule shcore(LoadLibraryW(L"shcore.dll"));
+  UniqueModule shcore(LoadSystemLibrary(L"shcore.dll"));
   if (!shcore) return;
   using SetProcessDpiAwarenessFunction = HRESULT(WINAPI*)(int);
   auto setAwareness = reinterpret_cast<SetProcessDpiAwarenessFunction>(

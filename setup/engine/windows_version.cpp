@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/system_libraries.h"
 #include "common/unique_handle.h"
 #include "setup/engine/setup_log.h"
 
@@ -11,7 +12,7 @@ namespace vesk {
 
 int GetWindowsMajorVersion() {
   // RtlGetVersion, unlike GetVersionEx, is not subject to the compatibility shims.
-  UniqueModule ntdll(LoadLibraryW(L"ntdll.dll"));
+  UniqueModule ntdll(LoadSystemLibrary(L"ntdll.dll"));
   if (!ntdll) {
     WriteLog(L"ntdll NULL");
     return -1;

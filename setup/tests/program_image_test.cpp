@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,12 +20,15 @@ struct SectionLayout {
   DWORD rawOffset = 0;
   DWORD rawSize = 0;
   DWORD characteristics = 0;
+  DWORD virtualAddress = 0;
+  DWORD virtualSize = 0;
   bool holdsResources = false;
 };
 
 struct ImageLayout {
   bool valid = false;
   DWORD fileAlignment = 0;
+  IMAGE_DATA_DIRECTORY imports = {};
   std::vector<SectionLayout> sections;
 };
 
@@ -61,12 +66,15 @@ ImageLayout ReadImageLayout(const std::string& bytes) {
     section.rawOffset = header.PointerToRawData;
     section.rawSize = header.SizeOfRawData;
     section.characteristics = header.Characteristics;
+    section.virtualAddress = header.VirtualAddress;
+    section.virtualSize = header.Misc.VirtualSize;
     section.holdsResources =
         resources.Size != 0 && resources.VirtualAddress >= header.VirtualAddress &&
         resources.VirtualAddress - header.VirtualAddress < header.Misc.VirtualSize;
     layout.sections.push_back(section);
   }
   layout.fileAlignment = optional.FileAlignment;
+  layout.imports = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   layout.valid = true;
   return layout;
 }
@@ -107,6 +115,64 @@ std::string Describe(const std::vector<std::string>& obstacles) {
   std::string text;
   for (const std::string& obstacle : obstacles) text += "\n  " + obstacle;
   return text;
+}
+
+// The file offset of an address of the loaded image; 0 when no section holds it.
+size_t FileOffsetOf(const ImageLayout& layout, DWORD address) {
+  for (const SectionLayout& section : layout.sections) {
+    if (address >= section.virtualAddress && address - section.virtualAddress < section.rawSize) {
+      return section.rawOffset + (address - section.virtualAddress);
+    }
+  }
+  return 0;
+}
+
+// The names of the libraries in the program's import table, in lower case.
+std::vector<std::string> ImportedLibraries(const std::string& bytes, const ImageLayout& layout) {
+  std::vector<std::string> names;
+  size_t offset = FileOffsetOf(layout, layout.imports.VirtualAddress);
+  if (layout.imports.Size == 0 || offset == 0) return names;
+  for (IMAGE_IMPORT_DESCRIPTOR entry; ReadAt(bytes, offset, entry) && entry.Name != 0;
+       offset += sizeof(entry)) {
+    size_t nameOffset = FileOffsetOf(layout, entry.Name);
+    if (nameOffset == 0) break;
+    std::string name(bytes.c_str() + nameOffset);
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    names.push_back(name);
+  }
+  return names;
+}
+
+// The libraries Windows always takes from its system folder (its known DLLs), whatever lies
+// beside a program.
+const char* const kKnownLibraries[] = {
+    "advapi32.dll", "clbcatq.dll",  "combase.dll",  "comdlg32.dll", "coml2.dll",
+    "difxapi.dll",  "gdi32.dll",    "gdiplus.dll",  "imagehlp.dll", "imm32.dll",
+    "kernel32.dll", "msctf.dll",    "msvcrt.dll",   "normaliz.dll", "nsi.dll",
+    "ole32.dll",    "oleaut32.dll", "psapi.dll",    "rpcrt4.dll",   "sechost.dll",
+    "setupapi.dll", "shcore.dll",   "shell32.dll",  "shlwapi.dll",  "user32.dll",
+    "wldap32.dll",  "ws2_32.dll"};
+
+bool IsKnownLibrary(const std::string& name) {
+  for (const char* known : kKnownLibraries) {
+    if (name == known) return true;
+  }
+  return false;
+}
+
+// Each shipped program imports only known libraries; every other system library is loaded at
+// run time from the system folder.
+TEST(ProgramImageTest, ProgramsImportOnlyKnownLibraries) {
+  const wchar_t* programs[] = {VESK_SETUP_EXE, VESK_UNINSTALL_EXE, VESK_UPDATE_HELPER_EXE};
+  for (const wchar_t* program : programs) {
+    const std::string bytes = ProgramBytes(program);
+    std::vector<std::string> imported = ImportedLibraries(bytes, ReadImageLayout(bytes));
+    EXPECT_NE(std::find(imported.begin(), imported.end(), "kernel32.dll"), imported.end())
+        << testing::Narrow(program) << ": the import table was not read";
+    for (const std::string& name : imported) {
+      EXPECT_TRUE(IsKnownLibrary(name)) << testing::Narrow(program) << " imports " << name;
+    }
+  }
 }
 
 // Each shipped program, as built, has page-aligned sections and read-only resources.

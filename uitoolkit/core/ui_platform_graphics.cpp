@@ -11,8 +11,9 @@ namespace {
 
 TPlatformGraphics LookUpPlatformGraphics() {
   TPlatformGraphics graphics{&OwnAlphaBlend, nullptr};
-  // The module stays loaded for the life of the process.
-  HMODULE module = ::LoadLibraryW(L"msimg32.dll");
+  // The module stays loaded for the life of the process. It is not one of the libraries Windows
+  // always takes from the system folder, so it is asked for there explicitly.
+  HMODULE module = ::LoadLibraryExW(L"msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (module != nullptr) {
     FARPROC alphaBlend = ::GetProcAddress(module, "AlphaBlend");
     FARPROC gradientFill = ::GetProcAddress(module, "GradientFill");

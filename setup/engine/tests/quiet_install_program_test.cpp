@@ -305,5 +305,46 @@ TEST_F(QuietInstallProgramTest, WaitsForALingeringInstaller) {
   EXPECT_EQ(IndexOf(log, "mini_installer.exe is timeout!!!"), -1);
 }
 
+// Names of system libraries that the programs, or the system libraries working for them, load
+// while they run and that Windows does not always take from the system folder. ("version" is left
+// out: Wine's user32 loads it as the program starts, where Windows takes it from its known
+// libraries.)
+const wchar_t* const kPlantedLibraries[] = {L"msimg32", L"dwmapi", L"uxtheme", L"comctl32",
+                                            L"shcore",  L"bcrypt", L"winmm",   L"userenv"};
+
+// A library planted beside each program under those names, with Wine told to prefer such files,
+// is never loaded: not on the quiet road, not on the window road, not by the uninstaller or the
+// update helper.
+TEST_F(QuietInstallProgramTest, LibrariesPlantedBesideTheProgramsAreNotLoaded) {
+  ASSERT_TRUE(CopyFileW(VESK_UNINSTALL_EXE, (download_ / L"VeskUninstall.exe").c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileW(VESK_UPDATE_HELPER_EXE, (download_ / L"VeskUpdateHelper.exe").c_str(), FALSE));
+  std::wstring overrides = L"mscoree,mshtml=;";
+  for (const wchar_t* name : kPlantedLibraries) {
+    ASSERT_TRUE(CopyFileW(VESK_MARKER_LIBRARY, (download_ / (std::wstring(name) + L".dll")).c_str(),
+                          FALSE));
+    overrides += std::wstring(name) + L",";
+  }
+  overrides.back() = L'=';
+  overrides += L"n,b";
+  ScopedEnvironmentVariable preferPlanted(L"WINEDLLOVERRIDES", overrides);
+  auto markers = [&] {
+    std::vector<std::string> found;
+    for (const std::wstring& name : testing::ListFolder(download_.path())) {
+      if (name.size() > 7 && name.substr(name.size() - 7) == L".loaded") found.push_back(Narrow(name));
+    }
+    return found;
+  };
+
+  EXPECT_EQ(RunSetup(L"quiet").exitCode, 0u);
+  EXPECT_EQ(markers(), std::vector<std::string>{}) << "quiet road";
+  RunSetup(L"");
+  EXPECT_EQ(markers(), std::vector<std::string>{}) << "window road";
+  testing::RunProcess(L"\"" + (download_ / L"VeskUninstall.exe") + L"\"");
+  EXPECT_EQ(markers(), std::vector<std::string>{}) << "uninstaller";
+  testing::RunProcess(L"\"" + (download_ / L"VeskUpdateHelper.exe") + L"\"");
+  EXPECT_EQ(markers(), std::vector<std::string>{}) << "update helper";
+}
+
 }  // namespace
 }  // namespace vesk
