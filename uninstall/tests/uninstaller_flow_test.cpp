@@ -51,6 +51,11 @@ class UninstallerFlowTest : public ::testing::Test {
     SetText(L"SOFTWARE\\Classes\\veskhelm", L"", L"veskhelm");
     SetText(L"SOFTWARE\\Quillon\\vesk.helm", L"x", L"1");
   }
+  // The URL-protocol key and the maker's key are both still there.
+  static void ExpectProductKeysKept() {
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Classes\\veskhelm"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\vesk.helm"));
+  }
   std::vector<std::string> EntriesFrom(const std::string& first) {
     std::vector<std::string> entries = log_.Entries();
     int start = log_.IndexOf(first);
@@ -219,8 +224,7 @@ TEST_F(UninstallerFlowTest, UninstallEntryLeftInPlaceFailsTheRun) {
   EXPECT_FALSE(uninstaller.RunUninstall());
   EXPECT_TRUE(log_.Contains("[INFO] User cancels Ruzovo uninstallation!"));
   EXPECT_EQ(log_.Entries().back(), "[INFO] vesk shouldn't delete !!!!!!!");
-  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Classes\\veskhelm"));
-  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\vesk.helm"));
+  ExpectProductKeysKept();
 }
 
 // Once the uninstall entry is gone the product's own keys are deleted, URL protocol first; the
@@ -257,8 +261,7 @@ TEST_F(UninstallerFlowTest, LongUninstallCommandKeepsTheKeys) {
   ASSERT_TRUE(uninstaller.Prepare(false));
   EXPECT_FALSE(uninstaller.RunUninstall());
   EXPECT_EQ(log_.Entries().back(), "[INFO] vesk shouldn't delete !!!!!!!");
-  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Classes\\veskhelm"));
-  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\vesk.helm"));
+  ExpectProductKeysKept();
 }
 
 // An uninstall entry that cannot be read (here: access denied) keeps every key, is logged, and
@@ -282,8 +285,7 @@ TEST_F(UninstallerFlowTest, UnreadableUninstallEntryKeepsTheKeys) {
                 "[ERROR] Failed to query registry value: UninstallString",
                 "[ERROR] Could not read the uninstall entry, the product's registry keys are kept",
             }));
-  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Classes\\veskhelm"));
-  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\vesk.helm"));
+  ExpectProductKeysKept();
 }
 
 // A process named setup.exe that is not this installation's own keeps running; the run goes on
