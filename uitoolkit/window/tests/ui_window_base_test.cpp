@@ -184,6 +184,38 @@ TEST_F(WindowBase, CenterWindowOnWorkArea) {
   EXPECT_NEAR((monitor.rcWork.top + monitor.rcWork.bottom) / 2, (rc.top + rc.bottom) / 2, 1);
 }
 
+// The title buttons maximise and restore (showing "maxbtn" exactly while not maximised) and
+// close; the minimum tracking size is the skin's mininfo; ResizeClient sets the client size.
+TEST_F(WindowBase, TitleButtonsMinInfoAndResize) {
+  TestSkinWindow window(
+      L"<Window size=\"300,200\" mininfo=\"120,90\"><HorizontalLayout name=\"root\">"
+      L"<Button name=\"maxbtn\" width=\"40\" /><Button name=\"restorebtn\" width=\"40\" "
+      L"visible=\"false\" /><Button name=\"closebtn\" width=\"40\" />"
+      L"</HorizontalLayout></Window>");
+  HWND hwnd = window.CreateShown(0, 0, 10, 10);
+  ASSERT_NE(nullptr, hwnd);
+  CPaintManagerUI& manager = window.GetPaintManager();
+  MINMAXINFO info = {};
+  ::SendMessageW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(120, info.ptMinTrackSize.x);
+  EXPECT_EQ(90, info.ptMinTrackSize.y);
+  window.ResizeClient(150, -1);
+  RECT client = {};
+  ::GetClientRect(hwnd, &client);
+  EXPECT_EQ(150, client.right);
+  EXPECT_EQ(200, client.bottom);
+
+  manager.FindControl(L"maxbtn")->Activate();
+  EXPECT_TRUE(::IsZoomed(hwnd));
+  EXPECT_FALSE(manager.FindControl(L"maxbtn")->IsVisible());
+  EXPECT_TRUE(manager.FindControl(L"restorebtn")->IsVisible());
+  manager.FindControl(L"restorebtn")->Activate();
+  EXPECT_FALSE(::IsZoomed(hwnd));
+  EXPECT_TRUE(manager.FindControl(L"maxbtn")->IsVisible());
+  manager.FindControl(L"closebtn")->Activate();
+  EXPECT_TRUE(testing::PumpUntil([&] { return !::IsWindow(hwnd); }));
+}
+
 // The setup skin in a real window: 640 x 460 without caption bar, rounded, no caption area with
 // its caption rectangle (the right value is an inset), and on the screen the same pixels as an
 // off-screen paint of its tree wherever the region shows the window; the screen (corners
