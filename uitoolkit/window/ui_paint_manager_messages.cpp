@@ -431,9 +431,12 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
       return false;
     }
     case WM_DESTROY: {
-      // A gone window takes no more messages from the loop.
+      // A gone window takes no more messages from the loop, and its device context goes back.
       std::vector<CPaintManagerUI*>& managers = PreMessages();
       managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
+      DiscardPaintBuffers();
+      if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
+      m_hDcPaint = nullptr;
       return false;
     }
     case WM_ERASEBKGND:
