@@ -5,9 +5,9 @@
 #include <cwctype>
 #include <initializer_list>
 
-#include "common/system_libraries.h"
 #include "common/module_path.h"
 #include "common/product.h"
+#include "common/system_libraries.h"
 #include "common/unique_handle.h"
 #include "uninstall/process_control.h"
 #include "uninstall/uninstall_log.h"

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "common/system_libraries.h"
 #include "common/command_line_arguments.h"
 #include "common/module_path.h"
 #include "common/product.h"
+#include "common/system_libraries.h"
 #include "uninstall/directory_checks.h"
 #include "uninstall/exit_codes.h"
 #include "uninstall/privileges.h"

@@ -6,10 +6,10 @@
 #include <optional>
 #include <vector>
 
-#include "common/system_libraries.h"
 #include "common/bounded_path.h"
 #include "common/product.h"
 #include "common/registry_text.h"
+#include "common/system_libraries.h"
 #include "common/unique_handle.h"
 #include "setup/engine/setup_log.h"
 

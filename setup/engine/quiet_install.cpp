@@ -6,9 +6,9 @@
 #include <optional>
 #include <vector>
 
-#include "common/system_libraries.h"
 #include "common/bounded_path.h"
 #include "common/folder_tree_removal.h"
+#include "common/system_libraries.h"
 #include "common/unique_handle.h"
 #include "setup/engine/exit_codes.h"
 #include "setup/engine/installer_runner.h"

@@ -5,9 +5,9 @@
 
 #include <optional>
 
-#include "common/system_libraries.h"
 #include "common/bounded_path.h"
 #include "common/product.h"
+#include "common/system_libraries.h"
 #include "common/unique_handle.h"
 #include "setup/engine/location_checks.h"
 #include "setup/engine/setup_log.h"
