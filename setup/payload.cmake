@@ -33,8 +33,27 @@ file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/engine/payload_table.inc payload_rows
      REGEX "^VESK_PAYLOAD_ITEM")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS engine/payload_table.inc)
 
+# The SHA-256 of a payload item is carried as its own resource: this offset plus the item's id,
+# holding the 64 hex digits of the digest, computed at build time from the embedded file.
+set(VESK_PAYLOAD_DIGEST_ID_OFFSET 1000)
+
+# vesk_payload_digest(<id> <source file> <folder> <rc lines variable> <files variable>)
+# Adds the build step that records the digest of <source file> and the resource line for it.
+function(vesk_payload_digest id source folder rc_variable files_variable)
+  set(digest_file ${folder}/payload_digests/${id}.sha256)
+  add_custom_command(OUTPUT ${digest_file}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${source} -DOUTPUT=${digest_file}
+            -P ${PROJECT_SOURCE_DIR}/setup/payload_digest.cmake
+    DEPENDS ${source} ${PROJECT_SOURCE_DIR}/setup/payload_digest.cmake
+    COMMENT "Recording the SHA-256 of payload item ${id}")
+  math(EXPR digest_id "${VESK_PAYLOAD_DIGEST_ID_OFFSET} + ${id}")
+  set(${rc_variable} "${${rc_variable}}${digest_id} RCDATA \"${digest_file}\"\n" PARENT_SCOPE)
+  set(${files_variable} "${${files_variable}};${digest_file}" PARENT_SCOPE)
+endfunction()
+
 # vesk_generate_payload(<rc file> <manifest file> <files variable> [INSTALLER <file>])
-# Writes the resource script and the manifest, and sets <files variable> to the embedded files.
+# Writes the resource script and the manifest, and sets <files variable> to the embedded files
+# (the items and their recorded digests).
 # INSTALLER replaces the source of mini_installer.exe (the benchmark's large installer).
 function(vesk_generate_payload rc_file manifest_file files_variable)
   cmake_parse_arguments(ARG "" "INSTALLER" "" ${ARGN})
@@ -57,6 +76,8 @@ function(vesk_generate_payload rc_file manifest_file files_variable)
     endif()
     list(APPEND files "${source}")
     string(APPEND rc_lines "${id} RCDATA \"${source}\"\n")
+    get_filename_component(rc_folder ${rc_file} DIRECTORY)
+    vesk_payload_digest(${id} ${source} ${rc_folder} rc_lines files)
     vesk_windows_path(windows_source "${source}")
     string(APPEND manifest_lines "{${id}, L\"${name}\", L\"${windows_source}\"},\n")
   endforeach()

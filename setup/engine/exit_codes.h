@@ -6,13 +6,15 @@ namespace vesk {
 
 enum SetupResult : int {
   kSetupSuccess = 0,
-  // Any other value below 100 (and above 105) is the Chromium installer's own exit code.
+  // Any other value below 100 (and above 106) is the Chromium installer's own exit code.
   kInstallFolderNotCreated = 100,
   kInstallerNotCopied = 101,
   kInstallerNotStarted = 102,
   kInstallerExitCodeUnreadable = 103,
   kElevatedLaunchFailed = 104,
   kWorkingFolderPathTooLong = 105,
+  // A payload file did not match the SHA-256 recorded at build time: nothing was started.
+  kPayloadDigestMismatch = 106,
 };
 
 }  // namespace vesk

@@ -5,9 +5,11 @@
 #include <optional>
 #include <utility>
 
-#include "common/system_libraries.h"
 #include "common/bounded_path.h"
+#include "common/system_libraries.h"
 #include "setup/engine/exit_codes.h"
+#include "setup/engine/payload.h"
+#include "setup/engine/payload_integrity.h"
 #include "setup/engine/setup_entry.h"
 #include "setup/engine/setup_log.h"
 
@@ -36,6 +38,10 @@ int InstallerRunner::LaunchDirectly(const std::wstring& installFolder) {
     return kInstallerNotStarted;
   }
   WriteLog(L"LaunchMiniInstaller installerPath: " + *installerPath);
+  if (!PayloadFileMatchesRecord(*installerPath, kInstallerPayloadId)) {
+    WriteLog(L"mini_installer.exe does not match its recorded digest: " + *installerPath);
+    return kPayloadDigestMismatch;
+  }
 
   // The program is named explicitly and quoted on its command line, so a folder with blanks can
   // neither start another program (say "C:\Users\John.exe" for "C:\Users\John Smith\...") nor
@@ -78,6 +84,12 @@ int InstallerRunner::LaunchElevated(const std::wstring& installFolder) {
     return kElevatedLaunchFailed;
   }
   WriteLog(L"LaunchMiniInstaller params: " + parameters);
+  std::optional<std::wstring> installerPath = JoinPath(workingFolder_, L"mini_installer.exe");
+  if (!installerPath || !PayloadFileMatchesRecord(*installerPath, kInstallerPayloadId)) {
+    WriteLog(L"mini_installer.exe does not match its recorded digest: " + workingFolder_ +
+             L"\\mini_installer.exe");
+    return kPayloadDigestMismatch;
+  }
 
   // The shell shows the elevation prompt; setup does not wait for the batch file.
   INT_PTR shellResult = reinterpret_cast<INT_PTR>(

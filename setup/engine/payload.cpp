@@ -4,6 +4,7 @@
 
 #include "common/bounded_path.h"
 #include "common/unique_handle.h"
+#include "setup/engine/payload_integrity.h"
 #include "setup/engine/setup_log.h"
 
 namespace vesk {
@@ -37,7 +38,8 @@ void PrepareWorkingFolder(const std::wstring& path) {
   }
 }
 
-bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path) {
+bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path,
+                           bool* digestMismatch) {
   HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), RT_RCDATA);
   if (resource == nullptr) {
     WriteLog(L"Failed to find resource.");
@@ -60,12 +62,16 @@ bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path) {
   // Straight from the mapped resource to the file, no copy in memory, in pieces of 1 MiB: one
   // write of a whole 230 MB item from a freshly mapped program is several times slower than
   // copying the file (Wine on Linux), while pieces run at copying speed.
+  // Each piece is hashed as it is written: the data is in memory already, so the check costs no
+  // second read.
   const DWORD kWritePiece = 1 << 20;
   const char* next = static_cast<const char*>(data);
   DWORD left = size;
   DWORD error = ERROR_SUCCESS;
+  Sha256 hash;
   while (left > 0 && error == ERROR_SUCCESS) {
     const DWORD piece = left < kWritePiece ? left : kWritePiece;
+    hash.Update(next, piece);
     DWORD written = 0;
     if (!g_payloadWriteFile(file.get(), next, piece, &written, nullptr)) {
       error = GetLastError();
@@ -83,17 +89,27 @@ bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path) {
     DeleteFileW(path.c_str());
     return false;
   }
+  std::optional<Sha256Digest> recorded = RecordedPayloadDigest(module, id);
+  Sha256Digest written;
+  if (!hash.Finish(written) || !recorded || written != *recorded) {
+    WriteLog(L"Payload item does not match its recorded digest: " + path);
+    DeleteFileW(path.c_str());
+    if (digestMismatch != nullptr) *digestMismatch = true;
+    return false;
+  }
   WriteLog(L"Resource extracted successfully.");
   return true;
 }
 
-bool ExtractPayloadItem(HMODULE module, const PayloadItem& item, const std::wstring& folder) {
+bool ExtractPayloadItem(HMODULE module, const PayloadItem& item, const std::wstring& folder,
+                        bool* digestMismatch) {
   std::optional<std::wstring> target = JoinPath(folder, item.fileName);
   bool extracted = false;
   if (!target) {
     WriteLog(L"Path too long: " + folder + L"\\" + item.fileName);
   } else {
-    extracted = ExtractResourceToFile(module, static_cast<WORD>(item.id), *target);
+    extracted =
+        ExtractResourceToFile(module, static_cast<WORD>(item.id), *target, digestMismatch);
   }
   if (extracted) {
     WriteLog(std::wstring(item.fileName) + L" extracted successfully!");
@@ -103,8 +119,12 @@ bool ExtractPayloadItem(HMODULE module, const PayloadItem& item, const std::wstr
   return extracted;
 }
 
-void ExtractPayload(HMODULE module, const std::wstring& folder) {
-  for (const PayloadItem& item : PayloadTable) ExtractPayloadItem(module, item, folder);
+bool ExtractPayload(HMODULE module, const std::wstring& folder) {
+  bool digestMismatch = false;
+  for (const PayloadItem& item : PayloadTable) {
+    ExtractPayloadItem(module, item, folder, &digestMismatch);
+  }
+  return !digestMismatch;
 }
 
 void CopyPayloadFile(const std::wstring& fileName, const std::wstring& sourceFolder,

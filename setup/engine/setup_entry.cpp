@@ -11,6 +11,7 @@
 #include "setup/engine/command_line.h"
 #include "setup/engine/exit_codes.h"
 #include "setup/engine/payload.h"
+#include "setup/engine/payload_integrity.h"
 #include "setup/engine/quiet_install.h"
 #include "setup/engine/setup_log.h"
 #include "setup/engine/windows_version.h"
@@ -60,7 +61,8 @@ int RunSetup(HINSTANCE instance, const wchar_t* commandLineText, WindowRoad wind
   }
   CreateDirectoryW(workingFolder.c_str(), nullptr);
   PrepareWorkingFolder(workingFolder);
-  ExtractPayload(instance, workingFolder);
+  g_payloadDigestModule = instance;
+  if (!ExtractPayload(instance, workingFolder)) return kPayloadDigestMismatch;
 
   if (flags.isQuiet) {
     WriteLog(L"isQuiet = true, start QuietInstall");

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/engine/payload_integrity.h"
 #include "setup/engine/tests/engine_test_support.h"
 #include "setup/engine/tests/log_capture.h"
 #include "testsupport/scoped_settings.h"
@@ -258,6 +259,48 @@ TEST(ElevatedRoadDefaults, UsesTheProgramsWorkingFolder) {
   EXPECT_EQ(messages[0], "LaunchMiniInstaller installerBatPath: " + Narrow(working) +
                              "\\vesk_installer.bat");
   EXPECT_EQ(messages[1], "LaunchMiniInstaller tempDir: " + Narrow(working));
+}
+
+// The built setup program's recorded digests, in force for one test.
+class RecordedDigests {
+ public:
+  RecordedDigests()
+      : module_(LoadLibraryExW(VESK_SETUP_EXE, nullptr,
+                               LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {
+    g_payloadDigestModule = module_.get();
+  }
+  ~RecordedDigests() { g_payloadDigestModule = nullptr; }
+  bool loaded() const { return module_.valid(); }
+
+ private:
+  UniqueModule module_;
+};
+
+// An installer that differs from the one recorded at build time is not started on the direct
+// road: the mismatch is logged and the result is 106.
+TEST_F(DirectRoadTest, AlteredInstallerIsNotStarted) {
+  RecordedDigests digests;
+  ASSERT_TRUE(digests.loaded());
+  ASSERT_TRUE(PlaceTestChild(folder_ / L"mini_installer.exe"));
+  std::wstring record = folder_ / L"record.txt";
+  ScopedEnvironmentVariable recordTo(L"VESK_TEST_CHILD_RECORD", record);
+  EXPECT_EQ(InstallerRunner(nullptr, false).LaunchMiniInstaller(folder_.path(), false), 106);
+  Sleep(500);
+  EXPECT_FALSE(FileExists(record));
+  EXPECT_EQ(log_.Messages().back(), "mini_installer.exe does not match its recorded digest: " +
+                                        Narrow(folder_ / L"mini_installer.exe"));
+}
+
+// On the elevated road the working folder's installer is checked before the batch file starts.
+TEST_F(ElevatedRoadTest, AlteredInstallerIsNotStarted) {
+  RecordedDigests digests;
+  ASSERT_TRUE(digests.loaded());
+  ScopedTempFolder target{L"target"};
+  EXPECT_EQ(RunElevated(target.path(), false), 106);
+  EXPECT_FALSE(FileExists(target / L"mini_installer.exe"));
+  EXPECT_FALSE(FileExists(record_));
+  EXPECT_EQ(log_.Messages().back(), "mini_installer.exe does not match its recorded digest: " +
+                                        Narrow(working_ / L"mini_installer.exe"));
 }
 
 }  // namespace

@@ -148,6 +148,29 @@ TEST_F(PayloadTest, TargetPathsAtTheLimit) {
   EXPECT_EQ(std::vector<std::string>(messages.begin() + before, messages.end()), expected);
 }
 
+// An item whose embedded data no longer matches the digest recorded at build time is reported,
+// its file removed, and the mismatch told to the caller.
+TEST_F(PayloadTest, AlteredItemIsRefused) {
+  const std::string altered = testing::ProgramWithAlteredItem(VESK_SETUP_EXE, 102);
+  ASSERT_FALSE(altered.empty());
+  ASSERT_TRUE(testing::WriteFileBytes(folder_ / L"VeskSetup.exe", altered));
+  UniqueModule module(LoadLibraryExW((folder_ / L"VeskSetup.exe").c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  ASSERT_TRUE(module.valid());
+  bool mismatch = false;
+  EXPECT_TRUE(ExtractPayloadItem(module.get(), {126, L"version.txt"}, folder_.path(), &mismatch));
+  EXPECT_FALSE(mismatch);
+  EXPECT_FALSE(ExtractPayloadItem(module.get(), {102, L"background.png"}, folder_.path(), &mismatch));
+  EXPECT_TRUE(mismatch);
+  EXPECT_FALSE(testing::FileExists(folder_ / L"background.png"));
+  std::vector<std::string> messages = log_.Messages();
+  ASSERT_GE(messages.size(), 2u);
+  EXPECT_EQ(messages[messages.size() - 2],
+            "Payload item does not match its recorded digest: " +
+                testing::Narrow(folder_ / L"background.png"));
+  EXPECT_EQ(messages.back(), "Failed to extract background.png");
+}
+
 // A path that does not fit the 260-character buffer is refused, never cut short.
 TEST_F(PayloadTest, OverlongTargetPathIsRefused) {
   std::wstring folder = folder_.path() + L"\\" + std::wstring(250, L'd');

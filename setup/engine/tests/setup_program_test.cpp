@@ -234,5 +234,21 @@ TEST(SetupProgramResources, BatchFileHasExactBytes) {
   EXPECT_EQ(bytes, joined);
 }
 
+// A setup program whose embedded installer was altered after the build refuses it: the mismatch
+// is logged, nothing is installed or started, and setup ends with 106.
+TEST_F(SetupProgramTest, AlteredInstallerEndsWith106) {
+  const std::string altered = testing::ProgramWithAlteredItem(VESK_SETUP_EXE, 111);
+  ASSERT_FALSE(altered.empty());
+  ASSERT_TRUE(testing::WriteFileBytes(setupExe_, altered));
+  testing::ProcessResult result = Run(L" quiet");
+  ASSERT_TRUE(result.finished);
+  EXPECT_EQ(result.exitCode, 106u);
+  EXPECT_FALSE(testing::FileExists(working_ + L"\\mini_installer.exe"));
+  EXPECT_EQ(Count(result, L"Payload item does not match its recorded digest: " + working_ +
+                              L"\\mini_installer.exe"),
+            1u);
+  EXPECT_EQ(Count(result, L"isQuiet = true, start QuietInstall"), 0u);
+}
+
 }  // namespace
 }  // namespace vesk

@@ -1,0 +1,133 @@
+#include "setup/engine/payload_integrity.h"
+
+#include <bcrypt.h>
+
+#include <vector>
+
+#include "common/system_libraries.h"
+#include "common/unique_handle.h"
+
+namespace vesk {
+
+HMODULE g_payloadDigestModule = nullptr;
+
+namespace {
+
+// The hashing service's functions, looked up once; bcrypt.dll is not one of the libraries Windows
+// always takes from the system folder.
+struct HashingService {
+  decltype(&::BCryptOpenAlgorithmProvider) openAlgorithm;
+  decltype(&::BCryptCreateHash) createHash;
+  decltype(&::BCryptHashData) hashData;
+  decltype(&::BCryptFinishHash) finishHash;
+  decltype(&::BCryptDestroyHash) destroyHash;
+  BCRYPT_ALG_HANDLE sha256 = nullptr;  // open for the life of the process
+};
+
+const HashingService& Service() {
+  static const HashingService service = [] {
+    HashingService found = {
+        SystemFunction<decltype(&::BCryptOpenAlgorithmProvider)>(L"bcrypt.dll",
+                                                                 "BCryptOpenAlgorithmProvider"),
+        SystemFunction<decltype(&::BCryptCreateHash)>(L"bcrypt.dll", "BCryptCreateHash"),
+        SystemFunction<decltype(&::BCryptHashData)>(L"bcrypt.dll", "BCryptHashData"),
+        SystemFunction<decltype(&::BCryptFinishHash)>(L"bcrypt.dll", "BCryptFinishHash"),
+        SystemFunction<decltype(&::BCryptDestroyHash)>(L"bcrypt.dll", "BCryptDestroyHash")};
+    if (found.openAlgorithm && found.createHash && found.hashData && found.finishHash &&
+        found.destroyHash &&
+        found.openAlgorithm(&found.sha256, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) {
+      found.sha256 = nullptr;
+    }
+    return found;
+  }();
+  return service;
+}
+
+int HexValue(wchar_t c) {
+  if (c >= L'0' && c <= L'9') return c - L'0';
+  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+Sha256::Sha256() {
+  const HashingService& service = Service();
+  BCRYPT_HASH_HANDLE hash = nullptr;
+  if (service.sha256 == nullptr ||
+      service.createHash(service.sha256, &hash, nullptr, 0, nullptr, 0, 0) != 0) {
+    failed_ = true;
+    return;
+  }
+  hash_ = hash;
+}
+
+Sha256::~Sha256() {
+  if (hash_ != nullptr) Service().destroyHash(static_cast<BCRYPT_HASH_HANDLE>(hash_));
+}
+
+void Sha256::Update(const void* data, size_t size) {
+  const unsigned char* next = static_cast<const unsigned char*>(data);
+  while (!failed_ && size > 0) {
+    ULONG piece = size > 0x40000000 ? 0x40000000 : static_cast<ULONG>(size);
+    if (Service().hashData(static_cast<BCRYPT_HASH_HANDLE>(hash_), const_cast<PUCHAR>(next), piece,
+                           0) != 0) {
+      failed_ = true;
+    }
+    next += piece;
+    size -= piece;
+  }
+}
+
+bool Sha256::Finish(Sha256Digest& digest) {
+  if (failed_) return false;
+  failed_ = Service().finishHash(static_cast<BCRYPT_HASH_HANDLE>(hash_), digest.data(),
+                                 static_cast<ULONG>(digest.size()), 0) != 0;
+  return !failed_;
+}
+
+std::optional<Sha256Digest> RecordedPayloadDigest(HMODULE module, int id) {
+  HRSRC resource =
+      FindResourceW(module, MAKEINTRESOURCEW(kPayloadDigestIdOffset + id), RT_RCDATA);
+  if (resource == nullptr || SizeofResource(module, resource) < 64) return std::nullopt;
+  HGLOBAL loaded = LoadResource(module, resource);
+  const char* text = loaded != nullptr ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+  if (text == nullptr) return std::nullopt;
+  Sha256Digest digest;
+  for (size_t i = 0; i < digest.size(); ++i) {
+    int high = HexValue(text[2 * i]);
+    int low = HexValue(text[2 * i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    digest[i] = static_cast<unsigned char>(high * 16 + low);
+  }
+  return digest;
+}
+
+std::optional<Sha256Digest> FileDigest(const std::wstring& path) {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return std::nullopt;
+  Sha256 hash;
+  std::vector<char> buffer(1 << 20);
+  for (;;) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) {
+      return std::nullopt;
+    }
+    if (read == 0) break;
+    hash.Update(buffer.data(), read);
+  }
+  Sha256Digest digest;
+  if (!hash.Finish(digest)) return std::nullopt;
+  return digest;
+}
+
+bool PayloadFileMatchesRecord(const std::wstring& path, int id) {
+  if (g_payloadDigestModule == nullptr) return true;
+  std::optional<Sha256Digest> recorded = RecordedPayloadDigest(g_payloadDigestModule, id);
+  std::optional<Sha256Digest> actual = FileDigest(path);
+  return recorded && actual && *recorded == *actual;
+}
+
+}  // namespace vesk
