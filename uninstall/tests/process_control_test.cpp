@@ -91,7 +91,12 @@ TEST(FirstProcessImagePath, ReadsTheWholeProgramPath) {
   ASSERT_TRUE(PlaceTestChild(program));
   ChildProcess child(program, 60000);
   ASSERT_TRUE(child.started());
-  std::wstring found = FirstProcessImagePath(L"vesk_probe_path.exe");
+  // A process that has only just been created may not have its main module listed yet.
+  std::wstring found;
+  for (int tries = 0; tries < 200 && found.empty(); ++tries) {
+    found = FirstProcessImagePath(L"vesk_probe_path.exe");
+    if (found.empty()) Sleep(50);
+  }
   EXPECT_EQ(CompareStringOrdinal(found.c_str(), -1, program.c_str(), -1, TRUE), CSTR_EQUAL)
       << testing::N(found);
   EXPECT_EQ(FirstProcessImagePath(L"vesk_probe_none.exe"), L"");
