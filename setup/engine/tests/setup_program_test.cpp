@@ -166,8 +166,9 @@ TEST(SetupProgramPaths, OverlongWorkingFolderIsRefused) {
   EXPECT_FALSE(testing::FolderExists(deep + L"\\.VeskSetupTemp"));
 }
 
-// The program carries each item as RT_RCDATA under its id with the source's exact size, nothing
-// under 101 but its icon group, and a manifest asking for no elevation and common controls 6.
+// The program carries each item as RT_RCDATA under its id with the source's exact size, and
+// beside it the item's SHA-256 (64 hex digits) under 1000 + its id; nothing under 101 but its icon
+// group, and a manifest asking for no elevation and common controls 6.
 TEST(SetupProgramResources, ResourceTableMatchesThePayload) {
   UniqueModule module(LoadLibraryExW(VESK_SETUP_EXE, nullptr,
                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
@@ -177,6 +178,9 @@ TEST(SetupProgramResources, ResourceTableMatchesThePayload) {
     ASSERT_NE(resource, nullptr) << entry.id;
     EXPECT_EQ(SizeofResource(module.get(), resource), ReadFileBytes(entry.source).size())
         << entry.id;
+    HRSRC digest = FindResourceW(module.get(), MAKEINTRESOURCEW(1000 + entry.id), RT_RCDATA);
+    ASSERT_NE(digest, nullptr) << entry.id;
+    EXPECT_EQ(SizeofResource(module.get(), digest), 64u) << entry.id;
   }
   std::vector<WORD> ids;
   EnumResourceNamesW(
@@ -187,7 +191,7 @@ TEST(SetupProgramResources, ResourceTableMatchesThePayload) {
         return TRUE;
       },
       reinterpret_cast<LONG_PTR>(&ids));
-  EXPECT_EQ(ids.size(), 25u);
+  EXPECT_EQ(ids.size(), 50u);  // 25 items and their digests
   EXPECT_EQ(std::count(ids.begin(), ids.end(), 101), 0);
   EXPECT_NE(FindResourceW(module.get(), MAKEINTRESOURCEW(101), RT_GROUP_ICON), nullptr);
 
