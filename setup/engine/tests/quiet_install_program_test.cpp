@@ -319,7 +319,11 @@ TEST_F(QuietInstallProgramTest, LibrariesPlantedBesideTheProgramsAreNotLoaded) {
   ASSERT_TRUE(CopyFileW(VESK_UNINSTALL_EXE, (download_ / L"VeskUninstall.exe").c_str(), FALSE));
   ASSERT_TRUE(
       CopyFileW(VESK_UPDATE_HELPER_EXE, (download_ / L"VeskUpdateHelper.exe").c_str(), FALSE));
-  std::wstring overrides = L"mscoree,mshtml=;";
+  // The harness's own overrides stay; the planted names are added to them.
+  wchar_t harness[512] = {};
+  DWORD harnessLength = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", harness, 512);
+  std::wstring overrides =
+      harnessLength > 0 && harnessLength < 512 ? std::wstring(harness) + L";" : std::wstring();
   for (const wchar_t* name : kPlantedLibraries) {
     ASSERT_TRUE(CopyFileW(VESK_MARKER_LIBRARY, (download_ / (std::wstring(name) + L".dll")).c_str(),
                           FALSE));
