@@ -554,16 +554,7 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
       ::GetFocus() != m_hWndPaint) {
     ::SetFocus(m_hWndPaint);
   }
-  if (m_pFocus != nullptr) {
-    CControlUI* focus = m_pFocus;
-    TEventUI event;
-    event.Type = UIEVENT_KILLFOCUS;
-    event.pSender = root;
-    event.dwTimestamp = ::GetTickCount();
-    focus->Event(event);
-    SendNotify(focus, L"killfocus");
-    m_pFocus = nullptr;
-  }
+  ReleaseFocus(root);
   m_pEventKey = nullptr;
   m_pEventHover = nullptr;
   m_pEventClick = nullptr;
@@ -675,27 +666,24 @@ void CPaintManagerUI::SetFocus(CControlUI* control, bool focusWindow) {
     ::SetFocus(m_hWndPaint);
   }
   if (control == m_pFocus) return;
-  if (m_pFocus != nullptr) {
-    CControlUI* old = m_pFocus;
-    TEventUI event;
-    event.Type = UIEVENT_KILLFOCUS;
-    event.pSender = control;
-    event.dwTimestamp = ::GetTickCount();
-    old->Event(event);
-    SendNotify(old, L"killfocus");
-    m_pFocus = nullptr;
-  }
+  ReleaseFocus(control);
   if (control == nullptr || control->GetManagerInterface() != this || !control->IsVisible() ||
       !control->IsEnabled()) {
     return;
   }
   m_pFocus = control;
-  TEventUI event;
-  event.Type = UIEVENT_SETFOCUS;
-  event.pSender = control;
-  event.dwTimestamp = ::GetTickCount();
+  TEventUI event = MakeEvent(UIEVENT_SETFOCUS, control);
   control->Event(event);
   SendNotify(control, L"setfocus");
+}
+
+void CPaintManagerUI::ReleaseFocus(CControlUI* sender) {
+  if (m_pFocus == nullptr) return;
+  CControlUI* old = m_pFocus;
+  TEventUI event = MakeEvent(UIEVENT_KILLFOCUS, sender);
+  old->Event(event);
+  SendNotify(old, L"killfocus");
+  m_pFocus = nullptr;
 }
 
 // ---- Invalidation, layout and painting ----

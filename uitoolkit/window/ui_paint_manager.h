@@ -355,6 +355,9 @@ class CPaintManagerUI : public IControlManagerUI {
   static std::vector<CPaintManagerUI*>& PreMessages();
   static bool TranslateForManager(CPaintManagerUI* manager, LPMSG msg, bool childTarget);
   TEventUI MakeEvent(int type, CControlUI* sender, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  // Takes the focus from the focused control (a kill-focus event naming `sender`, then
+  // "killfocus"); nothing when no control has it.
+  void ReleaseFocus(CControlUI* sender);
   // The control under `pt` when it belongs to this manager, else null.
   CControlUI* FindOwnControl(POINT pt) const;
   bool OnPaint();

@@ -291,13 +291,7 @@ bool CPaintManagerUI::SetNextTabControl(bool forward) {
 void CPaintManagerUI::SetFocusNeeded(CControlUI* control) {
   if (m_hWndPaint != nullptr && !m_bNoActivate) ::SetFocus(m_hWndPaint);
   if (control == nullptr) return;
-  if (m_pFocus != nullptr) {
-    CControlUI* old = m_pFocus;
-    TEventUI event = MakeEvent(UIEVENT_KILLFOCUS, control);
-    old->Event(event);
-    SendNotify(old, L"killfocus");
-    m_pFocus = nullptr;
-  }
+  ReleaseFocus(control);
   // The tab stop before the control is taken, so that the forward step of the next paint lands
   // on the control itself (taking the one after would skip past it).
   TTabSearch search;
