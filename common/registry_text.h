@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,15 @@ namespace vesk {
 // The value query every bounded read goes through. Tests replace it to answer as Windows may
 // where Wine does not (a buffer filled with the start of a value that does not fit).
 inline Seam<decltype(&::RegQueryValueExW)> g_queryRegistryValue{&::RegQueryValueExW};
+
+// Registry text data as text: up to its first null, or all of it when it holds none (the stored
+// data need not end with one). `bytes` is the size the query reported.
+inline std::wstring TextUpToFirstNull(const wchar_t* data, size_t bytes) {
+  const size_t units = bytes / sizeof(wchar_t);
+  size_t length = 0;
+  while (length < units && data[length] != L'\0') ++length;
+  return std::wstring(data, length);
+}
 
 // Reads the value `name` of `key` into a buffer of `bufferChars` characters and takes its text up
 // to the first null, or up to the end of the data when it has none; the data is never read past
@@ -26,11 +36,7 @@ inline LSTATUS ReadBoundedRegistryText(HKEY key, const wchar_t* name, size_t buf
   LSTATUS status = g_queryRegistryValue(key, name, nullptr, nullptr,
                                         reinterpret_cast<BYTE*>(buffer.data()), &size);
   if (status != ERROR_SUCCESS) return status;
-  size_t units = size / sizeof(wchar_t);
-  if (units > bufferChars) units = bufferChars;
-  size_t length = 0;
-  while (length < units && buffer[length] != L'\0') ++length;
-  text.assign(buffer.data(), length);
+  text = TextUpToFirstNull(buffer.data(), std::min<size_t>(size, bufferChars * sizeof(wchar_t)));
   return ERROR_SUCCESS;
 }
 
@@ -49,11 +55,8 @@ inline LSTATUS ReadWholeRegistryText(HKEY key, const wchar_t* name, std::wstring
       continue;
     }
     if (status != ERROR_SUCCESS) return status;
-    size_t units = size / sizeof(wchar_t);
-    if (units > buffer.size()) units = buffer.size();
-    size_t length = 0;
-    while (length < units && buffer[length] != L'\0') ++length;
-    text.assign(buffer.data(), length);
+    text = TextUpToFirstNull(buffer.data(),
+                             std::min<size_t>(size, buffer.size() * sizeof(wchar_t)));
     return ERROR_SUCCESS;
   }
   return ERROR_MORE_DATA;

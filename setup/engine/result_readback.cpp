@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/product.h"
+#include "common/registry_text.h"
 #include "common/unique_handle.h"
 #include "setup/engine/setup_log.h"
 
@@ -18,17 +19,8 @@ namespace {
 constexpr DWORD kNameChars = 260;
 constexpr DWORD kDataBytes = 260;
 
-// REG_SZ data as text up to its first null (the data need not hold one).
-std::wstring TextOf(const std::vector<BYTE>& data, DWORD size) {
-  const wchar_t* text = reinterpret_cast<const wchar_t*>(data.data());
-  size_t characters = size / sizeof(wchar_t);
-  size_t length = 0;
-  while (length < characters && text[length] != L'\0') ++length;
-  return std::wstring(text, length);
-}
-
 std::wstring DescribeValue(DWORD type, const std::vector<BYTE>& data, DWORD size) {
-  if (type == REG_SZ) return TextOf(data, size);
+  if (type == REG_SZ) return TextUpToFirstNull(reinterpret_cast<const wchar_t*>(data.data()), size);
   if (type == REG_DWORD && size >= sizeof(DWORD)) {
     DWORD number = 0;
     memcpy(&number, data.data(), sizeof(number));
@@ -78,11 +70,10 @@ void LogNumberValue(HKEY key, const wchar_t* name) {
 
 // Logs "<name>: <text>" when the value is present, however long it is.
 void LogTextValue(HKEY key, const wchar_t* name) {
-  DWORD size = 0;
-  if (RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) return;
-  std::vector<BYTE> data(size + sizeof(wchar_t));
-  if (RegQueryValueExW(key, name, nullptr, nullptr, data.data(), &size) != ERROR_SUCCESS) return;
-  WriteLog(std::wstring(name) + L": " + TextOf(data, size));
+  std::wstring text;
+  if (ReadWholeRegistryText(key, name, text) == ERROR_SUCCESS) {
+    WriteLog(std::wstring(name) + L": " + text);
+  }
 }
 
 }  // namespace
