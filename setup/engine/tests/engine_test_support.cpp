@@ -170,6 +170,11 @@ bool DescendantsRunning(std::map<DWORD, Descendant>& known, ULONGLONG ownCreatio
       grown = true;
     }
   }
+  // A descendant first seen while it was still starting may have become the desktop process:
+  // it is forgotten, never waited for or terminated (its handle keeps its id from being reused).
+  for (const ProcessEntry& process : processes) {
+    if (isDesktop(process)) known.erase(process.id);
+  }
   for (const auto& [id, descendant] : known) {
     if (WaitForSingleObject(descendant.handle.get(), 0) == WAIT_TIMEOUT) return true;
   }
