@@ -91,6 +91,21 @@ inline BOOL PathFileExists(LPCWSTR path) {
   return function != nullptr ? function(path) : FALSE;
 }
 
+// The shell's folder browser; null when it cannot be shown or the user cancels.
+inline PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW* info) {
+  static const auto function =
+      SystemFunction<decltype(&::SHBrowseForFolderW)>(L"shell32.dll", "SHBrowseForFolderW");
+  return function != nullptr ? function(info) : nullptr;
+}
+
+// The file-system path of an item list, into a buffer of `size` characters; FALSE when the item
+// is no file-system folder or its path does not fit.
+inline BOOL GetPathFromIDList(PCIDLIST_ABSOLUTE item, LPWSTR path, DWORD size) {
+  static const auto function =
+      SystemFunction<decltype(&::SHGetPathFromIDListEx)>(L"shell32.dll", "SHGetPathFromIDListEx");
+  return function != nullptr ? function(item, path, size, GPFIDL_DEFAULT) : FALSE;
+}
+
 }  // namespace shell
 
 }  // namespace vesk

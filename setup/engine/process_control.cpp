@@ -35,7 +35,8 @@ void killTargetApp(const std::wstring& installFolder) {
     }
   }
   // Terminated processes need a moment to release their files before setup copies over them.
-  Sleep(1000);
+  // With none running there is nothing to wait for, and the window shows at once.
+  if (!running.ids.empty()) Sleep(1000);
 }
 
 bool IsProcessRunning(const std::wstring& exeName) {

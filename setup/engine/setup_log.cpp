@@ -9,8 +9,9 @@
 namespace vesk {
 
 SetupLog& SetupLog::Instance() {
-  static SetupLog log;
-  return log;
+  // Never destroyed: the window road's install threads may still write while the process ends.
+  static SetupLog* const log = new SetupLog;
+  return *log;
 }
 
 std::wstring FormatLogPrefix(const SYSTEMTIME& time) {

@@ -1,15 +1,25 @@
 #include "setup/window/setup_window_road.h"
 
-#include "setup/engine/setup_log.h"
+#include "setup/window/main_window.h"
+#include "uitoolkit/window/ui_paint_manager.h"
 
 namespace vesk {
 
-// TEMPORARY: the setup window is not built yet; the road ends right after the preparation.
 int RunSetupWindow(HINSTANCE instance, const std::wstring& workingFolder, bool isUpdate) {
-  (void)instance;
-  (void)isUpdate;
-  WriteLog(L"Setup window is not available in this build; working folder: " + workingFolder);
-  return 0;
+  SkinUI::CPaintManagerUI::SetInstance(instance);
+  SkinUI::CPaintManagerUI::SetResourcePath(workingFolder.c_str());
+  // The object deletes itself once its window is gone (CMainWindow::OnFinalMessage).
+  CMainWindow* window = new CMainWindow(isUpdate, workingFolder);
+  if (window->Create(nullptr, L"VeskSetup", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0, 640,
+                     460) == nullptr) {
+    delete window;
+    return 0;
+  }
+  window->CenterWindow();
+  window->ShowWindow(true, true);
+  const int result = SkinUI::CPaintManagerUI::MessageLoop();
+  SkinUI::CPaintManagerUI::Term();
+  return result;
 }
 
 }  // namespace vesk

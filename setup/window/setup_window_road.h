@@ -7,6 +7,8 @@
 
 namespace vesk {
 
+// Shows the setup window for the extracted payload in `workingFolder` (which also holds the
+// skin) and runs the message loop until the window has closed; answers the loop's result.
 int RunSetupWindow(HINSTANCE instance, const std::wstring& workingFolder, bool isUpdate);
 
 }  // namespace vesk

@@ -1,6 +1,5 @@
 # skinui_render: the GDI side of the render engine (drawing, image loading with stb_image, image
 # tables, markup text). Windows only; the text processing it builds on is in skinui_core.
-set(VESK_STB_INCLUDE_DIR "/usr/include/stb" CACHE PATH "Folder holding stb_image.h")
 
 add_library(skinui_render STATIC
   ui_render_engine.cpp

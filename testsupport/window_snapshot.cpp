@@ -1,0 +1,96 @@
+// window_snapshot.exe <window class> <output.png> [wait ms]
+// Waits (default 10 s) for a visible top-level window of the class, lets it paint, and saves the
+// window's pixels as they are on the screen as a PNG. Exit code 0 when saved, 1 when no such
+// window showed, 2 when the picture could not be taken or written.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb_image_write.h>
+
+#include "common/unique_handle.h"
+
+namespace {
+
+void AppendBytes(void* context, void* data, int size) {
+  static_cast<std::string*>(context)->append(static_cast<const char*>(data),
+                                             static_cast<size_t>(size));
+}
+
+HWND WaitForWindow(const wchar_t* className, DWORD waitMs) {
+  const ULONGLONG end = GetTickCount64() + waitMs;
+  for (;;) {
+    HWND window = FindWindowW(className, nullptr);
+    if (window != nullptr && IsWindowVisible(window)) return window;
+    if (GetTickCount64() >= end) return nullptr;
+    Sleep(50);
+  }
+}
+
+// The screen's pixels under the window as RGBA rows, top row first.
+bool CaptureScreenRect(const RECT& rect, std::vector<unsigned char>& rgba) {
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return false;
+  vesk::ScopedWindowDC screen(nullptr);
+  vesk::UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  vesk::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!memory || !bitmap || bits == nullptr) return false;
+  {
+    vesk::ScopedSelectObject select(memory.get(), bitmap.get());
+    if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY)) {
+      return false;
+    }
+  }
+  GdiFlush();
+  const unsigned char* bgra = static_cast<const unsigned char*>(bits);
+  rgba.resize(static_cast<size_t>(width) * height * 4);
+  for (size_t i = 0; i < rgba.size(); i += 4) {
+    rgba[i] = bgra[i + 2];
+    rgba[i + 1] = bgra[i + 1];
+    rgba[i + 2] = bgra[i];
+    rgba[i + 3] = 255;
+  }
+  return true;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) {
+    fwprintf(stderr, L"usage: window_snapshot <window class> <output.png> [wait ms]\n");
+    return 2;
+  }
+  const DWORD waitMs = argc > 3 ? wcstoul(argv[3], nullptr, 10) : 10000;
+  HWND window = WaitForWindow(argv[1], waitMs);
+  if (window == nullptr) return 1;
+  Sleep(500);  // the first paint
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  std::vector<unsigned char> rgba;
+  if (!CaptureScreenRect(rect, rgba)) return 2;
+  std::string png;
+  const int width = rect.right - rect.left;
+  stbi_write_png_to_func(&AppendBytes, &png, width, rect.bottom - rect.top, 4, rgba.data(),
+                         width * 4);
+  vesk::UniqueFile file(CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  if (!file || !WriteFile(file.get(), png.data(), static_cast<DWORD>(png.size()), &written,
+                          nullptr) || written != png.size()) {
+    return 2;
+  }
+  return 0;
+}
