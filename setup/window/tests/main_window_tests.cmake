@@ -1,0 +1,1 @@
+# The window object in the test process (filled in next).

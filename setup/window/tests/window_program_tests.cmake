@@ -1,0 +1,1 @@
+# VeskSetup.exe driven from outside (filled in next).
