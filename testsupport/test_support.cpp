@@ -357,16 +357,78 @@ std::wstring ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& inf
 
 namespace {
 
+constexpr DWORD kWindowPollMs = 50;
+
+struct WindowSearch {
+  DWORD processId;
+  const std::wstring* className;
+  HWND found;
+};
+
+// A visible top-level window of the class that belongs to the process, or null.
+HWND FindShownWindow(DWORD processId, const std::wstring& className) {
+  WindowSearch search = {processId, &className, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        WindowSearch& search = *reinterpret_cast<WindowSearch*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        wchar_t name[256] = {};
+        if (owner != search.processId || !IsWindowVisible(window) ||
+            GetClassNameW(window, name, 256) == 0 || *search.className != name) {
+          return TRUE;
+        }
+        search.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Looks out for the window RunOptions awaits, at most every kWindowPollMs: once it shows, runs
+// the caller's step and asks the window to close.
+class WindowCloser {
+ public:
+  WindowCloser(const RunOptions& options, DWORD processId, ProcessResult& result)
+      : options_(options), processId_(processId), result_(result) {}
+
+  bool waiting() const { return !options_.closeWindowOfClass.empty() && !result_.windowClosed; }
+
+  void Poll() {
+    if (!waiting() || GetTickCount64() - lastPoll_ < kWindowPollMs) return;
+    lastPoll_ = GetTickCount64();
+    HWND window = FindShownWindow(processId_, options_.closeWindowOfClass);
+    if (window == nullptr) return;
+    if (options_.whileWindowShown) options_.whileWindowShown(window);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    result_.windowClosed = true;
+  }
+
+ private:
+  const RunOptions& options_;
+  DWORD processId_;
+  ProcessResult& result_;
+  ULONGLONG lastPoll_ = 0;
+};
+
+// Milliseconds left until `deadline`, no more than kWindowPollMs while a window is awaited.
+DWORD WaitSlice(ULONGLONG deadline, const WindowCloser& closer) {
+  const ULONGLONG now = GetTickCount64();
+  const DWORD remaining = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+  return closer.waiting() ? std::min(remaining, kWindowPollMs) : remaining;
+}
+
 void DebugLoop(const PROCESS_INFORMATION& process, const RunOptions& options,
                ProcessResult& result) {
   ULONGLONG deadline = GetTickCount64() + options.timeoutMs;
+  WindowCloser closer(options, process.dwProcessId, result);
   bool terminated = false;
   for (;;) {
+    if (!terminated) closer.Poll();
     DEBUG_EVENT event;
-    ULONGLONG now = GetTickCount64();
-    DWORD wait = terminated ? 10000 : now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
-    if (!WaitForDebugEvent(&event, wait)) {
+    if (!WaitForDebugEvent(&event, terminated ? 10000 : WaitSlice(deadline, closer))) {
       if (terminated) return;
+      if (GetTickCount64() < deadline) continue;
       TerminateProcess(process.hProcess, 1);
       terminated = true;
       continue;
@@ -419,13 +481,21 @@ ProcessResult RunProcess(const std::wstring& commandLine, const RunOptions& opti
   UniqueKernelHandle threadHandle(process.hThread);
   if (options.captureDebugOutput) {
     DebugLoop(process, options, result);
-  } else if (WaitForSingleObject(process.hProcess, options.timeoutMs) == WAIT_OBJECT_0) {
-    result.finished = true;
-    GetExitCodeProcess(process.hProcess, &result.exitCode);
-  } else {
-    TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, 10000);
+    return result;
   }
+  const ULONGLONG deadline = GetTickCount64() + options.timeoutMs;
+  WindowCloser closer(options, process.dwProcessId, result);
+  for (;;) {
+    closer.Poll();
+    if (WaitForSingleObject(process.hProcess, WaitSlice(deadline, closer)) == WAIT_OBJECT_0) {
+      result.finished = true;
+      GetExitCodeProcess(process.hProcess, &result.exitCode);
+      return result;
+    }
+    if (GetTickCount64() >= deadline) break;
+  }
+  TerminateProcess(process.hProcess, 1);
+  WaitForSingleObject(process.hProcess, 10000);
   return result;
 }
 

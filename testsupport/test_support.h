@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -86,15 +87,20 @@ struct ProcessResult {
   bool finished = false;      // false: still running at the time limit, and then terminated
   DWORD exitCode = 0;
   std::vector<std::wstring> debugLines;  // OutputDebugString lines, when captured
+  bool windowClosed = false;  // the awaited window showed and was sent WM_CLOSE
 };
 
 struct RunOptions {
   std::wstring currentFolder;
   DWORD timeoutMs = 120000;
   bool captureDebugOutput = false;  // run the program under a debug loop to collect its lines
+  // When not empty: once a visible top-level window of this class belonging to the started
+  // program exists, `whileWindowShown` runs (when set) and the window is then sent WM_CLOSE.
+  std::wstring closeWindowOfClass;
+  std::function<void(HWND)> whileWindowShown;
 };
 
-// Starts `commandLine` and waits for it to end.
+// Starts `commandLine` and waits for it to end (closing the awaited window, see RunOptions).
 ProcessResult RunProcess(const std::wstring& commandLine, const RunOptions& options = {});
 
 // Copies the test child program (vesk_test_child.exe, see test_child.cpp) to `path`, creating its

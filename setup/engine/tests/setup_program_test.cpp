@@ -1,8 +1,10 @@
 // Runs the built VeskSetup.exe as a separate process under the debugger loop and checks what it
-// left behind: exit code, the working folder and its files, and its log lines.
+// did: exit code, the working folder and its files, and its log lines. Without "quiet" setup
+// shows its window: the working folder is checked while the window is up, then it is closed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,10 +49,16 @@ class SetupProgramTest : public ::testing::Test {
     ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, setupExe_.c_str(), FALSE));
   }
 
-  testing::ProcessResult Run(const std::wstring& arguments) {
+  // Runs the program; when it shows its window, `whileShown` runs and the window is then closed.
+  testing::ProcessResult Run(const std::wstring& arguments,
+                             const std::function<void()>& whileShown = nullptr) {
     testing::RunOptions options;
     options.captureDebugOutput = true;
     options.currentFolder = folder_.path();
+    options.closeWindowOfClass = L"VeskSetup";
+    options.whileWindowShown = [&](HWND) {
+      if (whileShown) whileShown();
+    };
     return testing::RunProcess(L"\"" + setupExe_ + L"\"" + arguments, options);
   }
 
@@ -64,25 +72,28 @@ class SetupProgramTest : public ::testing::Test {
 };
 
 // A first run recreates a hidden working folder beside the program, unpacks the 25 data items
-// byte for byte, and logs the preparation in the documented order.
+// byte for byte before its window shows, and logs the preparation in the documented order;
+// closing the window removes the working folder and setup ends with 0.
 TEST_F(SetupProgramTest, FreshRunUnpacksEveryItemIntoHiddenWorkingFolder) {
-  testing::ProcessResult result = Run(L"");
-  ASSERT_TRUE(result.finished);
-  EXPECT_EQ(result.exitCode, 0u);
-
-  DWORD attributes = testing::FileAttributes(working_);
-  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
-  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
   std::vector<std::wstring> expectedNames;
   for (const ManifestEntry& entry : kManifest) expectedNames.push_back(entry.name);
   std::sort(expectedNames.begin(), expectedNames.end());
   EXPECT_EQ(expectedNames.size(), 25u);
-  EXPECT_EQ(testing::ListFolder(working_), expectedNames);
-  for (const ManifestEntry& entry : kManifest) {
-    std::string extracted = ReadFileBytes(working_ + L"\\" + entry.name);
-    EXPECT_FALSE(extracted.empty()) << testing::Narrow(entry.name);
-    EXPECT_EQ(extracted, ReadFileBytes(entry.source)) << testing::Narrow(entry.name);
-  }
+  testing::ProcessResult result = Run(L"", [&] {
+    DWORD attributes = testing::FileAttributes(working_);
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(testing::ListFolder(working_), expectedNames);
+    for (const ManifestEntry& entry : kManifest) {
+      std::string extracted = ReadFileBytes(working_ + L"\\" + entry.name);
+      EXPECT_FALSE(extracted.empty()) << testing::Narrow(entry.name);
+      EXPECT_EQ(extracted, ReadFileBytes(entry.source)) << testing::Narrow(entry.name);
+    }
+  });
+  ASSERT_TRUE(result.finished);
+  EXPECT_TRUE(result.windowClosed);
+  EXPECT_EQ(result.exitCode, 0u);
+  EXPECT_FALSE(testing::FolderExists(working_));
 
   std::vector<std::wstring> golden = GoldenLines(L"fresh_run.golden", working_);
   ASSERT_GE(result.debugLines.size(), golden.size());
@@ -98,14 +109,16 @@ TEST_F(SetupProgramTest, RunAfterInterruptedRunOverwritesItemsInPlace) {
   ASSERT_TRUE(testing::WriteFileBytes(working_ + L"\\main.xml", "stale"));
   ASSERT_TRUE(testing::WriteFileBytes(working_ + L"\\leftover.tmp", "x"));
 
-  testing::ProcessResult result = Run(L"");
+  testing::ProcessResult result = Run(L"", [&] {
+    EXPECT_EQ(ReadFileBytes(working_ + L"\\main.xml"), ReadFileBytes(kManifest[0].source));
+    EXPECT_TRUE(testing::FileExists(working_ + L"\\leftover.tmp"));
+  });
   ASSERT_TRUE(result.finished);
+  EXPECT_TRUE(result.windowClosed);
   EXPECT_EQ(Count(result, L"Failed to remove dirPath: " + working_ + L", error code: 145"), 1u);
   EXPECT_EQ(Count(result, L"Failed to create dirPath: " + working_), 1u);
   EXPECT_EQ(Count(result, L"dirPath created: " + working_), 0u);
   EXPECT_EQ(Count(result, L"Resource extracted successfully."), 25u);
-  EXPECT_EQ(ReadFileBytes(working_ + L"\\main.xml"), ReadFileBytes(kManifest[0].source));
-  EXPECT_TRUE(testing::FileExists(working_ + L"\\leftover.tmp"));
 }
 
 // An item whose file is held open by another process cannot be written: only that row fails,
@@ -119,6 +132,7 @@ TEST_F(SetupProgramTest, LockedItemFailsAloneAndTheRestIsExtracted) {
 
   testing::ProcessResult result = Run(L"");
   ASSERT_TRUE(result.finished);
+  EXPECT_TRUE(result.windowClosed);
   const std::vector<std::wstring>& lines = result.debugLines;
   auto failure = std::find(lines.begin(), lines.end(), L"Failed to open output file.");
   ASSERT_NE(failure, lines.end());
@@ -129,10 +143,12 @@ TEST_F(SetupProgramTest, LockedItemFailsAloneAndTheRestIsExtracted) {
   EXPECT_EQ(Count(result, L"VeskUninstall.exe extracted successfully!"), 1u);
 }
 
-// Keywords are logged as they are found, and "/S" (capital S) does not select the quiet road.
+// Keywords are logged as they are found, and "/S" (capital S) does not select the quiet road:
+// the window shows.
 TEST_F(SetupProgramTest, ArgumentsAreLoggedAndOnlyExactKeywordsCount) {
   testing::ProcessResult result = Run(L" kill /S disable_autolaunch");
   ASSERT_TRUE(result.finished);
+  EXPECT_TRUE(result.windowClosed);
   EXPECT_EQ(result.exitCode, 0u);
   ASSERT_FALSE(result.debugLines.empty());
   EXPECT_EQ(result.debugLines[0], L"Command line arguments: kill /S disable_autolaunch");
