@@ -7,8 +7,11 @@
 //   - whole quiet install: "VeskSetup.exe quiet" from CreateProcessW until it has ended, a first
 //     install of the stand-in product for the Wine user; also without the installer's own run,
 //     which setup's log times (from "LaunchMiniInstaller installerPath" to its exit code);
-//   - setup's peak private memory in both runs: private bytes of GetProcessMemoryInfo, sampled
+//   - start to window shown: from CreateProcessW of "VeskSetup.exe" (no arguments) until its
+//     setup window is visible (polled every millisecond); the window is then closed;
+//   - setup's peak private memory in all its runs: private bytes of GetProcessMemoryInfo, sampled
 //     every millisecond (Windows keeps the peak, Wine reports only the current figure).
+// Printed once: the program's size without its payload (the file less its data resources).
 // Each is set against the same round's copy: a child process (this program with "copy") that
 // copies the same payload files with CopyFileW, so a process start and the bytes, timed
 // alternating with setup.
@@ -131,9 +134,21 @@ bool IsPayloadRowOutcome(const std::wstring& line) {
           line.compare(line.size() - extracted.size(), extracted.size(), extracted) == 0);
 }
 
+// The visible setup window of the process, or null.
+HWND ShownSetupWindow(DWORD processId) {
+  for (HWND window = FindWindowExW(nullptr, nullptr, L"VeskSetup", nullptr); window != nullptr;
+       window = FindWindowExW(nullptr, window, L"VeskSetup", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
 // Starts the command line under a debug loop and hands each line the program sends to the
 // debugger, with the milliseconds since the start, to `onLine`; when that returns true the clock
-// stops and the process is ended (whatever it would do next is not measured).
+// stops and the process is ended (whatever it would do next is not measured). When the setup
+// window shows, `onLine` gets the line "(window shown)" and the window is closed.
 template <typename OnLine>
 Run RunDebugged(const std::wstring& commandLine, OnLine onLine) {
   Run run;
@@ -142,9 +157,16 @@ Run RunDebugged(const std::wstring& commandLine, OnLine onLine) {
   vesk::UniqueKernelHandle process;
   if (!Start(commandLine, DEBUG_ONLY_THIS_PROCESS, process)) return run;
   bool terminated = false;
+  bool windowShown = false;
   for (;;) {
     DEBUG_EVENT event;
     if (!WaitForDebugEvent(&event, 1)) {
+      HWND window = windowShown || terminated ? nullptr : ShownSetupWindow(GetProcessId(process.get()));
+      if (window != nullptr) {
+        windowShown = true;
+        onLine(L"(window shown)", MillisecondsSince(start));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+      }
       if (!terminated) SamplePrivateBytes(process.get(), peak);
       if (!terminated && MillisecondsSince(start) > kTimeLimitMs) {
         TerminateProcess(process.get(), 1);
@@ -199,6 +221,55 @@ Run RunUntilExtracted(const std::wstring& commandLine) {
   return RunDebugged(commandLine, [&](const std::wstring& line, double) {
     return IsPayloadRowOutcome(line) && ++rowsDone == vesk::kPayloadItemCount;
   });
+}
+
+// Times the start until the setup window shows, then closes the window and waits for the end.
+Run RunUntilWindowShown(const std::wstring& commandLine) {
+  Run run;
+  SIZE_T peak = 0;
+  const Clock::time_point start = Clock::now();
+  vesk::UniqueKernelHandle process;
+  if (!Start(commandLine, 0, process)) return run;
+  const DWORD processId = GetProcessId(process.get());
+  HWND window = nullptr;
+  while ((window = ShownSetupWindow(processId)) == nullptr) {
+    if (WaitForSingleObject(process.get(), 1) != WAIT_TIMEOUT ||
+        MillisecondsSince(start) > kTimeLimitMs) {
+      TerminateProcess(process.get(), 1);
+      WaitForSingleObject(process.get(), INFINITE);
+      return run;
+    }
+    SamplePrivateBytes(process.get(), peak);
+  }
+  run.milliseconds = MillisecondsSince(start);
+  SamplePrivateBytes(process.get(), peak);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) {
+    TerminateProcess(process.get(), 1);
+    WaitForSingleObject(process.get(), INFINITE);
+    return run;
+  }
+  GetExitCodeProcess(process.get(), &run.exitCode);
+  run.completed = true;
+  run.peakPrivateMegabytes = peak / 1048576.0;
+  return run;
+}
+
+BOOL CALLBACK AddResourceSize(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR total) {
+  HRSRC resource = FindResourceW(module, name, type);
+  if (resource != nullptr) *reinterpret_cast<double*>(total) += SizeofResource(module, resource);
+  return TRUE;
+}
+
+// The program's file size less its data resources (the payload items and their digests), in KiB.
+double KilobytesWithoutPayload(const std::wstring& program) {
+  vesk::UniqueModule module(LoadLibraryExW(program.c_str(), nullptr,
+                                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  if (!module) return -1;
+  double payloadBytes = 0;
+  EnumResourceNamesW(module.get(), RT_RCDATA, &AddResourceSize,
+                     reinterpret_cast<LONG_PTR>(&payloadBytes));
+  return (FileMegabytes(program) * 1048576.0 - payloadBytes) / 1024.0;
 }
 
 // Prints every line of one run with its time since the start: where the time goes.
@@ -289,8 +360,8 @@ void PrintFigure(const char* label, double ours, const char* unit, double baseli
 
 int wmain(int argc, wchar_t** argv) {
   if (argc == 3 && std::wcscmp(argv[1], L"copy") == 0) return CopyPayload(argv[2]);
-  // Options: "verbose" prints each round's figures too; "timeline" runs one quiet install and
-  // prints it line by line; "--setup <file>" measures another VeskSetup.exe with the same payload
+  // Options: "verbose" prints each round's figures too; "timeline" runs the window road until
+  // the window shows and one quiet install, and prints them line by line; "--setup <file>" measures another VeskSetup.exe with the same payload
   // (an earlier build, say), from its own folder; "--rounds <count>" instead of 7 rounds.
   bool verbose = false;
   bool timeline = false;
@@ -326,6 +397,9 @@ int wmain(int argc, wchar_t** argv) {
   if (timeline) {
     RemoveInstallation();
     vesk::testing::RemoveTree(workingFolder);
+    PrintTimeline(extractCommand);
+    vesk::testing::RemoveTree(workingFolder);
+    std::printf("\n");
     PrintTimeline(quietCommand);
     RemoveInstallation();
     return 0;
@@ -346,7 +420,11 @@ int wmain(int argc, wchar_t** argv) {
               "files with CopyFileW, timed in the same round; ratio = median of the rounds' "
               "setup / copy\n", rounds);
 
+  std::printf("VeskSetup.exe without its payload resources: %.0f KiB (goal <= 400 KB with the "
+              "window and the toolkit inside)\n", KilobytesWithoutPayload(setupExe));
+
   std::vector<double> extractTimes, extractCopies, extractRatios;
+  std::vector<double> windowTimes, windowCopies, windowRatios;
   std::vector<double> quietTimes, quietCopies, quietRatios;
   std::vector<double> kitTimes, kitRatios, installerTimes;
   std::vector<double> setupMemory, copyMemory, memoryRatios;
@@ -359,6 +437,11 @@ int wmain(int argc, wchar_t** argv) {
     vesk::testing::RemoveTree(workingFolder);
 
     EmptyFolder(copyTarget.path());
+    const Run copyBeforeWindow = RunUntilExit(copyCommand);
+    const Run shown = RunUntilWindowShown(extractCommand);
+    vesk::testing::RemoveTree(workingFolder);
+
+    EmptyFolder(copyTarget.path());
     const Run copyBeforeQuiet = RunUntilExit(copyCommand);
     RemoveInstallation();
     const Run quiet = RunUntilExit(quietCommand);
@@ -367,32 +450,39 @@ int wmain(int argc, wchar_t** argv) {
 
     if (!copyBeforeExtract.completed || copyBeforeExtract.exitCode != 0 ||
         !copyBeforeQuiet.completed || copyBeforeQuiet.exitCode != 0 || !extract.completed ||
+        !copyBeforeWindow.completed || !shown.completed || shown.exitCode != 0 ||
         !quiet.completed || quiet.exitCode != 0 || installerMs < 0) {
-      std::printf("round %d failed: copy %d/%lu, extraction %d, copy %d/%lu, quiet %d/%lu, "
-                  "installer run in the log %d\n", round, copyBeforeExtract.completed,
-                  copyBeforeExtract.exitCode, extract.completed, copyBeforeQuiet.completed,
+      std::printf("round %d failed: copy %d/%lu, extraction %d, window %d/%lu, copy %d/%lu, "
+                  "quiet %d/%lu, installer run in the log %d\n", round, copyBeforeExtract.completed,
+                  copyBeforeExtract.exitCode, extract.completed, shown.completed, shown.exitCode,
+                  copyBeforeQuiet.completed,
                   copyBeforeQuiet.exitCode, quiet.completed, quiet.exitCode, installerMs >= 0);
       failures = true;
       continue;
     }
     if (verbose) {
-      std::printf("round %d: copy %.1f ms, extracted %.1f ms (%.1f MB) | copy %.1f ms, "
-                  "quiet %.1f ms (%.1f MB), installer %.1f ms\n",
+      std::printf("round %d: copy %.1f ms, extracted %.1f ms (%.1f MB) | copy %.1f ms, window "
+                  "%.1f ms (%.1f MB) | copy %.1f ms, quiet %.1f ms (%.1f MB), installer %.1f ms\n",
                   round, copyBeforeExtract.milliseconds, extract.milliseconds,
-                  extract.peakPrivateMegabytes, copyBeforeQuiet.milliseconds, quiet.milliseconds,
+                  extract.peakPrivateMegabytes, copyBeforeWindow.milliseconds, shown.milliseconds,
+                  shown.peakPrivateMegabytes, copyBeforeQuiet.milliseconds, quiet.milliseconds,
                   quiet.peakPrivateMegabytes, installerMs);
     }
     if (round == 0) continue;  // warm-up: files in the cache, Wine's services running
     extractTimes.push_back(extract.milliseconds);
     extractCopies.push_back(copyBeforeExtract.milliseconds);
     extractRatios.push_back(extract.milliseconds / copyBeforeExtract.milliseconds);
+    windowTimes.push_back(shown.milliseconds);
+    windowCopies.push_back(copyBeforeWindow.milliseconds);
+    windowRatios.push_back(shown.milliseconds / copyBeforeWindow.milliseconds);
     quietTimes.push_back(quiet.milliseconds);
     quietCopies.push_back(copyBeforeQuiet.milliseconds);
     quietRatios.push_back(quiet.milliseconds / copyBeforeQuiet.milliseconds);
     installerTimes.push_back(installerMs);
     kitTimes.push_back(quiet.milliseconds - installerMs);
     kitRatios.push_back(kitTimes.back() / copyBeforeQuiet.milliseconds);
-    setupMemory.push_back(std::max(quiet.peakPrivateMegabytes, extract.peakPrivateMegabytes));
+    setupMemory.push_back(std::max({quiet.peakPrivateMegabytes, extract.peakPrivateMegabytes,
+                                    shown.peakPrivateMegabytes}));
     copyMemory.push_back(copyBeforeQuiet.peakPrivateMegabytes);
     memoryRatios.push_back(setupMemory.back() / copyMemory.back());
   }
@@ -402,6 +492,8 @@ int wmain(int argc, wchar_t** argv) {
 
   PrintFigure("start to extracted", Median(extractTimes), "ms", Median(extractCopies),
               Median(extractRatios), "<= 1.2");
+  PrintFigure("start to window shown", Median(windowTimes), "ms", Median(windowCopies),
+              Median(windowRatios), "<= 1.2");
   PrintFigure("whole quiet install", Median(quietTimes), "ms", Median(quietCopies),
               Median(quietRatios), "<= 2.5");
   PrintFigure("  without installer", Median(kitTimes), "ms", Median(quietCopies),
