@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -40,6 +41,7 @@ const wchar_t kAutoStartOff[] = L"file='autostart_check_box.png'";
 
 // What the replaced dialogs and free-space query answer, and what they were asked.
 struct Fakes {
+  int picks = 0;
   bool pickChosen = true;
   std::wstring picked;
   std::wstring pickTitle;
@@ -55,6 +57,7 @@ Fakes& TheFakes() {
 }
 
 bool FakePickFolder(const wchar_t* title, std::wstring& folder) {
+  ++TheFakes().picks;
   TheFakes().pickTitle = title;
   if (TheFakes().pickChosen) folder = TheFakes().picked;
   return TheFakes().pickChosen;
@@ -106,12 +109,21 @@ class MainWindowTest : public ::testing::Test {
 
   CControlUI* Find(const wchar_t* name) { return window_->GetPaintManager().FindControl(name); }
   CLabelUI* InfoLabel() { return static_cast<CLabelUI*>(Find(L"infoLabel")); }
-  // A real left click in the middle of the named control.
-  void Click(const wchar_t* name) {
+  // A real left click in the middle of the named control; then runs messages until `handled`
+  // says the click has had its effect.
+  void Click(const wchar_t* name, const std::function<bool()>& handled) {
     MouseMoveTo(hwnd_, Center(Find(name)->GetPos()));
     MouseButton(true);
     MouseButton(false);
-    PumpFor(50);
+    ASSERT_TRUE(PumpUntil(handled)) << "no effect of the click";
+  }
+  void PickFolderByClick() {
+    const int before = TheFakes().picks;
+    Click(L"fileselectbtn", [&] { return TheFakes().picks > before; });
+  }
+  void ToggleAutoStartByClick() {
+    const bool before = window_->m_isAutoStart;
+    Click(L"autostart_checkbox", [&] { return window_->m_isAutoStart != before; });
   }
   // The logged messages that start with `prefix`.
   std::vector<std::string> Logged(const std::string& prefix) {
@@ -136,7 +148,7 @@ class MainWindowTest : public ::testing::Test {
   void InstallIntoUncreatableFolder() {
     window_->m_customInstallPath = files_ / L"file\\vesk.helm";
     ScopedOverride box(g_setupMessageBox, &FakeMessageBox);
-    Click(L"installbtn");
+    Click(L"installbtn", [] { return TheFakes().boxes > 0; });
   }
 
   testing::ScopedCurrentUserOverride user_;
@@ -170,7 +182,7 @@ TEST_P(RejectedPick, DisablesInstallUntilAGoodPick) {
     const bool rejected = round != 1;
     TheFakes().picked = rejected && test.belowFile ? files_ / L"file" : files_.path();
     TheFakes().freeBytes = rejected ? test.freeBytes : kRequiredFreeBytes;
-    Click(L"fileselectbtn");
+    PickFolderByClick();
     EXPECT_EQ(TheFakes().picked + L"\\vesk.helm", window_->m_customInstallPath);
     EXPECT_EQ(rejected, InfoLabel()->IsVisible());
     EXPECT_EQ(!rejected, Find(L"installbtn")->IsEnabled());
@@ -206,7 +218,7 @@ TEST_F(MainWindowTest, PickedFolderBecomesTheInstallPath) {
   for (const auto& test : cases) {
     TheFakes().pickChosen = test.chosen;
     TheFakes().picked = test.picked;
-    Click(L"fileselectbtn");
+    PickFolderByClick();
     EXPECT_EQ(test.path, window_->m_customInstallPath) << test.picked;
     EXPECT_EQ(test.path, Find(L"pathinput")->GetText().GetData()) << test.picked;
   }
@@ -217,10 +229,10 @@ TEST_F(MainWindowTest, PickedFolderBecomesTheInstallPath) {
 TEST_F(MainWindowTest, AutoStartToggleClickedTwiceIsSelectedAgain) {
   CControlUI* toggle = Find(L"autostart_checkbox");
   EXPECT_STREQ(kAutoStartOn, toggle->GetBkImage());
-  Click(L"autostart_checkbox");
+  ToggleAutoStartByClick();
   EXPECT_STREQ(kAutoStartOff, toggle->GetBkImage());
   EXPECT_FALSE(window_->m_isAutoStart);
-  Click(L"autostart_checkbox");
+  ToggleAutoStartByClick();
   EXPECT_STREQ(kAutoStartOn, toggle->GetBkImage());
   EXPECT_EQ((std::vector<std::string>{"m_isAutoStart: 0", "m_isAutoStart: 1"}),
             Logged("m_isAutoStart"));
@@ -233,9 +245,8 @@ class CloseBeforeInstall : public MainWindowTest, public ::testing::WithParamInt
 TEST_P(CloseBeforeInstall, RemovesAutoStartEntryOnlyWhenToggleIsOn) {
   const bool toggleOn = GetParam();
   ASSERT_TRUE(testing::WriteUserString(kRunKey, kAutoStartValue, L"earlier entry"));
-  if (!toggleOn) Click(L"autostart_checkbox");
-  Click(L"closebtn");
-  ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(hwnd_); }));
+  if (!toggleOn) ToggleAutoStartByClick();
+  Click(L"closebtn", [&] { return !::IsWindow(hwnd_); });
   const testing::RegistryValue entry =
       testing::ReadRegistryValue(HKEY_CURRENT_USER, kRunKey, kAutoStartValue);
   EXPECT_EQ(!toggleOn, entry.exists);
