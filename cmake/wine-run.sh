@@ -3,6 +3,8 @@
 # use, never ~/.wine), Wine's debug output off, and a virtual display from Xvfb for windows.
 #   wine-run.sh <build folder> <program.exe> [arguments...]
 #   wine-run.sh <build folder> --stop      ends the wineserver and the display of that prefix
+# With VESK_WINE_LOGPIXELS set (for example 144 for 150 %), the prefix is made with that screen
+# resolution in dots per inch; give such a prefix a build folder of its own.
 set -u
 build_dir=$(cd "$1" && pwd); shift
 state="$build_dir/wine-state"
@@ -38,6 +40,8 @@ if [ "${1:-}" = "--stop" ]; then stop; exit 0; fi
 
 # Changing what create_prefix sets up? Change the mark too, so older prefixes are made anew.
 ready_mark=.vesk-prefix-2
+logpixels=${VESK_WINE_LOGPIXELS:-}
+[ -n "$logpixels" ] && ready_mark="$ready_mark-dpi$logpixels"
 
 create_prefix() {
   rm -rf "$WINEPREFIX"
@@ -46,6 +50,11 @@ create_prefix() {
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft YaHei' /t REG_SZ \
     /d 'WenQuanYi Zen Hei' /f >/dev/null 2>&1
   wine winecfg -v win10 >/dev/null 2>&1
+  if [ -n "$logpixels" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$logpixels" /f \
+      >/dev/null 2>&1
+  fi
+  # Waiting for the server to end also makes the next one read the settings made here.
   wineserver -w
   touch "$WINEPREFIX/$ready_mark"
 }

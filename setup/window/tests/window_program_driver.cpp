@@ -1,0 +1,203 @@
+#include "setup/window/tests/window_program_driver.h"
+
+#include <shlobj.h>
+
+#include "common/process_list.h"
+#include "setup/engine/tests/engine_test_support.h"
+#include "uitoolkit/window/tests/live_window_support.h"
+
+namespace vesk::testing {
+
+const wchar_t kProductKey[] = L"Software\\Vesk.helm";
+const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t kRunValue[] = L"vesk.helm";
+namespace {
+const wchar_t kLocalAppData[] = L"C:\\vesk_window_test\\AppData\\Local";
+}  // namespace
+const std::wstring kDefaultFolder = std::wstring(kLocalAppData) + L"\\vesk.helm\\Application";
+
+namespace {
+
+const wchar_t* const kShellFolderKeys[] = {
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"};
+const wchar_t kLocalAppDataValue[] = L"Local AppData";
+
+void DeleteUserKey(const wchar_t* key) { RegDeleteTreeW(HKEY_CURRENT_USER, key); }
+
+void DeleteUserValue(const wchar_t* key, const wchar_t* name) {
+  UniqueRegKey opened;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, opened.put()) == ERROR_SUCCESS) {
+    RegDeleteValueW(opened.get(), name);
+  }
+}
+
+// What an install leaves for the user: the install folders, the product key, the protocol, the
+// uninstall entry, the auto-start entry; and the programs still running.
+void RemoveInstallation() {
+  for (const wchar_t* name : {L"VeskSetup.exe", L"vesk.helm.exe"}) {
+    for (DWORD id : FindProcessesByName(name, NameMatch::kIgnoringCase).ids) {
+      TerminateProcessById(id);
+    }
+  }
+  WaitUntil(
+      [] {
+        return CountProcessesNamed(L"VeskSetup.exe") + CountProcessesNamed(L"vesk.helm.exe") == 0;
+      },
+      10000);
+  RemoveTree(std::wstring(kLocalAppData) + L"\\vesk.helm");
+  DeleteUserKey(kProductKey);
+  DeleteUserKey(L"SOFTWARE\\Classes\\veskhelm");
+  DeleteUserKey(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vesk.helm");
+  DeleteUserValue(kRunKey, kRunValue);
+}
+
+// The process of the window when this process started it from `exe`, else 0.
+DWORD ChildProcessOf(HWND window, const std::wstring& exe) {
+  DWORD id = 0;
+  GetWindowThreadProcessId(window, &id);
+  std::vector<ProcessEntry> processes;
+  ListProcesses(processes);
+  for (const ProcessEntry& process : processes) {
+    if (process.id == id && process.parentId == GetCurrentProcessId() &&
+        CompareStringOrdinal(ProcessImagePath(id).c_str(), -1, exe.c_str(), -1, TRUE) ==
+            CSTR_EQUAL) {
+      return id;
+    }
+  }
+  return 0;
+}
+
+void ReplaceAll(std::string& text, const std::string& what, const std::string& with) {
+  for (size_t at = 0; !what.empty() && (at = text.find(what, at)) != std::string::npos;
+       at += with.size()) {
+    text.replace(at, what.size(), with);
+  }
+}
+
+}  // namespace
+
+ScopedLocalAppData::ScopedLocalAppData() {
+  SHCreateDirectoryExW(nullptr, kLocalAppData, nullptr);
+  for (const wchar_t* key : kShellFolderKeys) {
+    saved_.push_back(ReadRegistryValue(HKEY_CURRENT_USER, key, kLocalAppDataValue));
+    WriteUserString(key, kLocalAppDataValue, kLocalAppData);
+  }
+}
+
+ScopedLocalAppData::~ScopedLocalAppData() {
+  for (size_t i = 0; i < saved_.size(); ++i) {
+    const RegistryValue& value = saved_[i];
+    if (value.exists) {
+      WriteUserValue(kShellFolderKeys[i], kLocalAppDataValue, value.type, value.data.data(),
+                     static_cast<DWORD>(value.data.size()));
+    } else {
+      DeleteUserValue(kShellFolderKeys[i], kLocalAppDataValue);
+    }
+  }
+  RemoveTree(L"C:\\vesk_window_test");
+}
+
+size_t CountProcessesNamed(const wchar_t* exeName) {
+  return FindProcessesByName(exeName, NameMatch::kIgnoringCase).ids.size();
+}
+
+WindowProgramTest::WindowProgramTest() { RemoveInstallation(); }
+
+WindowProgramTest::~WindowProgramTest() {
+  RemoveInstallation();
+  if (run_.valid()) run_.wait();
+}
+
+void WindowProgramTest::SetUp() {
+  ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, setupExe_.c_str(), FALSE));
+}
+
+HWND WindowProgramTest::Start(const std::wstring& arguments) {
+  RunOptions options;
+  options.captureDebugOutput = true;
+  options.timeoutMs = 180000;
+  run_ = std::async(std::launch::async, RunProcess, L"\"" + setupExe_ + L"\" " + arguments,
+                    options);
+  window_ = nullptr;
+  WaitUntil(
+      [&] {
+        HWND found = FindWindowW(L"VeskSetup", nullptr);
+        if (found == nullptr || !IsWindowVisible(found) || ChildProcessOf(found, setupExe_) == 0) {
+          return false;
+        }
+        window_ = found;
+        return true;
+      },
+      60000);
+  Sleep(500);  // its first paint
+  return window_;
+}
+
+void WindowProgramTest::Click(POINT client, int times) {
+  ClientToScreen(window_, &client);
+  SkinUI::testing::MouseMoveToScreen(client);
+  for (int i = 0; i < times; ++i) {
+    SkinUI::testing::MouseButton(true);
+    SkinUI::testing::MouseButton(false);
+  }
+  Sleep(300);
+}
+
+void WindowProgramTest::PressKey(WORD key) {
+  INPUT inputs[2] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+  }
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+  Sleep(300);
+}
+
+void WindowProgramTest::Capture(SkinUI::testing::TestCanvas& canvas) {
+  SkinUI::testing::CaptureClient(window_, canvas);
+  UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  const bool shaped = GetWindowRgn(window_, region.get()) != ERROR;
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) {
+      if (!shaped || !PtInRegion(region.get(), x, y)) SetPixel(canvas.dc(), x, y, RGB(255, 0, 255));
+    }
+  }
+  GdiFlush();
+}
+
+ProcessResult WindowProgramTest::Finish() {
+  ProcessResult result = run_.get();
+  EXPECT_TRUE(result.started);
+  EXPECT_TRUE(result.finished);
+  return result;
+}
+
+std::vector<std::string> WindowProgramTest::InstallLog() const {
+  std::vector<std::string> lines = LogMessagesOf(kDefaultFolder + L"\\vesk_install.log");
+  for (std::string& line : lines) {
+    ReplaceAll(line, Narrow(working_), "<working>");
+    ReplaceAll(line, Narrow(kDefaultFolder), "<install>");
+    ReplaceAll(line, Narrow(desktop_.path()), "<desktop>");
+  }
+  return lines;
+}
+
+bool WindowProgramTest::WaitForLogLine(const std::string& line, DWORD timeoutMs) const {
+  return WaitUntil([&] { return IndexOf(InstallLog(), line) >= 0; }, timeoutMs);
+}
+
+std::vector<std::string> GoldenLines(const std::wstring& name) {
+  std::vector<std::string> lines;
+  std::string text = ReadFileBytes(std::wstring(VESK_GOLDEN_DIR) + L"\\" + name);
+  for (size_t start = 0, end; start < text.size(); start = end + 1) {
+    end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
+  }
+  return lines;
+}
+
+}  // namespace vesk::testing

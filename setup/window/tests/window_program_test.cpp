@@ -1,0 +1,211 @@
+// The setup window of the built VeskSetup.exe, used as a user would: what it shows, an install
+// started with a click or by "update", closing it with Escape, and double clicks on its title
+// strip. Each test installs for the real Wine user and moves the real pointer.
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <optional>
+
+#include "setup/engine/tests/engine_test_support.h"
+#include "setup/window/tests/window_program_driver.h"
+
+namespace vesk::testing {
+namespace {
+
+using SkinUI::testing::TestCanvas;
+
+// Client points (96 dots per inch) of what the tests click or look at.
+constexpr POINT kInstallButton = {320, 295};
+constexpr POINT kAutoStartToggle = {320, 405};
+constexpr POINT kTitleStrip = {200, 20};
+constexpr POINT kBody = {80, 200};
+constexpr RECT kTitleButtons = {560, 8, 632, 40};  // clear of the rounded corner
+constexpr RECT kToggleArea = {274, 394, 366, 414};
+
+// Pixels of the area darker than the window's light background (any channel below 200): the
+// title buttons' and the toggle's drawings.
+int DarkPixels(const TestCanvas& canvas, const RECT& area) {
+  int count = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      const DWORD pixel = canvas.Pixel(x, y);
+      if ((pixel & 0xFF) < 200 || ((pixel >> 8) & 0xFF) < 200 || (pixel >> 16) < 200) ++count;
+    }
+  }
+  return count;
+}
+
+std::wstring ApplicationAutoStart() {
+  return L"\"" + kDefaultFolder + L"\\vesk.helm.exe\"  --win-auto-start";
+}
+
+// The ready window is 640 x 460, centred on the 1280 x 1024 screen, and shows inside its rounded
+// region the title strip with its buttons, icon, name, install button, the path field with the
+// default folder and the auto-start toggle as the golden does (8 per channel for fonts).
+TEST_F(WindowProgramTest, ReadyWindowLooksAsTheGolden) {
+  ASSERT_NE(Start(L""), nullptr);
+  RECT rect = {};
+  GetWindowRect(window_, &rect);
+  EXPECT_EQ(rect.left, 320);
+  EXPECT_EQ(rect.top, 282);
+  EXPECT_EQ(rect.right - rect.left, 640);
+  EXPECT_EQ(rect.bottom - rect.top, 460);
+  TestCanvas screen(640, 460);
+  Capture(screen);
+  EXPECT_EQ(screen.Pixel(0, 0), 0xFF00FFu);  // a rounded corner
+  EXPECT_GT(DarkPixels(screen, kTitleButtons), 0);
+  EXPECT_GT(DarkPixels(screen, kToggleArea), 0);
+  EXPECT_TRUE(SkinUI::testing::MatchesGolden(screen, "ready_window", 8));
+}
+
+struct InstallCase {
+  const char* name;
+  bool toggleOff;           // the toggle clicked off before the install
+  bool applicationRunning;  // the application started while the install runs
+};
+
+void PrintTo(const InstallCase& row, std::ostream* out) { *out << row.name; }
+
+class InteractiveInstallTest : public WindowProgramTest,
+                               public ::testing::WithParamInterface<InstallCase> {};
+
+// A click on install with the default folder installs and finishes by itself: exit code 0, the
+// window gone, the product registered, the uninstaller moved into "uninstall", the copied
+// installer and the working folder removed, the shortcut renamed, the auto-start entry as the
+// toggle said, and one application running. With the toggle on, the log is the golden sequence;
+// with the application already running at the end it is not started a second time.
+TEST_P(InteractiveInstallTest, ClickInstallsAndFinishes) {
+  const InstallCase& row = GetParam();
+  ASSERT_TRUE(WriteUserString(kRunKey, kRunValue, L"earlier entry"));
+  ASSERT_NE(Start(L""), nullptr);
+  if (row.toggleOff) Click(kAutoStartToggle);
+  Click(kInstallButton);
+  std::optional<ChildProcess> application;
+  ScopedTempFolder elsewhere{L"app"};
+  if (row.applicationRunning) {
+    ASSERT_TRUE(WaitForLogLine("StartInstallation result: 0"));
+    ASSERT_TRUE(
+        CopyFileW(VESK_STANDIN_APPLICATION_EXE, (elsewhere / L"vesk.helm.exe").c_str(), FALSE));
+    application.emplace(elsewhere / L"vesk.helm.exe");
+  }
+  EXPECT_EQ(Finish().exitCode, 0u);
+  EXPECT_FALSE(IsWindow(window_));
+
+  std::map<std::wstring, RegistryValue> values = ReadAllValues(HKEY_CURRENT_USER, kProductKey);
+  EXPECT_EQ(values[L"VeskInstallPath"], StringValue(kDefaultFolder));
+  EXPECT_EQ(values[L"UninstallString"],
+            StringValue(kDefaultFolder + L"\\uninstall\\VeskUninstall.exe"));
+  EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, kRunKey, kRunValue),
+            row.toggleOff ? RegistryValue{} : StringValue(ApplicationAutoStart()));
+  EXPECT_TRUE(FileExists(kDefaultFolder + L"\\vesk.helm.exe"));
+  EXPECT_TRUE(FileExists(kDefaultFolder + L"\\uninstall\\VeskUninstall.exe"));
+  EXPECT_FALSE(FileExists(kDefaultFolder + L"\\VeskUninstall.exe"));
+  EXPECT_FALSE(FileExists(kDefaultFolder + L"\\mini_installer.exe"));
+  EXPECT_FALSE(FolderExists(working_));
+  EXPECT_FALSE(FileExists(desktop_ / L"vesk.helm.lnk"));
+  EXPECT_TRUE(FileExists(desktop_ / L"vesk.lnk"));
+  EXPECT_TRUE(WaitUntil([] { return CountProcessesNamed(L"vesk.helm.exe") == 1; }, 10000));
+
+  std::vector<std::string> log = InstallLog();
+  if (row.applicationRunning) {
+    EXPECT_FALSE(application->WaitForExit(0));  // the one started here still runs
+    EXPECT_GE(IndexOf(log, "Process is running, wait for 1 second"), 0);
+  } else if (row.toggleOff) {
+    EXPECT_TRUE(ContainsInOrder(log, {"Remove autostart", "StartInstallation result: 0"}));
+  } else if (std::getenv("VESK_UPDATE_GOLDENS") != nullptr) {
+    std::string text;
+    for (const std::string& line : log) text += line + "\n";
+    ASSERT_TRUE(WriteFileBytes(std::wstring(VESK_GOLDEN_DIR) + L"\\interactive_install.log", text));
+  } else {
+    // The progress monitor writes beside the install thread: each thread's lines keep their
+    // order, but how the two interleave depends on how long the installer runs.
+    // Compared as text, so that a difference shows as a line diff.
+    auto threadsApart = [](std::vector<std::string> lines) {
+      std::stable_partition(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.rfind("Current fake progress", 0) == 0 ||
+               line.rfind("Progress monitoring thread", 0) == 0;
+      });
+      std::string text;
+      for (const std::string& line : lines) text += line + "\n";
+      return text;
+    };
+    EXPECT_EQ(threadsApart(log), threadsApart(GoldenLines(L"interactive_install.log")));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, InteractiveInstallTest,
+                         ::testing::Values(InstallCase{"ToggleOn", false, false},
+                                           InstallCase{"ToggleOff", true, false},
+                                           InstallCase{"ApplicationRunning", false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// "update" installs at once without a click; the auto-start toggle is never on the screen and
+// the auto-start entry stays exactly as it was.
+TEST_F(WindowProgramTest, UpdateInstallsAtOnceAndLeavesAutoStart) {
+  ASSERT_TRUE(WriteUserString(kRunKey, kRunValue, L"distinctive earlier entry"));
+  ASSERT_NE(Start(L"update"), nullptr);
+  int looks = 0;
+  while (IsWindowVisible(window_)) {
+    TestCanvas screen(640, 460);
+    Capture(screen);
+    if (!IsWindowVisible(window_)) break;  // the picture may show what lay behind it
+    EXPECT_EQ(DarkPixels(screen, kToggleArea), 0) << "look " << looks;
+    EXPECT_EQ(DarkPixels(screen, kTitleButtons), 0) << "look " << looks;
+    ++looks;
+    Sleep(500);
+  }
+  EXPECT_GT(looks, 0);
+  EXPECT_EQ(Finish().exitCode, 0u);
+  EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, kRunKey, kRunValue),
+            StringValue(L"distinctive earlier entry"));
+  EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, kProductKey, L"VeskInstallPath"),
+            StringValue(kDefaultFolder));
+  EXPECT_TRUE(FileExists(kDefaultFolder + L"\\vesk.helm.exe"));
+}
+
+// Escape closes the window with exit code 0 when it is ready, and while it installs (its title
+// buttons hidden then), which deletes the copied installer that no longer runs and does not
+// start the application.
+TEST_F(WindowProgramTest, EscapeClosesReadyAndInstallingWindow) {
+  for (bool installing : {false, true}) {
+    SCOPED_TRACE(installing ? "installing" : "ready");
+    ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, setupExe_.c_str(), FALSE));
+    ASSERT_NE(Start(L""), nullptr);
+    if (installing) {
+      Click(kInstallButton);
+      // The installer has run and ended; the progress goes on for some seconds more.
+      ASSERT_TRUE(WaitForLogLine("StartInstallation result: 0"));
+      ASSERT_TRUE(FileExists(kDefaultFolder + L"\\mini_installer.exe"));
+      TestCanvas screen(640, 460);
+      Capture(screen);
+      EXPECT_EQ(DarkPixels(screen, kTitleButtons), 0);
+    }
+    Click(kBody);
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(Finish().exitCode, 0u);
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_EQ(ListFolder(working_), std::vector<std::wstring>{});
+    EXPECT_FALSE(FileExists(kDefaultFolder + L"\\mini_installer.exe"));
+    EXPECT_EQ(CountProcessesNamed(L"vesk.helm.exe"), 0u);
+  }
+}
+
+// A real double click on the title strip away from its buttons does not maximise: the window
+// keeps its place and size, and setup logs the double click.
+TEST_F(WindowProgramTest, DoubleClickOnTitleStripDoesNotMaximise) {
+  ASSERT_NE(Start(L""), nullptr);
+  RECT before = {}, after = {};
+  GetWindowRect(window_, &before);
+  Click(kTitleStrip, 2);
+  GetWindowRect(window_, &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
+  EXPECT_FALSE(IsZoomed(window_));
+  Click(kBody);
+  PressKey(VK_ESCAPE);
+  ProcessResult result = Finish();
+  EXPECT_NE(std::find(result.debugLines.begin(), result.debugLines.end(), L"WM_NCLBUTTONDBLCLK"),
+            result.debugLines.end());
+}
+
+}  // namespace
+}  // namespace vesk::testing
