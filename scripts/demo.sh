@@ -2,9 +2,11 @@
 # The kit's main job on the built-in stand-in product: builds everything, runs VeskSetup.exe under
 # Wine from a fresh folder (by default a quiet install: "VeskSetup.exe quiet") and shows what it
 # did: exit code, install folder, registry values, desktop shortcut, log and working folder. After a
-# successful quiet install it also removes the product again with VeskUninstall.exe
+# successful install it also removes the product again with VeskUninstall.exe
 # (scripts/demo-uninstall.sh).
-#   scripts/demo.sh [VeskSetup arguments...]      (default: quiet)
+#   scripts/demo.sh [VeskSetup arguments...]          (default: quiet)
+#   scripts/demo.sh window [VeskSetup arguments...]   the setup window instead (see run_window_on_display
+#                                                     and run_window_headless)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${VESK_BUILD_DIR:-$root/build}
@@ -12,8 +14,10 @@ build_dir=${VESK_BUILD_DIR:-$root/build}
 wine_run() { "$root/cmake/wine-run.sh" "$build_dir" "$@"; }
 trap 'wine_run --stop' EXIT
 
+window=false
+if [ "${1:-}" = window ]; then window=true; shift; fi
 arguments=("$@")
-[ ${#arguments[@]} -eq 0 ] && arguments=(quiet)
+[ ${#arguments[@]} -eq 0 ] && [ "$window" = false ] && arguments=(quiet)
 
 product_key='HKCU\Software\Vesk.helm'
 protocol_key='HKCU\Software\Classes\veskhelm'
@@ -59,11 +63,86 @@ demo="$build_dir/demo"
 rm -rf "$demo"
 mkdir -p "$demo"
 cp "$build_dir/bin/VeskSetup.exe" "$demo/"
+run_setup() { "$@" "$build_dir/bin/debug_output_capture.exe" "Z:$demo/VeskSetup.exe" "${arguments[@]}"; }
+windows_path() { echo "Z:${1//\//\\}"; }
+
+# The window road on a person's display: Wine runs there with its own server (the harness's one,
+# bound to its Xvfb, is stopped first), and the demo waits until setup and the application it
+# started have ended.
+run_window_on_display() {
+  wine_run --stop
+  on_display() {
+    WINEPREFIX="$build_dir/wineprefix" WINEDEBUG=-all \
+      WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" "$@"
+  }
+  echo "== the setup window opens on $DISPLAY: click the install button (or close the window)"
+  set +e
+  run_setup on_display wine
+  code=$?
+  set -e
+  echo "== VeskSetup.exe ended; close vesk.helm (if it started) to go on"
+  on_display wineserver -w
+}
+
+# "x y width height": the centre of the install button in the skin's layout at 96 DPI, as the
+# toolkit's layout test records it (the window scales the point to its own size).
+install_button_centre() {
+  local layout="$root/uitoolkit/window/tests/golden/main_skin_layout.txt"
+  local size button left top right bottom
+  size=$(sed -n '1s/^VerticalLayout - visible 0,0,\([0-9]*\),\([0-9]*\)$/\1 \2/p' "$layout")
+  button=$(sed -n 's/^ *Button installbtn visible \([0-9,]*\)$/\1/p' "$layout" | tr , ' ')
+  read -r left top right bottom <<<"$button"
+  echo "$(((left + right) / 2)) $(((top + bottom) / 2)) $size"
+}
+
+# The window road under the harness's Xvfb: pictures of the ready window and of the install in
+# progress, the install button clicked from inside Wine; the run ends by itself.
+run_window_headless() {
+  local ready="$demo/setup_window.png" installing="$demo/setup_window_installing.png"
+  run_setup wine_run &
+  local setup=$!
+  local snapshot="$build_dir/bin/window_snapshot.exe"
+  if wine_run "$snapshot" VeskSetup "$(windows_path "$ready")" 60000; then
+    wine_run "$snapshot" --click VeskSetup $(install_button_centre) 10000 ||
+      echo "== the click failed"
+    sleep 2
+    wine_run "$snapshot" VeskSetup "$(windows_path "$installing")" 10000 ||
+      echo "== no picture of the install (the window had closed)"
+  else
+    echo "== the setup window did not show"
+  fi
+  # Setup closes its window when the install is over; one that is still open after two minutes is
+  # closed, and after one more minute ended.
+  local waited=0
+  while kill -0 "$setup" 2>/dev/null; do
+    case $waited in
+      120) wine_run taskkill /IM VeskSetup.exe >/dev/null 2>&1 || true ;;
+      180) wine_run taskkill /F /IM VeskSetup.exe >/dev/null 2>&1 || true ;;
+    esac
+    sleep 1
+    waited=$((waited + 1))
+  done
+  set +e
+  wait "$setup"
+  code=$?
+  set -e
+  for picture in "$ready" "$installing"; do
+    if [ -f "$picture" ]; then echo "== picture: $picture"; fi
+  done
+}
+
 echo "== VeskSetup.exe ${arguments[*]} (from $demo), its log lines:"
-set +e
-wine_run "$build_dir/bin/debug_output_capture.exe" "Z:$demo/VeskSetup.exe" "${arguments[@]}"
-code=$?
-set -e
+harness_display=":$(head -n1 "$build_dir/wine-state/xvfb.display" 2>/dev/null || true)"
+if [ "$window" = false ]; then
+  set +e
+  run_setup wine_run
+  code=$?
+  set -e
+elif [ -n "${DISPLAY:-}" ] && [ "$DISPLAY" != "$harness_display" ]; then
+  run_window_on_display
+else
+  run_window_headless
+fi
 echo "== exit code: $code"
 
 folder=$(registry_value "$product_key" VeskInstallPath)
@@ -94,7 +173,14 @@ else
   echo "  removed"
 fi
 
+remove=$window
 case " ${arguments[*]} " in
-  *" quiet "*|*" /s "*) if [ "$code" -eq 0 ]; then "$root/scripts/demo-uninstall.sh" "$build_dir"; fi ;;
+  *" quiet "*|*" /s "*) remove=true ;;
 esac
+if [ "$remove" = true ] && [ "$code" -eq 0 ] && [ -n "$folder" ]; then
+  # The stand-in application may run, started by setup at the end of the install or by Wine's
+  # start-up from the auto-start entry; the uninstall would refuse to remove it while it runs.
+  wine_run taskkill /F /IM vesk.helm.exe >/dev/null 2>&1 || true
+  "$root/scripts/demo-uninstall.sh" "$build_dir"
+fi
 exit "$code"
