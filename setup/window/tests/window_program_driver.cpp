@@ -33,16 +33,20 @@ void DeleteUserValue(const wchar_t* key, const wchar_t* name) {
 }
 
 // What an install leaves for the user: the install folders, the product key, the protocol, the
-// uninstall entry, the auto-start entry; and the programs still running.
+// uninstall entry, the auto-start entry; and its programs still running.
 void RemoveInstallation() {
-  for (const wchar_t* name : {L"VeskSetup.exe", L"vesk.helm.exe"}) {
+  const wchar_t* const programs[] = {L"VeskSetup.exe", L"mini_installer.exe", L"vesk.helm.exe"};
+  for (const wchar_t* name : programs) {
     for (DWORD id : FindProcessesByName(name, NameMatch::kIgnoringCase).ids) {
       TerminateProcessById(id);
     }
   }
   WaitUntil(
-      [] {
-        return CountProcessesNamed(L"VeskSetup.exe") + CountProcessesNamed(L"vesk.helm.exe") == 0;
+      [&] {
+        for (const wchar_t* name : programs) {
+          if (CountProcessesNamed(name) != 0) return false;
+        }
+        return true;
       },
       10000);
   RemoveTree(std::wstring(kLocalAppData) + L"\\vesk.helm");

@@ -164,17 +164,31 @@ TEST_F(WindowProgramTest, UpdateInstallsAtOnceAndLeavesAutoStart) {
 }
 
 // Escape closes the window with exit code 0 when it is ready, and while it installs (its title
-// buttons hidden then), which deletes the copied installer that no longer runs and does not
-// start the application.
+// buttons hidden then); the application is not started. The copied installer is deleted when it
+// has ended, and stays while it still runs.
 TEST_F(WindowProgramTest, EscapeClosesReadyAndInstallingWindow) {
-  for (bool installing : {false, true}) {
-    SCOPED_TRACE(installing ? "installing" : "ready");
+  struct Row {
+    const char* state;
+    const char* installerRunMs;  // how long the stand-in installer stays after its work; null:
+                                 // no install
+    bool installerStays;
+  };
+  for (const Row& row : {Row{"ready", nullptr, false}, Row{"installer ended", "0", false},
+                         Row{"installer running", "60000", true}}) {
+    SCOPED_TRACE(row.state);
+    std::optional<std::wstring> runMs;
+    if (row.installerRunMs != nullptr) runMs = Widen(row.installerRunMs);
+    ScopedEnvironmentVariable installerRun(L"VESK_STANDIN_INSTALLER_RUN_MS", runMs);
     ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, setupExe_.c_str(), FALSE));
     ASSERT_NE(Start(L""), nullptr);
-    if (installing) {
+    if (row.installerRunMs != nullptr) {
       Click(kInstallButton);
-      // The installer has run and ended; the progress goes on for some seconds more.
-      ASSERT_TRUE(WaitForLogLine("StartInstallation result: 0"));
+      if (row.installerStays) {
+        ASSERT_TRUE(
+            WaitUntil([] { return CountProcessesNamed(L"mini_installer.exe") > 0; }, 60000));
+      } else {  // the progress goes on for some seconds after the installer has ended
+        ASSERT_TRUE(WaitForLogLine("StartInstallation result: 0"));
+      }
       ASSERT_TRUE(FileExists(kDefaultFolder + L"\\mini_installer.exe"));
       TestCanvas screen(640, 460);
       Capture(screen);
@@ -185,7 +199,7 @@ TEST_F(WindowProgramTest, EscapeClosesReadyAndInstallingWindow) {
     EXPECT_EQ(Finish().exitCode, 0u);
     EXPECT_FALSE(IsWindow(window_));
     EXPECT_EQ(ListFolder(working_), std::vector<std::wstring>{});
-    EXPECT_FALSE(FileExists(kDefaultFolder + L"\\mini_installer.exe"));
+    EXPECT_EQ(FileExists(kDefaultFolder + L"\\mini_installer.exe"), row.installerStays);
     EXPECT_EQ(CountProcessesNamed(L"vesk.helm.exe"), 0u);
   }
 }
