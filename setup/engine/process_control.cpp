@@ -35,8 +35,7 @@ void killTargetApp(const std::wstring& installFolder) {
     }
   }
   // Terminated processes need a moment to release their files before setup copies over them.
-  // With none running there is nothing to wait for, and the window shows at once.
-  if (!running.ids.empty()) Sleep(1000);
+  Sleep(1000);
 }
 
 bool IsProcessRunning(const std::wstring& exeName) {

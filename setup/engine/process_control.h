@@ -7,9 +7,9 @@
 
 namespace vesk {
 
-// Terminates every process named exactly "vesk.helm.exe", wherever it was started from, then,
-// when there was any, pauses one second so they have left before files are copied.
-// `installFolder` only names the application in the log lines.
+// Terminates every process named exactly "vesk.helm.exe", wherever it was started from, then
+// pauses one second so they have left before files are copied. `installFolder` only names the
+// application in the log lines.
 void killTargetApp(const std::wstring& installFolder);
 
 // True while a process whose executable name equals `exeName` exactly (letter case included)
