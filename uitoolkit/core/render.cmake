@@ -14,7 +14,7 @@ target_link_libraries(skinui_render PUBLIC skinui_core gdi32)
 target_include_directories(skinui_render PRIVATE ${VESK_STB_INCLUDE_DIR})
 # The decoder is third-party code: its warnings are not ours.
 if(MINGW)
-  set_source_files_properties(ui_stb_image.cpp PROPERTIES COMPILE_OPTIONS "-w")
+  set_source_files_properties(ui_stb_image.cpp PROPERTIES COMPILE_OPTIONS "-w;$<$<CONFIG:Release>:-O2>")
 elseif(MSVC)
   set_source_files_properties(ui_stb_image.cpp PROPERTIES COMPILE_OPTIONS "/w")
 endif()
