@@ -308,11 +308,11 @@ TEST_F(QuietInstallProgramTest, WaitsForALingeringInstaller) {
 }
 
 // Names of system libraries that the programs, or the system libraries working for them, load
-// while they run and that Windows does not always take from the system folder. ("version" and
-// "shcore" are left out: Wine's user32 loads the one, and Wine's shlwapi, imported by gdiplus, the
-// other as the program starts, where Windows takes both from its known libraries.)
+// while they run and that Windows does not always take from the system folder. ("version" is left
+// out: Wine's user32 loads it as the program starts, where Windows takes it from its known
+// libraries.)
 const wchar_t* const kPlantedLibraries[] = {L"msimg32", L"dwmapi", L"uxtheme", L"comctl32",
-                                            L"bcrypt",  L"winmm",  L"userenv"};
+                                            L"shcore",  L"bcrypt", L"winmm",   L"userenv"};
 
 // A library planted beside each program under those names, with Wine told to prefer such files,
 // is never loaded: not on the quiet road, not on the window road, not by the uninstaller or the
