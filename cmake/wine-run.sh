@@ -2,7 +2,8 @@
 # Runs a Windows program under Wine: a private prefix inside the build tree (created on first
 # use, never ~/.wine), Wine's debug output off, and a virtual display from Xvfb for windows.
 #   wine-run.sh <build folder> <program.exe> [arguments...]
-#   wine-run.sh <build folder> --stop      ends the wineserver and the display of that prefix
+#   wine-run.sh <build folder> --stop      ends the wineserver and the display of that prefix, and
+#                                          of the prefixes in folders directly inside it
 # With VESK_WINE_LOGPIXELS set (for example 144 for 150 %), the prefix is made with that screen
 # resolution in dots per inch; give such a prefix a build folder of its own.
 set -u
@@ -36,7 +37,14 @@ daemon() {
 }
 
 running() { [ -f "$state/$1.pid" ] && kill -0 "$(cat "$state/$1.pid")" 2>/dev/null; }
-if [ "${1:-}" = "--stop" ]; then stop; exit 0; fi
+if [ "${1:-}" = "--stop" ]; then
+  stop
+  # Prefixes of their own inside this build folder (the one at 150 %, say) end with it.
+  for nested in "$build_dir"/*/wine-state; do
+    [ -d "$nested" ] && "$0" "$(dirname "$nested")" --stop
+  done
+  exit 0
+fi
 
 # Changing what create_prefix sets up? Change the mark too, so older prefixes are made anew.
 ready_mark=.vesk-prefix-2
