@@ -7,7 +7,9 @@
 # With VESK_WINE_LOGPIXELS set (for example 144 for 150 %), the prefix is made with that screen
 # resolution in dots per inch; give such a prefix a build folder of its own.
 set -u
-build_dir=$(cd "$1" && pwd); shift
+# The folder is made when missing: without it the prefix would be made at the file system's root.
+build_dir=$(mkdir -p "$1" && cd "$1" && pwd) || { echo "wine-run: no build folder $1" >&2; exit 1; }
+shift
 state="$build_dir/wine-state"
 mkdir -p "$state"
 export WINEPREFIX="$build_dir/wineprefix"
