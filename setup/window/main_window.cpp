@@ -24,8 +24,6 @@ using SkinUI::CControlUI;
 
 constexpr int kDragStripHeight = 40;  // client pixels, whatever the DPI
 constexpr int kCornerEllipse = 8;
-constexpr int kLogicalWidth = 640;
-constexpr int kLogicalHeight = 460;
 constexpr UINT kApplicationIconId = 101;
 
 const wchar_t kAutoStartOnImage[] = L"file='autostart_check_box_selected.png'";

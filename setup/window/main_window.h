@@ -27,6 +27,10 @@ class CMainWindow : public SkinUI::WindowImplBase {
   CMainWindow(bool isUpdate, std::wstring workingFolder);
   ~CMainWindow() override;
 
+  // The window's size in logical pixels (at 96 dots per inch).
+  static constexpr int kLogicalWidth = 640;
+  static constexpr int kLogicalHeight = 460;
+
   const wchar_t* GetWndClassName() const override { return L"VeskSetup"; }
   UINT GetClassStyle() const override { return CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS; }
   // The base's ending, then the quit message with 0, then the object itself goes.

@@ -10,8 +10,8 @@ int RunSetupWindow(HINSTANCE instance, const std::wstring& workingFolder, bool i
   SkinUI::CPaintManagerUI::SetResourcePath(workingFolder.c_str());
   // The object deletes itself once its window is gone (CMainWindow::OnFinalMessage).
   CMainWindow* window = new CMainWindow(isUpdate, workingFolder);
-  if (window->Create(nullptr, L"VeskSetup", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0, 640,
-                     460) == nullptr) {
+  if (window->Create(nullptr, L"VeskSetup", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0,
+                     CMainWindow::kLogicalWidth, CMainWindow::kLogicalHeight) == nullptr) {
     delete window;
     return 0;
   }
