@@ -29,6 +29,9 @@ class PayloadTest : public ::testing::Test {
     ASSERT_TRUE(module_.valid()) << GetLastError();
   }
   UniqueModule module_;
+  // Opening the log records its path in the user's product key: keep that out of the real
+  // registry, where a program test running beside this one may have made the key.
+  testing::ScopedCurrentUserOverride user_;
   LogCapture log_;
   ScopedTempFolder folder_;
 };

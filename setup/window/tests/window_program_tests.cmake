@@ -35,15 +35,9 @@ vesk_add_test(window_program_tests SERIAL
   LIBRARIES window_program_driver)
 
 # At 150 %: a Wine prefix of its own whose screen has 144 dots per inch (the shared prefix keeps
-# its 96, other tests run in it at the same time). Its emulator is set before the test program
-# is made, so that the listing of its tests runs there too. (Only where the tests run under Wine.)
+# its 96, other tests run in it at the same time). Only where the tests run under Wine.
 if(CMAKE_CROSSCOMPILING_EMULATOR)
-  set(window_program_saved_emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
-  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/dpi144)
-  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/env VESK_WINE_LOGPIXELS=144
-      ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR}/dpi144)
-  vesk_add_test(window_program_dpi_tests SERIAL
+  vesk_add_test(window_program_dpi_tests SERIAL PREFIX dpi144 LOGPIXELS 144
     SOURCES window_program_dpi_test.cpp
     LIBRARIES window_program_driver)
-  set(CMAKE_CROSSCOMPILING_EMULATOR "${window_program_saved_emulator}")
 endif()
