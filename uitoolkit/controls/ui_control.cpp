@@ -599,31 +599,18 @@ void CControlUI::NeedParentUpdate() {
 }
 
 void CControlUI::AddCustomAttribute(const wchar_t* name, const wchar_t* value) {
-  if (name == nullptr || value == nullptr || *name == L'\0' || *value == L'\0') return;
-  if (m_mCustomAttrHash.Find(name) != nullptr) return;
-  m_mCustomAttrHash.Insert(name, new CUiString(value));
+  m_customAttributes.Add(name, value);
 }
 
 const wchar_t* CControlUI::GetCustomAttribute(const wchar_t* name) const {
-  if (name == nullptr) return nullptr;
-  const CUiString* value = static_cast<const CUiString*>(m_mCustomAttrHash.Find(name));
-  return value != nullptr ? value->GetData() : nullptr;
+  return m_customAttributes.Find(name);
 }
 
 bool CControlUI::RemoveCustomAttribute(const wchar_t* name) {
-  if (name == nullptr) return false;
-  CUiString* value = static_cast<CUiString*>(m_mCustomAttrHash.Find(name));
-  if (value == nullptr) return false;
-  delete value;
-  return m_mCustomAttrHash.Remove(name);
+  return m_customAttributes.Remove(name);
 }
 
-void CControlUI::RemoveAllCustomAttribute() {
-  for (int i = 0; i < m_mCustomAttrHash.GetSize(); ++i) {
-    delete static_cast<CUiString*>(m_mCustomAttrHash.Find(m_mCustomAttrHash.GetAt(i)));
-  }
-  m_mCustomAttrHash.RemoveAll();
-}
+void CControlUI::RemoveAllCustomAttribute() { m_customAttributes.RemoveAll(); }
 
 void CControlUI::SetBkColor(DWORD color) {
   if (m_dwBackColor == color) return;

@@ -14,6 +14,7 @@
 #include "uitoolkit/core/ui_render_engine.h"
 #include "uitoolkit/core/ui_render_host.h"
 #include "uitoolkit/core/ui_string.h"
+#include "uitoolkit/core/ui_string_table.h"
 
 namespace SkinUI {
 
@@ -257,7 +258,7 @@ class CControlUI {
   SIZE m_cxyBorderRound = {0, 0};
   CUiRect m_rcPaint;
   CUiRect m_rcBorderSize;
-  CUiStringPtrMap m_mCustomAttrHash;
+  CUiStringTable m_customAttributes;
 
   // Clips `rc` to the item rectangle of every ancestor; false when an ancestor is hidden (with
   // `stopAtHidden`) or nothing is left.

@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "uitoolkit/window/tests/live_window_support.h"
+#include "testsupport/live_window_support.h"
 
 namespace SkinUI {
 namespace {
+
+// The golden images and test images of this program.
+const bool kFoldersNamed = testing::SetRenderTestFolders(RENDER_GOLDEN_FOLDER, RENDER_TEST_DATA);
 
 using testing::EventLog;
 using testing::MouseButton;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "uitoolkit/window/tests/live_window_support.h"
+#include "testsupport/live_window_support.h"
 
 namespace SkinUI {
 namespace {

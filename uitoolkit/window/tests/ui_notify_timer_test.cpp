@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "uitoolkit/controls/ui_container.h"
-#include "uitoolkit/window/tests/live_window_support.h"
+#include "testsupport/live_window_support.h"
 
 namespace SkinUI {
 namespace {

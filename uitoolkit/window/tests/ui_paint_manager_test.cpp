@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/test_support.h"
 #include "uitoolkit/core/tests/render_test_support.h"
 
 namespace SkinUI {
@@ -165,6 +166,23 @@ TEST(PaintManager, QueuedNotifications) {
   const std::vector<std::wstring> expected = {L"n:textchanged//2", L"n:scroll//5",
                                               L"n:scroll//6"};
   EXPECT_EQ(expected, g_log);
+}
+
+// A control deleted while its notification waits in the queue takes the notification with it;
+// the others are still delivered.
+TEST(PaintManager, QueuedNotificationsOfDeletedSenderAreDropped) {
+  g_log.clear();
+  CPaintManagerUI manager;
+  LogNotifier notifier(L"n");
+  manager.AddNotifier(&notifier);
+  CControlUI* root = new CControlUI;
+  CControlUI* cover = MakeCover(*root, L"name=\"cover\"");
+  manager.AttachDialog(root);
+  manager.SendNotify(cover, L"textchanged", 1, 0, true);
+  manager.SendNotify(root, L"scroll", 2, 0, true);
+  root->SetCover(nullptr);
+  manager.DeliverAsyncNotifications();
+  EXPECT_EQ(std::vector<std::wstring>{L"n:scroll//2"}, g_log);
 }
 
 // Focus moves with kill-focus and set-focus events and notifications; hidden or disabled
@@ -397,6 +415,33 @@ TEST(PaintManager, ProcessPaths) {
   EXPECT_STREQ(L"C:\\skins\\", CPaintManagerUI::GetResourcePath());
   CPaintManagerUI::SetResourcePath(L"");
   CPaintManagerUI::SetInstance(nullptr);
+}
+
+// Plug-ins load from a full path or from the program's own folder, never from a search: a
+// library planted in the current folder is not found by its name.
+TEST(PaintManager, PluginsLoadOnlyByFullPathOrFromProgramFolder) {
+  wchar_t program[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+  std::wstring programFolder(program);
+  programFolder.resize(programFolder.rfind(L'\\') + 1);
+  vesk::testing::ScopedTempFolder planted;
+  const std::wstring plantedPath = planted / L"planted_plugin.dll";
+  ASSERT_TRUE(::CopyFileW((programFolder + L"skinui_test_plugin.dll").c_str(),
+                          plantedPath.c_str(), FALSE));
+  wchar_t previous[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(::SetCurrentDirectoryW(planted.path().c_str()));
+  const bool byName = CPaintManagerUI::LoadPlugin(L"planted_plugin.dll");
+  const bool byDriveRelativeName = CPaintManagerUI::LoadPlugin(L"C:planted_plugin.dll");
+  ::SetCurrentDirectoryW(previous);
+  EXPECT_FALSE(byName);
+  EXPECT_FALSE(byDriveRelativeName);
+  EXPECT_EQ(nullptr, ::GetModuleHandleW(L"planted_plugin.dll"));
+  const std::size_t before = CPaintManagerUI::GetPlugins().size();
+  EXPECT_TRUE(CPaintManagerUI::LoadPlugin(plantedPath.c_str()));
+  EXPECT_TRUE(CPaintManagerUI::LoadPlugin(L"skinui_test_plugin.dll"));
+  EXPECT_EQ(before + 2, CPaintManagerUI::GetPlugins().size());
+  EXPECT_FALSE(CPaintManagerUI::LoadPlugin(L"no_such_plugin.dll"));
 }
 
 }  // namespace

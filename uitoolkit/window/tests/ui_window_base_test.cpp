@@ -7,7 +7,7 @@
 #include "testsupport/test_support.h"
 #include "uitoolkit/core/resource_files.h"
 #include "uitoolkit/core/tests/core_test_support.h"
-#include "uitoolkit/window/tests/live_window_support.h"
+#include "testsupport/live_window_support.h"
 
 namespace SkinUI {
 namespace {
