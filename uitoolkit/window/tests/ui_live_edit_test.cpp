@@ -68,20 +68,20 @@ TEST(LiveEdit, ClickIntoEditLeavesNoCaptureBehind) {
   CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
   TestSkinWindow window(
       L"<Window size=\"300,120\"><VerticalLayout bkcolor=\"#FFFFFFFF\">"
-      L"<Edit name=\"field\" height=\"30\" />"
-      L"<Button name=\"other\" height=\"30\" menu=\"true\" /></VerticalLayout></Window>");
+      L"<Button name=\"other\" height=\"30\" menu=\"true\" />"
+      L"<Edit name=\"field\" height=\"30\" /></VerticalLayout></Window>");
   HWND hwnd = window.CreateShown(100, 100, 300, 120);
   ASSERT_NE(nullptr, hwnd);
   CPaintManagerUI& manager = window.GetPaintManager();
   auto* edit = static_cast<CEditUI*>(manager.FindControl(L"field"));
   auto* button = static_cast<CButtonUI*>(manager.FindControl(L"other"));
-  MouseMoveTo(hwnd, POINT{150, 15});
+  ASSERT_EQ(nullptr, edit->GetNativeWindow());
+  MouseMoveTo(hwnd, POINT{150, 45});
   MouseButton(true);
   MouseButton(false);
   ASSERT_TRUE(PumpUntil([&] { return edit->GetNativeWindow() != nullptr; }));
-  PumpFor(100);
   EXPECT_FALSE(manager.IsCaptured());
-  MouseMoveTo(hwnd, POINT{150, 45});
+  MouseMoveTo(hwnd, POINT{150, 15});
   EXPECT_TRUE(PumpUntil([&] { return (button->GetButtonState() & UISTATE_HOT) != 0; }));
   EXPECT_EQ(::LoadCursorW(nullptr, IDC_HAND), ::GetCursor());
   INPUT right[2] = {};
