@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace SkinUI {
 
@@ -131,6 +132,9 @@ class CMarkup {
   bool TakeText(std::unique_ptr<wchar_t[]> text, std::size_t length);
   bool Parse();
   bool ParseElements(wchar_t* text);
+  // Reads the end tag at `text` ("</name>") of the innermost open element and closes it; the
+  // error text when the tag does not match, else null.
+  static const wchar_t* CloseOpenElement(wchar_t*& text, std::vector<OpenElement>& open);
   // Returns the position after the attributes, or null after recording the error.
   wchar_t* ParseAttributes(wchar_t* text, const MarkupScanners& scan);
   bool ReserveRow(std::uint32_t& row);

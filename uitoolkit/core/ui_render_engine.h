@@ -71,10 +71,11 @@ class CRenderClip {
 
   RECT rcItem = {0, 0, 0, 0};
   HDC hDC = nullptr;
-  HRGN hRgn = nullptr;     // the clip in force
-  HRGN hOldRgn = nullptr;  // the region before it; null when there was no clip region
+  vesk::UniqueRegion hRgn;     // the clip in force
+  vesk::UniqueRegion hOldRgn;  // the region before it; empty when there was no clip region
 
  private:
+  // Selects the old region again and deletes both.
   void Release();
 };
 

@@ -57,6 +57,10 @@ class CZipArchive {
   bool ReadDirectoryOrClose();
   bool ReadCentralDirectory();
   bool ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const;
+  // Inflates the deflated data of `entry` at `dataStart` into `wanted` bytes of `output`; with
+  // `whole`, data beyond the declared size fails. False on any failure.
+  bool InflateEntry(const ZipEntry& entry, std::uint64_t dataStart, unsigned char* output,
+                    std::size_t wanted, bool whole) const;
 
   bool m_open = false;
   const unsigned char* m_memory = nullptr;
