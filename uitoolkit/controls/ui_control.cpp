@@ -598,20 +598,6 @@ void CControlUI::NeedParentUpdate() {
   if (m_pManager != nullptr) m_pManager->NeedUpdate();
 }
 
-void CControlUI::AddCustomAttribute(const wchar_t* name, const wchar_t* value) {
-  m_customAttributes.Add(name, value);
-}
-
-const wchar_t* CControlUI::GetCustomAttribute(const wchar_t* name) const {
-  return m_customAttributes.Find(name);
-}
-
-bool CControlUI::RemoveCustomAttribute(const wchar_t* name) {
-  return m_customAttributes.Remove(name);
-}
-
-void CControlUI::RemoveAllCustomAttribute() { m_customAttributes.RemoveAll(); }
-
 void CControlUI::SetBkColor(DWORD color) {
   if (m_dwBackColor == color) return;
   m_dwBackColor = color;

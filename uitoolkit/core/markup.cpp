@@ -315,7 +315,8 @@ bool CMarkupNode::GetAttributeValue(const wchar_t* name, wchar_t* buffer, std::s
 // CMarkup: loading
 
 CMarkup::CMarkup(const wchar_t* xml) {
-  if (xml != nullptr) Load(xml);
+  // A caller of this constructor asks IsValid() for the outcome.
+  if (xml != nullptr) (void)Load(xml);
 }
 
 CMarkup::~CMarkup() { Release(); }

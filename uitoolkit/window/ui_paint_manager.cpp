@@ -296,20 +296,6 @@ void CPaintManagerUI::SetWindowAttribute(const wchar_t* name, const wchar_t* val
   }
 }
 
-void CPaintManagerUI::AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value) {
-  m_windowCustomAttributes.Add(name, value);
-}
-
-const wchar_t* CPaintManagerUI::GetWindowCustomAttribute(const wchar_t* name) const {
-  return m_windowCustomAttributes.Find(name);
-}
-
-bool CPaintManagerUI::RemoveWindowCustomAttribute(const wchar_t* name) {
-  return m_windowCustomAttributes.Remove(name);
-}
-
-void CPaintManagerUI::RemoveAllWindowCustomAttribute() { m_windowCustomAttributes.RemoveAll(); }
-
 // ---- Default colours ----
 
 void CPaintManagerUI::SetDefaultDisabledColor(DWORD color, bool shared) {

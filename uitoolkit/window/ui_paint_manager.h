@@ -102,7 +102,7 @@ class CPaintManagerUI : public IControlManagerUI {
   // path is loaded as it is; any other path names a file of the program's own folder (there is
   // never a search of the current or the system's folders). A loaded module stays loaded for the
   // life of the process.
-  static bool LoadPlugin(const wchar_t* path);
+  [[nodiscard]] static bool LoadPlugin(const wchar_t* path);
 
   // Global hue (0-360), saturation and lightness (percent) for images and colours marked HSL.
   static void SetHSL(bool useHSL, short hue, short saturation, short lightness);
@@ -196,10 +196,16 @@ class CPaintManagerUI : public IControlManagerUI {
   // One attribute of the skin's Window element (see the attribute table in the README).
   void SetWindowAttribute(const wchar_t* name, const wchar_t* value);
   // Attributes no window setting claims; the first value of a name wins.
-  void AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value);
-  const wchar_t* GetWindowCustomAttribute(const wchar_t* name) const;
-  bool RemoveWindowCustomAttribute(const wchar_t* name);
-  void RemoveAllWindowCustomAttribute();
+  void AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value) {
+    m_windowCustomAttributes.Add(name, value);
+  }
+  const wchar_t* GetWindowCustomAttribute(const wchar_t* name) const {
+    return m_windowCustomAttributes.Find(name);
+  }
+  bool RemoveWindowCustomAttribute(const wchar_t* name) {
+    return m_windowCustomAttributes.Remove(name);
+  }
+  void RemoveAllWindowCustomAttribute() { m_windowCustomAttributes.RemoveAll(); }
 
   // ---- Default colours (own value, or the shared one with `shared`) ----
   DWORD GetDefaultDisabledColor() override { return m_resources.dwDefaultDisabledColor; }
@@ -294,7 +300,7 @@ class CPaintManagerUI : public IControlManagerUI {
   bool Render(HDC hDC, const RECT& rcClient, const RECT& rcPaint);
   // The tree laid out at `rcClient` and painted into a new 32-bit bitmap of its size; null
   // without a root or for an empty rectangle.
-  HBITMAP RenderToBitmap(const RECT& rcClient);
+  [[nodiscard]] HBITMAP RenderToBitmap(const RECT& rcClient);
   HDC GetPaintDC() override { return m_hDcPaint; }
   POINT GetMousePos() override { return m_ptLastMousePos; }
 

@@ -251,6 +251,25 @@ TEST_F(LiveWindow, LayeredWindowShowsTree) {
   EXPECT_EQ(0, ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
+// A layered image turns layered mode on and its alpha shapes the window: where it is half
+// transparent the white tree shows at half strength over the black screen, where it is opaque in
+// full.
+TEST_F(LiveWindow, LayeredImageShapesTheWindow) {
+  CPaintManagerUI::SetResourcePath(testing::TestImageFolder().c_str());
+  TestSkinWindow window(
+      L"<Window size=\"200,100\" layeredimage=\"file='translucent.png'\">"
+      L"<VerticalLayout bkcolor=\"#FFFFFFFF\" /></Window>");
+  HWND hwnd = window.CreateShown(100, 100, 200, 100);
+  CPaintManagerUI::SetResourcePath(L"");
+  ASSERT_NE(nullptr, hwnd);
+  EXPECT_TRUE(window.GetPaintManager().IsLayered());
+  PumpFor(200);
+  TestCanvas screen(200, 100);
+  testing::CaptureClient(hwnd, screen);
+  EXPECT_LE(testing::ChannelDistance(0x808080, screen.Pixel(20, 50)), 8);
+  EXPECT_EQ(0xFFFFFFu, screen.Pixel(180, 50));
+}
+
 // The caption strip drags the window except over buttons; the size box gives the borders; a
 // caption whose right inset is the window width leaves no caption at all.
 TEST_F(LiveWindow, CaptionHitTest) {

@@ -24,14 +24,14 @@ std::vector<std::wstring> g_log;
 
 class LogNotifier : public INotifyUI {
  public:
-  explicit LogNotifier(const wchar_t* label) : label_(label) {}
+  explicit LogNotifier(const wchar_t* label) : m_label(label) {}
   void Notify(TNotifyUI& msg) override {
-    g_log.push_back(label_ + L":" + msg.sType.GetData() + L"/" + msg.sVirtualWnd.GetData() +
+    g_log.push_back(m_label + L":" + msg.sType.GetData() + L"/" + msg.sVirtualWnd.GetData() +
                     L"/" + std::to_wstring(msg.wParam));
   }
 
  private:
-  std::wstring label_;
+  std::wstring m_label;
 };
 
 bool LogOwnListener(void* param) {
