@@ -287,6 +287,8 @@ TEST_F(LiveWindow, CaptionHitTest) {
     return ::SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
   };
   EXPECT_EQ(HTCAPTION, hit(100, 20));
+  EXPECT_EQ(HTCAPTION, hit(100, 39));  // the caption's last row
+  EXPECT_EQ(HTCLIENT, hit(100, 40));   // the first row below it
   EXPECT_EQ(HTCLIENT, hit(280, 20));  // the close button
   EXPECT_EQ(HTCLIENT, hit(100, 100));
   EXPECT_EQ(HTTOPLEFT, hit(1, 1));

@@ -212,6 +212,24 @@ TEST_F(LiveNotify, TimerIdsWrapWithoutSharing) {
   EXPECT_FALSE(manager.SetTimer(one, 1, 60000));         // every id is taken
 }
 
+// A timer stopped with KillTimer(control, id) keeps its native id through a wrap: no new timer
+// takes it, and the stopped timer restarts under it.
+TEST_F(LiveNotify, StoppedTimerKeepsItsIdThroughAWrap) {
+  TestSkinWindow window(kTimerSkin);
+  ASSERT_NE(nullptr, window.CreateShown(100, 100, 100, 100));
+  CPaintManagerUI& manager = window.GetPaintManager();
+  CControlUI* one = manager.FindControl(L"one");
+  CControlUI* two = manager.FindControl(L"two");
+  ASSERT_TRUE(manager.SetTimer(one, 1, 60000));  // id 17
+  ASSERT_TRUE(manager.KillTimer(one, 1));
+  for (UINT local = 0; local < 253; ++local) {  // ids 18 .. 254, then 1 .. 16
+    ASSERT_TRUE(manager.SetTimer(two, local, 60000));
+  }
+  EXPECT_FALSE(manager.SetTimer(two, 999, 60000));  // 17 is still the stopped timer's
+  EXPECT_TRUE(manager.SetTimer(one, 1, 60000));
+  EXPECT_EQ(17u, manager.GetNativeTimerId(one, 1));
+}
+
 // A control's timers are all removed when the control goes.
 TEST_F(LiveNotify, TimersRemovedWithControl) {
   TestSkinWindow window(kTimerSkin);
