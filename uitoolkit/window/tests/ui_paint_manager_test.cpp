@@ -216,7 +216,7 @@ TEST(PaintManager, FocusMoves) {
 }
 
 // The name map follows renames and deletions; a deleted control leaves the post-paint list, and
-// attaching a new root forgets the old tree's names.
+// attaching a new root forgets the old tree's names and native windows.
 TEST(PaintManager, NameMapAndTeardown) {
   CPaintManagerUI manager;
   CControlUI* root = new CControlUI;
@@ -233,9 +233,12 @@ TEST(PaintManager, NameMapAndTeardown) {
   EXPECT_EQ(0, manager.GetPostPaintCount());
   TestCanvas canvas(10, 10);
   EXPECT_TRUE(manager.Render(canvas.dc(), canvas.rect(), canvas.rect()));
+  const HWND native = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
+  EXPECT_TRUE(manager.AddNativeWindow(root, native));
   CControlUI* next = new CControlUI;
   next->SetName(L"next");
   manager.AttachDialog(next);
+  EXPECT_EQ(nullptr, manager.GetNativeWindowControl(native));
   EXPECT_EQ(nullptr, manager.FindControl(L"root"));
   EXPECT_EQ(next, manager.FindControl(L"next"));
   EXPECT_EQ(next, manager.GetRoot());
