@@ -14,18 +14,10 @@
 #include <string>
 #include <vector>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STBI_WRITE_NO_STDIO
-#include <stb_image_write.h>
-
 #include "common/unique_handle.h"
+#include "testsupport/png_writer.h"
 
 namespace {
-
-void AppendBytes(void* context, void* data, int size) {
-  static_cast<std::string*>(context)->append(static_cast<const char*>(data),
-                                             static_cast<size_t>(size));
-}
 
 HWND WaitForWindow(const wchar_t* className, DWORD waitMs) {
   const ULONGLONG end = GetTickCount64() + waitMs;
@@ -122,10 +114,8 @@ int wmain(int argc, wchar_t** argv) {
   GetWindowRect(window, &rect);
   std::vector<unsigned char> rgba;
   if (!CaptureScreenRect(rect, rgba)) return 2;
-  std::string png;
-  const int width = rect.right - rect.left;
-  stbi_write_png_to_func(&AppendBytes, &png, width, rect.bottom - rect.top, 4, rgba.data(),
-                         width * 4);
+  const std::string png = vesk::testing::EncodeRgbaAsPng(rgba.data(), rect.right - rect.left,
+                                                         rect.bottom - rect.top);
   vesk::UniqueFile file(CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;

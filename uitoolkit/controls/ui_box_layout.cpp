@@ -79,6 +79,43 @@ CScrollBarUI* VisibleBar(CScrollBarUI* bar) {
   return bar != nullptr && bar->IsVisible() ? bar : nullptr;
 }
 
+// What the first pass of the box layout finds: the extent the sized children take along the
+// axis (leads, trails and paddings included), how many stretch, and the largest extent across.
+struct TBoxMeasure {
+  int stretchableCount = 0;
+  LONG fixedTotal = 0;
+  LONG paddingTotal = 0;
+  LONG neededCross = 0;
+};
+
+TBoxMeasure MeasureChildren(CContainerUI& box, const TBoxAxis& axis, LONG availableMain,
+                            LONG availableCross) {
+  TBoxMeasure measure;
+  int estimatedCount = 0;
+  for (int i = 0; i < box.GetCount(); ++i) {
+    CControlUI* item = box.GetItemAt(i);
+    if (!item->IsVisible() || item->IsFloat()) continue;
+    const TChildRules rules(*item, axis);
+    const SIZE estimate = EstimateChild(*item, axis, rules,
+                                        rules.Available(axis, availableMain, availableCross));
+    LONG main = axis.Main(estimate);
+    if (main == 0) {
+      ++measure.stretchableCount;
+    } else {
+      main = ClampExtent(main, rules.minMain, rules.maxMain);
+    }
+    measure.fixedTotal += main + rules.mainLead + rules.mainTrail;
+    const LONG cross =
+        ClampExtent(std::max<LONG>(axis.Cross(estimate), 0), rules.minCross, rules.maxCross);
+    measure.neededCross =
+        std::max(measure.neededCross, cross + rules.crossLead + rules.crossTrail);
+    ++estimatedCount;
+  }
+  measure.paddingTotal = std::max(estimatedCount - 1, 0) * box.GetChildPadding();
+  measure.fixedTotal += measure.paddingTotal;
+  return measure;
+}
+
 // The two-pass box layout of `box` along `axis`, into its client area.
 void LayOutBox(CContainerUI& box, const TBoxAxis& axis, TCrossAlign align) {
   const RECT rc = box.GetClientArea();
@@ -98,30 +135,9 @@ void LayOutBox(CContainerUI& box, const TBoxAxis& axis, TCrossAlign align) {
   const LONG childPadding = box.GetChildPadding();
 
   // First pass: what the sized children take, and how many stretch.
-  int stretchableCount = 0;
-  int estimatedCount = 0;
-  LONG fixedTotal = 0;
-  LONG neededCross = 0;
-  for (int i = 0; i < box.GetCount(); ++i) {
-    CControlUI* item = box.GetItemAt(i);
-    if (!item->IsVisible() || item->IsFloat()) continue;
-    const TChildRules rules(*item, axis);
-    const SIZE estimate = EstimateChild(*item, axis, rules,
-                                        rules.Available(axis, availableMain, availableCross));
-    LONG main = axis.Main(estimate);
-    if (main == 0) {
-      ++stretchableCount;
-    } else {
-      main = ClampExtent(main, rules.minMain, rules.maxMain);
-    }
-    fixedTotal += main + rules.mainLead + rules.mainTrail;
-    const LONG cross =
-        ClampExtent(std::max<LONG>(axis.Cross(estimate), 0), rules.minCross, rules.maxCross);
-    neededCross = std::max(neededCross, cross + rules.crossLead + rules.crossTrail);
-    ++estimatedCount;
-  }
-  const LONG paddingTotal = std::max(estimatedCount - 1, 0) * childPadding;
-  fixedTotal += paddingTotal;
+  const TBoxMeasure measure = MeasureChildren(box, axis, availableMain, availableCross);
+  const int stretchableCount = measure.stretchableCount;
+  const LONG fixedTotal = measure.fixedTotal;
   const LONG share = StretchShare(availableMain, fixedTotal, stretchableCount);
 
   // Second pass: place each child.
@@ -168,8 +184,8 @@ void LayOutBox(CContainerUI& box, const TBoxAxis& axis, TCrossAlign align) {
     neededMain += main + rules.mainLead + rules.mainTrail;
     remainingMain -= main + rules.mainTrail + childPadding;
   }
-  neededMain += paddingTotal;
-  const SIZE needed = axis.Make(neededMain, neededCross);
+  neededMain += measure.paddingTotal;
+  const SIZE needed = axis.Make(neededMain, measure.neededCross);
   box.ProcessScrollBar(rc, needed.cx, needed.cy);
 }
 

@@ -116,31 +116,14 @@ void CButtonUI::DoEvent(TEventUI& event) {
       }
       return;
     case UIEVENT_MOUSELEAVE:
-      if (Inside(m_rcItem, event.ptMouse)) {
-        // The pointer left for a control lying over the button: keep listening for the leave.
-        if (m_pManager != nullptr) m_pManager->AddMouseLeaveNeeded(this);
-        return;
-      }
-      if (IsEnabled()) {
-        m_uButtonState &= ~UISTATE_HOT;
-        Invalidate();
-      }
-      if (m_pManager != nullptr) m_pManager->RemoveMouseLeaveNeeded(this);
-      if (IsEnabled()) StartFadeTimer();
+      OnMouseLeave(event.ptMouse);
       return;
     case UIEVENT_SETCURSOR:
       ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
       return;
     case UIEVENT_TIMER:
       if (event.wParam == kFadeTimerId) {
-        bool finished = false;
-        m_uFadeAlpha = NextFadeAlpha(m_uFadeAlpha, m_uFadeDelta,
-                                     (m_uButtonState & UISTATE_HOT) != 0, finished);
-        Invalidate();
-        if (finished && m_pManager != nullptr) {
-          m_pManager->KillTimer(this, kFadeTimerId);
-          m_bFadeTimerRunning = false;
-        }
+        StepFade();
         return;
       }
       break;
@@ -148,6 +131,31 @@ void CButtonUI::DoEvent(TEventUI& event) {
       break;
   }
   CLabelUI::DoEvent(event);
+}
+
+void CButtonUI::OnMouseLeave(POINT pt) {
+  if (Inside(m_rcItem, pt)) {
+    // The pointer left for a control lying over the button: keep listening for the leave.
+    if (m_pManager != nullptr) m_pManager->AddMouseLeaveNeeded(this);
+    return;
+  }
+  if (IsEnabled()) {
+    m_uButtonState &= ~UISTATE_HOT;
+    Invalidate();
+  }
+  if (m_pManager != nullptr) m_pManager->RemoveMouseLeaveNeeded(this);
+  if (IsEnabled()) StartFadeTimer();
+}
+
+void CButtonUI::StepFade() {
+  bool finished = false;
+  m_uFadeAlpha =
+      NextFadeAlpha(m_uFadeAlpha, m_uFadeDelta, (m_uButtonState & UISTATE_HOT) != 0, finished);
+  Invalidate();
+  if (finished && m_pManager != nullptr) {
+    (void)m_pManager->KillTimer(this, kFadeTimerId);  // a stopped timer is all that matters
+    m_bFadeTimerRunning = false;
+  }
 }
 
 void CButtonUI::SetNormalImage(const wchar_t* description) {

@@ -102,6 +102,10 @@ class CButtonUI : public CLabelUI {
  private:
   bool PaintHotImage(HDC hDC);
   void PaintNormalImage(HDC hDC);
+  // The pointer left: the hot state ends (unless a control over the button took the pointer).
+  void OnMouseLeave(POINT pt);
+  // One step of the hot-state fade; the timer stops at its end.
+  void StepFade();
 };
 
 }  // namespace SkinUI

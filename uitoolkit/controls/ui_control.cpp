@@ -598,33 +598,6 @@ void CControlUI::NeedParentUpdate() {
   if (m_pManager != nullptr) m_pManager->NeedUpdate();
 }
 
-void CControlUI::AddCustomAttribute(const wchar_t* name, const wchar_t* value) {
-  if (name == nullptr || value == nullptr || *name == L'\0' || *value == L'\0') return;
-  if (m_mCustomAttrHash.Find(name) != nullptr) return;
-  m_mCustomAttrHash.Insert(name, new CUiString(value));
-}
-
-const wchar_t* CControlUI::GetCustomAttribute(const wchar_t* name) const {
-  if (name == nullptr) return nullptr;
-  const CUiString* value = static_cast<const CUiString*>(m_mCustomAttrHash.Find(name));
-  return value != nullptr ? value->GetData() : nullptr;
-}
-
-bool CControlUI::RemoveCustomAttribute(const wchar_t* name) {
-  if (name == nullptr) return false;
-  CUiString* value = static_cast<CUiString*>(m_mCustomAttrHash.Find(name));
-  if (value == nullptr) return false;
-  delete value;
-  return m_mCustomAttrHash.Remove(name);
-}
-
-void CControlUI::RemoveAllCustomAttribute() {
-  for (int i = 0; i < m_mCustomAttrHash.GetSize(); ++i) {
-    delete static_cast<CUiString*>(m_mCustomAttrHash.Find(m_mCustomAttrHash.GetAt(i)));
-  }
-  m_mCustomAttrHash.RemoveAll();
-}
-
 void CControlUI::SetBkColor(DWORD color) {
   if (m_dwBackColor == color) return;
   m_dwBackColor = color;

@@ -14,6 +14,7 @@
 #include "uitoolkit/core/ui_render_engine.h"
 #include "uitoolkit/core/ui_render_host.h"
 #include "uitoolkit/core/ui_string.h"
+#include "uitoolkit/core/ui_string_table.h"
 
 namespace SkinUI {
 
@@ -166,11 +167,15 @@ class CControlUI {
   RECT GetPaintRect() const { return m_rcPaint; }
 
   // The first value of a name wins; empty names or values are ignored.
-  void AddCustomAttribute(const wchar_t* name, const wchar_t* value);
+  void AddCustomAttribute(const wchar_t* name, const wchar_t* value) {
+    m_customAttributes.Add(name, value);
+  }
   // The value, or null.
-  const wchar_t* GetCustomAttribute(const wchar_t* name) const;
-  bool RemoveCustomAttribute(const wchar_t* name);
-  void RemoveAllCustomAttribute();
+  const wchar_t* GetCustomAttribute(const wchar_t* name) const {
+    return m_customAttributes.Find(name);
+  }
+  bool RemoveCustomAttribute(const wchar_t* name) { return m_customAttributes.Remove(name); }
+  void RemoveAllCustomAttribute() { m_customAttributes.RemoveAll(); }
 
   DWORD GetBkColor() const { return m_dwBackColor; }
   void SetBkColor(DWORD color);
@@ -257,7 +262,7 @@ class CControlUI {
   SIZE m_cxyBorderRound = {0, 0};
   CUiRect m_rcPaint;
   CUiRect m_rcBorderSize;
-  CUiStringPtrMap m_mCustomAttrHash;
+  CUiStringTable m_customAttributes;
 
   // Clips `rc` to the item rectangle of every ancestor; false when an ancestor is hidden (with
   // `stopAtHidden`) or nothing is left.

@@ -126,6 +126,53 @@ void ApplyStyle(UINT style, GpStringFormat* format) {
                                               : StringTrimmingNone);
 }
 
+// The shadow: the outlines moved by the offset, filled with the shadow's vertical gradient.
+void DrawShadow(const TGdiplusApi& api, GpGraphics* graphics, GpPath* path, const RectF& layout,
+                const TTextEffects& effects) {
+  if (!effects.shadow || (effects.shadowColorA == 0 && effects.shadowColorB == 0)) return;
+  UniqueMatrix shift;
+  UniquePath moved;
+  GpLineGradient* gradient = nullptr;
+  const DWORD bottom = effects.shadowColorB != 0 ? effects.shadowColorB : effects.shadowColorA;
+  api.GdipCreateLineBrushFromRect(&layout, effects.shadowColorA, bottom,
+                                  LinearGradientModeVertical, WrapModeTile, &gradient);
+  const UniqueBrush brush(gradient);
+  if (api.GdipCreateMatrix2(1, 0, 0, 1, static_cast<float>(effects.shadowOffset.cx),
+                            static_cast<float>(effects.shadowOffset.cy), shift.put()) == Ok &&
+      api.GdipClonePath(path, moved.put()) == Ok &&
+      api.GdipTransformPath(moved.get(), shift.get()) == Ok && brush) {
+    api.GdipFillPath(graphics, brush.get(), moved.get());
+  }
+}
+
+// Widening outlines of falling opacity around the glyphs.
+void DrawGlow(const TGdiplusApi& api, GpGraphics* graphics, GpPath* path, DWORD color,
+              float fuzzy) {
+  const int radius = std::max(1, static_cast<int>(fuzzy + 0.5f));
+  for (int step = radius; step >= 1; --step) {
+    const DWORD alpha = ColorAlpha(color) * (radius - step + 1) / (radius + 1) / 3;
+    const UniquePen glow =
+        RoundPen((alpha << 24) | (color & 0x00FFFFFF), static_cast<float>(2 * step));
+    if (glow) api.GdipDrawPath(graphics, glow.get(), path);
+  }
+}
+
+// The brush the glyphs are filled with: the gradient when one is set, else the plain colour.
+UniqueBrush MakeFillBrush(const TGdiplusApi& api, const RectF& layout, DWORD color,
+                          const TTextEffects& effects) {
+  if (effects.gradientColor == 0) return MakeSolidBrush(color);
+  const float length = effects.gradientLength > 0 ? static_cast<float>(effects.gradientLength)
+                                                  : std::max(1.0f, layout.Height);
+  const RectF band(layout.X, layout.Y, length, length);
+  GpLineGradient* gradient = nullptr;
+  if (api.GdipCreateLineBrushFromRectWithAngle(&band, color, effects.gradientColor,
+                                               static_cast<float>(effects.gradientAngle), FALSE,
+                                               WrapModeTile, &gradient) == Ok) {
+    api.GdipSetLineWrapMode(gradient, WrapModeTileFlipXY);
+  }
+  return UniqueBrush(gradient);
+}
+
 }  // namespace
 
 bool DrawTextWithEffects(HDC hDC, HFONT font, const RECT& rc, const wchar_t* text, DWORD color,
@@ -177,48 +224,9 @@ bool DrawTextWithEffects(HDC hDC, HFONT font, const RECT& rc, const wchar_t* tex
     api.GdipSetClipRegion(graphics.get(), clip.get(), CombineModeReplace);
   }
 
-  if (effects.shadow && (effects.shadowColorA != 0 || effects.shadowColorB != 0)) {
-    UniqueMatrix shift;
-    UniquePath moved;
-    GpLineGradient* gradient = nullptr;
-    const DWORD bottom = effects.shadowColorB != 0 ? effects.shadowColorB : effects.shadowColorA;
-    api.GdipCreateLineBrushFromRect(&layout, effects.shadowColorA, bottom,
-                                    LinearGradientModeVertical, WrapModeTile, &gradient);
-    const UniqueBrush brush(gradient);
-    if (api.GdipCreateMatrix2(1, 0, 0, 1, static_cast<float>(effects.shadowOffset.cx),
-                              static_cast<float>(effects.shadowOffset.cy), shift.put()) == Ok &&
-        api.GdipClonePath(path.get(), moved.put()) == Ok &&
-        api.GdipTransformPath(moved.get(), shift.get()) == Ok && brush) {
-      api.GdipFillPath(graphics.get(), brush.get(), moved.get());
-    }
-  }
-
-  if (effects.luminous) {
-    // Widening outlines of falling opacity around the glyphs.
-    const int radius = std::max(1, static_cast<int>(effects.luminousFuzzy + 0.5f));
-    for (int step = radius; step >= 1; --step) {
-      const DWORD alpha = ColorAlpha(color) * (radius - step + 1) / (radius + 1) / 3;
-      const UniquePen glow = RoundPen((alpha << 24) | (color & 0x00FFFFFF),
-                                      static_cast<float>(2 * step));
-      if (glow) api.GdipDrawPath(graphics.get(), glow.get(), path.get());
-    }
-  }
-
-  UniqueBrush fill;
-  if (effects.gradientColor != 0) {
-    const float length = effects.gradientLength > 0 ? static_cast<float>(effects.gradientLength)
-                                                    : std::max(1.0f, layout.Height);
-    const RectF band(layout.X, layout.Y, length, length);
-    GpLineGradient* gradient = nullptr;
-    if (api.GdipCreateLineBrushFromRectWithAngle(&band, color, effects.gradientColor,
-                                                 static_cast<float>(effects.gradientAngle), FALSE,
-                                                 WrapModeTile, &gradient) == Ok) {
-      api.GdipSetLineWrapMode(gradient, WrapModeTileFlipXY);
-    }
-    fill.reset(gradient);
-  } else {
-    fill = MakeSolidBrush(color);
-  }
+  DrawShadow(api, graphics.get(), path.get(), layout, effects);
+  if (effects.luminous) DrawGlow(api, graphics.get(), path.get(), color, effects.luminousFuzzy);
+  const UniqueBrush fill = MakeFillBrush(api, layout, color, effects);
   if (fill) api.GdipFillPath(graphics.get(), fill.get(), path.get());
 
   if (effects.stroke && effects.strokeColor != 0) {

@@ -5,6 +5,7 @@
 set(SKINUI_CORE_PORTABLE_SOURCES
   ui_string.cpp
   ui_containers.cpp
+  ui_string_table.cpp
   ui_geometry.cpp
   markup.cpp
   zip_archive.cpp

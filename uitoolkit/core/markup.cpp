@@ -315,7 +315,8 @@ bool CMarkupNode::GetAttributeValue(const wchar_t* name, wchar_t* buffer, std::s
 // CMarkup: loading
 
 CMarkup::CMarkup(const wchar_t* xml) {
-  if (xml != nullptr) Load(xml);
+  // A caller of this constructor asks IsValid() for the outcome.
+  if (xml != nullptr) (void)Load(xml);
 }
 
 CMarkup::~CMarkup() { Release(); }
@@ -493,6 +494,28 @@ struct CMarkup::OpenElement {
   std::uint32_t lastChild;  // last child parsed so far, 0 = none
 };
 
+const wchar_t* CMarkup::CloseOpenElement(wchar_t*& text, std::vector<OpenElement>& open) {
+  static const wchar_t kUnmatched[] = L"Unmatched closing tag";
+  if (open.empty()) return kUnmatched;
+  OpenElement element = open.back();
+  open.pop_back();
+  *element.dataEnd = L'\0';
+  *text = L'\0';
+  text += 2;
+  SkipWhitespace(text);
+  const std::size_t nameLength = static_cast<std::size_t>(element.nameEnd - element.name);
+  for (std::size_t i = 0; i < nameLength; ++i) {
+    if (text[i] != element.name[i]) return kUnmatched;
+  }
+  text += nameLength;
+  SkipWhitespace(text);
+  if (*text != L'>') return kUnmatched;
+  ++text;
+  *element.nameEnd = L'\0';
+  SkipWhitespace(text);
+  return nullptr;
+}
+
 // Parses the whole text as a sequence of elements. Nesting is tracked on an explicit stack, so
 // deeply nested input cannot exhaust the thread's stack.
 bool CMarkup::ParseElements(wchar_t* text) {
@@ -519,24 +542,8 @@ bool CMarkup::ParseElements(wchar_t* text) {
     SkipWhitespace(text);
     if (*text != L'<') return Failed(L"Expected start tag", text);
     if (text[1] == L'/') {
-      // The end tag of the innermost open element.
-      if (open.empty()) return Failed(L"Unmatched closing tag", text);
-      OpenElement element = open.back();
-      open.pop_back();
-      *element.dataEnd = L'\0';
-      *text = L'\0';
-      text += 2;
-      SkipWhitespace(text);
-      const std::size_t nameLength = static_cast<std::size_t>(element.nameEnd - element.name);
-      for (std::size_t i = 0; i < nameLength; ++i) {
-        if (text[i] != element.name[i]) return Failed(L"Unmatched closing tag", text);
-      }
-      text += nameLength;
-      SkipWhitespace(text);
-      if (*text != L'>') return Failed(L"Unmatched closing tag", text);
-      ++text;
-      *element.nameEnd = L'\0';
-      SkipWhitespace(text);
+      const wchar_t* error = CloseOpenElement(text, open);
+      if (error != nullptr) return Failed(error, text);
       continue;
     }
     *text = L'\0';

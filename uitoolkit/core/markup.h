@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace SkinUI {
 
@@ -98,13 +99,13 @@ class CMarkup {
   CMarkup& operator=(const CMarkup&) = delete;
 
   // Discards any previous document, copies the terminated text (null reads as empty) and parses.
-  bool Load(const wchar_t* xml);
+  [[nodiscard]] bool Load(const wchar_t* xml);
   // Converts `size` bytes (UTF-8 with an optional EF BB BF mark, ANSI, or UTF-16 that must start
   // with a byte-order mark of either order) and parses. The caller's bytes are never modified.
-  bool LoadFromMem(const void* bytes, std::uint32_t size, int encoding = MarkupEncodingUtf8);
+  [[nodiscard]] bool LoadFromMem(const void* bytes, std::uint32_t size, int encoding = MarkupEncodingUtf8);
   // Reads `name` from the toolkit's resource folder or resource zip (CResourceFiles) and continues
   // as LoadFromMem.
-  bool LoadFromFile(const wchar_t* name, int encoding = MarkupEncodingUtf8);
+  [[nodiscard]] bool LoadFromFile(const wchar_t* name, int encoding = MarkupEncodingUtf8);
   void Release();
   bool IsValid() const { return m_elements != nullptr; }
   // Takes effect on the next parse.
@@ -131,6 +132,9 @@ class CMarkup {
   bool TakeText(std::unique_ptr<wchar_t[]> text, std::size_t length);
   bool Parse();
   bool ParseElements(wchar_t* text);
+  // Reads the end tag at `text` ("</name>") of the innermost open element and closes it; the
+  // error text when the tag does not match, else null.
+  static const wchar_t* CloseOpenElement(wchar_t*& text, std::vector<OpenElement>& open);
   // Returns the position after the attributes, or null after recording the error.
   wchar_t* ParseAttributes(wchar_t* text, const MarkupScanners& scan);
   bool ReserveRow(std::uint32_t& row);

@@ -33,7 +33,6 @@ if(VESK_BUILD_TESTS)
   vesk_add_test(skinui_render_tests
     SOURCES
       tests/render_test_support.cpp
-      tests/render_test_png_writer.cpp
       tests/core_test_support.cpp
       tests/ui_render_engine_test.cpp
       tests/ui_render_draw_image_test.cpp
@@ -53,9 +52,5 @@ if(VESK_BUILD_TESTS)
     "$<$<COMPILE_LANGUAGE:CXX>:RENDER_GOLDEN_FOLDER=L\"${render_golden_folder}\">")
   set_source_files_properties(tests/render_test_resources.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_CURRENT_SOURCE_DIR}/tests/render_data/quad.png;${CMAKE_CURRENT_SOURCE_DIR}/tests/render_data/nine.png;${CMAKE_CURRENT_SOURCE_DIR}/tests/render_data/not_an_image.png")
-  if(MINGW)
-    set_source_files_properties(tests/render_test_png_writer.cpp PROPERTIES COMPILE_OPTIONS "-w")
-  elseif(MSVC)
-    set_source_files_properties(tests/render_test_png_writer.cpp PROPERTIES COMPILE_OPTIONS "/w")
-  endif()
+  target_link_libraries(skinui_render_tests PRIVATE vesk_png_writer)
 endif()

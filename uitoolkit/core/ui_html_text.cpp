@@ -425,6 +425,63 @@ LONG RunTop(const Line& line, const Run& run) {
   }
 }
 
+// Where each line starts: at the left, centred or at the right of `rc` as `style` says.
+std::vector<LONG> LineStarts(const std::vector<Line>& lines, const RECT& rc, UINT style) {
+  std::vector<LONG> lineLeft(lines.size(), rc.left);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if ((style & DT_CENTER) != 0) {
+      lineLeft[i] = rc.left + (rc.right - rc.left - lines[i].width) / 2;
+    } else if ((style & DT_RIGHT) != 0) {
+      lineLeft[i] = rc.right - lines[i].width;
+    }
+  }
+  return lineLeft;
+}
+
+// Draws the laid-out lines (line i starting at lineLeft[i], the block at `top`), clipped to
+// `rc`; text of a hovered link in the hover colour.
+void DrawLines(HDC hDC, IRenderHost* manager, const RECT& rc, const std::vector<Line>& lines,
+               const std::vector<LONG>& lineLeft, LONG top, const std::vector<bool>& hovered,
+               HFONT baseFont) {
+  CRenderClip clip;
+  CRenderClip::GenerateClip(hDC, rc, clip);
+  const int oldMode = ::SetBkMode(hDC, TRANSPARENT);
+  const COLORREF oldColor = ::GetTextColor(hDC);
+  // Restores the context's font when drawing ends; each run selects its own font meanwhile.
+  vesk::ScopedSelectObject restoreFont(hDC, baseFont);
+  const DWORD selectedColor = manager->GetDefaultSelectedBkColor() | 0xFF000000u;
+  const DWORD hoverColor = manager->GetDefaultLinkHoverFontColor();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const Line& line = lines[i];
+    for (const Run& run : line.runs) {
+      const LONG x = lineLeft[i] + run.x;
+      const LONG y = top + RunTop(line, run);
+      const RECT box = {x, y, x + run.width, y + run.height};
+      if (run.kind == RunKind::Image) {
+        RECT paint;
+        if (::IntersectRect(&paint, &box, &rc)) {
+          CRenderEngine::DrawImage(hDC, run.image->bitmap, box, paint, run.source,
+                                   run.description.corner, run.image->alpha,
+                                   run.description.fade, run.description.hole,
+                                   run.description.xTiled, run.description.yTiled);
+        }
+        continue;
+      }
+      if (run.kind != RunKind::Text) continue;
+      if (run.state.selected) CRenderEngine::DrawColor(hDC, box, selectedColor);
+      DWORD textColor = run.state.color;
+      if (run.state.link >= 0 && hovered[static_cast<size_t>(run.state.link)]) {
+        textColor = hoverColor;
+      }
+      ::SetTextColor(hDC, ToPlatformColor(textColor));
+      ::SelectObject(hDC, run.state.font);
+      ::TextOutW(hDC, x, y, run.text.c_str(), static_cast<int>(run.text.size()));
+    }
+  }
+  ::SetTextColor(hDC, oldColor);
+  ::SetBkMode(hDC, oldMode);
+}
+
 }  // namespace
 
 void CRenderEngine::DrawHtmlText(HDC hDC, IRenderHost* manager, RECT& rc, const wchar_t* text,
@@ -470,14 +527,7 @@ void CRenderEngine::DrawHtmlText(HDC hDC, IRenderHost* manager, RECT& rc, const 
   } else if ((style & DT_BOTTOM) != 0) {
     top = rc.bottom - totalHeight;
   }
-  std::vector<LONG> lineLeft(lines.size(), rc.left);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if ((style & DT_CENTER) != 0) {
-      lineLeft[i] = rc.left + (rc.right - rc.left - lines[i].width) / 2;
-    } else if ((style & DT_RIGHT) != 0) {
-      lineLeft[i] = rc.right - lines[i].width;
-    }
-  }
+  const std::vector<LONG> lineLeft = LineStarts(lines, rc, style);
 
   // Link rectangles: one per line segment of a link.
   const POINT mouse = manager->GetMousePos();
@@ -507,42 +557,7 @@ void CRenderEngine::DrawHtmlText(HDC hDC, IRenderHost* manager, RECT& rc, const 
   linkCount = recorded;
 
   // Draw, clipped to the rectangle.
-  CRenderClip clip;
-  CRenderClip::GenerateClip(hDC, rc, clip);
-  const int oldMode = ::SetBkMode(hDC, TRANSPARENT);
-  const COLORREF oldColor = ::GetTextColor(hDC);
-  // Restores the context's font when drawing ends; each run selects its own font meanwhile.
-  vesk::ScopedSelectObject restoreFont(hDC, base.font);
-  const DWORD selectedColor = manager->GetDefaultSelectedBkColor() | 0xFF000000u;
-  const DWORD hoverColor = manager->GetDefaultLinkHoverFontColor();
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const Line& line = lines[i];
-    for (const Run& run : line.runs) {
-      const LONG x = lineLeft[i] + run.x;
-      const LONG y = top + RunTop(line, run);
-      const RECT box = {x, y, x + run.width, y + run.height};
-      if (run.kind == RunKind::Image) {
-        RECT paint;
-        if (::IntersectRect(&paint, &box, &rc)) {
-          DrawImage(hDC, run.image->bitmap, box, paint, run.source, run.description.corner,
-                    run.image->alpha, run.description.fade, run.description.hole,
-                    run.description.xTiled, run.description.yTiled);
-        }
-        continue;
-      }
-      if (run.kind != RunKind::Text) continue;
-      if (run.state.selected) DrawColor(hDC, box, selectedColor);
-      DWORD textColor = run.state.color;
-      if (run.state.link >= 0 && hovered[static_cast<size_t>(run.state.link)]) {
-        textColor = hoverColor;
-      }
-      ::SetTextColor(hDC, ToPlatformColor(textColor));
-      ::SelectObject(hDC, run.state.font);
-      ::TextOutW(hDC, x, y, run.text.c_str(), static_cast<int>(run.text.size()));
-    }
-  }
-  ::SetTextColor(hDC, oldColor);
-  ::SetBkMode(hDC, oldMode);
+  DrawLines(hDC, manager, rc, lines, lineLeft, top, hovered, base.font);
 }
 
 }  // namespace SkinUI

@@ -2,6 +2,7 @@
 // plain path), decoding them with stb_image and converting them into premultiplied bitmaps.
 #include <cwchar>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include <stb_image.h>
@@ -145,8 +146,7 @@ TImageInfo* CRenderEngine::LoadImageFromPixels(const BYTE* rgba, int width, int 
 
 void CRenderEngine::FreeImage(TImageInfo* info, bool deleteSelf) {
   if (info == nullptr) return;
-  if (info->bitmap != nullptr) ::DeleteObject(info->bitmap);
-  info->bitmap = nullptr;
+  vesk::UniqueBitmap(std::exchange(info->bitmap, nullptr)).reset();
   info->bits = nullptr;
   delete[] info->sourceBits;
   info->sourceBits = nullptr;

@@ -70,14 +70,14 @@ class CReadOnlyFile {
   CReadOnlyFile(const CReadOnlyFile&) = delete;
   CReadOnlyFile& operator=(const CReadOnlyFile&) = delete;
 
-  bool Open(const wchar_t* path);
+  [[nodiscard]] bool Open(const wchar_t* path);
   void Close();
   bool IsOpen() const { return m_handle != nullptr; }
   // Size in bytes; false when it cannot be told.
-  bool GetSize(std::uint64_t& size) const;
+  [[nodiscard]] bool GetSize(std::uint64_t& size) const;
   // Reads up to `count` bytes at `offset`; returns the number of bytes read (fewer at the end of
   // the file or on a read error).
-  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const;
+  [[nodiscard]] std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const;
 
  private:
   void* m_handle = nullptr;

@@ -4,6 +4,9 @@
 #include <climits>
 #include <cstdio>
 #include <cwchar>
+#include <utility>
+
+#include "common/unique_handle.h"
 
 namespace SkinUI {
 namespace Platform {
@@ -78,12 +81,9 @@ bool CReadOnlyFile::Open(const wchar_t* path) {
 }
 
 void CReadOnlyFile::Close() {
-  if (m_handle != nullptr) {
-    const DWORD lastError = ::GetLastError();
-    ::CloseHandle(static_cast<HANDLE>(m_handle));
-    ::SetLastError(lastError);
-    m_handle = nullptr;
-  }
+  if (m_handle == nullptr) return;
+  // The owner closes the handle and keeps the thread's last error.
+  vesk::UniqueFile(static_cast<HANDLE>(std::exchange(m_handle, nullptr))).reset();
 }
 
 bool CReadOnlyFile::GetSize(std::uint64_t& size) const {

@@ -41,10 +41,10 @@ RECT ToDevice(HDC dc, const RECT& rect) {
 }
 
 // The clip region selected into `dc`, or null when there is none.
-HRGN CopyClipRegion(HDC dc) {
+vesk::UniqueRegion CopyClipRegion(HDC dc) {
   vesk::UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
   if (region && ::GetClipRgn(dc, region.get()) != 1) region.reset();
-  return region.release();
+  return region;
 }
 
 const wchar_t* LookUpMultiLanguage(int id, void* context) {
@@ -161,12 +161,10 @@ void TDrawInfo::Clear() {
 CRenderClip::~CRenderClip() { Release(); }
 
 void CRenderClip::Release() {
-  if (hDC != nullptr) ::SelectClipRgn(hDC, hOldRgn);
-  if (hOldRgn != nullptr) ::DeleteObject(hOldRgn);
-  if (hRgn != nullptr) ::DeleteObject(hRgn);
+  if (hDC != nullptr) ::SelectClipRgn(hDC, hOldRgn.get());
   hDC = nullptr;
-  hOldRgn = nullptr;
-  hRgn = nullptr;
+  hOldRgn.reset();
+  hRgn.reset();
 }
 
 void CRenderClip::GenerateClip(HDC hDC, const RECT& rc, CRenderClip& clip) {
@@ -175,10 +173,10 @@ void CRenderClip::GenerateClip(HDC hDC, const RECT& rc, CRenderClip& clip) {
   clip.hDC = hDC;
   clip.hOldRgn = CopyClipRegion(hDC);
   const RECT device = ToDevice(hDC, rc);
-  clip.hRgn = ::CreateRectRgnIndirect(&device);
-  if (clip.hRgn == nullptr) return;
-  if (clip.hOldRgn != nullptr) ::CombineRgn(clip.hRgn, clip.hRgn, clip.hOldRgn, RGN_AND);
-  ::SelectClipRgn(hDC, clip.hRgn);
+  clip.hRgn.reset(::CreateRectRgnIndirect(&device));
+  if (!clip.hRgn) return;
+  if (clip.hOldRgn) ::CombineRgn(clip.hRgn.get(), clip.hRgn.get(), clip.hOldRgn.get(), RGN_AND);
+  ::SelectClipRgn(hDC, clip.hRgn.get());
 }
 
 void CRenderClip::GenerateRoundClip(HDC hDC, const RECT& rcPaint, const RECT& rcItem, int width,
@@ -189,20 +187,22 @@ void CRenderClip::GenerateRoundClip(HDC hDC, const RECT& rcPaint, const RECT& rc
   clip.hOldRgn = CopyClipRegion(hDC);
   const RECT paint = ToDevice(hDC, rcPaint);
   const RECT item = ToDevice(hDC, rcItem);
-  clip.hRgn = ::CreateRectRgnIndirect(&paint);
+  clip.hRgn.reset(::CreateRectRgnIndirect(&paint));
   vesk::UniqueRegion rounded(::CreateRoundRectRgn(item.left, item.top, item.right + 1,
                                                   item.bottom + 1, width, height));
-  if (clip.hRgn == nullptr || !rounded) return;
-  ::CombineRgn(clip.hRgn, clip.hRgn, rounded.get(), RGN_AND);
-  if (clip.hOldRgn != nullptr) ::CombineRgn(clip.hRgn, clip.hRgn, clip.hOldRgn, RGN_AND);
-  ::SelectClipRgn(hDC, clip.hRgn);
+  if (!clip.hRgn || !rounded) return;
+  ::CombineRgn(clip.hRgn.get(), clip.hRgn.get(), rounded.get(), RGN_AND);
+  if (clip.hOldRgn) ::CombineRgn(clip.hRgn.get(), clip.hRgn.get(), clip.hOldRgn.get(), RGN_AND);
+  ::SelectClipRgn(hDC, clip.hRgn.get());
 }
 
 void CRenderClip::UseOldClipBegin(HDC hDC, CRenderClip& clip) {
-  ::SelectClipRgn(hDC, clip.hOldRgn);
+  ::SelectClipRgn(hDC, clip.hOldRgn.get());
 }
 
-void CRenderClip::UseOldClipEnd(HDC hDC, CRenderClip& clip) { ::SelectClipRgn(hDC, clip.hRgn); }
+void CRenderClip::UseOldClipEnd(HDC hDC, CRenderClip& clip) {
+  ::SelectClipRgn(hDC, clip.hRgn.get());
+}
 
 DWORD CRenderEngine::AdjustColor(DWORD color, short hue, short saturation, short lightness) {
   return SkinUI::AdjustColor(color, hue, saturation, lightness);

@@ -71,10 +71,11 @@ class CRenderClip {
 
   RECT rcItem = {0, 0, 0, 0};
   HDC hDC = nullptr;
-  HRGN hRgn = nullptr;     // the clip in force
-  HRGN hOldRgn = nullptr;  // the region before it; null when there was no clip region
+  vesk::UniqueRegion hRgn;     // the clip in force
+  vesk::UniqueRegion hOldRgn;  // the region before it; empty when there was no clip region
 
  private:
+  // Selects the old region again and deletes both.
   void Release();
 };
 
@@ -89,15 +90,15 @@ class CRenderEngine {
   // in `bitmap`; otherwise the file of the resource folder (or the entry of the resource zip),
   // then `bitmap` as a plain path. `useHSL` keeps a copy of the decoded pixels for the global
   // colour adjustment. Returns a new image or null.
-  static TImageInfo* LoadImage(STRINGorID bitmap, const wchar_t* type = nullptr, DWORD mask = 0,
+  [[nodiscard]] static TImageInfo* LoadImage(STRINGorID bitmap, const wchar_t* type = nullptr, DWORD mask = 0,
                                bool useHSL = false);
   // Decodes image file bytes (PNG, JPEG, BMP, GIF, ...) into a new image; null when they cannot
   // be decoded.
-  static TImageInfo* LoadImageFromMemory(const BYTE* data, size_t size, DWORD mask,
+  [[nodiscard]] static TImageInfo* LoadImageFromMemory(const BYTE* data, size_t size, DWORD mask,
                                          bool keepSourceBits = false);
   // Makes a new image of `width` x `height` RGBA pixels (8 bits per channel): premultiplied,
   // pixels equal to `mask` made transparent.
-  static TImageInfo* LoadImageFromPixels(const BYTE* rgba, int width, int height, DWORD mask,
+  [[nodiscard]] static TImageInfo* LoadImageFromPixels(const BYTE* rgba, int width, int height, DWORD mask,
                                          bool keepSourceBits = false);
   // Deletes the bitmap and the source copy, and the record itself when asked.
   static void FreeImage(TImageInfo* info, bool deleteSelf = true);
@@ -107,7 +108,7 @@ class CRenderEngine {
                           short lightness);
 
   // A 32-bit top-down bitmap and its pixel pointer; null when it cannot be made.
-  static HBITMAP CreateARGB32Bitmap(HDC hDC, int width, int height, BYTE** bits);
+  [[nodiscard]] static HBITMAP CreateARGB32Bitmap(HDC hDC, int width, int height, BYTE** bits);
 
   // The bitmap core: draws `rcBmpPart` of `hBitmap` into `rc` as a nine-slice with unscaled
   // borders `rcCorners`, limited to `rcPaint`. `alphaChannel` blends by the pixels' alpha;
@@ -153,7 +154,7 @@ class CRenderEngine {
 
   // Renders `painter` (a control or the window's tree) for the window area `rc` into a new
   // 32-bit bitmap of that size; a `filterColor` with alpha is blended over the result.
-  static HBITMAP GenerateBitmap(IRenderHost* manager, IRenderPainter* painter, const RECT& rc,
+  [[nodiscard]] static HBITMAP GenerateBitmap(IRenderHost* manager, IRenderPainter* painter, const RECT& rc,
                                 DWORD filterColor = 0);
 };
 

@@ -204,6 +204,65 @@ int CZipArchive::FindEntry(const wchar_t* name) const {
   return -1;
 }
 
+bool CZipArchive::InflateEntry(const ZipEntry& entry, std::uint64_t dataStart,
+                               unsigned char* output, std::size_t wanted, bool whole) const {
+  z_stream stream;
+  std::memset(&stream, 0, sizeof(stream));
+  if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return false;
+  std::vector<unsigned char> chunk(m_memory != nullptr ? 0 : 65536);
+  std::uint64_t consumed = 0;  // compressed bytes handed to zlib
+  std::size_t produced = 0;
+  unsigned char overflow = 0;  // catches output beyond the declared size
+  bool ended = false;
+  bool failed = false;
+  while (!ended && !failed) {
+    if (stream.avail_in == 0 && consumed < entry.compressedSize) {
+      const std::uint64_t left = entry.compressedSize - consumed;
+      if (m_memory != nullptr) {
+        stream.next_in = const_cast<unsigned char*>(m_memory + dataStart);
+        stream.avail_in = static_cast<uInt>(left);
+      } else {
+        const std::size_t count = left < chunk.size() ? static_cast<std::size_t>(left) : chunk.size();
+        if (!ReadAt(dataStart + consumed, chunk.data(), count)) {
+          failed = true;
+          break;
+        }
+        stream.next_in = chunk.data();
+        stream.avail_in = static_cast<uInt>(count);
+      }
+      consumed += stream.avail_in;
+    }
+    if (produced < wanted) {
+      stream.next_out = output + produced;
+      stream.avail_out = static_cast<uInt>(wanted - produced);
+    } else if (!whole) {
+      break;  // the caller's buffer is full
+    } else {
+      stream.next_out = &overflow;
+      stream.avail_out = 1;
+    }
+    const bool intoOverflow = produced >= wanted;
+    const uInt before = stream.avail_out;
+    const uInt inputBefore = stream.avail_in;
+    const int status = inflate(&stream, Z_NO_FLUSH);
+    const uInt written = before - stream.avail_out;
+    if (intoOverflow && written > 0) {
+      failed = true;  // more data than the entry declares
+    } else {
+      produced += written;
+    }
+    if (status == Z_STREAM_END) {
+      ended = true;
+    } else if (status != Z_OK && status != Z_BUF_ERROR) {
+      failed = true;
+    } else if (written == 0 && stream.avail_in == inputBefore) {
+      failed = true;  // no progress: the compressed data ended early
+    }
+  }
+  inflateEnd(&stream);
+  return !failed && produced == wanted;
+}
+
 ZipResult CZipArchive::Extract(int index, void* buffer, std::size_t capacity) const {
   const ZipEntry* entry = GetEntry(index);
   if (!m_open || entry == nullptr || (buffer == nullptr && capacity > 0)) return ZipResult::Error;
@@ -229,62 +288,7 @@ ZipResult CZipArchive::Extract(int index, void* buffer, std::size_t capacity) co
     if (entry->compressedSize != entry->size) return ZipResult::Error;
     if (!ReadAt(dataStart, output, wanted)) return ZipResult::Error;
   } else if (entry->method == kMethodDeflated) {
-    z_stream stream;
-    std::memset(&stream, 0, sizeof(stream));
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return ZipResult::Error;
-    std::vector<unsigned char> chunk(m_memory != nullptr ? 0 : 65536);
-    std::uint64_t consumed = 0;  // compressed bytes handed to zlib
-    std::size_t produced = 0;
-    unsigned char overflow = 0;  // catches output beyond the declared size
-    bool ended = false;
-    bool failed = false;
-    while (!ended && !failed) {
-      if (stream.avail_in == 0 && consumed < entry->compressedSize) {
-        const std::uint64_t left = entry->compressedSize - consumed;
-        if (m_memory != nullptr) {
-          stream.next_in = const_cast<unsigned char*>(m_memory + dataStart);
-          stream.avail_in = static_cast<uInt>(left);
-        } else {
-          const std::size_t count = left < chunk.size() ? static_cast<std::size_t>(left) : chunk.size();
-          if (!ReadAt(dataStart + consumed, chunk.data(), count)) {
-            failed = true;
-            break;
-          }
-          stream.next_in = chunk.data();
-          stream.avail_in = static_cast<uInt>(count);
-        }
-        consumed += stream.avail_in;
-      }
-      if (produced < wanted) {
-        stream.next_out = output + produced;
-        stream.avail_out = static_cast<uInt>(wanted - produced);
-      } else if (!whole) {
-        break;  // the caller's buffer is full
-      } else {
-        stream.next_out = &overflow;
-        stream.avail_out = 1;
-      }
-      const bool intoOverflow = produced >= wanted;
-      const uInt before = stream.avail_out;
-      const uInt inputBefore = stream.avail_in;
-      const int status = inflate(&stream, Z_NO_FLUSH);
-      const uInt written = before - stream.avail_out;
-      if (intoOverflow && written > 0) {
-        failed = true;  // more data than the entry declares
-      } else {
-        produced += written;
-      }
-      if (status == Z_STREAM_END) {
-        ended = true;
-      } else if (status != Z_OK && status != Z_BUF_ERROR) {
-        failed = true;
-      } else if (written == 0 && stream.avail_in == inputBefore) {
-        failed = true;  // no progress: the compressed data ended early
-      }
-    }
-    inflateEnd(&stream);
-    if (failed || produced != wanted) return ZipResult::Error;
-    if (!whole) return ZipResult::MoreData;
+    if (!InflateEntry(*entry, dataStart, output, wanted, whole)) return ZipResult::Error;
   } else {
     return ZipResult::Error;
   }

@@ -49,14 +49,18 @@ class CZipArchive {
   int FindEntry(const wchar_t* name) const;
   // Extracts the entry into `buffer` (at most `capacity` bytes). The whole entry gives Ok after
   // its checksum is verified; a smaller buffer receives the entry's first bytes and MoreData.
-  ZipResult Extract(int index, void* buffer, std::size_t capacity) const;
+  [[nodiscard]] ZipResult Extract(int index, void* buffer, std::size_t capacity) const;
 
  private:
   // Reads the central directory of the source just opened; the archive is open only if it is
   // well-formed, and closed otherwise.
   bool ReadDirectoryOrClose();
   bool ReadCentralDirectory();
-  bool ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const;
+  [[nodiscard]] bool ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const;
+  // Inflates the deflated data of `entry` at `dataStart` into `wanted` bytes of `output`; with
+  // `whole`, data beyond the declared size fails. False on any failure.
+  bool InflateEntry(const ZipEntry& entry, std::uint64_t dataStart, unsigned char* output,
+                    std::size_t wanted, bool whole) const;
 
   bool m_open = false;
   const unsigned char* m_memory = nullptr;

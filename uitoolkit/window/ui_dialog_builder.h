@@ -55,7 +55,7 @@ class CDialogBuilder {
   void GetLastErrorLocation(wchar_t* buffer, std::size_t max) const;
 
  private:
-  bool Load(STRINGorID xml, const wchar_t* type);
+  [[nodiscard]] bool Load(STRINGorID xml, const wchar_t* type);
   // Builds the children of `node` into `parent` (see the README for the steps); `result` gets
   // the first control made at this level. False when the whole build fails.
   bool _Parse(const CMarkupNode& node, CControlUI* parent, CPaintManagerUI* manager, int depth,

@@ -35,51 +35,8 @@ bool NameIsExact(const wchar_t* name, const wchar_t* expected) {
   return std::wcscmp(name, expected) == 0;
 }
 
-// Makes a font of `size` pixels (character height) on the face, with the default character set.
-HFONT CreateSkinFont(const wchar_t* faceName, int size, bool bold, bool underline, bool italic) {
-  LOGFONTW lf = {};
-  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-  ::wcsncpy_s(lf.lfFaceName, LF_FACESIZE, faceName, _TRUNCATE);
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfHeight = -size;
-  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-  lf.lfUnderline = underline ? TRUE : FALSE;
-  lf.lfItalic = italic ? TRUE : FALSE;
-  return ::CreateFontIndirectW(&lf);
-}
-
-void FillFontInfo(TFontInfo& info, HFONT font, const wchar_t* faceName, int size, bool bold,
-                  bool underline, bool italic) {
-  info.hFont.reset(font);
-  info.sFontName = faceName;
-  info.iSize = size;
-  info.bBold = bold;
-  info.bUnderline = underline;
-  info.bItalic = italic;
-}
-
-bool SameLook(const TFontInfo& info, const wchar_t* faceName, int size, bool bold,
-              bool underline, bool italic) {
-  return info.sFontName == faceName && info.iSize == size && info.bBold == bold &&
-         info.bUnderline == underline && info.bItalic == italic;
-}
-
-// A font with this look in `fonts`, or null.
-HFONT FindFontByLook(const CUiStringPtrMap& fonts, const wchar_t* faceName, int size, bool bold,
-                     bool underline, bool italic) {
-  for (int i = 0; i < fonts.GetSize(); ++i) {
-    const TFontInfo* info = static_cast<const TFontInfo*>(fonts.Find(fonts.GetAt(i)));
-    if (info != nullptr && SameLook(*info, faceName, size, bold, underline, italic)) {
-      return info->hFont.get();
-    }
-  }
-  return nullptr;
-}
-
 CControlUI* FindControlFromNameHash(CControlUI* control, void* data) {
-  CUiStringPtrMap* names = static_cast<CUiStringPtrMap*>(data);
-  const CUiString name = control->GetName();
-  if (!name.IsEmpty() && names->Find(name) == nullptr) names->Insert(name, control);
+  static_cast<CControlNameTable*>(data)->Add(control->GetName(), control);
   return nullptr;  // visit every control
 }
 
@@ -106,19 +63,18 @@ class CTreePainter : public IRenderPainter {
 }  // namespace
 
 CPaintManagerUI::CPaintManagerUI() {
-  const TResInfo& shared = SharedResInfo();
-  m_ResInfo.dwDefaultDisabledColor = shared.dwDefaultDisabledColor;
-  m_ResInfo.dwDefaultFontColor = shared.dwDefaultFontColor;
-  m_ResInfo.dwDefaultLinkFontColor = shared.dwDefaultLinkFontColor;
-  m_ResInfo.dwDefaultLinkHoverFontColor = shared.dwDefaultLinkHoverFontColor;
-  m_ResInfo.dwDefaultSelectedBkColor = shared.dwDefaultSelectedBkColor;
+  const TResourceSet& shared = SharedResources();
+  m_resources.dwDefaultDisabledColor = shared.dwDefaultDisabledColor;
+  m_resources.dwDefaultFontColor = shared.dwDefaultFontColor;
+  m_resources.dwDefaultLinkFontColor = shared.dwDefaultLinkFontColor;
+  m_resources.dwDefaultLinkHoverFontColor = shared.dwDefaultLinkHoverFontColor;
+  m_resources.dwDefaultSelectedBkColor = shared.dwDefaultSelectedBkColor;
 }
 
 CPaintManagerUI::~CPaintManagerUI() {
   std::vector<CPaintManagerUI*>& managers = PreMessages();
   managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
   RemoveAllTimers();
-  if (m_hwndTooltip != nullptr && ::IsWindow(m_hwndTooltip)) ::DestroyWindow(m_hwndTooltip);
   if (m_hDcPaint != nullptr && ::IsWindow(m_hWndPaint)) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
   DeleteDelayedCleanup();
   m_aAsyncNotify.clear();
@@ -127,32 +83,32 @@ CPaintManagerUI::~CPaintManagerUI() {
     m_pRoot = nullptr;
     root->Delete();
   }
-  RemoveAllOptionGroups();
-  RemoveAllWindowCustomAttribute();
-  FreeFonts(m_ResInfo);
-  FreeAttributeLists(m_ResInfo);
 }
 
 // ---- Process-wide state ----
 
-CPaintManagerUI::TResInfo& CPaintManagerUI::SharedResInfo() {
-  // Made by the first manager: the default colours of TResInfo and the system's default GUI font
-  // with the default character set.
-  static TResInfo* shared = [] {
-    TResInfo* info = new TResInfo();
+TResourceSet& CPaintManagerUI::SharedResources() {
+  // Made by the first manager: the default colours of TResourceSet and the system's default GUI
+  // font with the default character set.
+  static TResourceSet* shared = [] {
+    TResourceSet* resources = new TResourceSet();
     LOGFONTW lf = {};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     lf.lfCharSet = DEFAULT_CHARSET;
-    FillFontInfo(info->defaultFont, ::CreateFontIndirectW(&lf), lf.lfFaceName,
-                 lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, lf.lfWeight >= FW_BOLD,
-                 lf.lfUnderline != 0, lf.lfItalic != 0);
-    return info;
+    TFontInfo& font = resources->defaultFont;
+    font.hFont.reset(::CreateFontIndirectW(&lf));
+    font.sFontName = lf.lfFaceName;
+    font.iSize = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+    font.bBold = lf.lfWeight >= FW_BOLD;
+    font.bUnderline = lf.lfUnderline != 0;
+    font.bItalic = lf.lfItalic != 0;
+    return resources;
   }();
   return *shared;
 }
 
-CUiStringPtrMap& CPaintManagerUI::MultiLanguageStrings() {
-  static CUiStringPtrMap* strings = new CUiStringPtrMap(83);
+CUiStringTable& CPaintManagerUI::MultiLanguageStrings() {
+  static CUiStringTable* strings = new CUiStringTable();
   return *strings;
 }
 
@@ -200,30 +156,17 @@ void CPaintManagerUI::Term() { CResourceFiles::CloseResourceZip(); }
 
 void CPaintManagerUI::AddMultiLanguageString(int id, const wchar_t* text) {
   if (id < 0 || text == nullptr) return;
-  CUiStringPtrMap& strings = MultiLanguageStrings();
-  delete static_cast<CUiString*>(strings.Set(IdKey(id), new CUiString(text)));
+  MultiLanguageStrings().Set(IdKey(id), text);
 }
 
 bool CPaintManagerUI::RemoveMultiLanguageString(int id) {
-  CUiStringPtrMap& strings = MultiLanguageStrings();
-  const CUiString key = IdKey(id);
-  CUiString* text = static_cast<CUiString*>(strings.Find(key));
-  if (text == nullptr) return false;
-  delete text;
-  return strings.Remove(key);
+  return MultiLanguageStrings().Remove(IdKey(id));
 }
 
-void CPaintManagerUI::RemoveAllMultiLanguageString() {
-  CUiStringPtrMap& strings = MultiLanguageStrings();
-  for (int i = 0; i < strings.GetSize(); ++i) {
-    delete static_cast<CUiString*>(strings.Find(strings.GetAt(i)));
-  }
-  strings.RemoveAll();
-}
+void CPaintManagerUI::RemoveAllMultiLanguageString() { MultiLanguageStrings().RemoveAll(); }
 
 const wchar_t* CPaintManagerUI::GetMultiLanguageString(int id) {
-  const CUiString* text = static_cast<const CUiString*>(MultiLanguageStrings().Find(IdKey(id)));
-  return text != nullptr ? text->GetData() : nullptr;
+  return MultiLanguageStrings().Find(IdKey(id));
 }
 
 std::vector<LPCREATECONTROL>& CPaintManagerUI::GetPlugins() {
@@ -232,8 +175,12 @@ std::vector<LPCREATECONTROL>& CPaintManagerUI::GetPlugins() {
 }
 
 bool CPaintManagerUI::LoadPlugin(const wchar_t* path) {
-  if (path == nullptr) return false;
-  vesk::UniqueModule module(::LoadLibraryW(path));
+  if (path == nullptr || *path == L'\0') return false;
+  const CUiString fullPath = PluginPath(path);
+  if (fullPath.IsEmpty()) return false;
+  // Only the named file; what it imports comes from its own folder and the system folder.
+  vesk::UniqueModule module(::LoadLibraryExW(
+      fullPath, nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
   if (!module) return false;
   void* exported = reinterpret_cast<void*>(::GetProcAddress(module.get(), "CreateControl"));
   const LPCREATECONTROL factory = reinterpret_cast<LPCREATECONTROL>(exported);
@@ -246,6 +193,21 @@ bool CPaintManagerUI::LoadPlugin(const wchar_t* path) {
   return true;
 }
 
+CUiString CPaintManagerUI::PluginPath(const wchar_t* path) {
+  // A full path (drive and backslash, or a network path) is taken as it is.
+  const bool drivePath = path[0] != L'\0' && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+  const bool networkPath = path[0] == L'\\' && path[1] == L'\\';
+  if (drivePath || networkPath) return CUiString(path);
+  // Anything else is a name in the program's own folder, never a search.
+  if (path[0] == L'\\' || path[0] == L'/' || path[1] == L':') return CUiString();
+  wchar_t program[MAX_PATH + 1] = {};
+  const DWORD length = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return CUiString();
+  CUiString folder(program);
+  const CUiString fullPath = folder.Left(folder.ReverseFind(L'\\') + 1) + path;
+  return fullPath.GetLength() < MAX_PATH ? fullPath : CUiString();
+}
+
 void CPaintManagerUI::SetHSL(bool useHSL, short hue, short saturation, short lightness) {
   g_hsl = THslState{useHSL, hue, saturation, lightness};
   if (!useHSL) {
@@ -253,7 +215,7 @@ void CPaintManagerUI::SetHSL(bool useHSL, short hue, short saturation, short lig
     saturation = 100;
     lightness = 100;
   }
-  SharedResInfo().images.AdjustImages(hue, saturation, lightness);
+  SharedResources().images.AdjustImages(hue, saturation, lightness);
 }
 
 void CPaintManagerUI::GetHSL(short* hue, short* saturation, short* lightness) {
@@ -282,7 +244,7 @@ void CPaintManagerUI::SetOpacity(BYTE opacity) {
       reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"),
                                                "SetLayeredWindowAttributes")));
   if (setAttributes == nullptr) return;
-  if (m_bLayered) SetLayered(false);
+  SetLayered(false);
   const LONG_PTR style = ::GetWindowLongPtrW(m_hWndPaint, GWL_EXSTYLE);
   ::SetWindowLongPtrW(m_hWndPaint, GWL_EXSTYLE, style | WS_EX_LAYERED);
   setAttributes(m_hWndPaint, 0, opacity, LWA_ALPHA);
@@ -314,12 +276,11 @@ void CPaintManagerUI::SetWindowAttribute(const wchar_t* name, const wchar_t* val
   } else if (NameIsNoCase(name, L"opacity")) {
     SetOpacity(static_cast<BYTE>(ParseDecimal(value)));
   } else if (NameIsExact(name, L"layeredopacity")) {
-    m_nLayeredOpacity = static_cast<BYTE>(ParseDecimal(value));
-    m_bLayeredChanged = true;
-    Invalidate(m_rcLayeredUpdate);
+    m_painter.SetLayeredOpacity(static_cast<BYTE>(ParseDecimal(value)));
   } else if (NameIsExact(name, L"layeredimage")) {
-    m_sLayeredImage = value;
-    m_bLayeredChanged = true;
+    m_painter.SetLayeredImage(value);
+  } else if (NameIsNoCase(name, L"defaultbutton")) {
+    SetDefaultButton(value);
   } else if (NameIsNoCase(name, L"disabledfontcolor")) {
     SetDefaultDisabledColor(ParseColor(value));
   } else if (NameIsNoCase(name, L"defaultfontcolor")) {
@@ -335,98 +296,53 @@ void CPaintManagerUI::SetWindowAttribute(const wchar_t* name, const wchar_t* val
   }
 }
 
-void CPaintManagerUI::AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value) {
-  if (name == nullptr || value == nullptr || *name == L'\0' || *value == L'\0') return;
-  if (m_mWindowCustomAttrHash.Find(name) != nullptr) return;
-  m_mWindowCustomAttrHash.Insert(name, new CUiString(value));
-}
-
-const wchar_t* CPaintManagerUI::GetWindowCustomAttribute(const wchar_t* name) const {
-  if (name == nullptr) return nullptr;
-  const CUiString* value = static_cast<const CUiString*>(m_mWindowCustomAttrHash.Find(name));
-  return value != nullptr ? value->GetData() : nullptr;
-}
-
-bool CPaintManagerUI::RemoveWindowCustomAttribute(const wchar_t* name) {
-  if (name == nullptr) return false;
-  CUiString* value = static_cast<CUiString*>(m_mWindowCustomAttrHash.Find(name));
-  if (value == nullptr) return false;
-  delete value;
-  return m_mWindowCustomAttrHash.Remove(name);
-}
-
-void CPaintManagerUI::RemoveAllWindowCustomAttribute() {
-  for (int i = 0; i < m_mWindowCustomAttrHash.GetSize(); ++i) {
-    delete static_cast<CUiString*>(m_mWindowCustomAttrHash.Find(m_mWindowCustomAttrHash.GetAt(i)));
-  }
-  m_mWindowCustomAttrHash.RemoveAll();
-}
-
 // ---- Default colours ----
 
 void CPaintManagerUI::SetDefaultDisabledColor(DWORD color, bool shared) {
-  (shared ? SharedResInfo() : m_ResInfo).dwDefaultDisabledColor = color;
+  (shared ? SharedResources() : m_resources).dwDefaultDisabledColor = color;
 }
 
 void CPaintManagerUI::SetDefaultFontColor(DWORD color, bool shared) {
-  (shared ? SharedResInfo() : m_ResInfo).dwDefaultFontColor = color;
+  (shared ? SharedResources() : m_resources).dwDefaultFontColor = color;
 }
 
 void CPaintManagerUI::SetDefaultLinkFontColor(DWORD color, bool shared) {
-  (shared ? SharedResInfo() : m_ResInfo).dwDefaultLinkFontColor = color;
+  (shared ? SharedResources() : m_resources).dwDefaultLinkFontColor = color;
 }
 
 void CPaintManagerUI::SetDefaultLinkHoverFontColor(DWORD color, bool shared) {
-  (shared ? SharedResInfo() : m_ResInfo).dwDefaultLinkHoverFontColor = color;
+  (shared ? SharedResources() : m_resources).dwDefaultLinkHoverFontColor = color;
 }
 
 void CPaintManagerUI::SetDefaultSelectedBkColor(DWORD color, bool shared) {
-  (shared ? SharedResInfo() : m_ResInfo).dwDefaultSelectedBkColor = color;
+  (shared ? SharedResources() : m_resources).dwDefaultSelectedBkColor = color;
 }
 
 // ---- Fonts ----
 
-CPaintManagerUI::TResInfo& CPaintManagerUI::ResInfoFor(bool shared) {
-  return shared || m_bForceUseSharedRes ? SharedResInfo() : m_ResInfo;
-}
-
-void CPaintManagerUI::FreeFonts(TResInfo& info) {
-  for (int i = 0; i < info.fonts.GetSize(); ++i) {
-    delete static_cast<TFontInfo*>(info.fonts.Find(info.fonts.GetAt(i)));
-  }
-  info.fonts.RemoveAll();
-}
-
-void CPaintManagerUI::FreeAttributeLists(TResInfo& info) {
-  for (int i = 0; i < info.attributeLists.GetSize(); ++i) {
-    delete static_cast<CUiString*>(info.attributeLists.Find(info.attributeLists.GetAt(i)));
-  }
-  info.attributeLists.RemoveAll();
+TResourceSet& CPaintManagerUI::ResourcesFor(bool shared) {
+  return shared || m_bForceUseSharedRes ? SharedResources() : m_resources;
 }
 
 const TFontInfo* CPaintManagerUI::GetDefaultFontInfo() const {
-  if (m_ResInfo.defaultFont.hFont) return &m_ResInfo.defaultFont;
-  return &SharedResInfo().defaultFont;
+  if (m_resources.defaultFont.hFont) return &m_resources.defaultFont;
+  return &SharedResources().defaultFont;
 }
 
 void CPaintManagerUI::SetDefaultFont(const wchar_t* faceName, int size, bool bold,
                                      bool underline, bool italic, bool shared) {
   if (faceName == nullptr || *faceName == L'\0') return;
-  HFONT font = CreateSkinFont(faceName, size, bold, underline, italic);
-  if (font == nullptr) return;
-  FillFontInfo((shared ? SharedResInfo() : m_ResInfo).defaultFont, font, faceName, size, bold,
-               underline, italic);
+  TFontInfo font = MakeSkinFont(faceName, size, bold, underline, italic);
+  if (!font.hFont) return;
+  (shared ? SharedResources() : m_resources).defaultFont = std::move(font);
 }
 
 HFONT CPaintManagerUI::AddFont(int id, const wchar_t* faceName, int size, bool bold,
                                bool underline, bool italic, bool shared) {
   if (id < 0 || faceName == nullptr || *faceName == L'\0') return nullptr;
-  HFONT font = CreateSkinFont(faceName, size, bold, underline, italic);
-  if (font == nullptr) return nullptr;
-  TFontInfo* info = new TFontInfo();
-  FillFontInfo(*info, font, faceName, size, bold, underline, italic);
-  delete static_cast<TFontInfo*>(ResInfoFor(shared).fonts.Set(IdKey(id), info));
-  return font;
+  TFontInfo font = MakeSkinFont(faceName, size, bold, underline, italic);
+  if (!font.hFont) return nullptr;
+  return ResourcesFor(shared).fonts.Set(id, std::move(font)).hFont.get();
 }
 
 HFONT CPaintManagerUI::GetFont(int id) {
@@ -439,20 +355,16 @@ HFONT CPaintManagerUI::GetFont(int id) {
 
 const TFontInfo* CPaintManagerUI::GetFontInfo(int id) {
   if (id < 0) return nullptr;
-  const CUiString key = IdKey(id);
-  const TFontInfo* info = static_cast<const TFontInfo*>(m_ResInfo.fonts.Find(key));
-  if (info == nullptr) info = static_cast<const TFontInfo*>(SharedResInfo().fonts.Find(key));
-  return info;
+  const TFontInfo* info = m_resources.fonts.Find(id);
+  return info != nullptr ? info : SharedResources().fonts.Find(id);
 }
 
 HFONT CPaintManagerUI::GetFont(const wchar_t* faceName, int size, bool bold, bool underline,
                                bool italic) {
   if (faceName == nullptr) return nullptr;
-  HFONT font = FindFontByLook(m_ResInfo.fonts, faceName, size, bold, underline, italic);
-  if (font == nullptr) {
-    font = FindFontByLook(SharedResInfo().fonts, faceName, size, bold, underline, italic);
-  }
-  return font;
+  HFONT font = m_resources.fonts.FindByLook(faceName, size, bold, underline, italic);
+  if (font != nullptr) return font;
+  return SharedResources().fonts.FindByLook(faceName, size, bold, underline, italic);
 }
 
 HFONT CPaintManagerUI::FindOrAddFont(const wchar_t* faceName, int size, bool bold,
@@ -460,8 +372,7 @@ HFONT CPaintManagerUI::FindOrAddFont(const wchar_t* faceName, int size, bool bol
   HFONT font = GetFont(faceName, size, bold, underline, italic);
   if (font != nullptr) return font;
   // A new id after every id of the manager's table.
-  int id = 0x10000;
-  while (m_ResInfo.fonts.Find(IdKey(id)) != nullptr) ++id;
+  const int id = m_resources.fonts.NextFreeId(0x10000);
   const bool force = m_bForceUseSharedRes;
   m_bForceUseSharedRes = false;
   font = AddFont(id, faceName, size, bold, underline, italic, false);
@@ -470,31 +381,26 @@ HFONT CPaintManagerUI::FindOrAddFont(const wchar_t* faceName, int size, bool bol
 }
 
 bool CPaintManagerUI::RemoveFont(int id, bool shared) {
-  TResInfo& info = shared ? SharedResInfo() : m_ResInfo;
-  const CUiString key = IdKey(id);
-  TFontInfo* font = static_cast<TFontInfo*>(info.fonts.Find(key));
-  if (font == nullptr) return false;
-  delete font;
-  return info.fonts.Remove(key);
+  return (shared ? SharedResources() : m_resources).fonts.Remove(id);
 }
 
 void CPaintManagerUI::RemoveAllFonts(bool shared) {
-  FreeFonts(shared ? SharedResInfo() : m_ResInfo);
+  (shared ? SharedResources() : m_resources).fonts.RemoveAll();
 }
 
 // ---- Images ----
 
 TImageInfo* CPaintManagerUI::GetImage(const wchar_t* name) {
   if (name == nullptr) return nullptr;
-  TImageInfo* image = m_ResInfo.images.Find(name);
-  return image != nullptr ? image : SharedResInfo().images.Find(name);
+  TImageInfo* image = m_resources.images.Find(name);
+  return image != nullptr ? image : SharedResources().images.Find(name);
 }
 
 TImageInfo* CPaintManagerUI::GetImageEx(const wchar_t* name, const wchar_t* type, DWORD mask,
                                         bool useHSL) {
   if (name == nullptr) return nullptr;
-  TImageInfo* image = CImageCache::GetImageEx(m_ResInfo.images, &SharedResInfo().images, name,
-                                              type, mask, useHSL);
+  TImageInfo* image = CImageCache::GetImageEx(m_resources.images, &SharedResources().images,
+                                              name, type, mask, useHSL);
   if (image != nullptr && useHSL && g_hsl.useHSL && image->sourceBits != nullptr) {
     CRenderEngine::AdjustImage(true, image, g_hsl.hue, g_hsl.saturation, g_hsl.lightness);
   }
@@ -504,15 +410,15 @@ TImageInfo* CPaintManagerUI::GetImageEx(const wchar_t* name, const wchar_t* type
 TImageInfo* CPaintManagerUI::AddImage(const wchar_t* name, const wchar_t* type, DWORD mask,
                                       bool useHSL, bool shared) {
   if (name == nullptr || *name == L'\0') return nullptr;
-  return ResInfoFor(shared).images.Load(name, type, mask, useHSL);
+  return ResourcesFor(shared).images.Load(name, type, mask, useHSL);
 }
 
 bool CPaintManagerUI::RemoveImage(const wchar_t* name, bool shared) {
-  return (shared ? SharedResInfo() : m_ResInfo).images.Remove(name);
+  return (shared ? SharedResources() : m_resources).images.Remove(name);
 }
 
 void CPaintManagerUI::RemoveAllImages(bool shared) {
-  (shared ? SharedResInfo() : m_ResInfo).images.RemoveAll();
+  (shared ? SharedResources() : m_resources).images.RemoveAll();
 }
 
 // ---- Default attribute lists ----
@@ -520,30 +426,20 @@ void CPaintManagerUI::RemoveAllImages(bool shared) {
 void CPaintManagerUI::AddDefaultAttributeList(const wchar_t* controlName, const wchar_t* list,
                                               bool shared) {
   if (controlName == nullptr || *controlName == L'\0' || list == nullptr) return;
-  delete static_cast<CUiString*>(
-      ResInfoFor(shared).attributeLists.Set(controlName, new CUiString(list)));
+  ResourcesFor(shared).attributeLists.Set(controlName, list);
 }
 
 const wchar_t* CPaintManagerUI::GetDefaultAttributeList(const wchar_t* controlName) const {
-  if (controlName == nullptr) return nullptr;
-  const CUiString* list = static_cast<const CUiString*>(m_ResInfo.attributeLists.Find(controlName));
-  if (list == nullptr) {
-    list = static_cast<const CUiString*>(SharedResInfo().attributeLists.Find(controlName));
-  }
-  return list != nullptr ? list->GetData() : nullptr;
+  const wchar_t* list = m_resources.attributeLists.Find(controlName);
+  return list != nullptr ? list : SharedResources().attributeLists.Find(controlName);
 }
 
 bool CPaintManagerUI::RemoveDefaultAttributeList(const wchar_t* controlName, bool shared) {
-  if (controlName == nullptr) return false;
-  TResInfo& info = shared ? SharedResInfo() : m_ResInfo;
-  CUiString* list = static_cast<CUiString*>(info.attributeLists.Find(controlName));
-  if (list == nullptr) return false;
-  delete list;
-  return info.attributeLists.Remove(controlName);
+  return (shared ? SharedResources() : m_resources).attributeLists.Remove(controlName);
 }
 
 void CPaintManagerUI::RemoveAllDefaultAttributeList(bool shared) {
-  FreeAttributeLists(shared ? SharedResInfo() : m_ResInfo);
+  (shared ? SharedResources() : m_resources).attributeLists.RemoveAll();
 }
 
 // ---- The control tree ----
@@ -555,15 +451,14 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
     ::SetFocus(m_hWndPaint);
   }
   ReleaseFocus(root);
-  m_pEventKey = nullptr;
-  m_pEventHover = nullptr;
-  m_pEventClick = nullptr;
-  m_pLastToolTip = nullptr;
+  m_router.ForgetAll();
   if (m_pRoot != nullptr) {
     DeleteDelayedCleanup();
     m_aAsyncNotify.clear();
-    m_mNameHash.RemoveAll();
+    m_names.RemoveAll();
     m_aPostPaintControls.Empty();
+    // The native windows of the old tree can no longer take the focus.
+    m_aNativeWindows.clear();
     AddDelayedCleanup(m_pRoot);
     PostAsyncNotify();
   }
@@ -571,23 +466,21 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
   m_bFirstLayout = true;
   m_bUpdateNeeded = true;
   m_bFocusNeeded = true;
+  m_bInitialFocusNeeded = true;
   return InitControls(root);
 }
 
 bool CPaintManagerUI::InitControls(CControlUI* control, CControlUI* parent) {
   if (control == nullptr) return false;
   control->SetManager(this, parent != nullptr ? parent : control->GetParent(), true);
-  control->FindControl(&FindControlFromNameHash, &m_mNameHash, UIFIND_ALL);
+  control->FindControl(&FindControlFromNameHash, &m_names, UIFIND_ALL);
   return true;
 }
 
 void CPaintManagerUI::ReapObjects(CControlUI* control) {
   if (control == nullptr) return;
-  if (control == m_pEventKey) m_pEventKey = nullptr;
-  if (control == m_pEventHover) m_pEventHover = nullptr;
-  if (control == m_pEventClick) m_pEventClick = nullptr;
+  m_router.Forget(control);
   if (control == m_pFocus) m_pFocus = nullptr;
-  if (control == m_pLastToolTip) m_pLastToolTip = nullptr;
   if (control == m_pRoot) m_pRoot = nullptr;
   // A control that is gone must not be painted after, or sent a mouse leave.
   RemovePostPaint(control);
@@ -599,22 +492,19 @@ void CPaintManagerUI::ReapObjects(CControlUI* control) {
                        return native.second == control;
                      }),
       m_aNativeWindows.end());
-  const CUiString name = control->GetName();
-  if (!name.IsEmpty() && m_mNameHash.Find(name) == control) m_mNameHash.Remove(name);
+  DropQueuedNotifications(control);
+  m_names.RemoveIfNames(control->GetName(), control);
 }
 
 void CPaintManagerUI::RenameControl(CControlUI* control, const wchar_t* oldName) {
   if (control == nullptr) return;
-  if (oldName != nullptr && *oldName != L'\0' && m_mNameHash.Find(oldName) == control) {
-    m_mNameHash.Remove(oldName);
-  }
-  const CUiString name = control->GetName();
-  if (!name.IsEmpty()) m_mNameHash.Insert(name, control);
+  m_names.RemoveIfNames(oldName, control);
+  m_names.Add(control->GetName(), control);
 }
 
 CControlUI* CPaintManagerUI::FindControl(const wchar_t* name) const {
   if (name == nullptr) return nullptr;
-  return static_cast<CControlUI*>(m_mNameHash.Find(name));
+  return m_names.Find(name);
 }
 
 CControlUI* CPaintManagerUI::FindControl(POINT pt) const {
@@ -661,6 +551,7 @@ void CPaintManagerUI::DeleteDelayedCleanup() {
 // ---- Focus ----
 
 void CPaintManagerUI::SetFocus(CControlUI* control, bool focusWindow) {
+  m_bInitialFocusNeeded = false;
   if (focusWindow && m_hWndPaint != nullptr && !m_bNoActivate && ::GetFocus() != m_hWndPaint &&
       control != m_pFocus) {
     ::SetFocus(m_hWndPaint);
@@ -693,11 +584,8 @@ void CPaintManagerUI::Invalidate(const RECT& rcItem) {
                std::max<LONG>(rcItem.right, 0), std::max<LONG>(rcItem.bottom, 0));
   if (area.IsEmpty()) return;
   m_rcInvalid.Union(area);
-  if (m_bLayered) {
-    CUiRect layered = m_rcLayeredUpdate;
-    layered.Union(area);
-    m_rcLayeredUpdate = layered;
-  } else if (m_hWndPaint != nullptr) {
+  if (m_painter.InvalidateLayered(area)) return;
+  if (m_hWndPaint != nullptr) {
     ::InvalidateRect(m_hWndPaint, &area, FALSE);
   }
 }
@@ -808,6 +696,14 @@ void CPaintManagerUI::DeliverNotify(TNotifyUI& msg) {
   }
 }
 
+void CPaintManagerUI::DropQueuedNotifications(const CControlUI* control) {
+  m_aAsyncNotify.erase(std::remove_if(m_aAsyncNotify.begin(), m_aAsyncNotify.end(),
+                                      [control](const std::unique_ptr<TNotifyUI>& queued) {
+                                        return queued->pSender == control;
+                                      }),
+                       m_aAsyncNotify.end());
+}
+
 void CPaintManagerUI::DeliverAsyncNotifications() {
   m_bAsyncNotifyPosted = false;
   while (!m_aAsyncNotify.empty()) {
@@ -822,36 +718,19 @@ void CPaintManagerUI::DeliverAsyncNotifications() {
 
 bool CPaintManagerUI::AddOptionGroup(const wchar_t* groupName, CControlUI* control) {
   if (groupName == nullptr || control == nullptr) return false;
-  CUiPtrArray* group = static_cast<CUiPtrArray*>(m_mOptionGroup.Find(groupName));
-  if (group == nullptr) {
-    group = new CUiPtrArray();
-    m_mOptionGroup.Insert(groupName, group);
-  }
-  if (group->Find(control) >= 0) return false;
-  return group->Add(control);
+  return m_optionGroups.Add(groupName, control);
 }
 
 CUiPtrArray* CPaintManagerUI::GetOptionGroup(const wchar_t* groupName) {
   if (groupName == nullptr) return nullptr;
-  return static_cast<CUiPtrArray*>(m_mOptionGroup.Find(groupName));
+  return m_optionGroups.Find(groupName);
 }
 
 void CPaintManagerUI::RemoveOptionGroup(const wchar_t* groupName, CControlUI* control) {
-  CUiPtrArray* group = GetOptionGroup(groupName);
-  if (group == nullptr) return;
-  const int index = group->Find(control);
-  if (index >= 0) group->Remove(index);
-  if (group->IsEmpty()) {
-    delete group;
-    m_mOptionGroup.Remove(groupName);
-  }
+  if (groupName == nullptr) return;
+  m_optionGroups.Remove(groupName, control);
 }
 
-void CPaintManagerUI::RemoveAllOptionGroups() {
-  for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {
-    delete static_cast<CUiPtrArray*>(m_mOptionGroup.Find(m_mOptionGroup.GetAt(i)));
-  }
-  m_mOptionGroup.RemoveAll();
-}
+void CPaintManagerUI::RemoveAllOptionGroups() { m_optionGroups.RemoveAll(); }
 
 }  // namespace SkinUI

@@ -1,10 +1,13 @@
-// CPaintManagerUI: the per-window engine of the toolkit: the process-wide instance and resource
-// location, the font and image tables (own and shared), default attribute lists, translated
-// strings, window settings from the skin, the name map, option groups, focus, invalidation and
-// layout bookkeeping, notifications to the window's notifiers, and painting of the control tree
-// into any device context (so a tree can be rendered off-screen). With a native window
-// (ui_paint_manager_messages.cpp, ui_paint_manager_timers.cpp) it also runs the message loop,
-// turns the window's messages into control events, paints the window and runs control timers.
+// CPaintManagerUI: the per-window engine of the toolkit, a front over three parts it owns:
+//  - the resource tables (ui_resource_tables.h): fonts, images, default attribute lists (own and
+//    shared), custom window attributes, the names of the tree and the option groups;
+//  - the input router (ui_input_router.h), which turns the window's messages into control
+//    events, one handler per message family;
+//  - the painter (ui_window_painter.h), which paints the window buffered, layered or printed.
+// The front itself keeps the process-wide state, the window settings from the skin, focus and
+// Tab order, invalidation and layout bookkeeping, notifications, control timers
+// (ui_paint_manager_timers.cpp) and the message loop (ui_paint_manager_messages.cpp), and paints
+// the control tree into any device context (so a tree can be rendered off-screen).
 #pragma once
 
 #include <windows.h>
@@ -22,6 +25,10 @@
 #include "uitoolkit/core/ui_containers.h"
 #include "uitoolkit/core/ui_image_cache.h"
 #include "uitoolkit/core/ui_string.h"
+#include "uitoolkit/core/ui_string_table.h"
+#include "uitoolkit/window/ui_input_router.h"
+#include "uitoolkit/window/ui_resource_tables.h"
+#include "uitoolkit/window/ui_window_painter.h"
 
 namespace SkinUI {
 
@@ -55,16 +62,6 @@ class ITranslateAccelerator {
 
 // A plug-in control factory: a new control for an element name, or null.
 typedef CControlUI* (*LPCREATECONTROL)(const wchar_t* typeName);
-
-// One registered font and the look it was made with.
-struct TFontInfo {
-  vesk::UniqueFont hFont;
-  CUiString sFontName;
-  int iSize = 0;  // character height in pixels
-  bool bBold = false;
-  bool bUnderline = false;
-  bool bItalic = false;
-};
 
 class CPaintManagerUI : public IControlManagerUI {
  public:
@@ -101,9 +98,11 @@ class CPaintManagerUI : public IControlManagerUI {
   // names outside its class table.
   static std::vector<LPCREATECONTROL>& GetPlugins();
   // Loads the module at `path` and appends its exported "CreateControl" unless it is listed
-  // already; false for a null path, a module that does not load or has no such export. A loaded
-  // module stays loaded for the life of the process.
-  static bool LoadPlugin(const wchar_t* path);
+  // already; false for a null path, a module that does not load or has no such export. A full
+  // path is loaded as it is; any other path names a file of the program's own folder (there is
+  // never a search of the current or the system's folders). A loaded module stays loaded for the
+  // life of the process.
+  [[nodiscard]] static bool LoadPlugin(const wchar_t* path);
 
   // Global hue (0-360), saturation and lightness (percent) for images and colours marked HSL.
   static void SetHSL(bool useHSL, short hue, short saturation, short lightness);
@@ -134,20 +133,26 @@ class CPaintManagerUI : public IControlManagerUI {
   // Focuses `control` (or, when it is no tab stop, the next tab stop after it) at the next
   // paint; the old focus is taken away now.
   void SetFocusNeeded(CControlUI* control);
-  void SetCapture();
-  void ReleaseCapture();
-  bool IsCaptured() const { return m_bMouseCapture; }
+  // The button Enter activates while the focus is on no other button (skin attribute
+  // "defaultbutton"); a new tree's first focus goes to it.
+  void SetDefaultButton(const wchar_t* name) { m_sDefaultButton = name != nullptr ? name : L""; }
+  const CUiString& GetDefaultButtonName() const { return m_sDefaultButton; }
+  // The default button when it is a visible, enabled tab stop of this tree, else null.
+  CControlUI* GetDefaultButton() const;
+  void SetCapture() { m_router.SetCapture(); }
+  void ReleaseCapture() { m_router.ReleaseCapture(); }
+  bool IsCaptured() const { return m_router.IsCaptured(); }
   bool IsPainting() const { return m_bPainting; }
   // Per-pixel-alpha painting of a top-level window (repainted by timer 0x2000).
-  void SetLayered(bool layered);
-  void SetLayeredInset(const RECT& inset) { m_rcLayeredInset = inset; }
+  void SetLayered(bool layered) { m_painter.SetLayered(layered); }
+  void SetLayeredInset(const RECT& inset) { m_painter.SetLayeredInset(inset); }
   bool AddNativeWindow(CControlUI* control, HWND hChildWnd) override;
   bool RemoveNativeWindow(HWND hChildWnd) override;
   // The control hosting the registered native child window, or null.
   CControlUI* GetNativeWindowControl(HWND hChildWnd) const;
-  HWND GetTooltipWindow() const { return m_hwndTooltip; }
-  int GetHoverTime() const { return m_iHoverTime; }
-  void SetHoverTime(int milliseconds) { m_iHoverTime = milliseconds; }
+  HWND GetTooltipWindow() const { return m_router.GetTooltipWindow(); }
+  int GetHoverTime() const { return m_router.GetHoverTime(); }
+  void SetHoverTime(int milliseconds) { m_router.SetHoverTime(milliseconds); }
   bool AddMouseLeaveNeeded(CControlUI* control) override;
 
   // ---- Control timers (ui_paint_manager_timers.cpp) ----
@@ -185,27 +190,33 @@ class CPaintManagerUI : public IControlManagerUI {
   void SetNoActivate(bool noActivate) { m_bNoActivate = noActivate; }
   BYTE GetOpacity() const { return m_nOpacity; }
   void SetOpacity(BYTE opacity);
-  bool IsLayered() const { return m_bLayered; }
-  BYTE GetLayeredOpacity() const { return m_nLayeredOpacity; }
-  const CUiString& GetLayeredImage() const { return m_sLayeredImage; }
+  bool IsLayered() const { return m_painter.IsLayered(); }
+  BYTE GetLayeredOpacity() const { return m_painter.GetLayeredOpacity(); }
+  const CUiString& GetLayeredImage() const { return m_painter.GetLayeredImage(); }
   // One attribute of the skin's Window element (see the attribute table in the README).
   void SetWindowAttribute(const wchar_t* name, const wchar_t* value);
   // Attributes no window setting claims; the first value of a name wins.
-  void AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value);
-  const wchar_t* GetWindowCustomAttribute(const wchar_t* name) const;
-  bool RemoveWindowCustomAttribute(const wchar_t* name);
-  void RemoveAllWindowCustomAttribute();
+  void AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value) {
+    m_windowCustomAttributes.Add(name, value);
+  }
+  const wchar_t* GetWindowCustomAttribute(const wchar_t* name) const {
+    return m_windowCustomAttributes.Find(name);
+  }
+  bool RemoveWindowCustomAttribute(const wchar_t* name) {
+    return m_windowCustomAttributes.Remove(name);
+  }
+  void RemoveAllWindowCustomAttribute() { m_windowCustomAttributes.RemoveAll(); }
 
   // ---- Default colours (own value, or the shared one with `shared`) ----
-  DWORD GetDefaultDisabledColor() override { return m_ResInfo.dwDefaultDisabledColor; }
+  DWORD GetDefaultDisabledColor() override { return m_resources.dwDefaultDisabledColor; }
   void SetDefaultDisabledColor(DWORD color, bool shared = false);
-  DWORD GetDefaultFontColor() override { return m_ResInfo.dwDefaultFontColor; }
+  DWORD GetDefaultFontColor() override { return m_resources.dwDefaultFontColor; }
   void SetDefaultFontColor(DWORD color, bool shared = false);
-  DWORD GetDefaultLinkFontColor() override { return m_ResInfo.dwDefaultLinkFontColor; }
+  DWORD GetDefaultLinkFontColor() override { return m_resources.dwDefaultLinkFontColor; }
   void SetDefaultLinkFontColor(DWORD color, bool shared = false);
-  DWORD GetDefaultLinkHoverFontColor() override { return m_ResInfo.dwDefaultLinkHoverFontColor; }
+  DWORD GetDefaultLinkHoverFontColor() override { return m_resources.dwDefaultLinkHoverFontColor; }
   void SetDefaultLinkHoverFontColor(DWORD color, bool shared = false);
-  DWORD GetDefaultSelectedBkColor() override { return m_ResInfo.dwDefaultSelectedBkColor; }
+  DWORD GetDefaultSelectedBkColor() override { return m_resources.dwDefaultSelectedBkColor; }
   void SetDefaultSelectedBkColor(DWORD color, bool shared = false);
 
   // ---- Fonts ----
@@ -289,7 +300,7 @@ class CPaintManagerUI : public IControlManagerUI {
   bool Render(HDC hDC, const RECT& rcClient, const RECT& rcPaint);
   // The tree laid out at `rcClient` and painted into a new 32-bit bitmap of its size; null
   // without a root or for an empty rectangle.
-  HBITMAP RenderToBitmap(const RECT& rcClient);
+  [[nodiscard]] HBITMAP RenderToBitmap(const RECT& rcClient);
   HDC GetPaintDC() override { return m_hDcPaint; }
   POINT GetMousePos() override { return m_ptLastMousePos; }
 
@@ -321,27 +332,24 @@ class CPaintManagerUI : public IControlManagerUI {
   void GetHSL(short* hue, short* saturation, short* lightness) override;
 
  private:
-  // Fonts, images, default attribute lists and default colours; one per manager and one shared
-  // by the process.
-  struct TResInfo {
-    DWORD dwDefaultDisabledColor = 0xFFA7A6AA;
-    DWORD dwDefaultFontColor = 0xFF000000;
-    DWORD dwDefaultLinkFontColor = 0xFF0000FF;
-    DWORD dwDefaultLinkHoverFontColor = 0xFFD3215F;
-    DWORD dwDefaultSelectedBkColor = 0xFFBAE4FF;
-    TFontInfo defaultFont;  // no font: use the shared default
-    CUiStringPtrMap fonts;  // decimal id -> TFontInfo*
-    CImageCache images;
-    CUiStringPtrMap attributeLists;  // element name -> CUiString*
-  };
-  static TResInfo& SharedResInfo();
-  TResInfo& ResInfoFor(bool shared);
-  static void FreeFonts(TResInfo& info);
-  static void FreeAttributeLists(TResInfo& info);
-  static CUiStringPtrMap& MultiLanguageStrings();
+  friend class CInputRouter;
+  friend class CWindowPainter;
+
+  // Posted to the window to deliver the queued notifications.
+  static constexpr UINT kAsyncNotifyMessage = WM_APP + 1;
+
+  // The full path LoadPlugin loads for `path`; empty when it is none.
+  static CUiString PluginPath(const wchar_t* path);
+  static TResourceSet& SharedResources();
+  TResourceSet& ResourcesFor(bool shared);
+  static CUiStringTable& MultiLanguageStrings();
+  // The common controls (for the tooltip class), loaded from the system folder at first use.
+  static void InitCommonControlsOnce();
 
   void DeliverNotify(TNotifyUI& msg);
   void DeleteDelayedCleanup();
+  // Drops the queued notifications that name `control` as their sender.
+  void DropQueuedNotifications(const CControlUI* control);
 
   // One control timer of this manager's window.
   struct TTimerInfo {
@@ -360,16 +368,16 @@ class CPaintManagerUI : public IControlManagerUI {
   void ReleaseFocus(CControlUI* sender);
   // The control under `pt` when it belongs to this manager, else null.
   CControlUI* FindOwnControl(POINT pt) const;
-  bool OnPaint();
-  void PaintLayered(const RECT& rcClient);
-  void OnMouseMove(LPARAM lParam);
-  void OnMouseLeave();
-  void OnMouseHover(LPARAM lParam);
   void OnTimer(WPARAM wParam, LPARAM lParam);
-  bool OnSetCursor(LPARAM lParam, LRESULT& result);
-  void OnPrintClient(HDC hDC, LPARAM flags);
-  void HideTooltip();
-  void DiscardPaintBuffers();
+  // At a paint: gives the focus a new tree or SetFocusNeeded asked for.
+  void GiveNeededFocus();
+  // A new tree's first focus: the default button, else the first tab stop that is not a title
+  // button of the window ("closebtn", "minbtn", "maxbtn", "restorebtn"); null for none.
+  CControlUI* InitialFocusControl() const;
+  // Enter activates the default button unless the focused control takes Enter itself.
+  bool ActivateDefaultButton();
+  // WM_DESTROY: the manager leaves the message loop and gives its device context back.
+  void OnWindowDestroyed();
   UINT NextTimerId() const;
 
   CUiString m_sName;
@@ -380,10 +388,6 @@ class CPaintManagerUI : public IControlManagerUI {
 
   CControlUI* m_pRoot = nullptr;
   CControlUI* m_pFocus = nullptr;
-  CControlUI* m_pEventHover = nullptr;
-  CControlUI* m_pEventClick = nullptr;
-  CControlUI* m_pEventKey = nullptr;
-  CControlUI* m_pLastToolTip = nullptr;
   POINT m_ptLastMousePos = {-1, -1};
 
   SIZE m_szMinWindow = {0, 0};
@@ -397,32 +401,14 @@ class CPaintManagerUI : public IControlManagerUI {
   bool m_bFirstLayout = true;
   bool m_bUpdateNeeded = false;
   bool m_bFocusNeeded = false;
-  bool m_bOffscreenPaint = true;
+  bool m_bInitialFocusNeeded = false;  // the focus asked for is a new tree's first focus
+  CUiString m_sDefaultButton;
   BYTE m_nOpacity = 255;
-  bool m_bLayered = false;
-  BYTE m_nLayeredOpacity = 255;
-  bool m_bLayeredChanged = false;
-  CUiString m_sLayeredImage;
-  RECT m_rcLayeredUpdate = {0, 0, 0, 0};
   bool m_bPainting = false;
   bool m_bUsedVirtualWnd = false;
   bool m_bAsyncNotifyPosted = false;
   bool m_bForceUseSharedRes = false;
   CUiRect m_rcInvalid;
-  RECT m_rcLayeredInset = {0, 0, 0, 0};
-  bool m_bMouseTracking = false;
-  bool m_bMouseCapture = false;
-  int m_iHoverTime = 1000;
-  int m_iLastTooltipWidth = -1;
-  HWND m_hwndTooltip = nullptr;  // owned by the paint window, destroyed on WM_CLOSE
-  TOOLINFOW m_ToolTip = {};
-  // Each bitmap is declared before the context it is selected into, so the context goes first.
-  vesk::UniqueBitmap m_hbmpOffscreen;
-  vesk::UniqueMemoryDC m_hDcOffscreen;
-  void* m_pOffscreenBits = nullptr;
-  vesk::UniqueBitmap m_hbmpBackground;
-  vesk::UniqueMemoryDC m_hDcBackground;
-  void* m_pBackgroundBits = nullptr;
   std::vector<TTimerInfo> m_aTimers;
   std::vector<IMessageFilterUI*> m_aPreMessageFilters;
   std::vector<IMessageFilterUI*> m_aMessageFilters;
@@ -434,11 +420,14 @@ class CPaintManagerUI : public IControlManagerUI {
   CUiPtrArray m_aDelayedCleanup;
   std::vector<std::unique_ptr<TNotifyUI>> m_aAsyncNotify;
   CUiPtrArray m_aNeedMouseLeaveNeeded;
-  CUiStringPtrMap m_mNameHash;
-  CUiStringPtrMap m_mWindowCustomAttrHash;
-  CUiStringPtrMap m_mOptionGroup;  // group name -> CUiPtrArray*
 
-  TResInfo m_ResInfo;
+  // The owned parts.
+  TResourceSet m_resources;
+  CControlNameTable m_names;
+  CUiStringTable m_windowCustomAttributes;
+  COptionGroupTable m_optionGroups;
+  CInputRouter m_router{*this};
+  CWindowPainter m_painter{*this};
 };
 
 }  // namespace SkinUI

@@ -96,10 +96,7 @@ UINT CPaintManagerUI::GetNativeTimerId(CControlUI* control, UINT timerID) const 
 
 void CPaintManagerUI::OnTimer(WPARAM wParam, LPARAM lParam) {
   if (wParam == kLayeredTimerId) {
-    if (m_bLayered && !::IsRectEmpty(&m_rcLayeredUpdate) && !::IsIconic(m_hWndPaint)) {
-      LRESULT result = 0;
-      MessageHandler(WM_PAINT, 0, 0, result);
-    }
+    m_painter.OnLayeredTimer();
     return;
   }
   for (const TTimerInfo& timer : m_aTimers) {

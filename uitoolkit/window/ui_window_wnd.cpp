@@ -88,18 +88,20 @@ void CWindowWnd::ShowWindow(bool show, bool takeFocus) {
 
 UINT CWindowWnd::ShowModal() {
   if (m_hWnd == nullptr || !::IsWindow(m_hWnd)) return 0;
+  // Only the handle is used from here on: a window may delete its object on its final message.
+  const HWND window = m_hWnd;
   UINT result = 0;
-  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-  ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+  HWND owner = ::GetWindow(window, GW_OWNER);
+  ::ShowWindow(window, SW_SHOWNORMAL);
   if (owner != nullptr) ::EnableWindow(owner, FALSE);
   MSG msg = {};
   bool quit = false;
-  while (::IsWindow(m_hWnd)) {
+  while (::IsWindow(window)) {
     if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
       quit = true;
       break;
     }
-    if (msg.hwnd == m_hWnd && msg.message == WM_CLOSE) {
+    if (msg.hwnd == window && msg.message == WM_CLOSE) {
       result = static_cast<UINT>(msg.wParam);
       if (owner != nullptr) {
         ::EnableWindow(owner, TRUE);

@@ -17,7 +17,7 @@
 #include "testsupport/test_support.h"
 #include "uitoolkit/controls/ui_label.h"
 #include "uitoolkit/controls/ui_progress.h"
-#include "uitoolkit/window/tests/live_window_support.h"
+#include "testsupport/live_window_support.h"
 
 namespace vesk {
 namespace {
@@ -274,6 +274,22 @@ TEST_F(MainWindowTest, UncreatableInstallFolderStopsWithMessageBox) {
   EXPECT_TRUE(Logged("useAdministratorMode").empty());
   EXPECT_EQ((std::vector<bool>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1}), Look());
 }
+
+class KeyAtOnce : public MainWindowTest, public ::testing::WithParamInterface<WORD> {};
+
+// Enter or Space pressed as soon as the window is up starts the install (the install button is
+// the skin's default button and takes the first focus); neither minimises the window.
+TEST_P(KeyAtOnce, StartsTheInstallAndNeverMinimises) {
+  window_->m_customInstallPath = files_ / L"file\\vesk.helm";
+  ScopedOverride box(g_setupMessageBox, &FakeMessageBox);
+  SkinUI::testing::PostKey(hwnd_, GetParam());
+  EXPECT_TRUE(PumpUntil([] { return TheFakes().boxes > 0; }));
+  EXPECT_FALSE(::IsIconic(hwnd_));
+  EXPECT_EQ(1u, Logged("Failed to create install directory").size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, KeyAtOnce, ::testing::Values(WORD{VK_RETURN}, WORD{VK_SPACE}),
+                         [](const auto& info) { return info.param == VK_RETURN ? "Enter" : "Space"; });
 
 // Each progress message shows its number on the bar and as "N%" on the label.
 TEST_F(MainWindowTest, ProgressMessagesSetBarAndLabel) {

@@ -4,6 +4,6 @@
 vesk_windows_path(main_window_skin_folder "${PROJECT_SOURCE_DIR}/setup/skin")
 vesk_add_test(setup_main_window_tests SERIAL
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/main_window_test.cpp
-  LIBRARIES vesk_setup_window skinui_live_window_support)
+  LIBRARIES vesk_setup_window vesk_live_window_support)
 target_compile_definitions(setup_main_window_tests PRIVATE
   "SETUP_SKIN_FOLDER=L\"${main_window_skin_folder}\"")

@@ -4,7 +4,7 @@
 
 #include "common/process_list.h"
 #include "setup/engine/tests/engine_test_support.h"
-#include "uitoolkit/window/tests/live_window_support.h"
+#include "testsupport/live_window_support.h"
 
 namespace vesk::testing {
 
@@ -13,6 +13,8 @@ const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const wchar_t kRunValue[] = L"vesk.helm";
 namespace {
 const wchar_t kLocalAppData[] = L"C:\\vesk_window_test\\AppData\\Local";
+// The screenshot goldens of the window program tests.
+const bool kFoldersNamed = SkinUI::testing::SetRenderTestFolders(VESK_GOLDEN_DIR, VESK_GOLDEN_DIR);
 }  // namespace
 const std::wstring kDefaultFolder = std::wstring(kLocalAppData) + L"\\vesk.helm\\Application";
 

@@ -2,32 +2,18 @@
 # the Xvfb screen and used with real input. The tests install the stand-in product for the real
 # Wine user (default folder, registry, desktop), end "vesk.helm.exe" by name and move the pointer:
 # SERIAL. The screenshot and log goldens live in golden/.
-set(window_program_core_tests ${PROJECT_SOURCE_DIR}/uitoolkit/core/tests)
 vesk_windows_path(window_program_golden_dir "${CMAKE_CURRENT_SOURCE_DIR}/golden")
 vesk_windows_path(window_program_setup_exe "$<TARGET_FILE:VeskSetup>")
 vesk_windows_path(window_program_application_exe "${VESK_STANDIN_APPLICATION}")
-# The driver reuses the live window tests' real input and the render tests' canvas and golden
-# comparison (which also names a folder of test images: these tests have none of their own).
-add_library(window_program_driver STATIC
-  window_program_driver.cpp
-  ${PROJECT_SOURCE_DIR}/uitoolkit/window/tests/live_window_support.cpp
-  ${window_program_core_tests}/render_test_support.cpp
-  ${window_program_core_tests}/render_test_png_writer.cpp)
-target_link_libraries(window_program_driver PUBLIC vesk_engine_test_support skinui_window gtest)
-target_include_directories(window_program_driver PRIVATE ${VESK_STB_INCLUDE_DIR})
+# The driver uses the live window tests' library (real input, the canvas and golden comparison)
+# and names golden/ as its golden folder (and its folder of test images: it has none of its own).
+add_library(window_program_driver STATIC window_program_driver.cpp)
+target_link_libraries(window_program_driver PUBLIC vesk_engine_test_support
+  vesk_live_window_support)
 target_compile_definitions(window_program_driver PUBLIC
   VESK_SETUP_EXE=L"${window_program_setup_exe}"
   VESK_GOLDEN_DIR=L"${window_program_golden_dir}"
-  VESK_STANDIN_APPLICATION_EXE=L"${window_program_application_exe}"
-  RENDER_GOLDEN_FOLDER=L"${window_program_golden_dir}"
-  RENDER_TEST_DATA=L"${window_program_golden_dir}")
-if(MINGW)
-  set_source_files_properties(${window_program_core_tests}/render_test_png_writer.cpp
-    PROPERTIES COMPILE_OPTIONS "-w")
-elseif(MSVC)
-  set_source_files_properties(${window_program_core_tests}/render_test_png_writer.cpp
-    PROPERTIES COMPILE_OPTIONS "/w")
-endif()
+  VESK_STANDIN_APPLICATION_EXE=L"${window_program_application_exe}")
 add_dependencies(window_program_driver VeskSetup standin_application)
 
 vesk_add_test(window_program_tests SERIAL

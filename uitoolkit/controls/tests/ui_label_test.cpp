@@ -50,6 +50,13 @@ TEST(LabelSize, EstimateAndCache) {
   EXPECT_EQ(1000, wide.cx);
   EXPECT_EQ(60, narrow.cx);
   EXPECT_GT(narrow.cy, wide.cy);
+
+  // Only a fixed width: the height is still measured from the text.
+  CLabelUI widthOnly;
+  Attach(widthOnly, manager, nullptr, RECT{0, 0, 100, 20});
+  widthOnly.SetAttributeList(L"font=\"0\" width=\"80\" text=\"Wide text\"");
+  EXPECT_EQ(fontHeight + 8, widthOnly.EstimateSize(SIZE{500, 500}).cy);
+  EXPECT_EQ(80, widthOnly.EstimateSize(SIZE{500, 500}).cx);
 }
 
 // A label 16 high without a width in a column keeps its height and takes the column's width;

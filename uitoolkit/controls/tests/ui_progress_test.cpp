@@ -36,6 +36,7 @@ TEST(ProgressFill, ValueLimitsAndRepairedRange) {
   EXPECT_EQ(12, bar.GetFixedHeight());
   EXPECT_EQ(499, ProgressFillRect(SIZE{1000, 10}, true, 0, INT_MAX, INT_MAX / 2).right);
   EXPECT_EQ(40, ProgressFillRect(SIZE{10, 60}, false, -50, 100, 0).top);
+  EXPECT_EQ(50, ProgressFillRect(SIZE{100, 10}, true, 50, 150, 100).right);
 }
 
 // Bars at 0, 50 and 100 (50 fills exactly half the width) and a vertical bar at 25 filling from

@@ -6,10 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "testsupport/png_writer.h"
 #include "testsupport/test_support.h"
-
-// Encoder of the PNG writer unit (render_test_png_writer.cpp).
-std::string EncodeRgbaAsPng(const unsigned char* rgba, int width, int height);
 
 namespace SkinUI {
 namespace testing {
@@ -17,8 +15,24 @@ namespace {
 
 int Channel(DWORD color, int shift) { return static_cast<int>((color >> shift) & 0xFF); }
 
+struct TRenderTestFolders {
+  std::wstring golden;
+  std::wstring images;
+};
+
+// A test program that compiles these helpers itself names its folders when it is built; one that
+// links them from a library names them at run time (SetRenderTestFolders).
+TRenderTestFolders& Folders() {
+#ifdef RENDER_GOLDEN_FOLDER
+  static TRenderTestFolders folders{RENDER_GOLDEN_FOLDER, RENDER_TEST_DATA};
+#else
+  static TRenderTestFolders folders;
+#endif
+  return folders;
+}
+
 std::wstring GoldenPath(const std::string& name) {
-  return std::wstring(RENDER_GOLDEN_FOLDER) + L"\\" + vesk::testing::Widen(name) + L".png";
+  return Folders().golden + L"\\" + vesk::testing::Widen(name) + L".png";
 }
 
 }  // namespace
@@ -79,7 +93,7 @@ std::string TestCanvas::EncodePng() const {
     rgba[i * 4 + 2] = static_cast<unsigned char>(Channel(pixel, 0));
     rgba[i * 4 + 3] = 255;
   }
-  return EncodeRgbaAsPng(rgba.data(), m_width, m_height);
+  return vesk::testing::EncodeRgbaAsPng(rgba.data(), m_width, m_height);
 }
 
 ::testing::AssertionResult MatchesGolden(const TestCanvas& canvas, const std::string& name,
@@ -141,7 +155,12 @@ std::string TestCanvas::EncodePng() const {
                                        << vesk::testing::Narrow(actualPath);
 }
 
-std::wstring TestImageFolder() { return std::wstring(RENDER_TEST_DATA) + L"\\"; }
+std::wstring TestImageFolder() { return Folders().images + L"\\"; }
+
+bool SetRenderTestFolders(const std::wstring& goldenFolder, const std::wstring& imageFolder) {
+  Folders() = TRenderTestFolders{goldenFolder, imageFolder};
+  return true;
+}
 
 int ChannelDistance(DWORD a, DWORD b) {
   int total = 0;

@@ -63,10 +63,15 @@ class TestCanvas {
 ::testing::AssertionResult MatchesGolden(const TestCanvas& canvas, const std::string& name,
                                          int tolerance = 2);
 
-// Full Windows path of a test image.
 // The largest difference of one colour channel between two GDI pixels (0x00BBGGRR).
 int ChannelDistance(DWORD a, DWORD b);
 
+// Names the folders of the golden images and of the test images (full Windows paths) for a test
+// program that links these helpers from a library; answers true, so that it can initialise a
+// constant before the tests run.
+bool SetRenderTestFolders(const std::wstring& goldenFolder, const std::wstring& imageFolder);
+
+// Full Windows path of a test image.
 std::wstring TestImagePath(const std::wstring& name);
 // Full Windows path of the folder holding the test images, ending in a backslash.
 std::wstring TestImageFolder();

@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <string>
 
+#include "uitoolkit/controls/ui_button.h"
 #include "uitoolkit/controls/ui_edit.h"
-#include "uitoolkit/window/tests/live_window_support.h"
+#include "testsupport/live_window_support.h"
 
 namespace SkinUI {
 namespace testing {
@@ -57,6 +58,38 @@ TEST(LiveEdit, TypingThroughTheMessageLoop) {
   EXPECT_TRUE(PumpUntil([&] { return edit->GetNativeWindow() == nullptr; }));
   EXPECT_FALSE(::IsWindow(native));
   EXPECT_EQ(CUiString(L"abcdef"), edit->GetText());
+  MouseMoveToScreen(POINT{1200, 1000});
+}
+
+// A click into the edit hands the capture to its native window: the press ends there, so the
+// pointer works at once: the button under it turns hot with the hand cursor, and a right click
+// on it gives "menu".
+TEST(LiveEdit, ClickIntoEditLeavesNoCaptureBehind) {
+  CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
+  TestSkinWindow window(
+      L"<Window size=\"300,120\"><VerticalLayout bkcolor=\"#FFFFFFFF\">"
+      L"<Button name=\"other\" height=\"30\" menu=\"true\" />"
+      L"<Edit name=\"field\" height=\"30\" /></VerticalLayout></Window>");
+  HWND hwnd = window.CreateShown(100, 100, 300, 120);
+  ASSERT_NE(nullptr, hwnd);
+  CPaintManagerUI& manager = window.GetPaintManager();
+  auto* edit = static_cast<CEditUI*>(manager.FindControl(L"field"));
+  auto* button = static_cast<CButtonUI*>(manager.FindControl(L"other"));
+  ASSERT_EQ(nullptr, edit->GetNativeWindow());
+  MouseMoveTo(hwnd, POINT{150, 45});
+  MouseButton(true);
+  MouseButton(false);
+  ASSERT_TRUE(PumpUntil([&] { return edit->GetNativeWindow() != nullptr; }));
+  EXPECT_FALSE(manager.IsCaptured());
+  MouseMoveTo(hwnd, POINT{150, 15});
+  EXPECT_TRUE(PumpUntil([&] { return (button->GetButtonState() & UISTATE_HOT) != 0; }));
+  EXPECT_EQ(::LoadCursorW(nullptr, IDC_HAND), ::GetCursor());
+  INPUT right[2] = {};
+  right[0].type = right[1].type = INPUT_MOUSE;
+  right[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  right[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  ::SendInput(2, right, sizeof(INPUT));
+  EXPECT_TRUE(PumpUntil([&] { return Count(window.notifications, L"menu:other") == 1; }));
   MouseMoveToScreen(POINT{1200, 1000});
 }
 

@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "uitoolkit/window/tests/live_window_support.h"
+#include "testsupport/live_window_support.h"
 
 namespace SkinUI {
 namespace {
+
+// The golden images and test images of this program.
+const bool kFoldersNamed = testing::SetRenderTestFolders(RENDER_GOLDEN_FOLDER, RENDER_TEST_DATA);
 
 using testing::EventLog;
 using testing::MouseButton;
@@ -248,6 +251,25 @@ TEST_F(LiveWindow, LayeredWindowShowsTree) {
   EXPECT_EQ(0, ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
+// A layered image turns layered mode on and its alpha shapes the window: where it is half
+// transparent the white tree shows at half strength over the black screen, where it is opaque in
+// full.
+TEST_F(LiveWindow, LayeredImageShapesTheWindow) {
+  CPaintManagerUI::SetResourcePath(testing::TestImageFolder().c_str());
+  TestSkinWindow window(
+      L"<Window size=\"200,100\" layeredimage=\"file='translucent.png'\">"
+      L"<VerticalLayout bkcolor=\"#FFFFFFFF\" /></Window>");
+  HWND hwnd = window.CreateShown(100, 100, 200, 100);
+  CPaintManagerUI::SetResourcePath(L"");
+  ASSERT_NE(nullptr, hwnd);
+  EXPECT_TRUE(window.GetPaintManager().IsLayered());
+  PumpFor(200);
+  TestCanvas screen(200, 100);
+  testing::CaptureClient(hwnd, screen);
+  EXPECT_LE(testing::ChannelDistance(0x808080, screen.Pixel(20, 50)), 8);
+  EXPECT_EQ(0xFFFFFFu, screen.Pixel(180, 50));
+}
+
 // The caption strip drags the window except over buttons; the size box gives the borders; a
 // caption whose right inset is the window width leaves no caption at all.
 TEST_F(LiveWindow, CaptionHitTest) {
@@ -265,6 +287,8 @@ TEST_F(LiveWindow, CaptionHitTest) {
     return ::SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
   };
   EXPECT_EQ(HTCAPTION, hit(100, 20));
+  EXPECT_EQ(HTCAPTION, hit(100, 39));  // the caption's last row
+  EXPECT_EQ(HTCLIENT, hit(100, 40));   // the first row below it
   EXPECT_EQ(HTCLIENT, hit(280, 20));  // the close button
   EXPECT_EQ(HTCLIENT, hit(100, 100));
   EXPECT_EQ(HTTOPLEFT, hit(1, 1));

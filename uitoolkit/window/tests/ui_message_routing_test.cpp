@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "uitoolkit/window/tests/live_window_support.h"
+#include "testsupport/live_window_support.h"
 
 namespace SkinUI {
 namespace {
@@ -67,6 +67,42 @@ class ModalWindow : public TestSkinWindow {
   }
   bool ownerEnabledWhileModal = true;
 };
+
+// A modal window that deletes itself on its final message; its memory is reused at once, here
+// by a handle of a live window in every slot.
+class SelfDeletingModal : public ModalWindow {
+ public:
+  using ModalWindow::ModalWindow;
+  void OnFinalMessage(HWND) override { delete this; }
+  static void operator delete(void* memory, std::size_t size) {
+    HWND* slots = static_cast<HWND*>(memory);
+    for (std::size_t i = 0; i < size / sizeof(HWND); ++i) slots[i] = s_liveWindow;
+    // Not given back, so that no allocator bookkeeping overwrites the reuse.
+  }
+  static HWND s_liveWindow;
+};
+HWND SelfDeletingModal::s_liveWindow = nullptr;
+
+// The modal loop of a window that deletes itself on its final message ends with the window and
+// answers the closing code, without reading the deleted object.
+TEST_F(MessageRouting, ShowModalOfSelfDeletingWindow) {
+  TestSkinWindow owner(kSkin);
+  HWND ownerWindow = owner.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, ownerWindow);
+  SelfDeletingModal::s_liveWindow = ownerWindow;
+  auto* modal = new SelfDeletingModal(kSkin);
+  ASSERT_NE(nullptr, modal->Create(ownerWindow, L"modal", WS_POPUP, 0, 150, 150, 300, 100));
+  modal->PostMessageW(WM_APP + 9);
+  // Were the loop to read the deleted object, it would wait on the owner until this quit.
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) {
+    ::PostQuitMessage(3);
+  });
+  EXPECT_EQ(5u, modal->ShowModal());
+  ::KillTimer(nullptr, timer);
+  MSG quit = {};
+  EXPECT_FALSE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_TRUE(::IsWindowEnabled(ownerWindow));
+}
 
 // A modal window disables its owner until it closes and answers the closing code.
 TEST_F(MessageRouting, ShowModalAnswersCloseCode) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "uitoolkit/controls/ui_container.h"
-#include "uitoolkit/window/tests/live_window_support.h"
+#include "testsupport/live_window_support.h"
 
 namespace SkinUI {
 namespace {
@@ -26,13 +26,13 @@ std::vector<std::wstring> g_log;
 
 class LogNotifier : public INotifyUI {
  public:
-  explicit LogNotifier(const wchar_t* label) : label_(label) {}
+  explicit LogNotifier(const wchar_t* label) : m_label(label) {}
   void Notify(TNotifyUI& msg) override {
-    g_log.push_back(label_ + L":" + msg.sType.GetData() + L":" + std::to_wstring(msg.wParam));
+    g_log.push_back(m_label + L":" + msg.sType.GetData() + L":" + std::to_wstring(msg.wParam));
   }
 
  private:
-  std::wstring label_;
+  std::wstring m_label;
 };
 
 bool LogOwnListener(void* param) {
@@ -210,6 +210,24 @@ TEST_F(LiveNotify, TimerIdsWrapWithoutSharing) {
   ASSERT_TRUE(manager.SetTimer(two, 2000, 60000));
   EXPECT_EQ(17u, manager.GetNativeTimerId(two, 2000));  // freed by "one"
   EXPECT_FALSE(manager.SetTimer(one, 1, 60000));         // every id is taken
+}
+
+// A timer stopped with KillTimer(control, id) keeps its native id through a wrap: no new timer
+// takes it, and the stopped timer restarts under it.
+TEST_F(LiveNotify, StoppedTimerKeepsItsIdThroughAWrap) {
+  TestSkinWindow window(kTimerSkin);
+  ASSERT_NE(nullptr, window.CreateShown(100, 100, 100, 100));
+  CPaintManagerUI& manager = window.GetPaintManager();
+  CControlUI* one = manager.FindControl(L"one");
+  CControlUI* two = manager.FindControl(L"two");
+  ASSERT_TRUE(manager.SetTimer(one, 1, 60000));  // id 17
+  ASSERT_TRUE(manager.KillTimer(one, 1));
+  for (UINT local = 0; local < 253; ++local) {  // ids 18 .. 254, then 1 .. 16
+    ASSERT_TRUE(manager.SetTimer(two, local, 60000));
+  }
+  EXPECT_FALSE(manager.SetTimer(two, 999, 60000));  // 17 is still the stopped timer's
+  EXPECT_TRUE(manager.SetTimer(one, 1, 60000));
+  EXPECT_EQ(17u, manager.GetNativeTimerId(one, 1));
 }
 
 // A control's timers are all removed when the control goes.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/test_support.h"
 #include "uitoolkit/core/tests/render_test_support.h"
 
 namespace SkinUI {
@@ -23,14 +24,14 @@ std::vector<std::wstring> g_log;
 
 class LogNotifier : public INotifyUI {
  public:
-  explicit LogNotifier(const wchar_t* label) : label_(label) {}
+  explicit LogNotifier(const wchar_t* label) : m_label(label) {}
   void Notify(TNotifyUI& msg) override {
-    g_log.push_back(label_ + L":" + msg.sType.GetData() + L"/" + msg.sVirtualWnd.GetData() +
+    g_log.push_back(m_label + L":" + msg.sType.GetData() + L"/" + msg.sVirtualWnd.GetData() +
                     L"/" + std::to_wstring(msg.wParam));
   }
 
  private:
-  std::wstring label_;
+  std::wstring m_label;
 };
 
 bool LogOwnListener(void* param) {
@@ -167,6 +168,23 @@ TEST(PaintManager, QueuedNotifications) {
   EXPECT_EQ(expected, g_log);
 }
 
+// A control deleted while its notification waits in the queue takes the notification with it;
+// the others are still delivered.
+TEST(PaintManager, QueuedNotificationsOfDeletedSenderAreDropped) {
+  g_log.clear();
+  CPaintManagerUI manager;
+  LogNotifier notifier(L"n");
+  manager.AddNotifier(&notifier);
+  CControlUI* root = new CControlUI;
+  CControlUI* cover = MakeCover(*root, L"name=\"cover\"");
+  manager.AttachDialog(root);
+  manager.SendNotify(cover, L"textchanged", 1, 0, true);
+  manager.SendNotify(root, L"scroll", 2, 0, true);
+  root->SetCover(nullptr);
+  manager.DeliverAsyncNotifications();
+  EXPECT_EQ(std::vector<std::wstring>{L"n:scroll//2"}, g_log);
+}
+
 // Focus moves with kill-focus and set-focus events and notifications; hidden or disabled
 // controls and controls of another manager are not focused; hiding the focused control frees
 // the focus.
@@ -198,7 +216,7 @@ TEST(PaintManager, FocusMoves) {
 }
 
 // The name map follows renames and deletions; a deleted control leaves the post-paint list, and
-// attaching a new root forgets the old tree's names.
+// attaching a new root forgets the old tree's names and native windows.
 TEST(PaintManager, NameMapAndTeardown) {
   CPaintManagerUI manager;
   CControlUI* root = new CControlUI;
@@ -215,9 +233,12 @@ TEST(PaintManager, NameMapAndTeardown) {
   EXPECT_EQ(0, manager.GetPostPaintCount());
   TestCanvas canvas(10, 10);
   EXPECT_TRUE(manager.Render(canvas.dc(), canvas.rect(), canvas.rect()));
+  const HWND native = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
+  EXPECT_TRUE(manager.AddNativeWindow(root, native));
   CControlUI* next = new CControlUI;
   next->SetName(L"next");
   manager.AttachDialog(next);
+  EXPECT_EQ(nullptr, manager.GetNativeWindowControl(native));
   EXPECT_EQ(nullptr, manager.FindControl(L"root"));
   EXPECT_EQ(next, manager.FindControl(L"next"));
   EXPECT_EQ(next, manager.GetRoot());
@@ -397,6 +418,33 @@ TEST(PaintManager, ProcessPaths) {
   EXPECT_STREQ(L"C:\\skins\\", CPaintManagerUI::GetResourcePath());
   CPaintManagerUI::SetResourcePath(L"");
   CPaintManagerUI::SetInstance(nullptr);
+}
+
+// Plug-ins load from a full path or from the program's own folder, never from a search: a
+// library planted in the current folder is not found by its name.
+TEST(PaintManager, PluginsLoadOnlyByFullPathOrFromProgramFolder) {
+  wchar_t program[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+  std::wstring programFolder(program);
+  programFolder.resize(programFolder.rfind(L'\\') + 1);
+  vesk::testing::ScopedTempFolder planted;
+  const std::wstring plantedPath = planted / L"planted_plugin.dll";
+  ASSERT_TRUE(::CopyFileW((programFolder + L"skinui_test_plugin.dll").c_str(),
+                          plantedPath.c_str(), FALSE));
+  wchar_t previous[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(::SetCurrentDirectoryW(planted.path().c_str()));
+  const bool byName = CPaintManagerUI::LoadPlugin(L"planted_plugin.dll");
+  const bool byDriveRelativeName = CPaintManagerUI::LoadPlugin(L"C:planted_plugin.dll");
+  ::SetCurrentDirectoryW(previous);
+  EXPECT_FALSE(byName);
+  EXPECT_FALSE(byDriveRelativeName);
+  EXPECT_EQ(nullptr, ::GetModuleHandleW(L"planted_plugin.dll"));
+  const std::size_t before = CPaintManagerUI::GetPlugins().size();
+  EXPECT_TRUE(CPaintManagerUI::LoadPlugin(plantedPath.c_str()));
+  EXPECT_TRUE(CPaintManagerUI::LoadPlugin(L"skinui_test_plugin.dll"));
+  EXPECT_EQ(before + 2, CPaintManagerUI::GetPlugins().size());
+  EXPECT_FALSE(CPaintManagerUI::LoadPlugin(L"no_such_plugin.dll"));
 }
 
 }  // namespace

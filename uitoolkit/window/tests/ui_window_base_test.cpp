@@ -7,7 +7,7 @@
 #include "testsupport/test_support.h"
 #include "uitoolkit/core/resource_files.h"
 #include "uitoolkit/core/tests/core_test_support.h"
-#include "uitoolkit/window/tests/live_window_support.h"
+#include "testsupport/live_window_support.h"
 
 namespace SkinUI {
 namespace {
@@ -22,7 +22,7 @@ class WindowBase : public ::testing::Test {
  protected:
   void SetUp() override {
     CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
-    CPaintManagerUI::SetResourcePath(folder_.path().c_str());
+    CPaintManagerUI::SetResourcePath(m_folder.path().c_str());
   }
   void TearDown() override {
     CPaintManagerUI::Term();
@@ -34,12 +34,12 @@ class WindowBase : public ::testing::Test {
     return root != nullptr ? root->GetName().GetData() : L"";
   }
 
-  vesk::testing::ScopedTempFolder folder_{L"vesk_window_base"};
+  vesk::testing::ScopedTempFolder m_folder{L"vesk_window_base"};
 };
 
 // A skin file in the resource folder builds the window's tree and sets its size.
 TEST_F(WindowBase, SkinFromFile) {
-  ASSERT_TRUE(vesk::testing::WriteFileBytes(folder_ / L"skin.xml", kFileSkin));
+  ASSERT_TRUE(vesk::testing::WriteFileBytes(m_folder / L"skin.xml", kFileSkin));
   TestSkinWindow window(L"skin.xml");
   ASSERT_NE(nullptr, window.CreateShown(50, 50, 10, 10));
   EXPECT_EQ(L"fileroot", RootName(window));
@@ -54,7 +54,7 @@ TEST_F(WindowBase, SkinFromFile) {
 // A zip file in the resource folder holds the skin.
 TEST_F(WindowBase, SkinFromZipFile) {
   const std::string archive = testing::MakeZip({{"skin.xml", kFileSkin}});
-  ASSERT_TRUE(vesk::testing::WriteFileBytes(folder_ / L"skin.zip", archive));
+  ASSERT_TRUE(vesk::testing::WriteFileBytes(m_folder / L"skin.zip", archive));
   TestSkinWindow window(L"skin.xml");
   window.m_type = UILIB_ZIP;
   window.m_zipName = L"skin.zip";
@@ -171,7 +171,7 @@ TEST_F(WindowBase, SubclassAndUnsubclass) {
 
 // Centring puts the window in the middle of the monitor's work area without resizing it.
 TEST_F(WindowBase, CenterWindowOnWorkArea) {
-  ASSERT_TRUE(vesk::testing::WriteFileBytes(folder_ / L"skin.xml", kFileSkin));
+  ASSERT_TRUE(vesk::testing::WriteFileBytes(m_folder / L"skin.xml", kFileSkin));
   TestSkinWindow window(L"skin.xml");
   ASSERT_NE(nullptr, window.CreateShown(0, 0, 10, 10));
   window.CenterWindow();

@@ -1,10 +1,12 @@
-// PNG encoding for the render tests (golden images), from stb_image_write.
-#include <string>
+// The PNG encoder of the tests, from stb_image_write.
+#include "testsupport/png_writer.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>
 
+namespace vesk {
+namespace testing {
 namespace {
 
 void AppendBytes(void* context, void* data, int size) {
@@ -19,3 +21,6 @@ std::string EncodeRgbaAsPng(const unsigned char* rgba, int width, int height) {
   stbi_write_png_to_func(&AppendBytes, &png, width, height, 4, rgba, width * 4);
   return png;
 }
+
+}  // namespace testing
+}  // namespace vesk

@@ -1,4 +1,4 @@
-#include "uitoolkit/window/tests/live_window_support.h"
+#include "testsupport/live_window_support.h"
 
 namespace SkinUI {
 namespace testing {
