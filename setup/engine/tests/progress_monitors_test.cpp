@@ -67,6 +67,7 @@ class MonitorTest : public ::testing::Test {
 
   ScopedCurrentUserOverride m_user;
   LogCapture m_log;
+  testing::TrustPayloadFiles m_trust;  // the test child records no digest
   ScopedTempFolder m_folder{L"vesk install"};
   MessageRecorder m_recorder;
   std::thread m_installThread;
