@@ -33,7 +33,7 @@
 #include "common/unique_handle.h"
 #include "setup/engine/payload.h"
 #include "testsupport/scoped_settings.h"
-#include "setup/engine/tests/payload_manifest.h"
+#include "testsupport/payload_manifest.h"
 #include "testsupport/test_support.h"
 
 namespace {

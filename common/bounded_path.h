@@ -13,10 +13,10 @@ namespace vesk {
 
 constexpr size_t kPathBufferChars = MAX_PATH;
 
-inline bool FitsPathBuffer(std::wstring_view path) { return path.size() < kPathBufferChars; }
+[[nodiscard]] inline bool FitsPathBuffer(std::wstring_view path) { return path.size() < kPathBufferChars; }
 
 // Concatenates the parts; empty when the result would not fit the 260-character buffer.
-inline std::optional<std::wstring> BuildPath(std::initializer_list<std::wstring_view> parts) {
+[[nodiscard]] inline std::optional<std::wstring> BuildPath(std::initializer_list<std::wstring_view> parts) {
   std::wstring path;
   for (std::wstring_view part : parts) path.append(part);
   if (!FitsPathBuffer(path)) return std::nullopt;
@@ -24,7 +24,7 @@ inline std::optional<std::wstring> BuildPath(std::initializer_list<std::wstring_
 }
 
 // "<folder>\<name>", or empty when that does not fit.
-inline std::optional<std::wstring> JoinPath(std::wstring_view folder, std::wstring_view name) {
+[[nodiscard]] inline std::optional<std::wstring> JoinPath(std::wstring_view folder, std::wstring_view name) {
   return BuildPath({folder, L"\\", name});
 }
 

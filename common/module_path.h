@@ -8,7 +8,7 @@
 namespace vesk {
 
 // Full path of the given module (the running program for nullptr), however long; empty on failure.
-inline std::wstring GetModulePath(HMODULE module = nullptr) {
+[[nodiscard]] inline std::wstring GetModulePath(HMODULE module = nullptr) {
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
     DWORD length = GetModuleFileNameW(module, &buffer[0], static_cast<DWORD>(buffer.size()));
@@ -22,7 +22,7 @@ inline std::wstring GetModulePath(HMODULE module = nullptr) {
 }
 
 // The folder part of a path: everything before its last backslash (the path itself if it has none).
-inline std::wstring FolderOf(const std::wstring& path) {
+[[nodiscard]] inline std::wstring FolderOf(const std::wstring& path) {
   size_t slash = path.find_last_of(L"\\/");
   return slash == std::wstring::npos ? path : path.substr(0, slash);
 }

@@ -27,7 +27,7 @@ enum class ProcessListStatus {
 };
 
 // Every process in snapshot order.
-inline ProcessListStatus ListProcesses(std::vector<ProcessEntry>& processes) {
+[[nodiscard]] inline ProcessListStatus ListProcesses(std::vector<ProcessEntry>& processes) {
   processes.clear();
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return ProcessListStatus::kNoSnapshot;
@@ -46,7 +46,7 @@ enum class NameMatch {
   kIgnoringCase,  // ordinal comparison without letter case
 };
 
-inline bool ExeNameMatches(const std::wstring& exeName, const std::wstring& wanted,
+[[nodiscard]] inline bool ExeNameMatches(const std::wstring& exeName, const std::wstring& wanted,
                            NameMatch match) {
   if (match == NameMatch::kExact) return exeName == wanted;
   return CompareStringOrdinal(exeName.c_str(), static_cast<int>(exeName.size()), wanted.c_str(),
@@ -59,7 +59,7 @@ struct ProcessMatches {
 };
 
 // The processes whose executable name matches `exeName`.
-inline ProcessMatches FindProcessesByName(const std::wstring& exeName, NameMatch match) {
+[[nodiscard]] inline ProcessMatches FindProcessesByName(const std::wstring& exeName, NameMatch match) {
   ProcessMatches matches;
   std::vector<ProcessEntry> processes;
   matches.status = ListProcesses(processes);
@@ -81,7 +81,7 @@ inline TerminateResult TerminateProcessById(DWORD id, UINT exitCode = 0) {
 
 // The process's whole program path, however long (a cut path could hide the folder names a
 // caller looks for); empty when it cannot be read.
-inline std::wstring ProcessImagePath(DWORD id) {
+[[nodiscard]] inline std::wstring ProcessImagePath(DWORD id) {
   UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
   if (!process) return std::wstring();
   std::vector<wchar_t> buffer(MAX_PATH);
@@ -98,7 +98,7 @@ inline std::wstring ProcessImagePath(DWORD id) {
 // The whole program path of a process held open with PROCESS_QUERY_LIMITED_INFORMATION, however
 // long; empty when it cannot be read. Reading it through the handle, never through an id, keeps a
 // reused id from naming another process.
-inline std::wstring OpenProcessImagePath(HANDLE process) {
+[[nodiscard]] inline std::wstring OpenProcessImagePath(HANDLE process) {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     DWORD length = static_cast<DWORD>(buffer.size());

@@ -17,7 +17,7 @@ inline Seam<decltype(&::RegQueryValueExW)> g_queryRegistryValue{&::RegQueryValue
 
 // Registry text data as text: up to its first null, or all of it when it holds none (the stored
 // data need not end with one). `bytes` is the size the query reported.
-inline std::wstring TextUpToFirstNull(const wchar_t* data, size_t bytes) {
+[[nodiscard]] inline std::wstring TextUpToFirstNull(const wchar_t* data, size_t bytes) {
   const size_t units = bytes / sizeof(wchar_t);
   size_t length = 0;
   while (length < units && data[length] != L'\0') ++length;

@@ -23,14 +23,14 @@ class ScopedOverride;
 template <typename Target>
 class Seam {
  public:
-  explicit Seam(Target real) noexcept : real_(real), current_(real) {}
+  explicit Seam(Target real) noexcept : m_real(real), m_current(real) {}
   Seam(const Seam&) = delete;
   Seam& operator=(const Seam&) = delete;
 
   // The target in use: a test's replacement while one is installed, else the real one. Safe to
   // read from any thread.
-  Target get() const noexcept { return current_.load(std::memory_order_acquire); }
-  Target real() const noexcept { return real_; }
+  Target get() const noexcept { return m_current.load(std::memory_order_acquire); }
+  Target real() const noexcept { return m_real; }
 
   template <typename... Args>
   decltype(auto) operator()(Args&&... args) const {
@@ -40,11 +40,11 @@ class Seam {
  private:
   friend class ScopedOverride<Target>;
   Target Exchange(Target target) noexcept {
-    return current_.exchange(target, std::memory_order_acq_rel);
+    return m_current.exchange(target, std::memory_order_acq_rel);
   }
 
-  const Target real_;
-  std::atomic<Target> current_;
+  const Target m_real;
+  std::atomic<Target> m_current;
 };
 
 // Installs a replacement into a seam for the life of the value; overrides nest.
@@ -52,14 +52,14 @@ template <typename Target>
 class ScopedOverride {
  public:
   ScopedOverride(Seam<Target>& seam, Target replacement) noexcept
-      : seam_(seam), previous_(seam.Exchange(replacement)) {}
-  ~ScopedOverride() { seam_.Exchange(previous_); }
+      : m_seam(seam), m_previous(seam.Exchange(replacement)) {}
+  ~ScopedOverride() { m_seam.Exchange(m_previous); }
   ScopedOverride(const ScopedOverride&) = delete;
   ScopedOverride& operator=(const ScopedOverride&) = delete;
 
  private:
-  Seam<Target>& seam_;
-  Target previous_;
+  Seam<Target>& m_seam;
+  Target m_previous;
 };
 
 // The replacement converts to the seam's type: captureless lambdas and functions declared

@@ -16,7 +16,7 @@ inline void RestrictLibrarySearchToSystemFolder() {
 }
 
 // Loads a system library from the system folder, whatever the process-wide setting.
-inline HMODULE LoadSystemLibrary(const wchar_t* name) {
+[[nodiscard]] inline HMODULE LoadSystemLibrary(const wchar_t* name) {
   return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 

@@ -15,30 +15,30 @@ class UniqueHandle {
   using Handle = typename Traits::Handle;
 
   UniqueHandle() noexcept = default;
-  explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}
+  explicit UniqueHandle(Handle handle) noexcept : m_handle(handle) {}
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.release()) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
     if (this != &other) reset(other.release());
     return *this;
   }
   ~UniqueHandle() { reset(); }
 
-  Handle get() const noexcept { return handle_; }
-  bool valid() const noexcept { return handle_ != Traits::Invalid(); }
+  [[nodiscard]] Handle get() const noexcept { return m_handle; }
+  [[nodiscard]] bool valid() const noexcept { return m_handle != Traits::Invalid(); }
   explicit operator bool() const noexcept { return valid(); }
 
   // Address of the slot for APIs that return the handle through an out-parameter.
   Handle* put() noexcept {
     reset();
-    return &handle_;
+    return &m_handle;
   }
 
-  Handle release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
+  Handle release() noexcept { return std::exchange(m_handle, Traits::Invalid()); }
 
   void reset(Handle handle = Traits::Invalid()) noexcept {
-    Handle old = std::exchange(handle_, handle);
+    Handle old = std::exchange(m_handle, handle);
     if (old != Traits::Invalid()) {
       DWORD lastError = GetLastError();
       Traits::Close(old);
@@ -47,7 +47,7 @@ class UniqueHandle {
   }
 
  private:
-  Handle handle_ = Traits::Invalid();
+  Handle m_handle = Traits::Invalid();
 };
 
 struct KernelHandleTraits {  // processes, threads, events, snapshots
@@ -125,19 +125,19 @@ using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits<Pointer>>;
 // A window's device context from GetDC, released to that window at the end of the scope.
 class ScopedWindowDC {
  public:
-  explicit ScopedWindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+  explicit ScopedWindowDC(HWND window) noexcept : m_window(window), m_dc(GetDC(window)) {}
   ~ScopedWindowDC() {
-    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+    if (m_dc != nullptr) ReleaseDC(m_window, m_dc);
   }
   ScopedWindowDC(const ScopedWindowDC&) = delete;
   ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
 
-  HDC get() const noexcept { return dc_; }
-  explicit operator bool() const noexcept { return dc_ != nullptr; }
+  HDC get() const noexcept { return m_dc; }
+  explicit operator bool() const noexcept { return m_dc != nullptr; }
 
  private:
-  HWND window_;
-  HDC dc_;
+  HWND m_window;
+  HDC m_dc;
 };
 
 // Selects a GDI object into a device context for the life of the value, then selects back what
@@ -145,16 +145,16 @@ class ScopedWindowDC {
 class ScopedSelectObject {
  public:
   ScopedSelectObject(HDC dc, HGDIOBJ object) noexcept
-      : dc_(dc), previous_(dc != nullptr && object != nullptr ? SelectObject(dc, object) : nullptr) {}
+      : m_dc(dc), m_previous(dc != nullptr && object != nullptr ? SelectObject(dc, object) : nullptr) {}
   ~ScopedSelectObject() {
-    if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+    if (m_previous != nullptr && m_previous != HGDI_ERROR) SelectObject(m_dc, m_previous);
   }
   ScopedSelectObject(const ScopedSelectObject&) = delete;
   ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
 
  private:
-  HDC dc_;
-  HGDIOBJ previous_;
+  HDC m_dc;
+  HGDIOBJ m_previous;
 };
 
 }  // namespace vesk

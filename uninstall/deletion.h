@@ -17,7 +17,7 @@ bool MoveToTempAndScheduleDelete(const std::wstring& file);
 
 // A free path in the temporary folder for `file`; empty when no such name fits a 260-character
 // path (the name is never cut short).
-std::wstring MakeTempDeleteName(const std::wstring& file);
+[[nodiscard]] std::wstring MakeTempDeleteName(const std::wstring& file);
 
 // Removes a linked folder (junction or symbolic link) as a link, without entering it; logs either
 // outcome. True when the link was removed.

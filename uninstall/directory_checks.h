@@ -9,7 +9,7 @@ namespace vesk::uninstall {
 
 // True only when the installation folder holds exactly the "uninstall" folder and one other
 // folder, which holds only "Installer", which holds only "setup.exe".
-bool IsMinimalInstallState(const std::wstring& installPath);
+[[nodiscard]] bool IsMinimalInstallState(const std::wstring& installPath);
 
 // The check made before every exit: the folder two levels above the running program (the
 // installation folder when the program runs from its "uninstall" folder) loses its "uninstall"

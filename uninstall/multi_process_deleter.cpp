@@ -46,10 +46,30 @@ bool IsLinkedFolder(const std::wstring& path) {
          (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+// The program a command names by its bare first word, as a full path in the system folder:
+// started by bare name, the uninstaller's own folder (which anyone who could write the
+// installation can fill) would be searched first. Empty for a command that names its program
+// otherwise; it is started as it stands.
+std::wstring SystemProgramOf(const std::wstring& commandLine) {
+  wchar_t system[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return std::wstring();
+  const std::wstring folder(system, length);
+  if (commandLine.compare(0, 8, L"cmd.exe ") == 0) return folder + L"\\cmd.exe";
+  if (commandLine.compare(0, 15, L"powershell.exe ") != 0) return std::wstring();
+  const std::wstring inPowerShellFolder =
+      folder + L"\\WindowsPowerShell\\v1.0\\powershell.exe";
+  if (GetFileAttributesW(inPowerShellFolder.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return inPowerShellFolder;
+  }
+  return folder + L"\\powershell.exe";
+}
+
 }  // namespace
 
+// /D: no AutoRun command of the registry runs first; /V:OFF: "!" in a path is never expanded.
 std::wstring CmdDeleteFileCommand(const std::wstring& file) {
-  return L"cmd.exe /C del /F /Q \"" + file + L"\"";
+  return L"cmd.exe /D /V:OFF /C del /F /Q \"" + file + L"\"";
 }
 
 // -LiteralPath: brackets and wildcards in a path name that path, never other files.
@@ -59,7 +79,7 @@ std::wstring PowerShellDeleteFileCommand(const std::wstring& file) {
 }
 
 std::wstring CmdDeleteFolderCommand(const std::wstring& folder) {
-  return L"cmd.exe /C rmdir /S /Q \"" + folder + L"\"";
+  return L"cmd.exe /D /V:OFF /C rmdir /S /Q \"" + folder + L"\"";
 }
 
 std::wstring PowerShellDeleteFolderCommand(const std::wstring& folder) {
@@ -139,7 +159,8 @@ DWORD MultiProcessDeleter::RunHiddenCommand(const std::wstring& commandLine, DWO
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION child = {};
   std::wstring mutableCommandLine = commandLine;
-  if (!CreateProcessW(nullptr, &mutableCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+  const std::wstring program = SystemProgramOf(commandLine);
+  if (!CreateProcessW(program.empty() ? nullptr : program.c_str(), &mutableCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                       nullptr, &startup, &child)) {
     LogError(L"Failed to create child process for " + action + L", error: " +
              std::to_wstring(GetLastError()));

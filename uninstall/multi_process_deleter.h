@@ -15,10 +15,10 @@ constexpr DWORD kFileCommandTimeoutMs = 5000;
 constexpr DWORD kFolderCommandTimeoutMs = 10000;
 
 // The two deletion commands for a file or a folder; paths are passed as literal text.
-std::wstring CmdDeleteFileCommand(const std::wstring& file);
-std::wstring PowerShellDeleteFileCommand(const std::wstring& file);
-std::wstring CmdDeleteFolderCommand(const std::wstring& folder);
-std::wstring PowerShellDeleteFolderCommand(const std::wstring& folder);
+[[nodiscard]] std::wstring CmdDeleteFileCommand(const std::wstring& file);
+[[nodiscard]] std::wstring PowerShellDeleteFileCommand(const std::wstring& file);
+[[nodiscard]] std::wstring CmdDeleteFolderCommand(const std::wstring& folder);
+[[nodiscard]] std::wstring PowerShellDeleteFolderCommand(const std::wstring& folder);
 
 class MultiProcessDeleter {
  public:
@@ -34,7 +34,7 @@ class MultiProcessDeleter {
                            const std::wstring& action) const;
   // Runs the command line hidden and waits at most `timeoutMs`; the child's exit code, or
   // kNoChildExitCode when it did not start or had to be terminated.
-  DWORD RunHiddenCommand(const std::wstring& commandLine, DWORD timeoutMs,
+  [[nodiscard]] DWORD RunHiddenCommand(const std::wstring& commandLine, DWORD timeoutMs,
                          const std::wstring& action) const;
   // Removes the parent folder of `path` when it is empty, then its parent, and so on.
   void DeleteEmptyParents(const std::wstring& path) const;

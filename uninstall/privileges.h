@@ -25,13 +25,13 @@ extern Seam<void (*)(UINT exitCode)> g_endProcess;
 // True when the run may go on with its current rights; false when rights are needed and the
 // elevated restart could not be started. A started restart ends the process with exit code 0.
 // `installPath` feeds the protected-folder test of NeedsAdministrator (empty: no such test).
-bool EnsurePrivileges(const std::wstring& installPath);
+[[nodiscard]] bool EnsurePrivileges(const std::wstring& installPath);
 
 // The decision table: machine-wide product key, then the running application's program file in a
 // protected folder. A non-empty `installPath` in a protected folder is tested first.
-bool NeedsAdministrator(const std::wstring& installPath);
+[[nodiscard]] bool NeedsAdministrator(const std::wstring& installPath);
 
-bool IsRunningAsAdministrator();
+[[nodiscard]] bool IsRunningAsAdministrator();
 
 // Starts the running program again elevated and ends this process with 0; returns only when the
 // new instance could not be started.

@@ -51,12 +51,19 @@ std::wstring FirstProcessImagePath(const std::wstring& name) {
   return found.ids.empty() ? std::wstring() : ProcessImagePath(found.ids.front());
 }
 
+Seam<decltype(&::OpenProcess)> g_openProcessByName{&::OpenProcess};
+
 std::vector<OpenedProcess> OpenProcessesByName(const std::wstring& name) {
   std::vector<OpenedProcess> opened;
   for (DWORD id : FindProcessesByName(name, NameMatch::kExact).ids) {
     UniqueKernelHandle process(
-        OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
-    if (!process) continue;
+        g_openProcessByName(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    if (!process) {
+      LogWarning(name + L" (process " + std::to_wstring(id) +
+                 L") cannot be opened to read its path, left alone, error: " +
+                 std::to_wstring(GetLastError()));
+      continue;
+    }
     std::wstring imagePath = OpenProcessImagePath(process.get());
     opened.push_back({std::move(process), std::move(imagePath)});
   }

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "common/seam.h"
 #include "common/unique_handle.h"
 
 namespace vesk::uninstall {
 
 // True when some process has exactly this executable name.
-bool IsProcessRunning(const std::wstring& name);
+[[nodiscard]] bool IsProcessRunning(const std::wstring& name);
 
 // Terminates the first process (in snapshot order) with exactly this executable name; later
 // processes of that name keep running. True when it was terminated.
@@ -19,7 +20,7 @@ bool KillProcess(const std::wstring& name);
 
 // Program file of the first process with exactly this executable name, read in full; empty when
 // there is none or it cannot be read. Writes no log lines.
-std::wstring FirstProcessImagePath(const std::wstring& name);
+[[nodiscard]] std::wstring FirstProcessImagePath(const std::wstring& name);
 
 // A running process held open for termination, with the program file read through that handle.
 struct OpenedProcess {
@@ -29,13 +30,16 @@ struct OpenedProcess {
 
 // The running processes with exactly this executable name, in snapshot order; those that cannot
 // be opened are left out. Writes no log lines.
-std::vector<OpenedProcess> OpenProcessesByName(const std::wstring& name);
+// A process that cannot be opened is left alone with a warning.
+[[nodiscard]] std::vector<OpenedProcess> OpenProcessesByName(const std::wstring& name);
+// The opening used there; tests replace it to produce a process that refuses to be opened.
+extern Seam<decltype(&::OpenProcess)> g_openProcessByName;
 
 // Terminates the process held open, logging as KillProcess does under `name`. True when it was
 // terminated.
 bool KillOpenedProcess(const OpenedProcess& process, const std::wstring& name);
 
 // True when both name the same file: compared without letter case, after expanding short names.
-bool SameFilePath(const std::wstring& first, const std::wstring& second);
+[[nodiscard]] bool SameFilePath(const std::wstring& first, const std::wstring& second);
 
 }  // namespace vesk::uninstall

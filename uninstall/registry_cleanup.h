@@ -15,7 +15,7 @@ constexpr size_t kRegistryTextChars = 260;
 
 // The value's text (up to its first null character, whatever its type); empty when the key or
 // value cannot be read or the text has 260 characters or more.
-std::wstring ReadRegistryString(HKEY root, const std::wstring& key, const std::wstring& name);
+[[nodiscard]] std::wstring ReadRegistryString(HKEY root, const std::wstring& key, const std::wstring& name);
 
 enum class RemovalDecision {
   kRemove,      // the uninstall entry, or its "UninstallString", is not found (or is empty)
@@ -25,7 +25,7 @@ enum class RemovalDecision {
 
 // Whether setup.exe removed the product, judged by the uninstall entry's "UninstallString"; read
 // whole, however long. Only "not found" counts as removed.
-RemovalDecision ShouldRemoveProductData();
+[[nodiscard]] RemovalDecision ShouldRemoveProductData();
 
 // Deletes the URL-protocol key and then, only when that worked, the maker's key. True when both
 // were deleted.

@@ -11,21 +11,21 @@
 namespace vesk::uninstall {
 
 // <install>\<version>\Installer\setup.exe
-std::wstring SetupExePath(const std::wstring& installPath, const std::wstring& productVersion);
+[[nodiscard]] std::wstring SetupExePath(const std::wstring& installPath, const std::wstring& productVersion);
 
 // Everything after setup.exe's own path on its command line: the uninstall switches and its log
 // file "<install>\uninstall\ruzovo_uninstall.log", quoted.
-std::wstring SetupUninstallArguments(const std::wstring& installPath);
+[[nodiscard]] std::wstring SetupUninstallArguments(const std::wstring& installPath);
 
 // The command line setup.exe is started with: its path, quoted, then the arguments.
-std::wstring SetupUninstallCommandLine(const std::wstring& setupPath, const std::wstring& arguments);
+[[nodiscard]] std::wstring SetupUninstallCommandLine(const std::wstring& setupPath, const std::wstring& arguments);
 
 // The log line that tells what an exit code means.
 const wchar_t* SetupExitCodeMeaning(DWORD exitCode);
 
 // Starts setup.exe and waits for it without a time limit; its exit code, or 20 when it could not
 // be started.
-DWORD RunSetupUninstall(const std::wstring& setupPath, const std::wstring& arguments);
+[[nodiscard]] DWORD RunSetupUninstall(const std::wstring& setupPath, const std::wstring& arguments);
 
 // Logs the exit code and its meaning; after code 20 removes setup.exe and the version folder when
 // the installation folder is in its minimal state.

@@ -39,28 +39,28 @@ UninstallLog& UninstallLog::Instance() {
 }
 
 void UninstallLog::SetMinimumLevel(int level) {
-  std::lock_guard<std::mutex> guard(lock_);
-  minimumLevel_ = level;
+  std::lock_guard<std::mutex> guard(m_lock);
+  m_minimumLevel = level;
 }
 
 void UninstallLog::SetConsoleOutput(bool enabled) {
-  std::lock_guard<std::mutex> guard(lock_);
-  consoleOutput_ = enabled;
+  std::lock_guard<std::mutex> guard(m_lock);
+  m_consoleOutput = enabled;
 }
 
 void UninstallLog::SetFileOutput(bool enabled, const std::wstring& path) {
-  std::lock_guard<std::mutex> guard(lock_);
-  fileOutput_ = enabled;
-  file_.reset();
-  fileFailed_ = false;
+  std::lock_guard<std::mutex> guard(m_lock);
+  m_fileOutput = enabled;
+  m_file.reset();
+  m_fileFailed = false;
   if (!enabled) return;
-  filePath_ = path.empty() ? std::wstring(kUninstallLogFileName) : path;
+  m_filePath = path.empty() ? std::wstring(kUninstallLogFileName) : path;
   // Append-only access: every write lands at the current end of the file, also when another
   // program writes to it meanwhile. Readers and writers are never locked out.
-  file_.reset(CreateFileW(filePath_.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
+  m_file.reset(CreateFileW(m_filePath.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  fileFailed_ = !file_.valid();
+  m_fileFailed = !m_file.valid();
 }
 
 void UninstallLog::WriteToConsole(const std::wstring& line) {
@@ -82,22 +82,22 @@ void UninstallLog::WriteToConsole(const std::wstring& line) {
 }
 
 void UninstallLog::Log(int level, std::wstring_view message) {
-  if (level < minimumLevel_.load()) return;
-  std::lock_guard<std::mutex> guard(lock_);
+  if (level < m_minimumLevel.load()) return;
+  std::lock_guard<std::mutex> guard(m_lock);
   SYSTEMTIME now;
   GetLocalTime(&now);
   std::wstring line = FormatLogLine(now, level, message);
-  if (consoleOutput_) WriteToConsole(line);
-  if (!fileOutput_ || fileFailed_ || !file_.valid()) return;
+  if (m_consoleOutput) WriteToConsole(line);
+  if (!m_fileOutput || m_fileFailed || !m_file.valid()) return;
   std::string bytes;
   bytes.reserve(line.size() + 2);
   AppendLogBytes(bytes, line);
   bytes += "\r\n";
   // One unbuffered write per line: the line is in the file when Log returns.
   DWORD written = 0;
-  if (!WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+  if (!WriteFile(m_file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
       written != bytes.size()) {
-    fileFailed_ = true;
+    m_fileFailed = true;
   }
 }
 

@@ -25,10 +25,10 @@ enum LogLevel : int {
 const wchar_t* LogLevelWord(int level);
 
 // "YYYY-MM-DD hh:mm:ss", every field zero-padded, no milliseconds.
-std::wstring FormatLogTimestamp(const SYSTEMTIME& time);
+[[nodiscard]] std::wstring FormatLogTimestamp(const SYSTEMTIME& time);
 
 // One entry as written: timestamp, blank, "[LEVEL]", blank, message (without the line end).
-std::wstring FormatLogLine(const SYSTEMTIME& time, int level, std::wstring_view message);
+[[nodiscard]] std::wstring FormatLogLine(const SYSTEMTIME& time, int level, std::wstring_view message);
 
 class UninstallLog {
  public:
@@ -55,13 +55,13 @@ class UninstallLog {
  private:
   void WriteToConsole(const std::wstring& line);
 
-  std::atomic<int> minimumLevel_{kLogInfo};
-  bool consoleOutput_ = false;
-  bool fileOutput_ = false;
-  std::wstring filePath_;
-  UniqueFile file_;
-  bool fileFailed_ = false;  // the file could not be opened or a write failed
-  std::mutex lock_;
+  std::atomic<int> m_minimumLevel{kLogInfo};
+  bool m_consoleOutput = false;
+  bool m_fileOutput = false;
+  std::wstring m_filePath;
+  UniqueFile m_file;
+  bool m_fileFailed = false;  // the file could not be opened or a write failed
+  std::mutex m_lock;
 };
 
 // Shorthands for the process-wide log.

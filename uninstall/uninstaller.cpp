@@ -27,7 +27,7 @@ Uninstaller::Uninstaller() { srand(static_cast<unsigned>(time(nullptr))); }
 bool Uninstaller::Prepare(bool forceMode) {
   // The decision comes before the product key is read, so the installation path does not take
   // part in it.
-  if (!EnsurePrivileges(installPath_)) {
+  if (!EnsurePrivileges(m_installPath)) {
     LogError(L"Failed to obtain required privileges for uninstallation");
     return false;
   }
@@ -43,23 +43,23 @@ bool Uninstaller::Prepare(bool forceMode) {
                  L" is running. Please close it first or use --force.");
     }
   }
-  installPath_ = ReadRegistryString(HKEY_CURRENT_USER, kProductKey, kInstallPathValue);
-  productVersion_ = ReadRegistryString(HKEY_CURRENT_USER, kProductKey, kProductVersionValue);
-  if (installPath_.empty() || productVersion_.empty()) {
+  m_installPath = ReadRegistryString(HKEY_CURRENT_USER, kProductKey, kInstallPathValue);
+  m_productVersion = ReadRegistryString(HKEY_CURRENT_USER, kProductKey, kProductVersionValue);
+  if (m_installPath.empty() || m_productVersion.empty()) {
     LogError(
         L"Could not find required installation information in the registry (VeskInstallPath or "
         L"pv).");
     return false;
   }
-  LogInfo(L"Found installation path from registry: " + installPath_);
-  LogInfo(L"Found pv value from registry: " + productVersion_);
+  LogInfo(L"Found installation path from registry: " + m_installPath);
+  LogInfo(L"Found pv value from registry: " + m_productVersion);
   return true;
 }
 
 bool Uninstaller::RunUninstall() {
   LogInfo(L"Starting uninstall process...");
-  std::wstring setupPath = SetupExePath(installPath_, productVersion_);
-  std::wstring arguments = SetupUninstallArguments(installPath_);
+  std::wstring setupPath = SetupExePath(m_installPath, m_productVersion);
+  std::wstring arguments = SetupUninstallArguments(m_installPath);
   if (!shell::PathFileExists(setupPath.c_str())) {
     LogError(L"setup.exe does not exist: " + setupPath);
     return false;
@@ -80,7 +80,7 @@ bool Uninstaller::RunUninstall() {
     }
   }
   DWORD exitCode = RunSetupUninstall(setupPath, arguments);
-  HandleSetupExitCode(exitCode, installPath_, productVersion_, deleter_);
+  HandleSetupExitCode(exitCode, m_installPath, m_productVersion, m_deleter);
   RemovalDecision decision = ShouldRemoveProductData();
   if (decision == RemovalDecision::kUnreadable) {
     // The product may still be registered: its keys stay and the run fails.
@@ -96,7 +96,7 @@ bool Uninstaller::RunUninstall() {
   return true;
 }
 
-bool Uninstaller::FinalDirectoryCheck() { return uninstall::FinalDirectoryCheck(deleter_); }
+bool Uninstaller::FinalDirectoryCheck() { return uninstall::FinalDirectoryCheck(m_deleter); }
 
 bool ParseForceMode(const wchar_t* fullCommandLine) {
   std::optional<std::vector<std::wstring>> arguments = SplitCommandLine(fullCommandLine);

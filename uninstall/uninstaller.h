@@ -15,7 +15,7 @@ class Uninstaller {
 
   // Rights, running application (terminated first in force mode), installation path and
   // version from the product key. False when the run cannot go on.
-  bool Prepare(bool forceMode);
+  [[nodiscard]] bool Prepare(bool forceMode);
 
   // Runs setup.exe, handles its exit code and, when the product's uninstall entry is gone,
   // deletes the product's own keys. True only when that entry is gone.
@@ -25,19 +25,19 @@ class Uninstaller {
   // left there.
   bool FinalDirectoryCheck();
 
-  const std::wstring& installPath() const { return installPath_; }
-  const std::wstring& productVersion() const { return productVersion_; }
+  const std::wstring& installPath() const { return m_installPath; }
+  const std::wstring& productVersion() const { return m_productVersion; }
 
  private:
-  std::wstring installPath_;
-  std::wstring productVersion_;
-  MultiProcessDeleter deleter_;
+  std::wstring m_installPath;
+  std::wstring m_productVersion;
+  MultiProcessDeleter m_deleter;
 };
 
 // True when some element after the program path is exactly "--force".
-bool ParseForceMode(const wchar_t* fullCommandLine);
+[[nodiscard]] bool ParseForceMode(const wchar_t* fullCommandLine);
 
 // The whole program for a full command line (program path included); returns the exit code.
-int RunUninstaller(const wchar_t* fullCommandLine);
+[[nodiscard]] int RunUninstaller(const wchar_t* fullCommandLine);
 
 }  // namespace vesk::uninstall

@@ -26,20 +26,20 @@ extern Seam<decltype(&::RegOpenKeyExW)> g_updateHelperOpenKey;
 extern Seam<decltype(&::OutputDebugStringW)> g_updateHelperDebugOutput;
 
 // The whole run; returns the process exit code.
-int RunPendingUpdate();
+[[nodiscard]] int RunPendingUpdate();
 
 // True unless `pv` is smaller than `opv` at the first component (numbers between dots) where
 // they differ; equal versions, a version that extends the other and an empty one answer true.
-bool IsPendingVersionNewer(const std::wstring& pv, const std::wstring& opv);
+[[nodiscard]] bool IsPendingVersionNewer(const std::wstring& pv, const std::wstring& opv);
 
 // One version component as a number: leading blanks and a sign are allowed and reading stops at
 // the first non-digit. A component without digits reads as 0, and a number outside the 32-bit
 // range as the nearest 32-bit limit.
-int ParseVersionComponent(std::wstring_view component);
+[[nodiscard]] int ParseVersionComponent(std::wstring_view component);
 
 // A text value of the product key, read into a 2,048-byte buffer and taken up to its first
 // null. A missing value, or one that does not fit the buffer, reads as empty: a cut-off
 // command is never run.
-std::wstring ReadPendingUpdateValue(HKEY productKey, const wchar_t* name);
+[[nodiscard]] std::wstring ReadPendingUpdateValue(HKEY productKey, const wchar_t* name);
 
 }  // namespace vesk

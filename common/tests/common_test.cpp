@@ -142,7 +142,7 @@ TEST(ProcessList, FindsReadsAndTerminatesByName) {
 // Records what the walk asks of its steps, and does it.
 class RecordingRemoval : public FolderTreeRemoval {
  public:
-  explicit RecordingRemoval(std::wstring root) : root_(std::move(root)) {}
+  explicit RecordingRemoval(std::wstring root) : m_root(std::move(root)) {}
   std::vector<std::wstring> steps;
 
  protected:
@@ -160,8 +160,8 @@ class RecordingRemoval : public FolderTreeRemoval {
   }
 
  private:
-  std::wstring Relative(const std::wstring& path) const { return path.substr(root_.size()); }
-  std::wstring root_;
+  std::wstring Relative(const std::wstring& path) const { return path.substr(m_root.size()); }
+  std::wstring m_root;
 };
 
 // Subfolders are emptied and removed before their parent; a linked folder is removed as a link

@@ -12,6 +12,6 @@ struct SetupFlags {
 
 // Splits the full command line (program path included) and sets the flags, logging each keyword
 // found. False, with "Failed to parse command line arguments." logged, when it cannot be split.
-bool ParseSetupCommandLine(const wchar_t* fullCommandLine, SetupFlags& flags);
+[[nodiscard]] bool ParseSetupCommandLine(const wchar_t* fullCommandLine, SetupFlags& flags);
 
 }  // namespace vesk

@@ -7,27 +7,39 @@
 
 #include "common/bounded_path.h"
 #include "common/system_libraries.h"
+#include "common/unique_handle.h"
 #include "setup/engine/exit_codes.h"
 #include "setup/engine/payload.h"
 #include "setup/engine/payload_integrity.h"
-#include "setup/engine/setup_entry.h"
+#include "setup/engine/install_steps.h"
 #include "setup/engine/setup_log.h"
 
 namespace vesk {
 
 InstallerRunner::InstallerRunner(HWND window, bool useAdministratorMode)
     : InstallerRunner(window, useAdministratorMode, std::wstring()) {
-  if (useAdministratorMode_) workingFolder_ = GetWorkingFolder();
+  if (m_useAdministratorMode) m_workingFolder = GetWorkingFolder();
 }
 
 InstallerRunner::InstallerRunner(HWND window, bool useAdministratorMode, std::wstring workingFolder)
     : InstallMonitors(window),
-      useAdministratorMode_(useAdministratorMode),
-      workingFolder_(std::move(workingFolder)) {}
+      m_useAdministratorMode(useAdministratorMode),
+      m_workingFolder(std::move(workingFolder)) {}
 
 int InstallerRunner::LaunchMiniInstaller(const std::wstring& installFolder, bool withProgress) {
   if (withProgress) StartProgressMonitor();
-  return useAdministratorMode_ ? LaunchElevated(installFolder) : LaunchDirectly(installFolder);
+  return m_useAdministratorMode ? LaunchElevated(installFolder) : LaunchDirectly(installFolder);
+}
+
+bool InstallerRunner::InstallerMatchesRecord(const std::wstring& installFolder) const {
+  // The direct road starts the copy in the install folder; the elevated batch file copies the
+  // working folder's.
+  const std::wstring& folder = m_useAdministratorMode ? m_workingFolder : installFolder;
+  std::optional<std::wstring> installerPath = JoinPath(folder, L"mini_installer.exe");
+  if (installerPath && PayloadFileMatchesRecord(*installerPath, kInstallerPayloadId)) return true;
+  WriteLog(L"mini_installer.exe does not match its recorded digest: " + folder +
+           L"\\mini_installer.exe");
+  return false;
 }
 
 int InstallerRunner::LaunchDirectly(const std::wstring& installFolder) {
@@ -38,10 +50,11 @@ int InstallerRunner::LaunchDirectly(const std::wstring& installFolder) {
     return kInstallerNotStarted;
   }
   WriteLog(L"LaunchMiniInstaller installerPath: " + *installerPath);
-  if (!PayloadFileMatchesRecord(*installerPath, kInstallerPayloadId)) {
-    WriteLog(L"mini_installer.exe does not match its recorded digest: " + *installerPath);
-    return kPayloadDigestMismatch;
-  }
+  // Held for reading only from the check until the process has started, so the checked bytes
+  // are the ones that run.
+  UniqueFile held(CreateFileW(installerPath->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!InstallerMatchesRecord(installFolder)) return kPayloadDigestMismatch;
 
   // The program is named explicitly and quoted on its command line, so a folder with blanks can
   // neither start another program (say "C:\Users\John.exe" for "C:\Users\John Smith\...") nor
@@ -69,13 +82,13 @@ int InstallerRunner::LaunchDirectly(const std::wstring& installFolder) {
 }
 
 int InstallerRunner::LaunchElevated(const std::wstring& installFolder) {
-  std::optional<std::wstring> batchPath = JoinPath(workingFolder_, L"vesk_installer.bat");
-  if (workingFolder_.empty() || !batchPath) {
-    WriteLog(L"Path too long: " + workingFolder_ + L"\\vesk_installer.bat");
+  std::optional<std::wstring> batchPath = JoinPath(m_workingFolder, L"vesk_installer.bat");
+  if (m_workingFolder.empty() || !batchPath) {
+    WriteLog(L"Path too long: " + m_workingFolder + L"\\vesk_installer.bat");
     return kElevatedLaunchFailed;
   }
   WriteLog(L"LaunchMiniInstaller installerBatPath: " + *batchPath);
-  WriteLog(L"LaunchMiniInstaller tempDir: " + workingFolder_);
+  WriteLog(L"LaunchMiniInstaller tempDir: " + m_workingFolder);
   WriteLog(L"LaunchMiniInstaller customPath: " + installFolder);
 
   std::wstring parameters = BatchFileParameters(installFolder);
@@ -84,12 +97,7 @@ int InstallerRunner::LaunchElevated(const std::wstring& installFolder) {
     return kElevatedLaunchFailed;
   }
   WriteLog(L"LaunchMiniInstaller params: " + parameters);
-  std::optional<std::wstring> installerPath = JoinPath(workingFolder_, L"mini_installer.exe");
-  if (!installerPath || !PayloadFileMatchesRecord(*installerPath, kInstallerPayloadId)) {
-    WriteLog(L"mini_installer.exe does not match its recorded digest: " + workingFolder_ +
-             L"\\mini_installer.exe");
-    return kPayloadDigestMismatch;
-  }
+  if (!InstallerMatchesRecord(installFolder)) return kPayloadDigestMismatch;
 
   // The shell shows the elevation prompt; setup does not wait for the batch file.
   INT_PTR shellResult = reinterpret_cast<INT_PTR>(

@@ -21,14 +21,18 @@ class InstallerRunner : public InstallMonitors {
   // Direct road: the installer's exit code, 102 when it cannot be started, 103 when its exit code
   // cannot be read. Elevated road: 0 once the shell has started the batch file, 104 when it has
   // not. With `withProgress` the progress monitor starts first.
-  int LaunchMiniInstaller(const std::wstring& installFolder, bool withProgress);
+  [[nodiscard]] int LaunchMiniInstaller(const std::wstring& installFolder, bool withProgress);
+
+  // Whether the installer the chosen road would start matches the digest the setup program
+  // records; logs the mismatch.
+  [[nodiscard]] bool InstallerMatchesRecord(const std::wstring& installFolder) const;
 
  private:
   int LaunchDirectly(const std::wstring& installFolder);
   int LaunchElevated(const std::wstring& installFolder);
 
-  bool useAdministratorMode_ = false;
-  std::wstring workingFolder_;
+  bool m_useAdministratorMode = false;
+  std::wstring m_workingFolder;
 };
 
 // The parameters that make "vesk_installer.bat" rebuild `installFolder` as its target folder.
@@ -36,6 +40,6 @@ class InstallerRunner : public InstallMonitors {
 // blank (and no other argument separator) is passed as it is; any other folder is passed as two
 // quoted halves split at its first blank, so that the join gives the folder back. Empty when the
 // folder holds a character the command processor would act on inside the batch file.
-std::wstring BatchFileParameters(const std::wstring& installFolder);
+[[nodiscard]] std::wstring BatchFileParameters(const std::wstring& installFolder);
 
 }  // namespace vesk

@@ -1,5 +1,6 @@
 #include "setup/engine/payload.h"
 
+#include <cstring>
 #include <optional>
 
 #include "common/bounded_path.h"
@@ -40,29 +41,41 @@ DWORD WINAPI HashInPieces(LPVOID parameter) {
 
 }  // namespace
 
-void PrepareWorkingFolder(const std::wstring& path) {
-  if (RemoveDirectoryW(path.c_str())) {
-    WriteLog(L"dirPath already exists, remove it: " + path);
-  } else {
-    DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
-      WriteLog(L"Failed to remove dirPath: " + path + L", error code: " + std::to_wstring(error));
+bool HeldFiles::Hold(const std::wstring& path, const void* expected, DWORD size) {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return false;
+  // Whatever happened between the write and this hold shows here; from now on nothing can.
+  std::vector<char> piece(kPiece);
+  const char* next = static_cast<const char*>(expected);
+  for (DWORD left = size;;) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), piece.data(), kPiece, &read, nullptr) || read > left) return false;
+    if (read == 0) {
+      if (left != 0) return false;
+      break;
     }
+    if (std::memcmp(piece.data(), next, read) != 0) return false;
+    next += read;
+    left -= read;
   }
-  if (!CreateDirectoryW(path.c_str(), nullptr)) {
-    WriteLog(L"Failed to create dirPath: " + path);
-    return;
-  }
-  WriteLog(L"dirPath created: " + path);
-  if (SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN)) {
-    WriteLog(L"dirPath set to hidden: " + path);
-  } else {
-    WriteLog(L"Failed to set dirPath to hidden: " + path);
-  }
+  std::lock_guard<std::mutex> guard(m_lock);
+  m_files.push_back(std::move(file));
+  return true;
+}
+
+void HeldFiles::ReleaseAll() {
+  std::lock_guard<std::mutex> guard(m_lock);
+  m_files.clear();
+}
+
+HeldFiles& HeldPayload() {
+  static HeldFiles held;
+  return held;
 }
 
 bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path,
-                           bool* digestMismatch) {
+                           bool* digestMismatch, HeldFiles* holdIn) {
   HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), RT_RCDATA);
   if (resource == nullptr) {
     WriteLog(L"Failed to find resource.");
@@ -120,7 +133,8 @@ bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path,
   }
   std::optional<Sha256Digest> recorded = RecordedPayloadDigest(module, id);
   Sha256Digest written;
-  if (!hash.Finish(written) || !recorded || written != *recorded) {
+  if (!hash.Finish(written) || !recorded || written != *recorded ||
+      (holdIn != nullptr && !holdIn->Hold(path, data, size))) {
     WriteLog(L"Payload item does not match its recorded digest: " + path);
     DeleteFileW(path.c_str());
     if (digestMismatch != nullptr) *digestMismatch = true;
@@ -131,14 +145,14 @@ bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path,
 }
 
 bool ExtractPayloadItem(HMODULE module, const PayloadItem& item, const std::wstring& folder,
-                        bool* digestMismatch) {
+                        bool* digestMismatch, HeldFiles* holdIn) {
   std::optional<std::wstring> target = JoinPath(folder, item.fileName);
   bool extracted = false;
   if (!target) {
     WriteLog(L"Path too long: " + folder + L"\\" + item.fileName);
   } else {
     extracted =
-        ExtractResourceToFile(module, static_cast<WORD>(item.id), *target, digestMismatch);
+        ExtractResourceToFile(module, static_cast<WORD>(item.id), *target, digestMismatch, holdIn);
   }
   if (extracted) {
     WriteLog(std::wstring(item.fileName) + L" extracted successfully!");
@@ -151,21 +165,10 @@ bool ExtractPayloadItem(HMODULE module, const PayloadItem& item, const std::wstr
 bool ExtractPayload(HMODULE module, const std::wstring& folder) {
   bool digestMismatch = false;
   for (const PayloadItem& item : PayloadTable) {
-    ExtractPayloadItem(module, item, folder, &digestMismatch);
+    // A failed row is logged and does not stop the others.
+    (void)ExtractPayloadItem(module, item, folder, &digestMismatch, &HeldPayload());
   }
   return !digestMismatch;
-}
-
-void CopyPayloadFile(const std::wstring& fileName, const std::wstring& sourceFolder,
-                     const std::wstring& targetFolder) {
-  std::optional<std::wstring> source = JoinPath(sourceFolder, fileName);
-  std::optional<std::wstring> target = JoinPath(targetFolder, fileName);
-  if (source && target && CopyFileW(source->c_str(), target->c_str(), FALSE)) {
-    WriteLog(fileName + L" copied successfully.");
-  } else {
-    if (!source || !target) WriteLog(L"Path too long: " + targetFolder + L"\\" + fileName);
-    WriteLog(L"Failed to copy " + fileName + L".");
-  }
 }
 
 }  // namespace vesk

@@ -6,7 +6,11 @@
 #include "common/seam.h"
 
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
 
 namespace vesk {
 
@@ -20,31 +24,43 @@ constexpr size_t kPayloadItemCount = 26;
 constexpr int kInstallerPayloadId = 111;
 extern const PayloadItem PayloadTable[kPayloadItemCount];
 
-// Empties nothing: removes the folder if it is empty, creates it again and marks it hidden,
-// logging each step. A folder that still holds files is kept and reused as it is.
-void PrepareWorkingFolder(const std::wstring& path);
+// Files held open for reading only, sharing reading only: while held, nothing can write,
+// replace or delete them (readers, the toolkit, copies and started programs still can).
+class HeldFiles {
+ public:
+  // Holds the file once its whole content is the `size` bytes at `expected`; false (holding
+  // nothing) when it cannot be opened so or its content differs.
+  [[nodiscard]] bool Hold(const std::wstring& path, const void* expected, DWORD size);
+  void ReleaseAll();
+
+ private:
+  std::mutex m_lock;
+  std::vector<UniqueFile> m_files;
+};
+
+// The extracted payload items, held from extraction until the working folder is removed.
+HeldFiles& HeldPayload();
 
 // Writes one item into the folder; true when the whole file was written and matches its digest.
 // A mismatch sets `*digestMismatch` (when given).
-bool ExtractPayloadItem(HMODULE module, const PayloadItem& item, const std::wstring& folder,
-                        bool* digestMismatch = nullptr);
+[[nodiscard]] bool ExtractPayloadItem(HMODULE module, const PayloadItem& item, const std::wstring& folder,
+                        bool* digestMismatch = nullptr, HeldFiles* holdIn = nullptr);
 
 // Writes the RT_RCDATA resource `id` of the module to `path`, overwriting any file there, and
 // checks what was written against the SHA-256 the module records for `id`. A failed write, or
 // data that does not match (or has no recorded digest), removes the file, so a cut-off or altered
-// installer is never left to be run; a mismatch also sets `*digestMismatch` (when given).
-bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path,
-                           bool* digestMismatch = nullptr);
+// installer is never left to be run; a mismatch also sets `*digestMismatch` (when given). With
+// `holdIn` the written file is held there, and a file that changed before it was held counts
+// as a mismatch.
+[[nodiscard]] bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path,
+                                         bool* digestMismatch = nullptr,
+                                         HeldFiles* holdIn = nullptr);
 
-// Every row of the table in order; a failed row does not stop the others. False when some item
-// did not match its recorded digest.
-bool ExtractPayload(HMODULE module, const std::wstring& folder);
+// Every row of the table in order, each written item held in HeldPayload(); a failed row does
+// not stop the others. False when some item did not match its recorded digest.
+[[nodiscard]] bool ExtractPayload(HMODULE module, const std::wstring& folder);
 
 // The write used for extraction; tests replace it to produce a full disk.
 extern Seam<decltype(&::WriteFile)> g_payloadWriteFile;
-
-// Copies one payload file from the source folder to the target folder, overwriting.
-void CopyPayloadFile(const std::wstring& fileName, const std::wstring& sourceFolder,
-                     const std::wstring& targetFolder);
 
 }  // namespace vesk

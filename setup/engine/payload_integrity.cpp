@@ -9,8 +9,6 @@
 
 namespace vesk {
 
-HMODULE g_payloadDigestModule = nullptr;
-
 namespace {
 
 // The hashing service's functions, looked up once; bcrypt.dll is not one of the libraries Windows
@@ -57,23 +55,23 @@ Sha256::Sha256() {
   BCRYPT_HASH_HANDLE hash = nullptr;
   if (service.sha256 == nullptr ||
       service.createHash(service.sha256, &hash, nullptr, 0, nullptr, 0, 0) != 0) {
-    failed_ = true;
+    m_failed = true;
     return;
   }
-  hash_ = hash;
+  m_hash = hash;
 }
 
 Sha256::~Sha256() {
-  if (hash_ != nullptr) Service().destroyHash(static_cast<BCRYPT_HASH_HANDLE>(hash_));
+  if (m_hash != nullptr) Service().destroyHash(static_cast<BCRYPT_HASH_HANDLE>(m_hash));
 }
 
 void Sha256::Update(const void* data, size_t size) {
   const unsigned char* next = static_cast<const unsigned char*>(data);
-  while (!failed_ && size > 0) {
+  while (!m_failed && size > 0) {
     ULONG piece = size > 0x40000000 ? 0x40000000 : static_cast<ULONG>(size);
-    if (Service().hashData(static_cast<BCRYPT_HASH_HANDLE>(hash_), const_cast<PUCHAR>(next), piece,
+    if (Service().hashData(static_cast<BCRYPT_HASH_HANDLE>(m_hash), const_cast<PUCHAR>(next), piece,
                            0) != 0) {
-      failed_ = true;
+      m_failed = true;
     }
     next += piece;
     size -= piece;
@@ -81,10 +79,10 @@ void Sha256::Update(const void* data, size_t size) {
 }
 
 bool Sha256::Finish(Sha256Digest& digest) {
-  if (failed_) return false;
-  failed_ = Service().finishHash(static_cast<BCRYPT_HASH_HANDLE>(hash_), digest.data(),
+  if (m_failed) return false;
+  m_failed = Service().finishHash(static_cast<BCRYPT_HASH_HANDLE>(m_hash), digest.data(),
                                  static_cast<ULONG>(digest.size()), 0) != 0;
-  return !failed_;
+  return !m_failed;
 }
 
 std::optional<Sha256Digest> RecordedPayloadDigest(HMODULE module, int id) {
@@ -123,11 +121,21 @@ std::optional<Sha256Digest> FileDigest(const std::wstring& path) {
   return digest;
 }
 
-bool PayloadFileMatchesRecord(const std::wstring& path, int id) {
-  if (g_payloadDigestModule == nullptr) return true;
-  std::optional<Sha256Digest> recorded = RecordedPayloadDigest(g_payloadDigestModule, id);
+bool FileMatchesRecordIn(HMODULE module, const std::wstring& path, int id) {
+  if (module == nullptr) return false;
+  std::optional<Sha256Digest> recorded = RecordedPayloadDigest(module, id);
   std::optional<Sha256Digest> actual = FileDigest(path);
   return recorded && actual && *recorded == *actual;
 }
+
+namespace {
+
+bool MatchesRecordOfThisProgram(const std::wstring& path, int id) {
+  return FileMatchesRecordIn(GetModuleHandleW(nullptr), path, id);
+}
+
+}  // namespace
+
+Seam<PayloadFileCheck> g_payloadFileMatchesRecord{&MatchesRecordOfThisProgram};
 
 }  // namespace vesk

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "common/seam.h"
+
 namespace vesk {
 
 using Sha256Digest = std::array<unsigned char, 32>;
@@ -26,25 +28,31 @@ class Sha256 {
   Sha256& operator=(const Sha256&) = delete;
 
   void Update(const void* data, size_t size);
-  bool Finish(Sha256Digest& digest);
+  [[nodiscard]] bool Finish(Sha256Digest& digest);
 
  private:
-  void* hash_ = nullptr;  // BCRYPT_HASH_HANDLE
-  bool failed_ = false;
+  void* m_hash = nullptr;  // BCRYPT_HASH_HANDLE
+  bool m_failed = false;
 };
 
 // The digest recorded in `module` for item `id`; nothing when none is recorded or it cannot be
 // read.
-std::optional<Sha256Digest> RecordedPayloadDigest(HMODULE module, int id);
+[[nodiscard]] std::optional<Sha256Digest> RecordedPayloadDigest(HMODULE module, int id);
 
 // The digest of the whole file; nothing when it cannot be read.
-std::optional<Sha256Digest> FileDigest(const std::wstring& path);
+[[nodiscard]] std::optional<Sha256Digest> FileDigest(const std::wstring& path);
 
-// The module whose recorded digests the installer is checked against right before it is
-// started; set once by the setup program's entry. While it is null no check is made.
-extern HMODULE g_payloadDigestModule;
+// True when the file matches the digest that `module` records for item `id`; false when either
+// cannot be read, so a missing record never lets a file pass.
+[[nodiscard]] bool FileMatchesRecordIn(HMODULE module, const std::wstring& path, int id);
 
-// True when no digest module is set, or the file matches the digest recorded for item `id`.
-bool PayloadFileMatchesRecord(const std::wstring& path, int id);
+// The check made on payload files right before they are used: against the digests the running
+// setup program records. Tests that run stand-in programs with no record replace it.
+using PayloadFileCheck = bool (*)(const std::wstring& path, int id);
+extern Seam<PayloadFileCheck> g_payloadFileMatchesRecord;
+
+[[nodiscard]] inline bool PayloadFileMatchesRecord(const std::wstring& path, int id) {
+  return g_payloadFileMatchesRecord(path, id);
+}
 
 }  // namespace vesk

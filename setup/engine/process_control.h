@@ -14,7 +14,7 @@ void killTargetApp(const std::wstring& installFolder);
 
 // True while a process whose executable name equals `exeName` exactly (letter case included)
 // exists.
-bool IsProcessRunning(const std::wstring& exeName);
+[[nodiscard]] bool IsProcessRunning(const std::wstring& exeName);
 
 // Identifier of the first process whose executable name equals `exeName` ignoring letter case;
 // 0 when there is none or the process list cannot be read.

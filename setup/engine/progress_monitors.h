@@ -21,7 +21,7 @@ extern const HANDLE g_installFinishedEvent;
 
 // The curve's value at step counter t: 100 * t / 6 evaluated as a quadratic Bezier curve with
 // control values 0, 50 and 100, truncated toward zero.
-int FakeProgressValue(double t);
+[[nodiscard]] int FakeProgressValue(double t);
 
 // The process opening used by the process monitor; tests replace it to produce an installer that
 // runs with higher rights than setup (the elevated road), which refuses to be opened.

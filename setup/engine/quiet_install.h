@@ -10,7 +10,7 @@ namespace vesk {
 // the installer's registry results and renames the desktop shortcut. Returns the process exit
 // code: 0, 100 (install folder not created), 101 (installer not copied), 102/103 (installer not
 // started / exit code unreadable) or the installer's own nonzero exit code.
-int QuietInstall(const std::wstring& workingFolder, bool isAutoLaunch, bool isKill);
+[[nodiscard]] int QuietInstall(const std::wstring& workingFolder, bool isAutoLaunch, bool isKill);
 
 // Longest wait for an installer process that is still running after the direct run: 180 s.
 constexpr unsigned long kInstallerLingerLimitMs = 180000;
@@ -18,13 +18,5 @@ constexpr unsigned long kInstallerLingerLimitMs = 180000;
 // Waits, polling once per second, while a process named exactly "mini_installer.exe" runs, for
 // at most `limitMs`; logs "mini_installer.exe is timeout!!!" when the limit is reached.
 void WaitForInstallerToFinish(unsigned long limitMs);
-
-// The first line of a text file (its CR LF line end removed), each byte widened to one
-// character; empty when the file cannot be read.
-std::wstring ReadFirstLine(const std::wstring& path);
-
-// Deletes every file below the folder and then the folder itself, logging each failure; a failure
-// never stops the walk. True when the folder itself was removed.
-bool DeleteAllFilesInDirectory(const std::wstring& directoryPath);
 
 }  // namespace vesk

@@ -10,8 +10,8 @@
 #include "common/unique_handle.h"
 #include "setup/engine/command_line.h"
 #include "setup/engine/exit_codes.h"
+#include "setup/engine/install_steps.h"
 #include "setup/engine/payload.h"
-#include "setup/engine/payload_integrity.h"
 #include "setup/engine/quiet_install.h"
 #include "setup/engine/setup_log.h"
 #include "setup/engine/windows_version.h"
@@ -37,17 +37,12 @@ int RunWindowRoad(HINSTANCE instance, const std::wstring& workingFolder, bool is
   WriteLog(L"GetWindowsMajorVersion version: " + std::to_wstring(majorVersion));
   if (majorVersion >= 10) DeclarePerMonitorDpiAwareness();
   if (FAILED(CoInitialize(nullptr))) return kSetupSuccess;
-  windowRoad(instance, workingFolder, isUpdate);
+  const int result = windowRoad(instance, workingFolder, isUpdate);
   CoUninitialize();
-  return kSetupSuccess;
+  return result == kPayloadDigestMismatch ? kPayloadDigestMismatch : kSetupSuccess;
 }
 
 }  // namespace
-
-std::wstring GetWorkingFolder() {
-  std::optional<std::wstring> folder = BuildPath({FolderOf(GetModulePath()), L"\\.VeskSetupTemp"});
-  return folder ? *folder : std::wstring();
-}
 
 int RunSetup(HINSTANCE instance, const wchar_t* commandLineText, WindowRoad windowRoad) {
   WriteLog(std::wstring(L"Command line arguments: ") + (commandLineText ? commandLineText : L""));
@@ -59,9 +54,9 @@ int RunSetup(HINSTANCE instance, const wchar_t* commandLineText, WindowRoad wind
     WriteLog(L"Working folder path too long: " + FolderOf(GetModulePath()) + L"\\.VeskSetupTemp");
     return kWorkingFolderPathTooLong;
   }
-  CreateDirectoryW(workingFolder.c_str(), nullptr);
-  PrepareWorkingFolder(workingFolder);
-  g_payloadDigestModule = instance;
+  // The result of this first creation does not matter: the preparation empties and remakes it.
+  (void)CreateDirectoryW(workingFolder.c_str(), nullptr);
+  if (!PrepareWorkingFolder(workingFolder)) return kWorkingFolderNotEmptied;
   if (!ExtractPayload(instance, workingFolder)) return kPayloadDigestMismatch;
 
   if (flags.isQuiet) {

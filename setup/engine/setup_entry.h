@@ -7,14 +7,12 @@
 
 namespace vesk {
 
-// Runs the window road after the preparation; its result is not used (the road exits with 0).
+// Runs the window road after the preparation; answers 106 when the install stopped at a payload
+// digest mismatch, else 0 (the road's exit code).
 using WindowRoad = int (*)(HINSTANCE instance, const std::wstring& workingFolder, bool isUpdate);
 
 // The whole program: `commandLineText` is what the system passed to the entry point (the part
 // after the program name). Returns the process exit code.
-int RunSetup(HINSTANCE instance, const wchar_t* commandLineText, WindowRoad windowRoad);
-
-// "<folder of the setup program>\.VeskSetupTemp", or empty when it does not fit a path buffer.
-std::wstring GetWorkingFolder();
+[[nodiscard]] int RunSetup(HINSTANCE instance, const wchar_t* commandLineText, WindowRoad windowRoad);
 
 }  // namespace vesk

@@ -26,9 +26,9 @@ void SetupLog::Write(std::wstring_view message) {
   debugLine += L'\n';
   OutputDebugStringW(debugLine.c_str());
 
-  if (!opened_.load()) return;
-  std::lock_guard<std::mutex> guard(lock_);
-  if (!file_.valid()) return;
+  if (!m_opened.load()) return;
+  std::lock_guard<std::mutex> guard(m_lock);
+  if (!m_file.valid()) return;
 
   SYSTEMTIME now;
   GetLocalTime(&now);
@@ -39,22 +39,22 @@ void SetupLog::Write(std::wstring_view message) {
   bytes += "\r\n";
   // One unbuffered write per line: the line is in the file when Write returns.
   DWORD written = 0;
-  WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  WriteFile(m_file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 void SetupLog::Open(const std::wstring& installFolder) {
-  fileName_ = L"vesk_install.log";
-  std::optional<std::wstring> path = JoinPath(installFolder, fileName_);
+  m_fileName = L"vesk_install.log";
+  std::optional<std::wstring> path = JoinPath(installFolder, m_fileName);
   if (!path) {
-    Write(L"Log file path too long: " + installFolder + L"\\" + fileName_);
-    opened_ = true;
+    Write(L"Log file path too long: " + installFolder + L"\\" + m_fileName);
+    m_opened = true;
     return;
   }
   {
     // An already open file stays open and keeps its lines: only the first open truncates.
-    std::lock_guard<std::mutex> guard(lock_);
-    if (!file_.valid()) {
-      file_.reset(CreateFileW(path->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (!m_file.valid()) {
+      m_file.reset(CreateFileW(path->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
   }
@@ -63,13 +63,13 @@ void SetupLog::Open(const std::wstring& installFolder) {
     RegSetValueExW(key.get(), kLogPathValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path->c_str()),
                    static_cast<DWORD>((path->size() + 1) * sizeof(wchar_t)));
   }
-  opened_ = true;
+  m_opened = true;
 }
 
 void SetupLog::Close() {
-  std::lock_guard<std::mutex> guard(lock_);
-  file_.reset();
-  opened_ = false;
+  std::lock_guard<std::mutex> guard(m_lock);
+  m_file.reset();
+  m_opened = false;
 }
 
 void WriteLog(std::wstring_view message) { SetupLog::Instance().Write(message); }

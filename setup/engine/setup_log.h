@@ -31,10 +31,10 @@ class SetupLog {
   void Close();
 
  private:
-  std::wstring fileName_;
-  std::mutex lock_;
-  UniqueFile file_;
-  std::atomic<bool> opened_{false};
+  std::wstring m_fileName;
+  std::mutex m_lock;
+  UniqueFile m_file;
+  std::atomic<bool> m_opened{false};
 };
 
 // The log entry points used throughout setup.
@@ -42,6 +42,6 @@ void WriteLog(std::wstring_view message);
 void OpenLogFile(const std::wstring& installFolder);
 
 // The 24-character line prefix "YYYY-MM-DD hh:mm:ss.mmm " for a local time.
-std::wstring FormatLogPrefix(const SYSTEMTIME& time);
+[[nodiscard]] std::wstring FormatLogPrefix(const SYSTEMTIME& time);
 
 }  // namespace vesk

@@ -3,6 +3,6 @@
 namespace vesk {
 
 // The running Windows' major version as the kernel reports it (10 on Windows 10 and 11), or -1.
-int GetWindowsMajorVersion();
+[[nodiscard]] int GetWindowsMajorVersion();
 
 }  // namespace vesk

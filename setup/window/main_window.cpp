@@ -6,9 +6,9 @@
 #include "setup/engine/location_checks.h"
 #include "setup/engine/process_control.h"
 #include "setup/engine/progress_monitors.h"
-#include "setup/engine/quiet_install.h"
+#include "setup/engine/exit_codes.h"
+#include "setup/engine/install_steps.h"
 #include "setup/engine/registration.h"
-#include "setup/engine/setup_entry.h"
 #include "setup/engine/setup_log.h"
 #include "setup/window/window_dialogs.h"
 #include "uitoolkit/controls/ui_button.h"
@@ -35,6 +35,12 @@ const wchar_t kLowDiskSpaceText[] =
     L"\u5f53\u524d\u78c1\u76d8\u7a7a\u95f4\u76ee\u5f55\u4e0d\u8db31G,"
     L"\u8bf7\u66f4\u6362\u5b89\u88c5\u8def\u5f84!";
 const wchar_t kFolderPickerTitle[] = L"Vesk.helm \u5b89\u88c5\u8def\u5f84";
+const wchar_t kInstallFolderNotCreatedText[] = L"\u521b\u5efa\u5b89\u88c5\u76ee\u5f55\u5931\u8d25";
+// The error line when the installer does not match what was built: "The installation package is
+// damaged, please download setup again!"
+const wchar_t kDamagedPayloadText[] =
+    L"\u5b89\u88c5\u5305\u5df2\u635f\u574f,\u8bf7\u91cd\u65b0\u4e0b\u8f7d\u5b89\u88c5"
+    L"\u7a0b\u5e8f!";
 
 // Sizes in logical pixels that replace the skin's, scaled to the window's DPI; 0 keeps the
 // skin's value.
@@ -88,16 +94,16 @@ int ScaledToWindowDpi(HWND window, int value, int axis) {
 
 }  // namespace
 
-CMainWindow::CMainWindow(bool isUpdate) : CMainWindow(isUpdate, GetWorkingFolder()) {}
+CMainWindow::CMainWindow(MainWindowOptions options)
+    : m_isUpdate(options.isUpdate),
+      m_workingFolder(options.workingFolder.empty() ? GetWorkingFolder()
+                                                    : std::move(options.workingFolder)) {}
 
-CMainWindow::CMainWindow(bool isUpdate, std::wstring workingFolder)
-    : m_isUpdate(isUpdate), m_workingFolder(std::move(workingFolder)) {}
-
-CMainWindow::~CMainWindow() = default;
+CMainWindow::~CMainWindow() { *m_alive = false; }
 
 void CMainWindow::OnFinalMessage(HWND hWnd) {
   WindowImplBase::OnFinalMessage(hWnd);
-  ::PostQuitMessage(0);
+  ::PostQuitMessage(m_exitCode);
   delete this;
 }
 
@@ -220,9 +226,36 @@ bool CMainWindow::CheckInstallLocation() {
   return false;
 }
 
-void CMainWindow::OnFileSelectClick() {
+void CMainWindow::ShowInstallFailure() {
+  m_exitCode = kPayloadDigestMismatch;
+  if (m_pProgress != nullptr) m_pProgress->SetVisible(false);
+  if (m_pProgressText != nullptr) m_pProgressText->SetVisible(false);
+  SetControlVisible(L"closebtn", true);
+  auto* info = FindAs<SkinUI::CLabelUI>(m_pm, L"infoLabel", L"Label");
+  if (info == nullptr) return;
+  info->SetText(kDamagedPayloadText);
+  info->SetTextColor(0xFFFF0000);
+  info->SetVisible(true);
+}
+
+void CMainWindow::OpenDialogLater(Dialog dialog) {
+  ::PostMessageW(m_hWnd, WM_SETUP_DIALOG, static_cast<WPARAM>(dialog), 0);
+}
+
+void CMainWindow::RunDialog(Dialog dialog) {
+  // The window is the dialog's owner, so it is disabled while the dialog is open; should it go
+  // all the same, `alive` says so and nothing of the object is touched any more.
+  const std::shared_ptr<const bool> alive = m_alive;
+  if (dialog == Dialog::kInstallFolderError) {
+    g_setupMessageBox(m_hWnd, kInstallFolderNotCreatedText, L"Error", MB_OK);
+    return;
+  }
   std::wstring folder;
-  if (!g_pickFolder(kFolderPickerTitle, folder)) return;
+  const bool chosen = g_pickFolder(m_hWnd, kFolderPickerTitle, folder);
+  if (*alive && chosen) OnFolderPicked(folder);
+}
+
+void CMainWindow::OnFolderPicked(std::wstring folder) {
   if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
   m_customInstallPath = folder + L"\\vesk.helm";
   if (m_pInstallBtn != nullptr) m_pInstallBtn->SetEnabled(true);
@@ -246,7 +279,7 @@ void CMainWindow::Notify(SkinUI::TNotifyUI& msg) {
       return;
     }
     if (name == L"fileselectbtn") {
-      OnFileSelectClick();
+      OpenDialogLater(Dialog::kFolderPicker);
       return;
     }
     if (name == L"closebtn") {
@@ -317,8 +350,16 @@ LRESULT CMainWindow::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM, bool&
     case WM_INSTALL_COMPLETE:
       OnInstallComplete();
       break;
+    case WM_INSTALL_FAILED:
+      ShowInstallFailure();
+      break;
+    case WM_SETUP_DIALOG:
+      // Handled here to the end: after a dialog the object may be gone.
+      handled = true;
+      RunDialog(static_cast<Dialog>(wParam));
+      return 0;
     case WM_CLOSE:
-      DeleteAllFilesInDirectory(m_workingFolder);
+      RemoveWorkingFolder(m_workingFolder);
       if (!m_customInstallPath.empty()) {
         const std::wstring installer = m_customInstallPath + L"\\mini_installer.exe";
         if (::GetFileAttributesW(installer.c_str()) != INVALID_FILE_ATTRIBUTES) {

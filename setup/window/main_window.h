@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "uitoolkit/window/ui_window_impl_base.h"
@@ -19,13 +20,27 @@ class CProgressUI;
 
 namespace vesk {
 
+// Posted by the window's install thread when the install stopped before the installer started
+// because a payload file does not match its recorded digest.
+constexpr UINT WM_INSTALL_FAILED = WM_USER + 102;
+// Posted by the window to itself to open a modal dialog (wParam names it).
+constexpr UINT WM_SETUP_DIALOG = WM_USER + 103;
+
+// How the window is started.
+struct MainWindowOptions {
+  bool isUpdate = false;  // install at once, leave the auto-start entry alone
+  // Holds the extracted payload and skin; empty means the setup program's own working folder.
+  std::wstring workingFolder;
+};
+
 class CMainWindow : public SkinUI::WindowImplBase {
  public:
-  // The working folder that holds the extracted payload and skin is the setup program's own.
-  explicit CMainWindow(bool isUpdate);
-  // The same, with the working folder given explicitly.
-  CMainWindow(bool isUpdate, std::wstring workingFolder);
+  explicit CMainWindow(MainWindowOptions options);
   ~CMainWindow() override;
+
+  // Tells whether the object still exists: it deletes itself once its window is gone, which can
+  // happen while a modal dialog of one of its handlers is open, or inside a failed Create.
+  std::shared_ptr<const bool> AliveToken() const { return m_alive; }
 
   // The window's size in logical pixels (at 96 dots per inch).
   static constexpr int kLogicalWidth = 640;
@@ -49,7 +64,7 @@ class CMainWindow : public SkinUI::WindowImplBase {
   void BeginInstall();
   // Whether the Chromium installer must run elevated: an existing installation in a folder setup
   // cannot write.
-  bool useAdministratorMode();
+  [[nodiscard]] bool useAdministratorMode();
   // Starts the installed application unless it already runs.
   void OnLaunchBtnClick();
   // Runs the install on a worker thread; the parameter is an install job made by BeginInstall.
@@ -59,27 +74,35 @@ class CMainWindow : public SkinUI::WindowImplBase {
   // button when it may not.
   bool CheckInstallLocation();
 
-  // What the window's install reads; unchanged once BeginInstall has run.
-  bool m_isUpdate;
-  bool m_hasRegistryPath = false;
-  bool m_isAutoStart = true;
-  std::wstring m_customInstallPath;
-
  private:
+  // The modal dialogs, each run from a message of its own so that no toolkit dispatch is on the
+  // stack when the window (and with it the object) goes away while the dialog is open.
+  enum class Dialog : WPARAM { kFolderPicker, kInstallFolderError };
+  void OpenDialogLater(Dialog dialog);
+  void RunDialog(Dialog dialog);
+  void ShowInstallFailure();
   void InitControls();
   void BindControls();
   void ApplyDpiWindowSize();
   void ApplyDpiSizes();
   void UpdateAutoStartOption();
   void ShowPathInput();
-  void OnFileSelectClick();
+  void OnFolderPicked(std::wstring folder);
   void OnAutoStartClick();
   void OnInstallComplete();
   void SetControlVisible(const wchar_t* name, bool visible);
   int ScaleX(int value) const;
   int ScaleY(int value) const;
 
+  // What the window's install reads; unchanged once BeginInstall has run.
+  bool m_isUpdate;
+  bool m_hasRegistryPath = false;
+  bool m_isAutoStart = true;
+  std::wstring m_customInstallPath;
   std::wstring m_workingFolder;
+  // The setup program's exit code once the window has closed.
+  int m_exitCode = 0;
+  std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
   SkinUI::CButtonUI* m_pInstallBtn = nullptr;
   SkinUI::CEditUI* m_pPathInput = nullptr;
   SkinUI::CButtonUI* m_pFileSelectBtn = nullptr;

@@ -1,5 +1,8 @@
 #include "setup/window/setup_window_road.h"
 
+#include "setup/engine/setup_log.h"
+#include <memory>
+
 #include "setup/window/main_window.h"
 #include "uitoolkit/window/ui_paint_manager.h"
 
@@ -8,11 +11,14 @@ namespace vesk {
 int RunSetupWindow(HINSTANCE instance, const std::wstring& workingFolder, bool isUpdate) {
   SkinUI::CPaintManagerUI::SetInstance(instance);
   SkinUI::CPaintManagerUI::SetResourcePath(workingFolder.c_str());
-  // The object deletes itself once its window is gone (CMainWindow::OnFinalMessage).
-  CMainWindow* window = new CMainWindow(isUpdate, workingFolder);
+  // The object deletes itself once its window is gone (CMainWindow::OnFinalMessage), which a
+  // creation that fails half-way may already have done.
+  CMainWindow* window = new CMainWindow(MainWindowOptions{isUpdate, workingFolder});
+  const std::shared_ptr<const bool> alive = window->AliveToken();
   if (window->Create(nullptr, L"VeskSetup", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0,
                      CMainWindow::kLogicalWidth, CMainWindow::kLogicalHeight) == nullptr) {
-    delete window;
+    WriteLog(L"Failed to create the setup window, error: " + std::to_wstring(::GetLastError()));
+    if (*alive) delete window;
     return 0;
   }
   window->CenterWindow();

@@ -8,9 +8,10 @@
 namespace vesk {
 namespace {
 
-// The shell folder browser: new dialog style, file-system folders only, no owner and no root.
-bool PickFolderWithShell(const wchar_t* title, std::wstring& folder) {
+// The shell folder browser: new dialog style, file-system folders only, no root.
+bool PickFolderWithShell(HWND owner, const wchar_t* title, std::wstring& folder) {
   BROWSEINFOW info = {};
+  info.hwndOwner = owner;
   info.lpszTitle = title;
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
   PIDLIST_ABSOLUTE item = shell::BrowseForFolder(&info);

@@ -10,9 +10,10 @@
 
 namespace vesk {
 
-// Asks for a folder with the title; true with its file-system path (at most 260 characters)
-// when one was chosen, false when the user cancelled or the choice has no such path.
-using PickFolderFunction = bool (*)(const wchar_t* title, std::wstring& folder);
+// Asks for a folder with the title, as a dialog owned by `owner` (disabled while it is open);
+// true with its file-system path (at most 260 characters) when one was chosen, false when the
+// user cancelled or the choice has no such path.
+using PickFolderFunction = bool (*)(HWND owner, const wchar_t* title, std::wstring& folder);
 extern Seam<PickFolderFunction> g_pickFolder;
 
 extern Seam<decltype(&::MessageBoxW)> g_setupMessageBox;

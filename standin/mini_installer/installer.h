@@ -22,9 +22,9 @@ InstallOptions ReadInstallOptions(const std::wstring& defaultVersion);
 
 // Installs from the programs carried as resources of `module` into `installFolder` and returns
 // the exit code (an InstallerExitCode, or the requested failure code).
-int RunInstaller(HMODULE module, const std::wstring& installFolder, const InstallOptions& options);
+[[nodiscard]] int RunInstaller(HMODULE module, const std::wstring& installFolder, const InstallOptions& options);
 
 // The command line that completes a pending update of the given setup.exe.
-std::wstring PendingUpdateCommand(const std::wstring& setupPath);
+[[nodiscard]] std::wstring PendingUpdateCommand(const std::wstring& setupPath);
 
 }  // namespace vesk::standin

@@ -23,11 +23,11 @@ namespace {
 // setup.exe's own log: the file named by --log-file (when given) and the debugger output.
 class SetupLog {
  public:
-  explicit SetupLog(std::wstring path) : path_(std::move(path)) {}
+  explicit SetupLog(std::wstring path) : m_path(std::move(path)) {}
 
   void Write(const std::wstring& message) const {
     OutputDebugStringW((L"setup: " + message + L"\n").c_str());
-    if (path_.empty()) return;
+    if (m_path.empty()) return;
     SYSTEMTIME now;
     GetLocalTime(&now);
     wchar_t stamp[32];
@@ -37,11 +37,11 @@ class SetupLog {
     AppendLogBytes(bytes, stamp);
     AppendLogBytes(bytes, message);
     bytes += "\r\n";
-    AppendToFile(path_, bytes);
+    AppendToFile(m_path, bytes);
   }
 
  private:
-  std::wstring path_;
+  std::wstring m_path;
 };
 
 struct Installation {

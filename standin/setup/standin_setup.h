@@ -19,7 +19,7 @@ SetupCommand ParseSetupCommandLine(const wchar_t* commandLine);
 
 // Runs the command for the installation that holds `setupPath`
 // (<install folder>\<version>\Installer\setup.exe) and returns the exit code.
-int RunSetupCommand(const std::wstring& setupPath, const SetupCommand& command,
+[[nodiscard]] int RunSetupCommand(const std::wstring& setupPath, const SetupCommand& command,
                     const std::wstring& commandLine);
 
 }  // namespace vesk::standin

@@ -20,11 +20,11 @@ bool AppendToFile(const std::wstring& path, const std::string& bytes);
 // or the file cannot be written.
 bool WriteResourceToFile(HMODULE module, int id, const std::wstring& path);
 
-bool PathExists(const std::wstring& path);
-bool IsFolder(const std::wstring& path);
+[[nodiscard]] bool PathExists(const std::wstring& path);
+[[nodiscard]] bool IsFolder(const std::wstring& path);
 
 // Paths compared as Windows compares them: without regard to letter case.
-bool SamePath(const std::wstring& left, const std::wstring& right);
+[[nodiscard]] bool SamePath(const std::wstring& left, const std::wstring& right);
 
 // Removes everything inside `folder` except the paths in `keep` (full paths) and the folders
 // that lead to them; removes `folder` itself too when it ends up empty. True when everything
@@ -35,6 +35,6 @@ bool DeleteContentsExcept(const std::wstring& folder, const std::vector<std::wst
 inline bool DeleteTree(const std::wstring& folder) { return DeleteContentsExcept(folder, {}); }
 
 // True when some process has exactly this executable name (letter case included).
-bool IsProcessRunning(const wchar_t* executableName);
+[[nodiscard]] bool IsProcessRunning(const wchar_t* executableName);
 
 }  // namespace vesk::standin

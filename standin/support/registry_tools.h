@@ -11,7 +11,7 @@ bool SetStringValue(HKEY key, const wchar_t* name, const std::wstring& value);
 bool SetNumberValue(HKEY key, const wchar_t* name, DWORD value);
 
 // A REG_SZ value of any length; empty when the key or value is missing or holds another type.
-std::wstring ReadStringValue(HKEY root, const wchar_t* keyPath, const wchar_t* name);
+[[nodiscard]] std::wstring ReadStringValue(HKEY root, const wchar_t* keyPath, const wchar_t* name);
 
 // Removes a key with all its subkeys and values; true when it is gone (also when it was missing).
 bool DeleteKeyTree(HKEY root, const wchar_t* keyPath);

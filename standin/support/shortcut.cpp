@@ -14,14 +14,14 @@ class ComPointer {
   ComPointer(const ComPointer&) = delete;
   ComPointer& operator=(const ComPointer&) = delete;
   ~ComPointer() {
-    if (pointer_ != nullptr) pointer_->Release();
+    if (m_pointer != nullptr) m_pointer->Release();
   }
-  Interface* operator->() const { return pointer_; }
-  Interface* get() const { return pointer_; }
-  void** put() { return reinterpret_cast<void**>(&pointer_); }
+  Interface* operator->() const { return m_pointer; }
+  Interface* get() const { return m_pointer; }
+  void** put() { return reinterpret_cast<void**>(&m_pointer); }
 
  private:
-  Interface* pointer_ = nullptr;
+  Interface* m_pointer = nullptr;
 };
 
 }  // namespace

@@ -63,33 +63,33 @@ class StartedProcess {
     std::wstring mutableLine = commandLine;
     if (CreateProcessW(nullptr, &mutableLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                        &startup, &information)) {
-      process_.reset(information.hProcess);
+      m_process.reset(information.hProcess);
       UniqueKernelHandle thread(information.hThread);
-      id_ = information.dwProcessId;
+      m_id = information.dwProcessId;
     }
   }
   ~StartedProcess() {
     if (Running()) {
-      TerminateProcess(process_.get(), 1);
-      WaitForSingleObject(process_.get(), 10000);
+      TerminateProcess(m_process.get(), 1);
+      WaitForSingleObject(m_process.get(), 10000);
     }
   }
-  bool Started() const { return process_.valid(); }
+  bool Started() const { return m_process.valid(); }
   bool Running() const {
-    return process_.valid() && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+    return m_process.valid() && WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT;
   }
-  DWORD id() const { return id_; }
+  DWORD id() const { return m_id; }
   // Waits for the end; the exit code, or nothing when it does not end within a minute.
   std::optional<DWORD> Wait() {
-    if (WaitForSingleObject(process_.get(), 60000) != WAIT_OBJECT_0) return std::nullopt;
+    if (WaitForSingleObject(m_process.get(), 60000) != WAIT_OBJECT_0) return std::nullopt;
     DWORD code = 0;
-    GetExitCodeProcess(process_.get(), &code);
+    GetExitCodeProcess(m_process.get(), &code);
     return code;
   }
 
  private:
-  UniqueKernelHandle process_;
-  DWORD id_ = 0;
+  UniqueKernelHandle m_process;
+  DWORD m_id = 0;
 };
 
 // Polls until the condition holds or a minute has gone by; answers the condition.
@@ -135,8 +135,8 @@ class StandinProgramTest : public ::testing::Test {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     DeleteProductRegistry();
     // A blank in the folder name proves every stored command quotes its paths.
-    folder_ = temp_ / L"vesk helm";
-    ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+    m_folder = m_temp / L"vesk helm";
+    ASSERT_TRUE(CreateDirectoryW(m_folder.c_str(), nullptr));
     ASSERT_TRUE(CopyFileW(VESK_STANDIN_INSTALLER_EXE, Installed(L"mini_installer.exe").c_str(),
                           FALSE));
   }
@@ -146,7 +146,7 @@ class StandinProgramTest : public ::testing::Test {
     CoUninitialize();
   }
 
-  std::wstring Installed(const std::wstring& relative) const { return folder_ + L"\\" + relative; }
+  std::wstring Installed(const std::wstring& relative) const { return m_folder + L"\\" + relative; }
   std::wstring SetupPath(const std::wstring& version = kDefaultVersion) const {
     return Installed(version + L"\\Installer\\setup.exe");
   }
@@ -177,7 +177,7 @@ class StandinProgramTest : public ::testing::Test {
   }
 
   // Every file and folder below the install folder, as relative paths, sorted.
-  std::vector<std::wstring> Tree() const { return TreeBelow(folder_, L""); }
+  std::vector<std::wstring> Tree() const { return TreeBelow(m_folder, L""); }
   static std::vector<std::wstring> TreeBelow(const std::wstring& path,
                                              const std::wstring& prefix) {
     std::vector<std::wstring> entries;
@@ -192,16 +192,16 @@ class StandinProgramTest : public ::testing::Test {
     return entries;
   }
 
-  ScopedEnvironmentVariable versionControl_{kVersionVariable, std::nullopt};
-  ScopedEnvironmentVariable exitCodeControl_{kInstallerExitCodeVariable, std::nullopt};
-  ScopedEnvironmentVariable runControl_{kInstallerRunMsVariable, std::nullopt};
-  ScopedEnvironmentVariable pendingControl_{kPendingUpdateVariable, std::nullopt};
-  ScopedEnvironmentVariable inUseControl_{kInUseVersionVariable, std::nullopt};
-  ScopedEnvironmentVariable setupControl_{kSetupExitCodeVariable, std::nullopt};
-  ScopedEnvironmentVariable applicationLogControl_{kApplicationLogVariable, std::nullopt};
-  testing::ScopedDesktopFolder desktop_;
-  testing::ScopedTempFolder temp_{L"vesk_standin"};
-  std::wstring folder_;
+  ScopedEnvironmentVariable m_versionControl{kVersionVariable, std::nullopt};
+  ScopedEnvironmentVariable m_exitCodeControl{kInstallerExitCodeVariable, std::nullopt};
+  ScopedEnvironmentVariable m_runControl{kInstallerRunMsVariable, std::nullopt};
+  ScopedEnvironmentVariable m_pendingControl{kPendingUpdateVariable, std::nullopt};
+  ScopedEnvironmentVariable m_inUseControl{kInUseVersionVariable, std::nullopt};
+  ScopedEnvironmentVariable m_setupControl{kSetupExitCodeVariable, std::nullopt};
+  ScopedEnvironmentVariable m_applicationLogControl{kApplicationLogVariable, std::nullopt};
+  testing::ScopedDesktopFolder m_desktop;
+  testing::ScopedTempFolder m_temp{L"vesk_standin"};
+  std::wstring m_folder;
 };
 
 // An install puts the application, its files and the carried setup.exe into the installer's folder.
@@ -243,15 +243,15 @@ TEST_F(StandinProgramTest, InstallRegistersTheUninstallEntry) {
   EXPECT_EQ(EntryString(L"DisplayName"), L"vesk.helm");
   EXPECT_EQ(EntryString(L"DisplayVersion"), kDefaultVersion);
   EXPECT_EQ(EntryString(L"Publisher"), L"Quillon");
-  EXPECT_EQ(EntryString(L"InstallLocation"), folder_);
+  EXPECT_EQ(EntryString(L"InstallLocation"), m_folder);
   EXPECT_EQ(EntryString(L"DisplayIcon"), Installed(L"vesk.helm.exe") + L",0");
 }
 
 // An install puts a shell shortcut named vesk.helm on the desktop that starts the application.
 TEST_F(StandinProgramTest, InstallCreatesDesktopShortcutToTheApplication) {
   ASSERT_EQ(Install().exitCode, 0u);
-  ASSERT_TRUE(FileExists(desktop_ / L"vesk.helm.lnk"));
-  EXPECT_EQ(ShortcutTarget(desktop_ / L"vesk.helm.lnk"), Installed(L"vesk.helm.exe"));
+  ASSERT_TRUE(FileExists(m_desktop / L"vesk.helm.lnk"));
+  EXPECT_EQ(ShortcutTarget(m_desktop / L"vesk.helm.lnk"), Installed(L"vesk.helm.exe"));
 }
 
 // The version control installs the given version into its own folder and records it.
@@ -268,13 +268,13 @@ TEST_F(StandinProgramTest, RequestedFailureInstallsNothingAndEndsWithTheCode) {
   testing::ProcessResult result = Install();
   ASSERT_TRUE(result.finished);
   EXPECT_EQ(result.exitCode, 3u);
-  EXPECT_EQ(ListFolder(folder_), std::vector<std::wstring>{L"mini_installer.exe"});
+  EXPECT_EQ(ListFolder(m_folder), std::vector<std::wstring>{L"mini_installer.exe"});
   EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, kProductKeyPath, L"InstallerResult").AsDword(), 1u);
   EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, kProductKeyPath, L"InstallerError").AsDword(), 3u);
   EXPECT_NE(ProductString(L"InstallerResultUIString").find(L"error 3"), std::wstring::npos);
   EXPECT_FALSE(ProductValueExists(L"pv"));
   EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kUninstallEntryPath));
-  EXPECT_TRUE(ListFolder(desktop_.path()).empty());
+  EXPECT_TRUE(ListFolder(m_desktop.path()).empty());
 }
 
 // A version that is not dotted numbers (it would name a folder elsewhere) is refused with 51.
@@ -283,10 +283,10 @@ TEST_F(StandinProgramTest, RefusesAVersionThatIsNotDottedNumbers) {
     ScopedEnvironmentVariable versionControl(kVersionVariable, std::wstring(version));
     testing::ProcessResult result = Install();
     EXPECT_EQ(result.exitCode, 51u) << testing::Narrow(version);
-    EXPECT_EQ(ListFolder(folder_), std::vector<std::wstring>{L"mini_installer.exe"});
+    EXPECT_EQ(ListFolder(m_folder), std::vector<std::wstring>{L"mini_installer.exe"});
     EXPECT_FALSE(ProductValueExists(L"pv"));
   }
-  EXPECT_EQ(ListFolder(temp_.path()), std::vector<std::wstring>{L"vesk helm"});
+  EXPECT_EQ(ListFolder(m_temp.path()), std::vector<std::wstring>{L"vesk helm"});
 }
 
 // While it works and for the requested time after, a process named mini_installer.exe exists.
@@ -374,9 +374,9 @@ TEST_F(StandinProgramTest, UninstallRemovesTheApplicationAndEndsWith19) {
   ASSERT_EQ(Install().exitCode, 0u);
   AddKitFiles();
   // The kit renames the shortcut; a shortcut to another program stays.
-  ASSERT_TRUE(MoveFileW((desktop_ / L"vesk.helm.lnk").c_str(), (desktop_ / L"vesk.lnk").c_str()));
-  ASSERT_TRUE(SUCCEEDED(CreateShortcut(desktop_ / L"other.lnk", temp_ / L"other.exe",
-                                       temp_.path(), L"another program")));
+  ASSERT_TRUE(MoveFileW((m_desktop / L"vesk.helm.lnk").c_str(), (m_desktop / L"vesk.lnk").c_str()));
+  ASSERT_TRUE(SUCCEEDED(CreateShortcut(m_desktop / L"other.lnk", m_temp / L"other.exe",
+                                       m_temp.path(), L"another program")));
 
   testing::ProcessResult result = RunProcess(UninstallCommand());
   ASSERT_TRUE(result.finished);
@@ -394,7 +394,7 @@ TEST_F(StandinProgramTest, UninstallRemovesTheApplicationAndEndsWith19) {
   EXPECT_EQ(left, expected);
   EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kUninstallEntryPath));
   EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kProductKeyPath));
-  EXPECT_EQ(ListFolder(desktop_.path()), std::vector<std::wstring>{L"other.lnk"});
+  EXPECT_EQ(ListFolder(m_desktop.path()), std::vector<std::wstring>{L"other.lnk"});
 
   std::vector<std::string> log = testing::SplitLines(ReadFileBytes(UninstallLog()));
   ASSERT_GE(log.size(), 2u);
@@ -446,7 +446,7 @@ TEST_F(StandinProgramTest, UninstallAnswersThatRemoveNothingLeaveEverything) {
       L"vesk.helm.VisualElementsManifest.xml", L"vesk.helm.exe", L"vesk_install.log"};
   EXPECT_EQ(Tree(), expected);
   EXPECT_NE(EntryString(L"UninstallString"), L"<missing>");
-  EXPECT_TRUE(FileExists(desktop_ / L"vesk.helm.lnk"));
+  EXPECT_TRUE(FileExists(m_desktop / L"vesk.helm.lnk"));
 }
 
 // While vesk.helm.exe runs, uninstall answers 16 and removes nothing.
@@ -472,7 +472,7 @@ TEST_F(StandinProgramTest, SetupWithoutACommandAnswers22) {
 // The application keeps running with its window, records how it was started, and ends with 0
 // when its window is closed.
 TEST_F(StandinProgramTest, ApplicationRunsUntilItsWindowIsClosed) {
-  std::wstring startLog = temp_ / L"starts.log";
+  std::wstring startLog = m_temp / L"starts.log";
   ScopedEnvironmentVariable logControl(kApplicationLogVariable, startLog);
   std::wstring commandLine =
       std::wstring(L"\"") + VESK_STANDIN_APPLICATION_EXE + L"\"  --win-auto-start veskhelm://open/x";

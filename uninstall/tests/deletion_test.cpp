@@ -41,8 +41,8 @@ long long MillisecondsSince(std::chrono::steady_clock::time_point start) {
 class DeletionTest : public ::testing::Test {
  protected:
   ~DeletionTest() override {
-    testing::ForgetPendingRebootOperations(folder_.path());
-    for (const std::wstring& name : movedToTemp_) {
+    testing::ForgetPendingRebootOperations(m_folder.path());
+    for (const std::wstring& name : m_movedToTemp) {
       SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
       DeleteFileW(name.c_str());
       testing::ForgetPendingRebootOperations(name);
@@ -50,13 +50,13 @@ class DeletionTest : public ::testing::Test {
   }
   // The temporary name the log reports for a move, remembered for clean-up.
   std::wstring GeneratedTempName() {
-    for (const std::string& entry : log_.Entries()) {
+    for (const std::string& entry : m_log.Entries()) {
       for (const std::string& prefix : {std::string("[INFO] Generated temp file name (manual): "),
                                         std::string("[INFO] Generated temp file name: "),
                                         std::string("[INFO] Generated temp file name (fallback): ")}) {
         if (entry.rfind(prefix, 0) == 0) {
           std::wstring name = vesk::testing::Widen(entry.substr(prefix.size()));
-          movedToTemp_.push_back(name);
+          m_movedToTemp.push_back(name);
           return name;
         }
       }
@@ -64,19 +64,19 @@ class DeletionTest : public ::testing::Test {
     return std::wstring();
   }
 
-  ScopedTempFolder folder_{L"del"};
-  LogCapture log_;
-  std::vector<std::wstring> movedToTemp_;
+  ScopedTempFolder m_folder{L"del"};
+  LogCapture m_log;
+  std::vector<std::wstring> m_movedToTemp;
 };
 
 // A tree with a subfolder is deleted folder by folder, each folder removed once, and the result
 // is true.
 TEST_F(DeletionTest, DeletesATreeWithExactLines) {
-  std::wstring root = folder_ / L"1.0";
+  std::wstring root = m_folder / L"1.0";
   MakeTree(root, {L"Installer\\setup.exe"});
   EXPECT_TRUE(DeleteDirectoryRecursive(root));
   EXPECT_FALSE(FolderExists(root));
-  EXPECT_EQ(log_.Entries(), (std::vector<std::string>{
+  EXPECT_EQ(m_log.Entries(), (std::vector<std::string>{
                                 "[INFO] Recursively deleting directory: " + N(root),
                                 "[INFO] Recursively deleting directory: " + N(root) + "\\Installer",
                                 "[INFO] Successfully deleted file: " + N(root) + "\\Installer\\setup.exe",
@@ -88,11 +88,11 @@ TEST_F(DeletionTest, DeletesATreeWithExactLines) {
 // Many files and nested subfolders: everything goes, one deletion line per file and folder, and
 // no failure is reported.
 TEST_F(DeletionTest, DeletesNestedFoldersAndReportsSuccess) {
-  std::wstring root = folder_ / L"tree";
+  std::wstring root = m_folder / L"tree";
   MakeTree(root, {L"a.dll", L"b.dll", L"sub\\c.pak", L"sub\\deeper\\d.bin", L"sub\\empty\\"});
   EXPECT_TRUE(DeleteDirectoryRecursive(root));
   EXPECT_FALSE(FolderExists(root));
-  std::vector<std::string> entries = log_.Entries();
+  std::vector<std::string> entries = m_log.Entries();
   auto count = [&](const std::string& prefix) {
     return std::count_if(entries.begin(), entries.end(),
                          [&](const std::string& e) { return e.rfind(prefix, 0) == 0; });
@@ -108,8 +108,8 @@ TEST_F(DeletionTest, DeletesNestedFoldersAndReportsSuccess) {
 // A linked folder (junction or symbolic link) inside the tree is removed as a link and never
 // entered: the files it points to stay, whatever becomes of the link itself.
 TEST_F(DeletionTest, LinkedFolderIsNotEntered) {
-  std::wstring root = folder_ / L"install";
-  std::wstring outside = folder_ / L"outside";
+  std::wstring root = m_folder / L"install";
+  std::wstring outside = m_folder / L"outside";
   MakeTree(root, {L"app.dll"});
   MakeTree(outside, {L"precious.txt", L"deeper\\keep.txt"});
   const std::wstring link = root + L"\\linked";
@@ -120,7 +120,7 @@ TEST_F(DeletionTest, LinkedFolderIsNotEntered) {
   EXPECT_TRUE(FileExists(outside + L"\\deeper\\keep.txt"));
   EXPECT_FALSE(FileExists(root + L"\\app.dll"));
   EXPECT_EQ(result, !FolderExists(link));
-  const std::vector<std::string> entries = log_.Entries();
+  const std::vector<std::string> entries = m_log.Entries();
   EXPECT_EQ(std::find(entries.begin(), entries.end(),
                       "[INFO] Recursively deleting directory: " + N(link)),
             entries.end());
@@ -133,9 +133,9 @@ TEST_F(DeletionTest, LinkedFolderIsNotEntered) {
 
 // A folder that cannot be searched is reported and left alone.
 TEST_F(DeletionTest, MissingFolderFails) {
-  std::wstring missing = folder_ / L"missing";
+  std::wstring missing = m_folder / L"missing";
   EXPECT_FALSE(DeleteDirectoryRecursive(missing));
-  EXPECT_EQ(log_.Entries(), (std::vector<std::string>{
+  EXPECT_EQ(m_log.Entries(), (std::vector<std::string>{
                                 "[INFO] Recursively deleting directory: " + N(missing),
                                 "[ERROR] Failed to find files in directory: " + N(missing),
                             }));
@@ -145,7 +145,7 @@ TEST_F(DeletionTest, MissingFolderFails) {
 // growing pauses, then the file itself is recorded for deletion at reboot, and so is its folder,
 // which cannot be removed now.
 TEST_F(DeletionTest, LockedFileInATreeIsScheduledForReboot) {
-  std::wstring root = folder_ / L"locked";
+  std::wstring root = m_folder / L"locked";
   std::wstring file = root + L"\\setup.exe";
   MakeTree(root, {L"setup.exe"});
   UniqueFile holder = HoldOpen(file);
@@ -175,7 +175,7 @@ TEST_F(DeletionTest, LockedFileInATreeIsScheduledForReboot) {
                      N(tempName));
   expected.push_back("[INFO] Scheduled original file deletion on reboot: " + N(file));
   expected.push_back("[INFO] Scheduled directory deletion on reboot: " + N(root));
-  EXPECT_EQ(log_.Entries(), expected);
+  EXPECT_EQ(m_log.Entries(), expected);
 
   EXPECT_GE(elapsed, 1900);  // the pauses before attempts 2 to 5: 200 + 400 + 600 + 800 ms
   EXPECT_TRUE(FileExists(file));
@@ -186,7 +186,7 @@ TEST_F(DeletionTest, LockedFileInATreeIsScheduledForReboot) {
 // A read-only file cannot be deleted (error 5) but can be moved: it lands in the temporary folder
 // under the generated name, which is recorded for deletion at reboot, and its folder is removed.
 TEST_F(DeletionTest, ReadOnlyFileIsMovedToTemp) {
-  std::wstring root = folder_ / L"readonly";
+  std::wstring root = m_folder / L"readonly";
   std::wstring file = root + L"\\crashlog.dll";
   MakeTree(root, {L"crashlog.dll"});
   ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -196,7 +196,7 @@ TEST_F(DeletionTest, ReadOnlyFileIsMovedToTemp) {
   EXPECT_FALSE(FolderExists(root));
   EXPECT_TRUE(FileExists(tempName));
   EXPECT_TRUE(IsPendingRebootDeletion(tempName));
-  EXPECT_EQ(log_.Entries(), (std::vector<std::string>{
+  EXPECT_EQ(m_log.Entries(), (std::vector<std::string>{
                                 "[INFO] Recursively deleting directory: " + N(root),
                                 "[INFO] File in use, moving to temp and scheduling for deletion: " + N(file),
                                 "[INFO] Moving file to temp and scheduling deletion: " + N(file),
@@ -210,11 +210,11 @@ TEST_F(DeletionTest, ReadOnlyFileIsMovedToTemp) {
 
 // A file that can be deleted is deleted at once, without a temporary name.
 TEST_F(DeletionTest, DeletableFileIsDeletedDirectly) {
-  std::wstring file = folder_ / L"plain.txt";
-  MakeTree(folder_.path(), {L"plain.txt"});
+  std::wstring file = m_folder / L"plain.txt";
+  MakeTree(m_folder.path(), {L"plain.txt"});
   EXPECT_TRUE(MoveToTempAndScheduleDelete(file));
   EXPECT_FALSE(FileExists(file));
-  EXPECT_EQ(log_.Entries(), (std::vector<std::string>{
+  EXPECT_EQ(m_log.Entries(), (std::vector<std::string>{
                                 "[INFO] Moving file to temp and scheduling deletion: " + N(file),
                                 "[INFO] Successfully deleted file directly: " + N(file),
                             }));
@@ -223,10 +223,10 @@ TEST_F(DeletionTest, DeletableFileIsDeletedDirectly) {
 // A move that fails with "file not found" stops after the first attempt and asks for the
 // deletion of the file's own path at reboot.
 TEST_F(DeletionTest, MissingFileStopsAfterOneAttempt) {
-  std::wstring file = folder_ / L"gone.dll";
+  std::wstring file = m_folder / L"gone.dll";
   MoveToTempAndScheduleDelete(file);
   std::wstring tempName = GeneratedTempName();
-  std::vector<std::string> entries = log_.Entries();
+  std::vector<std::string> entries = m_log.Entries();
   ASSERT_EQ(entries.size(), 6u);
   EXPECT_EQ(entries,
             (std::vector<std::string>{
@@ -259,12 +259,12 @@ TEST_F(DeletionTest, LogFilesPauseBeforeTheMove) {
   const std::string detected = "[INFO] Detected log file, attempting to close any open handles";
   for (const LogPauseRow& row : rows) {
     SCOPED_TRACE(N(row.name));
-    std::wstring file = folder_ / row.name;
-    int before = static_cast<int>(log_.Entries().size());
+    std::wstring file = m_folder / row.name;
+    int before = static_cast<int>(m_log.Entries().size());
     auto start = std::chrono::steady_clock::now();
     MoveToTempAndScheduleDelete(file);  // missing file: one move attempt only
     long long elapsed = MillisecondsSince(start);
-    std::vector<std::string> entries = log_.Entries();
+    std::vector<std::string> entries = m_log.Entries();
     bool logged = std::find(entries.begin() + before, entries.end(), detected) != entries.end();
     EXPECT_EQ(logged, row.pauses);
     if (row.pauses) {
@@ -272,7 +272,7 @@ TEST_F(DeletionTest, LogFilesPauseBeforeTheMove) {
       EXPECT_GE(elapsed, 95);
     }
   }
-  testing::ForgetPendingRebootOperations(folder_.path());
+  testing::ForgetPendingRebootOperations(m_folder.path());
 }
 
 // Temporary names lie in the temporary folder, carry the file's name and are free.
@@ -284,19 +284,19 @@ TEST_F(DeletionTest, TempNamesAreFreePathsInTheTempFolder) {
                                std::regex(R"(vesk_del_\d+_\d+_vesk\.helm\.exe)")))
       << N(name);
   EXPECT_EQ(GetFileAttributesW(name.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(log_.Entries(),
+  EXPECT_EQ(m_log.Entries(),
             (std::vector<std::string>{"[INFO] Generated temp file name (manual): " + N(name)}));
 }
 
 // A temporary folder that does not fit its 260-character buffer is not used (nor cut): names go
 // to the current folder instead.
 TEST_F(DeletionTest, OverlongTempFolderFallsBackToTheCurrentFolder) {
-  std::wstring longTemp = folder_ / std::wstring(250, L't');
+  std::wstring longTemp = m_folder / std::wstring(250, L't');
   vesk::testing::ScopedEnvironmentVariable tmp(L"TMP", longTemp);
   vesk::testing::ScopedEnvironmentVariable temp(L"TEMP", longTemp);
   std::wstring name = MakeTempDeleteName(L"C:\\x\\setup.exe");
   EXPECT_EQ(name.rfind(L".\\vesk_del_", 0), 0u) << N(name);
-  std::vector<std::string> entries = log_.Entries();
+  std::vector<std::string> entries = m_log.Entries();
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0], "[WARNING] Failed to get temp path, using current directory");
   EXPECT_EQ(entries[1], "[INFO] Generated temp file name (manual): " + N(name));
@@ -308,7 +308,7 @@ TEST_F(DeletionTest, OverlongTempNameIsRefused) {
   baseName += L".dll";
   std::wstring name = MakeTempDeleteName(L"C:\\x\\" + baseName);
   EXPECT_EQ(name, L"");
-  std::vector<std::string> entries = log_.Entries();
+  std::vector<std::string> entries = m_log.Entries();
   ASSERT_EQ(entries.size(), 1u);
   const std::string prefix = "[WARNING] Temp file name too long: ";
   ASSERT_EQ(entries[0].rfind(prefix, 0), 0u) << entries[0];
@@ -321,13 +321,13 @@ TEST_F(DeletionTest, OverlongTempNameIsRefused) {
 // for deletion at reboot.
 TEST_F(DeletionTest, OverlongTempNameFallsBackToTheRebootRequest) {
   std::wstring baseName(230, L'r');
-  std::wstring file = folder_ / baseName;
+  std::wstring file = m_folder / baseName;
   ASSERT_TRUE(vesk::testing::WriteFileBytes(file, "x"));
   ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_TRUE(MoveToTempAndScheduleDelete(file));
   EXPECT_TRUE(FileExists(file));
   EXPECT_TRUE(IsPendingRebootDeletion(file));
-  std::vector<std::string> entries = log_.Entries();
+  std::vector<std::string> entries = m_log.Entries();
   ASSERT_EQ(entries.size(), 5u);
   EXPECT_EQ(entries[3], "[ERROR] No temp file name fits, not moving file: " + N(file));
   EXPECT_EQ(entries[4], "[INFO] Scheduled original file deletion on reboot: " + N(file));
@@ -337,16 +337,16 @@ TEST_F(DeletionTest, OverlongTempNameFallsBackToTheRebootRequest) {
 // A reboot request is recorded where Windows keeps it; an impossible one is reported with its
 // error code.
 TEST_F(DeletionTest, ScheduleDeleteOnReboot) {
-  std::wstring file = folder_ / L"later.dll";
-  MakeTree(folder_.path(), {L"later.dll"});
+  std::wstring file = m_folder / L"later.dll";
+  MakeTree(m_folder.path(), {L"later.dll"});
   EXPECT_TRUE(ScheduleDeleteOnReboot(file));
   EXPECT_TRUE(IsPendingRebootDeletion(file));
-  EXPECT_EQ(log_.Entries(), (std::vector<std::string>{
+  EXPECT_EQ(m_log.Entries(), (std::vector<std::string>{
                                 "[INFO] Scheduling for deletion on reboot: " + N(file),
                                 "[INFO] Successfully scheduled for deletion on reboot: " + N(file),
                             }));
   EXPECT_FALSE(ScheduleDeleteOnReboot(L""));
-  std::string last = log_.Entries().back();
+  std::string last = m_log.Entries().back();
   EXPECT_EQ(last.rfind("[ERROR] Failed to schedule for deletion on reboot: , error: ", 0), 0u)
       << last;
 }

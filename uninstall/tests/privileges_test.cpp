@@ -40,15 +40,15 @@ class ScopedPrivilegeSeams {
   SeamState state;
 
  private:
-  ScopedOverride<bool (*)()> machineKey_{g_machineProductKeyExists,
+  ScopedOverride<bool (*)()> m_machineKey{g_machineProductKeyExists,
                                          [] { return g_seams->machineKey; }};
-  ScopedOverride<bool (*)()> administrator_{g_tokenIsAdministrator, [] {
+  ScopedOverride<bool (*)()> m_administrator{g_tokenIsAdministrator, [] {
                                               ++g_seams->tokenChecks;
                                               return g_seams->administrator;
                                             }};
-  ScopedOverride<std::wstring (*)()> programPath_{g_restartProgramPath,
+  ScopedOverride<std::wstring (*)()> m_programPath{g_restartProgramPath,
                                                   [] { return g_seams->programPath; }};
-  ScopedOverride<void (*)(UINT)> endProcess_{
+  ScopedOverride<void (*)(UINT)> m_endProcess{
       g_endProcess, [](UINT code) { g_seams->endedWith.push_back(code); }};
 };
 

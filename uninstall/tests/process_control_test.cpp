@@ -102,5 +102,24 @@ TEST(FirstProcessImagePath, ReadsTheWholeProgramPath) {
   EXPECT_EQ(FirstProcessImagePath(L"vesk_probe_none.exe"), L"");
 }
 
+// A process of the name that cannot be opened is left alone, and the log says so.
+TEST(OpenProcessesByName, ProcessThatCannotBeOpenedIsLogged) {
+  ScopedTempFolder folder;
+  const std::wstring program = folder / L"vesk_probe_closed.exe";
+  ASSERT_TRUE(PlaceTestChild(program));
+  ChildProcess child(program, 60000);
+  ASSERT_TRUE(child.started());
+  LogCapture log;
+  ScopedOverride refuse(g_openProcessByName, [](DWORD, BOOL, DWORD) -> HANDLE {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+  });
+  EXPECT_TRUE(OpenProcessesByName(L"vesk_probe_closed.exe").empty());
+  ASSERT_EQ(log.Entries().size(), 1u);
+  EXPECT_EQ(log.Entries()[0].rfind("[WARNING] vesk_probe_closed.exe (process ", 0), 0u);
+  EXPECT_NE(log.Entries()[0].find(") cannot be opened to read its path, left alone, error: 5"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace vesk::uninstall

@@ -31,8 +31,8 @@ void CreateKey(const std::wstring& key) { ASSERT_TRUE(vesk::testing::CreateUserK
 
 class RegistryCleanupTest : public ::testing::Test {
  protected:
-  ScopedCurrentUserOverride user_;
-  LogCapture log_;
+  ScopedCurrentUserOverride m_user;
+  LogCapture m_log;
 };
 
 // Reading a value: its text and the INFO line (same wording for every value name), or an empty
@@ -86,9 +86,9 @@ TEST_F(RegistryCleanupTest, ReadRegistryStringOutcomes) {
     SCOPED_TRACE(row.label);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Vesk.helm");
     row.prepare();
-    int before = static_cast<int>(log_.Entries().size());
+    int before = static_cast<int>(m_log.Entries().size());
     EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, row.key, row.name), row.expected);
-    std::vector<std::string> entries = log_.Entries();
+    std::vector<std::string> entries = m_log.Entries();
     ASSERT_EQ(entries.size(), static_cast<size_t>(before + 1));
     EXPECT_EQ(entries.back(), row.line);
   }
@@ -98,10 +98,10 @@ TEST_F(RegistryCleanupTest, ReadRegistryStringOutcomes) {
 // found (or the command is empty); a command of any length keeps it.
 TEST_F(RegistryCleanupTest, RemovalDecisionFollowsTheUninstallEntry) {
   EXPECT_EQ(ShouldRemoveProductData(), RemovalDecision::kRemove);
-  EXPECT_EQ(log_.Entries().back(), "[ERROR] Failed to open registry key: " + N(kUninstallEntryKey));
+  EXPECT_EQ(m_log.Entries().back(), "[ERROR] Failed to open registry key: " + N(kUninstallEntryKey));
   CreateKey(kUninstallEntryKey);
   EXPECT_EQ(ShouldRemoveProductData(), RemovalDecision::kRemove);
-  EXPECT_EQ(log_.Entries().back(), "[ERROR] Registry value not found: UninstallString");
+  EXPECT_EQ(m_log.Entries().back(), "[ERROR] Registry value not found: UninstallString");
   SetText(kUninstallEntryKey, L"UninstallString", L"");
   EXPECT_EQ(ShouldRemoveProductData(), RemovalDecision::kRemove);
   SetText(kUninstallEntryKey, L"UninstallString", L"\"C:\\x\\setup.exe\" --uninstall");
@@ -109,7 +109,7 @@ TEST_F(RegistryCleanupTest, RemovalDecisionFollowsTheUninstallEntry) {
   const std::wstring longCommand = L"\"C:\\" + std::wstring(400, L'p') + L"\\setup.exe\" --uninstall";
   SetText(kUninstallEntryKey, L"UninstallString", longCommand);
   EXPECT_EQ(ShouldRemoveProductData(), RemovalDecision::kKeep);
-  EXPECT_EQ(log_.Entries().back(), "[INFO] Found pv value in registry: " + N(longCommand));
+  EXPECT_EQ(m_log.Entries().back(), "[INFO] Found pv value in registry: " + N(longCommand));
 }
 
 // A query of the uninstall entry that fails for another reason than "not found" leaves the
@@ -121,7 +121,7 @@ TEST_F(RegistryCleanupTest, UnreadableUninstallEntryIsNotTakenAsRemoved) {
                           return ERROR_ACCESS_DENIED;
                         });
   EXPECT_EQ(ShouldRemoveProductData(), RemovalDecision::kUnreadable);
-  EXPECT_EQ(log_.Entries().back(), "[ERROR] Failed to query registry value: UninstallString");
+  EXPECT_EQ(m_log.Entries().back(), "[ERROR] Failed to query registry value: UninstallString");
 }
 
 // Both keys present: both deleted with their subkeys, URL-protocol key first; the product key and
@@ -138,7 +138,7 @@ TEST_F(RegistryCleanupTest, DeletesBothKeysInOrder) {
   EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon"));
   EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, kProductKey));
   EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, kUninstallEntryKey));
-  EXPECT_EQ(log_.Entries(), (std::vector<std::string>{
+  EXPECT_EQ(m_log.Entries(), (std::vector<std::string>{
                                 "[INFO] Deleting Vesk registry entries...",
                                 "[INFO] Successfully deleted registry key: SOFTWARE\\Classes\\veskhelm",
                                 "[INFO] Successfully deleted registry key: SOFTWARE\\Quillon\\vesk.helm",
@@ -150,7 +150,7 @@ TEST_F(RegistryCleanupTest, MissingProtocolKeyStopsBeforeTheMakersKey) {
   SetText(L"SOFTWARE\\Quillon\\vesk.helm", L"anything", L"1");
   EXPECT_FALSE(DeleteProductRegistryKeys());
   EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\vesk.helm"));
-  EXPECT_EQ(log_.Entries(), (std::vector<std::string>{
+  EXPECT_EQ(m_log.Entries(), (std::vector<std::string>{
                                 "[INFO] Deleting Vesk registry entries...",
                                 "[WARNING] Registry key not found: SOFTWARE\\Classes\\veskhelm",
                             }));
@@ -161,13 +161,13 @@ TEST_F(RegistryCleanupTest, MissingMakersKeyMakesTheResultFalse) {
   SetText(L"SOFTWARE\\Classes\\veskhelm", L"", L"veskhelm");
   EXPECT_FALSE(DeleteProductRegistryKeys());
   EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Classes\\veskhelm"));
-  EXPECT_EQ(log_.Entries().back(), "[WARNING] Registry key not found: SOFTWARE\\Quillon\\vesk.helm");
+  EXPECT_EQ(m_log.Entries().back(), "[WARNING] Registry key not found: SOFTWARE\\Quillon\\vesk.helm");
 }
 
 // A deletion the registry refuses reports the error code as a signed number.
 TEST_F(RegistryCleanupTest, RefusedDeletionReportsItsCode) {
   EXPECT_FALSE(DeleteRegistryTree(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x1234)), L"x"));
-  std::string last = log_.Entries().back();
+  std::string last = m_log.Entries().back();
   EXPECT_EQ(last.rfind("[ERROR] Failed to delete registry key: x, error code: ", 0), 0u) << last;
   EXPECT_NE(last, "[ERROR] Failed to delete registry key: x, error code: 0");
 }

@@ -21,7 +21,7 @@ const std::regex kLineShape(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2} \[[A-Z]+\] .*
 
 class UninstallLogTest : public ::testing::Test {
  protected:
-  std::wstring LogPath() const { return folder_ / L"vesk_uninstall.log"; }
+  std::wstring LogPath() const { return m_folder / L"vesk_uninstall.log"; }
   std::vector<std::string> Lines() const { return SplitLines(ReadFileBytes(LogPath())); }
   // The lines without their 20-character timestamp.
   std::vector<std::string> Entries() const {
@@ -30,8 +30,8 @@ class UninstallLogTest : public ::testing::Test {
     return entries;
   }
 
-  ScopedTempFolder folder_;
-  UninstallLog log_;
+  ScopedTempFolder m_folder;
+  UninstallLog m_log;
 };
 
 // The timestamp is zero-padded local time to the second, without milliseconds.
@@ -66,10 +66,10 @@ TEST(UninstallLogFormat, LevelWords) {
 
 // A written line is timestamp, level word in brackets and message, ended by CR LF.
 TEST_F(UninstallLogTest, LineShapeInTheFile) {
-  log_.SetFileOutput(true, LogPath());
-  log_.Info(L"Starting uninstallation...");
-  log_.Warning(L"careful");
-  log_.Error(L"broken: C:\\x y");
+  m_log.SetFileOutput(true, LogPath());
+  m_log.Info(L"Starting uninstallation...");
+  m_log.Warning(L"careful");
+  m_log.Error(L"broken: C:\\x y");
   std::string text = ReadFileBytes(LogPath());
   std::vector<std::string> lines = SplitLines(text);
   ASSERT_EQ(lines.size(), 3u);
@@ -82,41 +82,41 @@ TEST_F(UninstallLogTest, LineShapeInTheFile) {
 
 // Entries below the minimum level write nothing and leave the file untouched.
 TEST_F(UninstallLogTest, EntriesBelowTheMinimumLevelAreDropped) {
-  log_.SetFileOutput(true, LogPath());
-  log_.SetMinimumLevel(kLogWarning);
-  log_.Log(kLogDebug, L"debug");
-  log_.Info(L"info");
+  m_log.SetFileOutput(true, LogPath());
+  m_log.SetMinimumLevel(kLogWarning);
+  m_log.Log(kLogDebug, L"debug");
+  m_log.Info(L"info");
   EXPECT_EQ(ReadFileBytes(LogPath()), "");
-  log_.Warning(L"warning");
-  log_.Error(L"error");
-  log_.Log(7, L"seven");
+  m_log.Warning(L"warning");
+  m_log.Error(L"error");
+  m_log.Log(7, L"seven");
   EXPECT_EQ(Entries(),
             (std::vector<std::string>{"[WARNING] warning", "[ERROR] error", "[UNKNOWN] seven"}));
 }
 
 // The default minimum level is INFO: DEBUG entries are dropped from the start.
 TEST_F(UninstallLogTest, DefaultMinimumLevelIsInfo) {
-  log_.SetFileOutput(true, LogPath());
-  log_.Log(kLogDebug, L"debug");
-  log_.Info(L"info");
+  m_log.SetFileOutput(true, LogPath());
+  m_log.Log(kLogDebug, L"debug");
+  m_log.Info(L"info");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"[INFO] info"}));
 }
 
 // Nothing reaches a file while file output is off, before or after it was on.
 TEST_F(UninstallLogTest, FileOutputOffWritesNothing) {
-  log_.Info(L"before");
+  m_log.Info(L"before");
   EXPECT_FALSE(FileExists(LogPath()));
-  log_.SetFileOutput(true, LogPath());
-  log_.Info(L"during");
-  log_.SetFileOutput(false);
-  log_.Info(L"after");
+  m_log.SetFileOutput(true, LogPath());
+  m_log.Info(L"during");
+  m_log.SetFileOutput(false);
+  m_log.Info(L"after");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"[INFO] during"}));
 }
 
 // An empty message still makes a line ending in "] ".
 TEST_F(UninstallLogTest, EmptyMessageStillMakesALine) {
-  log_.SetFileOutput(true, LogPath());
-  log_.Info(L"");
+  m_log.SetFileOutput(true, LogPath());
+  m_log.Info(L"");
   std::vector<std::string> lines = Lines();
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].substr(19), " [INFO] ");
@@ -124,9 +124,9 @@ TEST_F(UninstallLogTest, EmptyMessageStillMakesALine) {
 
 // A second run appends to the first run's file instead of replacing it.
 TEST_F(UninstallLogTest, RunsAppendToTheSameFile) {
-  log_.SetFileOutput(true, LogPath());
-  log_.Info(L"first run");
-  log_.SetFileOutput(false);
+  m_log.SetFileOutput(true, LogPath());
+  m_log.Info(L"first run");
+  m_log.SetFileOutput(false);
   {
     UninstallLog secondRun;
     secondRun.SetFileOutput(true, LogPath());
@@ -137,11 +137,11 @@ TEST_F(UninstallLogTest, RunsAppendToTheSameFile) {
 
 // Switching file output on with another path closes the first file and continues in the second.
 TEST_F(UninstallLogTest, SwitchingTheFileContinuesInTheNewOne) {
-  std::wstring second = folder_ / L"second.log";
-  log_.SetFileOutput(true, LogPath());
-  log_.Info(L"one");
-  log_.SetFileOutput(true, second);
-  log_.Info(L"two");
+  std::wstring second = m_folder / L"second.log";
+  m_log.SetFileOutput(true, LogPath());
+  m_log.Info(L"one");
+  m_log.SetFileOutput(true, second);
+  m_log.Info(L"two");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"[INFO] one"}));
   std::vector<std::string> secondLines = SplitLines(ReadFileBytes(second));
   ASSERT_EQ(secondLines.size(), 1u);
@@ -154,10 +154,10 @@ TEST_F(UninstallLogTest, SwitchingTheFileContinuesInTheNewOne) {
 TEST_F(UninstallLogTest, EmptyPathMeansTheDefaultNameInTheCurrentFolder) {
   wchar_t previous[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, previous);
-  ASSERT_TRUE(SetCurrentDirectoryW(folder_.path().c_str()));
-  log_.SetFileOutput(true, L"");
-  log_.Info(L"here");
-  log_.SetFileOutput(false);
+  ASSERT_TRUE(SetCurrentDirectoryW(m_folder.path().c_str()));
+  m_log.SetFileOutput(true, L"");
+  m_log.Info(L"here");
+  m_log.SetFileOutput(false);
   SetCurrentDirectoryW(previous);
   EXPECT_EQ(Entries(), (std::vector<std::string>{"[INFO] here"}));
 }
@@ -165,9 +165,9 @@ TEST_F(UninstallLogTest, EmptyPathMeansTheDefaultNameInTheCurrentFolder) {
 // Characters above U+00FF become '?' (a surrogate pair one '?'), Latin-1 keeps its byte, and the
 // lines after such a message are still written.
 TEST_F(UninstallLogTest, CharactersBeyondLatin1AreReplacedAndLoggingGoesOn) {
-  log_.SetFileOutput(true, LogPath());
-  log_.Info(L"Found installation path from registry: C:\\Users\\\u5f20\u4e09\\caf\u00e9 \U0001F600!");
-  log_.Error(L"after");
+  m_log.SetFileOutput(true, LogPath());
+  m_log.Info(L"Found installation path from registry: C:\\Users\\\u5f20\u4e09\\caf\u00e9 \U0001F600!");
+  m_log.Error(L"after");
   EXPECT_EQ(Entries(),
             (std::vector<std::string>{
                 "[INFO] Found installation path from registry: C:\\Users\\??\\caf\xe9 ?!",
@@ -177,8 +177,8 @@ TEST_F(UninstallLogTest, CharactersBeyondLatin1AreReplacedAndLoggingGoesOn) {
 // While the log is open, other programs can read and write the file, and the log keeps
 // appending after what they wrote.
 TEST_F(UninstallLogTest, FileIsSharedAndAlwaysAppended) {
-  log_.SetFileOutput(true, LogPath());
-  log_.Info(L"one");
+  m_log.SetFileOutput(true, LogPath());
+  m_log.Info(L"one");
   {
     UniqueFile other(CreateFileW(LogPath().c_str(), GENERIC_READ | GENERIC_WRITE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -190,34 +190,34 @@ TEST_F(UninstallLogTest, FileIsSharedAndAlwaysAppended) {
     ASSERT_TRUE(WriteFile(other.get(), otherLine.data(), static_cast<DWORD>(otherLine.size()),
                           &written, nullptr));
   }
-  log_.Info(L"two");
+  m_log.Info(L"two");
   EXPECT_EQ(Entries(),
             (std::vector<std::string>{"[INFO] one", "[INFO] other", "[INFO] two"}));
 }
 
 // A file that cannot be opened makes the log go on without a file; nothing else changes.
 TEST_F(UninstallLogTest, UnopenableFileIsSilentlySkipped) {
-  std::wstring impossible = folder_ / L"missing_folder\\vesk_uninstall.log";
-  log_.SetFileOutput(true, impossible);
-  log_.Info(L"lost");
+  std::wstring impossible = m_folder / L"missing_folder\\vesk_uninstall.log";
+  m_log.SetFileOutput(true, impossible);
+  m_log.Info(L"lost");
   EXPECT_FALSE(FileExists(impossible));
-  log_.SetFileOutput(true, LogPath());
-  log_.Info(L"kept");
+  m_log.SetFileOutput(true, LogPath());
+  m_log.Info(L"kept");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"[INFO] kept"}));
 }
 
 // With console output on, every line also goes to the standard output.
 TEST_F(UninstallLogTest, ConsoleOutputWritesTheSameLines) {
-  std::wstring consolePath = folder_ / L"console.txt";
+  std::wstring consolePath = m_folder / L"console.txt";
   UniqueFile console(CreateFileW(consolePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(console.valid());
   HANDLE previous = GetStdHandle(STD_OUTPUT_HANDLE);
   SetStdHandle(STD_OUTPUT_HANDLE, console.get());
-  log_.SetConsoleOutput(true);
-  log_.Warning(L"to the console");
-  log_.SetConsoleOutput(false);
-  log_.Info(L"not to the console");
+  m_log.SetConsoleOutput(true);
+  m_log.Warning(L"to the console");
+  m_log.SetConsoleOutput(false);
+  m_log.Info(L"not to the console");
   SetStdHandle(STD_OUTPUT_HANDLE, previous);
   console.reset();
   std::vector<std::string> lines = SplitLines(ReadFileBytes(consolePath));

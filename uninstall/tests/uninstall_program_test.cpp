@@ -66,16 +66,16 @@ class UninstallProgramTest : public ::testing::Test {
   void StartAfresh() {
     DeleteAllProductKeys();
     // A blank in the path proves that setup.exe is started and given its log file correctly.
-    install_ = temp_ / (L"run" + std::to_wstring(++runs_) + L"\\vesk helm\\Application");
-    ASSERT_EQ(SHCreateDirectoryExW(nullptr, install_.c_str(), nullptr), ERROR_SUCCESS);
+    m_install = m_temp / (L"run" + std::to_wstring(++m_runs) + L"\\vesk helm\\Application");
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, m_install.c_str(), nullptr), ERROR_SUCCESS);
   }
 
   void TearDown() override {
     DeleteAllProductKeys();
-    testing::ForgetPendingRebootOperations(temp_.path());
+    testing::ForgetPendingRebootOperations(m_temp.path());
   }
 
-  std::wstring Installed(const std::wstring& relative) const { return install_ + L"\\" + relative; }
+  std::wstring Installed(const std::wstring& relative) const { return m_install + L"\\" + relative; }
   std::wstring SetupExe() const { return Installed(std::wstring(kVersion) + L"\\Installer\\setup.exe"); }
   std::wstring Uninstaller() const { return Installed(L"uninstall\\VeskUninstall.exe"); }
 
@@ -83,9 +83,9 @@ class UninstallProgramTest : public ::testing::Test {
   // the maker's key (which no program of the kit writes), and the uninstaller placed where the
   // window road moves it: the quiet road leaves it in its working folder.
   void InstallProduct() {
-    SetText(kProductKey, L"VeskInstallPath", install_);
+    SetText(kProductKey, L"VeskInstallPath", m_install);
     SetText(kMakerKey, L"channel", L"stable");
-    std::wstring setupFolder = temp_ / (L"download" + std::to_wstring(runs_));
+    std::wstring setupFolder = m_temp / (L"download" + std::to_wstring(m_runs));
     ASSERT_TRUE(CreateDirectoryW(setupFolder.c_str(), nullptr));
     std::wstring setupProgram = setupFolder + L"\\VeskSetup.exe";
     ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, setupProgram.c_str(), FALSE));
@@ -124,10 +124,10 @@ class UninstallProgramTest : public ::testing::Test {
   }
   bool Logged(const std::string& entry) const { return IndexOf(entry) >= 0; }
 
-  ScopedDesktopFolder desktop_;
-  ScopedTempFolder temp_{L"e2e"};
-  std::wstring install_;
-  int runs_ = 0;
+  ScopedDesktopFolder m_desktop;
+  ScopedTempFolder m_temp{L"e2e"};
+  std::wstring m_install;
+  int m_runs = 0;
 };
 
 // The normal run: setup.exe is started with exactly the uninstall switches, removes the product,
@@ -155,13 +155,13 @@ TEST_F(UninstallProgramTest, RemovesAnInstalledProduct) {
   EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kMakerKey));
   EXPECT_FALSE(FileExists(Installed(L"vesk.helm.exe")));
   // The running setup.exe could not remove itself: it is left for the next restart.
-  EXPECT_EQ(ListFolder(install_), (std::vector<std::wstring>{kVersion, L"uninstall"}));
+  EXPECT_EQ(ListFolder(m_install), (std::vector<std::wstring>{kVersion, L"uninstall"}));
   EXPECT_TRUE(testing::IsPendingRebootDeletion(SetupExe()));
 
   std::vector<std::string> log = Log();
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log[0], "[INFO] ================== Vesk.helm Uninstaller ==================");
-  int from = IndexOf("[INFO] Found installation path from registry: " + N(install_));
+  int from = IndexOf("[INFO] Found installation path from registry: " + N(m_install));
   ASSERT_GE(from, 0);
   EXPECT_EQ(log[from + 1], "[INFO] Found pv value from registry: " + N(kVersion));
   EXPECT_EQ(log[from + 2], "[INFO] Starting uninstallation...");
@@ -185,8 +185,8 @@ TEST_F(UninstallProgramTest, RemovesAnInstalledProduct) {
   EXPECT_EQ(std::vector<std::string>(finalCheck.begin(), finalCheck.begin() + 3),
             (std::vector<std::string>{
                 "[INFO] Performing final directory check before exit...",
-                "[INFO] Checking installation directory: " + N(install_),
-                "[INFO] Checking if current directory only contains uninstall folder: " + N(install_),
+                "[INFO] Checking installation directory: " + N(m_install),
+                "[INFO] Checking if current directory only contains uninstall folder: " + N(m_install),
             }));
   // The verdict depends on the order in which the folder search returns the two folders.
   std::vector<std::string> verdict(finalCheck.begin() + 3, finalCheck.end() - 1);
@@ -339,7 +339,7 @@ TEST_F(UninstallProgramTest, MissingInstallationFailsWithoutDeleting) {
     SCOPED_TRACE(row.label);
     StartAfresh();
     InstallProduct();
-    row.prepare(install_);
+    row.prepare(m_install);
     ProcessResult result = RunUninstaller();
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(result.exitCode, 1u);

@@ -60,30 +60,13 @@ std::vector<std::wstring> ReadPendingOperations() {
 
 }  // namespace
 
-LogCapture::LogCapture() : path_(folder_ / L"vesk_uninstall.log") {
-  UninstallLog::Instance().SetFileOutput(true, path_);
-}
-
-LogCapture::~LogCapture() { UninstallLog::Instance().SetFileOutput(false); }
-
-std::vector<std::string> LogCapture::Entries() const {
-  std::vector<std::string> entries;
-  for (const std::string& line :
-       vesk::testing::SplitLines(vesk::testing::ReadFileBytes(path_))) {
-    entries.push_back(line.size() >= kTimestampLength ? line.substr(kTimestampLength) : line);
-  }
-  return entries;
-}
-
-bool LogCapture::Contains(const std::string& entry) const { return IndexOf(entry) >= 0; }
-
-int LogCapture::IndexOf(const std::string& entry, int from) const {
-  std::vector<std::string> entries = Entries();
-  for (size_t i = static_cast<size_t>(std::max(from, 0)); i < entries.size(); ++i) {
-    if (entries[i] == entry) return static_cast<int>(i);
-  }
-  return -1;
-}
+LogCapture::LogCapture()
+    : LogFileCapture(
+          L"vesk_uninstall.log", kTimestampLength,
+          [](const std::wstring&, const std::wstring& path) {
+            UninstallLog::Instance().SetFileOutput(true, path);
+          },
+          [] { UninstallLog::Instance().SetFileOutput(false); }) {}
 
 std::string N(const std::wstring& text) { return vesk::testing::Narrow(text); }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/unique_handle.h"
+#include "testsupport/log_capture.h"
 #include "testsupport/test_support.h"
 #include "uninstall/uninstall_log.h"
 
@@ -17,25 +18,12 @@ using vesk::testing::ChildProcess;
 using vesk::testing::PlaceTestChild;
 using vesk::testing::ScopedTempFolder;
 
-// Routes the process-wide log into a file of its own for one test.
-class LogCapture {
+// Routes the process-wide log into "vesk_uninstall.log" of a temporary folder for one test.
+class LogCapture : public vesk::testing::LogFileCapture {
  public:
   LogCapture();
-  ~LogCapture();
-  LogCapture(const LogCapture&) = delete;
-  LogCapture& operator=(const LogCapture&) = delete;
-
   // The entries so far as "[LEVEL] message", without the timestamp.
-  std::vector<std::string> Entries() const;
-  // True when some entry equals `entry` exactly.
-  bool Contains(const std::string& entry) const;
-  // Index of the first entry equal to `entry` at or after `from`; -1 when there is none.
-  int IndexOf(const std::string& entry, int from = 0) const;
-  const std::wstring& path() const { return path_; }
-
- private:
-  ScopedTempFolder folder_{L"ulog"};
-  std::wstring path_;
+  std::vector<std::string> Entries() const { return Messages(); }
 };
 
 // Narrow text of a path for comparisons with log entries.

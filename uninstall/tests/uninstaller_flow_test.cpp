@@ -33,21 +33,21 @@ void SetText(const std::wstring& key, const std::wstring& name, const std::wstri
 // The machine-wide key does not exist for these tests, whatever the test machine holds.
 class NoMachineKey {
  private:
-  ScopedOverride<bool (*)()> machineKey_{g_machineProductKeyExists, [] { return false; }};
+  ScopedOverride<bool (*)()> m_machineKey{g_machineProductKeyExists, [] { return false; }};
 };
 
 class UninstallerFlowTest : public ::testing::Test {
  protected:
-  UninstallerFlowTest() : install_(folder_ / L"vesk.helm\\Application") {
-    CreateDirectoryW((folder_ / L"vesk.helm").c_str(), nullptr);
-    CreateDirectoryW(install_.c_str(), nullptr);
+  UninstallerFlowTest() : m_install(m_folder / L"vesk.helm\\Application") {
+    CreateDirectoryW((m_folder / L"vesk.helm").c_str(), nullptr);
+    CreateDirectoryW(m_install.c_str(), nullptr);
   }
   // A product key as setup and the installer leave it, with the test child as setup.exe.
   void Install(const std::wstring& version = L"1.9.1.2925") {
-    SetText(kProductKey, kInstallPathValue, install_);
+    SetText(kProductKey, kInstallPathValue, m_install);
     SetText(kProductKey, kProductVersionValue, version);
-    ASSERT_TRUE(PlaceTestChild(SetupExePath(install_, version)));
-    MakeTree(install_, {L"uninstall\\VeskUninstall.exe", L"vesk.helm.exe"});
+    ASSERT_TRUE(PlaceTestChild(SetupExePath(m_install, version)));
+    MakeTree(m_install, {L"uninstall\\VeskUninstall.exe", L"vesk.helm.exe"});
     SetText(L"SOFTWARE\\Classes\\veskhelm", L"", L"veskhelm");
     SetText(L"SOFTWARE\\Quillon\\vesk.helm", L"x", L"1");
   }
@@ -57,17 +57,17 @@ class UninstallerFlowTest : public ::testing::Test {
     EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\vesk.helm"));
   }
   std::vector<std::string> EntriesFrom(const std::string& first) {
-    std::vector<std::string> entries = log_.Entries();
-    int start = log_.IndexOf(first);
+    std::vector<std::string> entries = m_log.Entries();
+    int start = m_log.IndexOf(first);
     if (start < 0) return {};
     return std::vector<std::string>(entries.begin() + start, entries.end());
   }
 
-  ScopedCurrentUserOverride user_;
-  ScopedTempFolder folder_{L"flow"};
-  std::wstring install_;
-  NoMachineKey noMachineKey_;
-  LogCapture log_;
+  ScopedCurrentUserOverride m_user;
+  ScopedTempFolder m_folder{L"flow"};
+  std::wstring m_install;
+  NoMachineKey m_noMachineKey;
+  LogCapture m_log;
 };
 
 const std::string kCheckApplication = "[INFO] Checking if process is running: vesk.helm.exe";
@@ -89,7 +89,7 @@ std::vector<std::string> Joined(std::vector<std::string> first,
 TEST_F(UninstallerFlowTest, MissingProductKeyFailsPreparation) {
   Uninstaller uninstaller;
   EXPECT_FALSE(uninstaller.Prepare(false));
-  EXPECT_EQ(log_.Entries(),
+  EXPECT_EQ(m_log.Entries(),
             Joined(kNoRightsNeeded, {
                 kCheckApplication,
                 "[INFO] Process not running: vesk.helm.exe",
@@ -137,15 +137,15 @@ TEST_F(UninstallerFlowTest, PreparationFindsTheInstallation) {
   Install();
   Uninstaller uninstaller;
   EXPECT_TRUE(uninstaller.Prepare(false));
-  EXPECT_EQ(uninstaller.installPath(), install_);
+  EXPECT_EQ(uninstaller.installPath(), m_install);
   EXPECT_EQ(uninstaller.productVersion(), L"1.9.1.2925");
-  EXPECT_EQ(log_.Entries(),
+  EXPECT_EQ(m_log.Entries(),
             Joined(kNoRightsNeeded, {
                 kCheckApplication,
                 "[INFO] Process not running: vesk.helm.exe",
-                "[INFO] Found pv value in registry: " + N(install_),
+                "[INFO] Found pv value in registry: " + N(m_install),
                 "[INFO] Found pv value in registry: 1.9.1.2925",
-                "[INFO] Found installation path from registry: " + N(install_),
+                "[INFO] Found installation path from registry: " + N(m_install),
                 "[INFO] Found pv value from registry: 1.9.1.2925",
             }));
 }
@@ -154,13 +154,13 @@ TEST_F(UninstallerFlowTest, PreparationFindsTheInstallation) {
 TEST_F(UninstallerFlowTest, RunningApplicationWithoutForceIsWarnedAbout) {
   Install();
   ASSERT_TRUE(testing::WaitUntilNoProcess(L"vesk.helm.exe", 10000));
-  std::wstring program = folder_ / L"app\\vesk.helm.exe";
+  std::wstring program = m_folder / L"app\\vesk.helm.exe";
   ASSERT_TRUE(PlaceTestChild(program));
   ChildProcess application(program, 60000);
   ASSERT_TRUE(application.started());
   Uninstaller uninstaller;
   EXPECT_TRUE(uninstaller.Prepare(false));
-  EXPECT_TRUE(log_.Contains(
+  EXPECT_TRUE(m_log.Contains(
       "[WARNING] vesk.helm.exe is running. Please close it first or use --force."));
   EXPECT_FALSE(application.WaitForExit(200));
 }
@@ -169,7 +169,7 @@ TEST_F(UninstallerFlowTest, RunningApplicationWithoutForceIsWarnedAbout) {
 TEST_F(UninstallerFlowTest, RunningApplicationWithForceIsTerminated) {
   Install();
   ASSERT_TRUE(testing::WaitUntilNoProcess(L"vesk.helm.exe", 10000));
-  std::wstring program = folder_ / L"app\\vesk.helm.exe";
+  std::wstring program = m_folder / L"app\\vesk.helm.exe";
   ASSERT_TRUE(PlaceTestChild(program));
   ChildProcess application(program, 60000);
   ASSERT_TRUE(application.started());
@@ -195,8 +195,8 @@ TEST_F(UninstallerFlowTest, MissingRightsFailPreparation) {
     prepared = uninstaller.Prepare(false);
   }
   EXPECT_FALSE(prepared);
-  EXPECT_EQ(log_.Entries().back(), "[ERROR] Failed to obtain required privileges for uninstallation");
-  EXPECT_EQ(log_.IndexOf("[INFO] Found pv value from registry: 1.9.1.2925"), -1);
+  EXPECT_EQ(m_log.Entries().back(), "[ERROR] Failed to obtain required privileges for uninstallation");
+  EXPECT_EQ(m_log.IndexOf("[INFO] Found pv value from registry: 1.9.1.2925"), -1);
 }
 
 // A missing setup.exe fails the run before anything is started or deleted.
@@ -204,7 +204,7 @@ TEST_F(UninstallerFlowTest, MissingSetupFailsTheRun) {
   Install();
   Uninstaller uninstaller;
   ASSERT_TRUE(uninstaller.Prepare(false));
-  std::wstring setup = SetupExePath(install_, L"1.9.1.2925");
+  std::wstring setup = SetupExePath(m_install, L"1.9.1.2925");
   ASSERT_TRUE(DeleteFileW(setup.c_str()));
   EXPECT_FALSE(uninstaller.RunUninstall());
   EXPECT_EQ(EntriesFrom("[INFO] Starting uninstall process..."),
@@ -222,8 +222,8 @@ TEST_F(UninstallerFlowTest, UninstallEntryLeftInPlaceFailsTheRun) {
   Uninstaller uninstaller;
   ASSERT_TRUE(uninstaller.Prepare(false));
   EXPECT_FALSE(uninstaller.RunUninstall());
-  EXPECT_TRUE(log_.Contains("[INFO] User cancels Ruzovo uninstallation!"));
-  EXPECT_EQ(log_.Entries().back(), "[INFO] vesk shouldn't delete !!!!!!!");
+  EXPECT_TRUE(m_log.Contains("[INFO] User cancels Ruzovo uninstallation!"));
+  EXPECT_EQ(m_log.Entries().back(), "[INFO] vesk shouldn't delete !!!!!!!");
   ExpectProductKeysKept();
 }
 
@@ -255,12 +255,12 @@ TEST_F(UninstallerFlowTest, RemovedUninstallEntryDeletesTheProductKeys) {
 TEST_F(UninstallerFlowTest, LongUninstallCommandKeepsTheKeys) {
   Install();
   SetText(kUninstallEntryKey, kUninstallStringValue,
-          L"\"" + install_ + L"\\" + std::wstring(300, L'v') + L"\\setup.exe\" --uninstall");
+          L"\"" + m_install + L"\\" + std::wstring(300, L'v') + L"\\setup.exe\" --uninstall");
   ScopedEnvironmentVariable exitCode(L"VESK_TEST_CHILD_EXIT", L"19");
   Uninstaller uninstaller;
   ASSERT_TRUE(uninstaller.Prepare(false));
   EXPECT_FALSE(uninstaller.RunUninstall());
-  EXPECT_EQ(log_.Entries().back(), "[INFO] vesk shouldn't delete !!!!!!!");
+  EXPECT_EQ(m_log.Entries().back(), "[INFO] vesk shouldn't delete !!!!!!!");
   ExpectProductKeysKept();
 }
 
@@ -292,7 +292,7 @@ TEST_F(UninstallerFlowTest, UnreadableUninstallEntryKeepsTheKeys) {
 // and says so.
 TEST_F(UninstallerFlowTest, AnotherProgramsSetupIsLeftRunning) {
   Install();
-  std::wstring other = folder_ / L"elsewhere\\setup.exe";
+  std::wstring other = m_folder / L"elsewhere\\setup.exe";
   ASSERT_TRUE(PlaceTestChild(other));
   ChildProcess running(other, 60000);
   ASSERT_TRUE(running.started());
@@ -301,16 +301,16 @@ TEST_F(UninstallerFlowTest, AnotherProgramsSetupIsLeftRunning) {
   ASSERT_TRUE(uninstaller.Prepare(false));
   EXPECT_TRUE(uninstaller.RunUninstall());
   EXPECT_FALSE(running.WaitForExit(0));
-  EXPECT_TRUE(log_.Contains("[WARNING] setup.exe of another program is running, left alone: " +
+  EXPECT_TRUE(m_log.Contains("[WARNING] setup.exe of another program is running, left alone: " +
                             N(other)));
-  EXPECT_FALSE(log_.Contains("[INFO] Attempting to kill process: setup.exe"));
+  EXPECT_FALSE(m_log.Contains("[INFO] Attempting to kill process: setup.exe"));
 }
 
 // The installation's own setup.exe, when it is still running, is terminated before it is started
 // again.
 TEST_F(UninstallerFlowTest, RunningOwnSetupIsTerminatedFirst) {
   Install();
-  ChildProcess running(SetupExePath(install_, L"1.9.1.2925"), 60000);
+  ChildProcess running(SetupExePath(m_install, L"1.9.1.2925"), 60000);
   ASSERT_TRUE(running.started());
   ScopedEnvironmentVariable exitCode(L"VESK_TEST_CHILD_EXIT", L"19");
   Uninstaller uninstaller;

@@ -44,12 +44,12 @@ class UpdateHelperProgramTest : public ::testing::Test {
   }
 
   std::wstring MarkerCommand(DWORD delayMs = 0) const {
-    return std::wstring(L"\"") + VESK_MARKER_WRITER_EXE + L"\" \"" + marker_ + L"\" " +
+    return std::wstring(L"\"") + VESK_MARKER_WRITER_EXE + L"\" \"" + m_marker + L"\" " +
            std::to_wstring(delayMs);
   }
 
-  testing::ScopedTempFolder temp_{L"vesk_update_program"};
-  std::wstring marker_ = temp_ / L"marker.txt";
+  testing::ScopedTempFolder m_temp{L"vesk_update_program"};
+  std::wstring m_marker = m_temp / L"marker.txt";
 };
 
 // Without the product key the helper traces the open result 2, starts nothing and ends with 0,
@@ -60,7 +60,7 @@ TEST_F(UpdateHelperProgramTest, MissingProductKeyTracesResultTwo) {
   EXPECT_EQ(result.exitCode, 0u);
   std::vector<std::wstring> expected = {L"Registry key opened successfully.", L"result: 2"};
   EXPECT_EQ(result.debugLines, expected);
-  EXPECT_FALSE(FileExists(marker_));
+  EXPECT_FALSE(FileExists(m_marker));
 }
 
 // Without "opv" nothing is pending: the versions are traced and nothing starts.
@@ -73,7 +73,7 @@ TEST_F(UpdateHelperProgramTest, MissingOpvStartsNothing) {
                                         L"pvStr: 2.0.0.1",  L"pvStr: 2.0.0.1",
                                         L"opvStr: ",        L"opvStr: "};
   EXPECT_EQ(result.debugLines, expected);
-  EXPECT_FALSE(FileExists(marker_));
+  EXPECT_FALSE(FileExists(m_marker));
 }
 
 // An empty "cmd" with a pending update by the versions: traced, nothing starts, exit code 0.
@@ -96,7 +96,7 @@ TEST_F(UpdateHelperProgramTest, OlderPvRunsNothing) {
   EXPECT_EQ(result.exitCode, 0u);
   ASSERT_FALSE(result.debugLines.empty());
   EXPECT_EQ(result.debugLines.back(), L"opvStr: 1.3");
-  EXPECT_FALSE(FileExists(marker_));
+  EXPECT_FALSE(FileExists(m_marker));
 }
 
 // A pending update's command starts and the helper waits for it: the marker, which the command
@@ -106,7 +106,7 @@ TEST_F(UpdateHelperProgramTest, RunsThePendingCommandAndWaitsForIt) {
   testing::ProcessResult result = RunHelper();
   ASSERT_TRUE(result.finished);
   EXPECT_EQ(result.exitCode, 0u);
-  EXPECT_TRUE(FileExists(marker_));
+  EXPECT_TRUE(FileExists(m_marker));
   ASSERT_EQ(result.debugLines.size(), 8u);
   EXPECT_EQ(result.debugLines[6], L"cmdValue: " + MarkerCommand(2000));
   EXPECT_EQ(result.debugLines[7], L"cmdValue: " + MarkerCommand(2000));
@@ -134,7 +134,7 @@ TEST_F(UpdateHelperProgramTest, ProgramAsksForAdministratorRightsWithoutAConsole
 // After a stand-in install that left an in-use update pending, the helper completes it.
 TEST_F(UpdateHelperProgramTest, CompletesAPendingUpdateOfTheStandInInstaller) {
   testing::ScopedDesktopFolder desktop;
-  std::wstring folder = temp_ / L"Application";
+  std::wstring folder = m_temp / L"Application";
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   std::wstring installer = folder + L"\\mini_installer.exe";
   ASSERT_TRUE(CopyFileW(VESK_STANDIN_INSTALLER_EXE, installer.c_str(), FALSE));

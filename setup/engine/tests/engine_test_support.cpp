@@ -66,12 +66,12 @@ MessageRecorder::MessageRecorder() {
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = kRecorderClass;
   RegisterClassW(&windowClass);  // fails harmlessly when already registered
-  window_ = CreateWindowExW(0, kRecorderClass, L"recorder", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+  m_window = CreateWindowExW(0, kRecorderClass, L"recorder", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                             nullptr, GetModuleHandleW(nullptr), this);
 }
 
 MessageRecorder::~MessageRecorder() {
-  if (window_ != nullptr) DestroyWindow(window_);
+  if (m_window != nullptr) DestroyWindow(m_window);
 }
 
 LRESULT CALLBACK MessageRecorder::WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -82,8 +82,8 @@ LRESULT CALLBACK MessageRecorder::WindowProc(HWND window, UINT message, WPARAM w
   }
   auto* self = reinterpret_cast<MessageRecorder*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self != nullptr && message >= WM_USER && message <= WM_APP + 0xFF) {
-    if (self->handler_) self->handler_(message, wParam);
-    self->received_.push_back({message, wParam, GetTickCount64()});
+    if (self->m_handler) self->m_handler(message, wParam);
+    self->m_received.push_back({message, wParam, GetTickCount64()});
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -92,7 +92,7 @@ LRESULT CALLBACK MessageRecorder::WindowProc(HWND window, UINT message, WPARAM w
 bool MessageRecorder::PumpUntil(UINT message, DWORD timeoutMs) {
   ULONGLONG deadline = GetTickCount64() + timeoutMs;
   auto arrived = [&] {
-    for (const Received& received : received_) {
+    for (const Received& received : m_received) {
       if (received.message == message) return true;
     }
     return false;
@@ -112,7 +112,7 @@ bool MessageRecorder::PumpUntil(UINT message, DWORD timeoutMs) {
 
 std::vector<int> MessageRecorder::ValuesOf(UINT message) const {
   std::vector<int> values;
-  for (const Received& received : received_) {
+  for (const Received& received : m_received) {
     if (received.message == message) values.push_back(static_cast<int>(received.wParam));
   }
   return values;

@@ -13,9 +13,18 @@
 #include "common/process_list.h"
 #include "common/seam.h"
 #include "common/unique_handle.h"
+#include "setup/engine/payload_integrity.h"
 #include "testsupport/test_support.h"
 
 namespace vesk::testing {
+
+// Lets every payload file pass the check made before it is used, for tests whose stand-in
+// programs have no recorded digest.
+class TrustPayloadFiles {
+ private:
+  static bool Trust(const std::wstring&, int) { return true; }
+  ScopedOverride<PayloadFileCheck> m_trust{g_payloadFileMatchesRecord, &Trust};
+};
 
 // Every value of a key: name -> type and data bytes as stored.
 std::map<std::wstring, RegistryValue> ReadAllValues(HKEY root, const std::wstring& key);
@@ -43,21 +52,21 @@ class MessageRecorder {
   MessageRecorder(const MessageRecorder&) = delete;
   MessageRecorder& operator=(const MessageRecorder&) = delete;
 
-  HWND window() const { return window_; }
+  HWND window() const { return m_window; }
   // Runs the thread's message loop until `message` has arrived or `timeoutMs` has passed.
   bool PumpUntil(UINT message, DWORD timeoutMs);
   // Called on the window's thread when a recorded message arrives, before it is recorded.
-  void OnMessage(std::function<void(UINT, WPARAM)> handler) { handler_ = std::move(handler); }
-  const std::vector<Received>& received() const { return received_; }
+  void OnMessage(std::function<void(UINT, WPARAM)> handler) { m_handler = std::move(handler); }
+  const std::vector<Received>& received() const { return m_received; }
   // wParam of every received message of that kind.
   std::vector<int> ValuesOf(UINT message) const;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-  HWND window_ = nullptr;
-  std::function<void(UINT, WPARAM)> handler_;
-  std::vector<Received> received_;
+  HWND m_window = nullptr;
+  std::function<void(UINT, WPARAM)> m_handler;
+  std::vector<Received> m_received;
 };
 
 // Waits until no process started by this process (or by those, and so on) runs any more; after

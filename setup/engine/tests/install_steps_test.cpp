@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "setup/engine/installer_runner.h"
-#include "setup/engine/quiet_install.h"
+#include "setup/engine/install_steps.h"
 #include "setup/engine/tests/engine_test_support.h"
-#include "setup/engine/tests/log_capture.h"
+#include "testsupport/log_capture.h"
 #include "testsupport/test_support.h"
 
 namespace vesk {
@@ -61,14 +61,14 @@ TEST(FirstLine, MissingFileIsEmpty) {
 
 class DeleteAllTest : public ::testing::Test {
  protected:
-  ScopedCurrentUserOverride user_;
-  LogCapture log_;
-  ScopedTempFolder parent_;
+  ScopedCurrentUserOverride m_user;
+  LogCapture m_log;
+  ScopedTempFolder m_parent;
 };
 
 // A hidden folder with files and subfolders is removed entirely, logging the walk of each folder.
 TEST_F(DeleteAllTest, RemovesAHiddenTree) {
-  std::wstring folder = parent_ / L".VeskSetupTemp";
+  std::wstring folder = m_parent / L".VeskSetupTemp";
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryW((folder + L"\\sub").c_str(), nullptr));
   ASSERT_TRUE(WriteFileBytes(folder + L"\\a.exe", "a"));
@@ -84,7 +84,7 @@ TEST_F(DeleteAllTest, RemovesAHiddenTree) {
       "== directoryPath : " + narrow,           "== searchPath: " + narrow + "\\*",
       "== directoryPath : " + narrow + "\\sub", "== searchPath: " + narrow + "\\sub\\*",
       "DeleteAllFilesInDirectory end",          "DeleteAllFilesInDirectory end"};
-  std::vector<std::string> messages = log_.Messages();
+  std::vector<std::string> messages = m_log.Messages();
   // The order of the entries is the file system's; the sub folder's lines sit between.
   ASSERT_EQ(messages.size(), expected.size());
   EXPECT_EQ(messages.front(), expected.front());
@@ -95,7 +95,7 @@ TEST_F(DeleteAllTest, RemovesAHiddenTree) {
 // A read-only file is not deleted: its failure is logged, the walk goes on with the others and
 // the folder stays.
 TEST_F(DeleteAllTest, ReadOnlyFileStaysAndIsLogged) {
-  std::wstring folder = parent_ / L"work";
+  std::wstring folder = m_parent / L"work";
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   ASSERT_TRUE(WriteFileBytes(folder + L"\\locked.txt", "l"));
   ASSERT_TRUE(WriteFileBytes(folder + L"\\other.txt", "o"));
@@ -104,7 +104,7 @@ TEST_F(DeleteAllTest, ReadOnlyFileStaysAndIsLogged) {
   EXPECT_FALSE(DeleteAllFilesInDirectory(folder));
   EXPECT_TRUE(FileExists(folder + L"\\locked.txt"));
   EXPECT_FALSE(FileExists(folder + L"\\other.txt"));
-  std::vector<std::string> messages = log_.Messages();
+  std::vector<std::string> messages = m_log.Messages();
   EXPECT_NE(testing::IndexOf(messages, "DeleteFile failed: " + Narrow(folder) +
                                            "\\locked.txt, error: 5"),
             -1)
@@ -115,8 +115,8 @@ TEST_F(DeleteAllTest, ReadOnlyFileStaysAndIsLogged) {
 // A linked folder inside the working folder is removed as a link and never entered: the files it
 // points to stay, and no walk of the link's target is logged.
 TEST_F(DeleteAllTest, LinkedFolderIsNotEntered) {
-  std::wstring folder = parent_ / L"work";
-  std::wstring outside = parent_ / L"outside";
+  std::wstring folder = m_parent / L"work";
+  std::wstring outside = m_parent / L"outside";
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryW(outside.c_str(), nullptr));
   ASSERT_TRUE(WriteFileBytes(folder + L"\\a.exe", "a"));
@@ -128,19 +128,40 @@ TEST_F(DeleteAllTest, LinkedFolderIsNotEntered) {
   EXPECT_TRUE(FileExists(outside + L"\\precious.txt"));
   EXPECT_FALSE(FileExists(folder + L"\\a.exe"));
   EXPECT_EQ(removed, !FolderExists(folder));
-  std::vector<std::string> messages = log_.Messages();
+  std::vector<std::string> messages = m_log.Messages();
   EXPECT_EQ(testing::IndexOf(messages, "== directoryPath : " + Narrow(link)), -1)
       << ::testing::PrintToString(messages);
 }
 
 // A folder that does not exist: the listing cannot start, the end is logged, the result is false.
 TEST_F(DeleteAllTest, MissingFolderGivesFalse) {
-  std::wstring folder = parent_ / L"missing";
+  std::wstring folder = m_parent / L"missing";
   EXPECT_FALSE(DeleteAllFilesInDirectory(folder));
   std::vector<std::string> expected = {"== directoryPath : " + Narrow(folder),
                                        "== searchPath: " + Narrow(folder) + "\\*",
                                        "DeleteAllFilesInDirectory end"};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
+}
+
+// Only an existing installation in a folder setup cannot write is installed elevated; each answer
+// is logged.
+TEST(AdministratorMode, OnlyForUnwritableRegisteredFolder) {
+  ScopedCurrentUserOverride user;
+  LogCapture log;
+  ScopedTempFolder files;
+  ASSERT_TRUE(WriteFileBytes(files / L"file", "x"));
+  struct {
+    bool registered;
+    bool writable;
+    bool elevated;
+  } const cases[] = {{true, false, true}, {true, true, false}, {false, false, false},
+                     {false, true, false}};
+  for (const auto& test : cases) {
+    const std::wstring folder = files / (test.writable ? L"app" : L"file\\app");
+    EXPECT_EQ(test.elevated, UseAdministratorMode(test.registered, folder));
+    EXPECT_EQ(test.elevated ? "useAdministratorMode true" : "useAdministratorMode false",
+              log.Messages().back());
+  }
 }
 
 struct BatchCase {

@@ -9,7 +9,7 @@
 
 #include "setup/engine/payload_integrity.h"
 #include "setup/engine/tests/engine_test_support.h"
-#include "setup/engine/tests/log_capture.h"
+#include "testsupport/log_capture.h"
 #include "testsupport/scoped_settings.h"
 #include "testsupport/test_support.h"
 
@@ -47,9 +47,10 @@ class DirectRoadTest : public ::testing::Test {
   DirectRoadTest() { DeleteProductRegistry(); }
   ~DirectRoadTest() override { DeleteProductRegistry(); }
 
-  testing::ScopedDesktopFolder desktop_;
-  LogCapture log_;
-  ScopedTempFolder folder_{L"vesk install"};
+  testing::ScopedDesktopFolder m_desktop;
+  LogCapture m_log;
+  testing::TrustPayloadFiles m_trust;  // the test child records no digest
+  ScopedTempFolder m_folder{L"vesk install"};
 };
 
 struct ExitCodeCase {
@@ -66,19 +67,19 @@ class DirectRoadExitTest : public DirectRoadTest,
 // The direct road runs "<folder>\mini_installer.exe", waits for it and returns its exit code,
 // logged as an unsigned number.
 TEST_P(DirectRoadExitTest, ReturnsTheInstallersExitCode) {
-  ASSERT_TRUE(CopyFileW(VESK_STANDIN_INSTALLER_EXE, (folder_ / L"mini_installer.exe").c_str(),
+  ASSERT_TRUE(CopyFileW(VESK_STANDIN_INSTALLER_EXE, (m_folder / L"mini_installer.exe").c_str(),
                         FALSE));
   std::optional<std::wstring> control;
   if (GetParam().control != nullptr) control = GetParam().control;
   ScopedEnvironmentVariable exitCode(L"VESK_STANDIN_INSTALLER_EXIT_CODE", control);
-  int result = InstallerRunner(nullptr, false).LaunchMiniInstaller(folder_.path(), false);
+  int result = InstallerRunner(nullptr, false).LaunchMiniInstaller(m_folder.path(), false);
   EXPECT_EQ(result, GetParam().result);
   std::vector<std::string> expected = {
-      "LaunchMiniInstaller installerPath: " + Narrow(folder_ / L"mini_installer.exe"),
+      "LaunchMiniInstaller installerPath: " + Narrow(m_folder / L"mini_installer.exe"),
       std::string("mini_installer.exe exited with code: ") + GetParam().logged};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
   // The installer ran from the install folder: it installed there only when it succeeded.
-  EXPECT_EQ(FileExists(folder_ / L"vesk.helm.exe"), GetParam().result == 0);
+  EXPECT_EQ(FileExists(m_folder / L"vesk.helm.exe"), GetParam().result == 0);
   EXPECT_TRUE(ReadRegistryValue(HKEY_CURRENT_USER, kProductKeyPath, L"InstallerResult").exists);
 }
 
@@ -93,30 +94,30 @@ INSTANTIATE_TEST_SUITE_P(Codes, DirectRoadExitTest,
 
 // Without an installer in the folder the process cannot be created: 102 at once.
 TEST_F(DirectRoadTest, MissingInstallerGives102) {
-  EXPECT_EQ(InstallerRunner(nullptr, false).LaunchMiniInstaller(folder_.path(), false), 102);
+  EXPECT_EQ(InstallerRunner(nullptr, false).LaunchMiniInstaller(m_folder.path(), false), 102);
   std::vector<std::string> expected = {
-      "LaunchMiniInstaller installerPath: " + Narrow(folder_ / L"mini_installer.exe"),
+      "LaunchMiniInstaller installerPath: " + Narrow(m_folder / L"mini_installer.exe"),
       "Failed to create process."};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // A folder whose installer path does not fit 260 characters is refused, never cut: 102.
 TEST_F(DirectRoadTest, OverlongFolderGives102) {
-  std::wstring folder = folder_.path() + L"\\" + std::wstring(250, L'f');
+  std::wstring folder = m_folder.path() + L"\\" + std::wstring(250, L'f');
   EXPECT_EQ(InstallerRunner(nullptr, false).LaunchMiniInstaller(folder, false), 102);
   std::vector<std::string> expected = {"Path too long: " + Narrow(folder) + "\\mini_installer.exe",
                                        "Failed to create process."};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // In a folder with a blank, a program named like the part before the blank is never started
 // instead of the installer, and the installer gets its own path as its only argument.
 TEST_F(DirectRoadTest, FolderWithBlankStartsTheInstallerItself) {
-  std::wstring folder = folder_ / L"my app";
+  std::wstring folder = m_folder / L"my app";
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   ASSERT_TRUE(PlaceTestChild(folder + L"\\mini_installer.exe"));
-  ASSERT_TRUE(PlaceTestChild(folder_ / L"my.exe"));
-  std::wstring record = folder_ / L"record.txt";
+  ASSERT_TRUE(PlaceTestChild(m_folder / L"my.exe"));
+  std::wstring record = m_folder / L"record.txt";
   ScopedEnvironmentVariable recordTo(L"VESK_TEST_CHILD_RECORD", record);
   ScopedEnvironmentVariable exitWith(L"VESK_TEST_CHILD_EXIT", std::wstring(L"7"));
 
@@ -130,11 +131,11 @@ TEST_F(DirectRoadTest, FolderWithBlankStartsTheInstallerItself) {
 
 // Without progress no monitor runs: the runner posts nothing and its end has nothing to join.
 TEST_F(DirectRoadTest, WithoutProgressNothingIsPosted) {
-  ASSERT_TRUE(PlaceTestChild(folder_ / L"mini_installer.exe"));
+  ASSERT_TRUE(PlaceTestChild(m_folder / L"mini_installer.exe"));
   testing::MessageRecorder recorder;
   {
     InstallerRunner runner(recorder.window(), false);
-    EXPECT_EQ(runner.LaunchMiniInstaller(folder_.path(), false), 0);
+    EXPECT_EQ(runner.LaunchMiniInstaller(m_folder.path(), false), 0);
   }
   recorder.PumpUntil(WM_APP + 0xFF, 300);
   EXPECT_TRUE(recorder.received().empty());
@@ -144,28 +145,29 @@ TEST_F(DirectRoadTest, WithoutProgressNothingIsPosted) {
 class ElevatedRoadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(CopyFileW(VESK_BATCH_FILE, (working_ / L"vesk_installer.bat").c_str(), FALSE));
-    ASSERT_TRUE(PlaceTestChild(working_ / L"mini_installer.exe"));
-    ASSERT_TRUE(WriteFileBytes(working_ / L"metrics_sdk.dll", "dll"));
-    ASSERT_TRUE(WriteFileBytes(working_ / L"update_pub.pem", "pem"));
-    ASSERT_TRUE(WriteFileBytes(working_ / L"background.png", "png"));
-    ASSERT_TRUE(WriteFileBytes(working_ / L"version.txt", "1.2.3.4\r\n"));
+    ASSERT_TRUE(CopyFileW(VESK_BATCH_FILE, (m_working / L"vesk_installer.bat").c_str(), FALSE));
+    ASSERT_TRUE(PlaceTestChild(m_working / L"mini_installer.exe"));
+    ASSERT_TRUE(WriteFileBytes(m_working / L"metrics_sdk.dll", "dll"));
+    ASSERT_TRUE(WriteFileBytes(m_working / L"update_pub.pem", "pem"));
+    ASSERT_TRUE(WriteFileBytes(m_working / L"background.png", "png"));
+    ASSERT_TRUE(WriteFileBytes(m_working / L"version.txt", "1.2.3.4\r\n"));
   }
 
   // Runs the elevated road for `folder` and waits until the batch file and what it started have
   // ended; when the installer is expected to run, also until it has recorded itself.
   int RunElevated(const std::wstring& folder, bool installerExpected) {
-    ScopedEnvironmentVariable recordTo(L"VESK_TEST_CHILD_RECORD", record_);
-    int result = InstallerRunner(nullptr, true, working_.path()).LaunchMiniInstaller(folder, false);
+    ScopedEnvironmentVariable recordTo(L"VESK_TEST_CHILD_RECORD", m_record);
+    int result = InstallerRunner(nullptr, true, m_working.path()).LaunchMiniInstaller(folder, false);
     EXPECT_TRUE(testing::WaitForDescendantProcesses(60000));
-    if (installerExpected) testing::WaitUntil([&] { return FileExists(record_); }, 30000);
+    if (installerExpected) testing::WaitUntil([&] { return FileExists(m_record); }, 30000);
     return result;
   }
 
-  LogCapture log_;
-  ScopedTempFolder working_{L"working"};
-  ScopedTempFolder targets_{L"targets"};
-  std::wstring record_ = targets_ / L"record.txt";
+  LogCapture m_log;
+  testing::TrustPayloadFiles m_trust;
+  ScopedTempFolder m_working{L"working"};
+  ScopedTempFolder m_targets{L"targets"};
+  std::wstring m_record = m_targets / L"record.txt";
 };
 
 const std::vector<std::wstring> kCopiedFiles = {L"metrics_sdk.dll", L"mini_installer.exe",
@@ -175,18 +177,18 @@ const std::vector<std::wstring> kCopiedFiles = {L"metrics_sdk.dll", L"mini_insta
 // the programs, libraries and key file arrive there and the installer starts from there. A
 // started launch counts as success (0) and logs the shell's result.
 TEST_F(ElevatedRoadTest, FolderWithOneBlankIsRebuilt) {
-  std::wstring folder = targets_ / L"vesk helm";
+  std::wstring folder = m_targets / L"vesk helm";
   EXPECT_EQ(RunElevated(folder, true), 0);
   EXPECT_EQ(ListFolder(folder), kCopiedFiles);
-  std::vector<std::string> lines = SplitLines(ReadFileBytes(record_));
+  std::vector<std::string> lines = SplitLines(ReadFileBytes(m_record));
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].substr(0, lines[0].find('\t')), Narrow(folder + L"\\mini_installer.exe"));
 
-  std::vector<std::string> messages = log_.Messages();
+  std::vector<std::string> messages = m_log.Messages();
   ASSERT_EQ(messages.size(), 5u);
   EXPECT_EQ(messages[0], "LaunchMiniInstaller installerBatPath: " +
-                             Narrow(working_ / L"vesk_installer.bat"));
-  EXPECT_EQ(messages[1], "LaunchMiniInstaller tempDir: " + Narrow(working_.path()));
+                             Narrow(m_working / L"vesk_installer.bat"));
+  EXPECT_EQ(messages[1], "LaunchMiniInstaller tempDir: " + Narrow(m_working.path()));
   EXPECT_EQ(messages[2], "LaunchMiniInstaller customPath: " + Narrow(folder));
   EXPECT_EQ(messages[3], "LaunchMiniInstaller params: " + Narrow(folder));
   EXPECT_EQ(messages[4].rfind("ShellExecute vesk_installer.bat success result: ", 0), 0u)
@@ -197,13 +199,13 @@ TEST_F(ElevatedRoadTest, FolderWithOneBlankIsRebuilt) {
 // Two blanks: the folder is passed as two quoted halves, so the files reach the folder itself
 // and not the folder named by its first two words.
 TEST_F(ElevatedRoadTest, FolderWithTwoBlanksIsRebuilt) {
-  std::wstring folder = targets_ / L"vesk helm (x86) app";
+  std::wstring folder = m_targets / L"vesk helm (x86) app";
   EXPECT_EQ(RunElevated(folder, true), 0);
   EXPECT_EQ(ListFolder(folder), kCopiedFiles);
-  std::vector<std::string> lines = SplitLines(ReadFileBytes(record_));
+  std::vector<std::string> lines = SplitLines(ReadFileBytes(m_record));
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].substr(0, lines[0].find('\t')), Narrow(folder + L"\\mini_installer.exe"));
-  std::vector<std::wstring> targets = ListFolder(targets_.path());
+  std::vector<std::wstring> targets = ListFolder(m_targets.path());
   EXPECT_EQ(targets, (std::vector<std::wstring>{L"record.txt", L"vesk helm (x86) app"}));
 }
 
@@ -211,22 +213,22 @@ TEST_F(ElevatedRoadTest, FolderWithTwoBlanksIsRebuilt) {
 // lead into the folder, so nothing is copied and no installer starts. The launch itself
 // succeeded and is reported as such.
 TEST_F(ElevatedRoadTest, FolderWithoutBlankReceivesNothing) {
-  std::wstring folder = targets_ / L"vesk.helm";
+  std::wstring folder = m_targets / L"vesk.helm";
   EXPECT_EQ(RunElevated(folder, false), 0);
-  EXPECT_FALSE(FileExists(record_));
+  EXPECT_FALSE(FileExists(m_record));
   EXPECT_TRUE(!FolderExists(folder) || ListFolder(folder).empty());
-  std::vector<std::string> messages = log_.Messages();
+  std::vector<std::string> messages = m_log.Messages();
   ASSERT_EQ(messages.size(), 5u);
   EXPECT_EQ(messages[3], "LaunchMiniInstaller params: " + Narrow(folder));
 }
 
 // The shell cannot start a missing batch file: its result is logged and the runner answers 104.
 TEST_F(ElevatedRoadTest, MissingBatchFileGives104) {
-  ASSERT_TRUE(DeleteFileW((working_ / L"vesk_installer.bat").c_str()));
-  std::wstring folder = targets_ / L"vesk helm";
-  EXPECT_EQ(InstallerRunner(nullptr, true, working_.path()).LaunchMiniInstaller(folder, false),
+  ASSERT_TRUE(DeleteFileW((m_working / L"vesk_installer.bat").c_str()));
+  std::wstring folder = m_targets / L"vesk helm";
+  EXPECT_EQ(InstallerRunner(nullptr, true, m_working.path()).LaunchMiniInstaller(folder, false),
             104);
-  std::vector<std::string> messages = log_.Messages();
+  std::vector<std::string> messages = m_log.Messages();
   ASSERT_EQ(messages.size(), 5u);
   EXPECT_EQ(messages[4].rfind("ShellExecute vesk_installer.bat failed: Result: ", 0), 0u)
       << messages[4];
@@ -236,10 +238,10 @@ TEST_F(ElevatedRoadTest, MissingBatchFileGives104) {
 
 // A folder holding a character the command processor acts on is never handed to the batch file.
 TEST_F(ElevatedRoadTest, FolderWithCommandCharactersIsRefused) {
-  std::wstring folder = targets_ / L"Tom&Jerry";
-  EXPECT_EQ(InstallerRunner(nullptr, true, working_.path()).LaunchMiniInstaller(folder, false),
+  std::wstring folder = m_targets / L"Tom&Jerry";
+  EXPECT_EQ(InstallerRunner(nullptr, true, m_working.path()).LaunchMiniInstaller(folder, false),
             104);
-  std::vector<std::string> messages = log_.Messages();
+  std::vector<std::string> messages = m_log.Messages();
   ASSERT_EQ(messages.size(), 4u);
   EXPECT_EQ(messages[3], "Install folder cannot be passed to vesk_installer.bat: " + Narrow(folder));
   EXPECT_FALSE(FolderExists(folder));
@@ -253,7 +255,7 @@ TEST(ElevatedRoadDefaults, UsesTheProgramsWorkingFolder) {
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring program = self;
   std::wstring working = program.substr(0, program.rfind(L'\\')) + L"\\.VeskSetupTemp";
-  InstallerRunner(nullptr, true).LaunchMiniInstaller(targets / L"Tom&Jerry", false);
+  (void)InstallerRunner(nullptr, true).LaunchMiniInstaller(targets / L"Tom&Jerry", false);
   std::vector<std::string> messages = log.Messages();
   ASSERT_GE(messages.size(), 2u);
   EXPECT_EQ(messages[0], "LaunchMiniInstaller installerBatPath: " + Narrow(working) +
@@ -265,30 +267,36 @@ TEST(ElevatedRoadDefaults, UsesTheProgramsWorkingFolder) {
 class RecordedDigests {
  public:
   RecordedDigests()
-      : module_(LoadLibraryExW(VESK_SETUP_EXE, nullptr,
+      : m_module(LoadLibraryExW(VESK_SETUP_EXE, nullptr,
                                LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {
-    g_payloadDigestModule = module_.get();
+    s_module = m_module.get();
   }
-  ~RecordedDigests() { g_payloadDigestModule = nullptr; }
-  bool loaded() const { return module_.valid(); }
+  ~RecordedDigests() { s_module = nullptr; }
+  bool loaded() const { return m_module.valid(); }
 
  private:
-  UniqueModule module_;
+  static bool MatchesSetupRecord(const std::wstring& path, int id) {
+    return FileMatchesRecordIn(s_module, path, id);
+  }
+  static HMODULE s_module;
+  UniqueModule m_module;
+  ScopedOverride<PayloadFileCheck> m_check{g_payloadFileMatchesRecord, &MatchesSetupRecord};
 };
+HMODULE RecordedDigests::s_module = nullptr;
 
 // An installer that differs from the one recorded at build time is not started on the direct
 // road: the mismatch is logged and the result is 106.
 TEST_F(DirectRoadTest, AlteredInstallerIsNotStarted) {
   RecordedDigests digests;
   ASSERT_TRUE(digests.loaded());
-  ASSERT_TRUE(PlaceTestChild(folder_ / L"mini_installer.exe"));
-  std::wstring record = folder_ / L"record.txt";
+  ASSERT_TRUE(PlaceTestChild(m_folder / L"mini_installer.exe"));
+  std::wstring record = m_folder / L"record.txt";
   ScopedEnvironmentVariable recordTo(L"VESK_TEST_CHILD_RECORD", record);
-  EXPECT_EQ(InstallerRunner(nullptr, false).LaunchMiniInstaller(folder_.path(), false), 106);
+  EXPECT_EQ(InstallerRunner(nullptr, false).LaunchMiniInstaller(m_folder.path(), false), 106);
   Sleep(500);
   EXPECT_FALSE(FileExists(record));
-  EXPECT_EQ(log_.Messages().back(), "mini_installer.exe does not match its recorded digest: " +
-                                        Narrow(folder_ / L"mini_installer.exe"));
+  EXPECT_EQ(m_log.Messages().back(), "mini_installer.exe does not match its recorded digest: " +
+                                        Narrow(m_folder / L"mini_installer.exe"));
 }
 
 // On the elevated road the working folder's installer is checked before the batch file starts.
@@ -298,9 +306,9 @@ TEST_F(ElevatedRoadTest, AlteredInstallerIsNotStarted) {
   ScopedTempFolder target{L"target"};
   EXPECT_EQ(RunElevated(target.path(), false), 106);
   EXPECT_FALSE(FileExists(target / L"mini_installer.exe"));
-  EXPECT_FALSE(FileExists(record_));
-  EXPECT_EQ(log_.Messages().back(), "mini_installer.exe does not match its recorded digest: " +
-                                        Narrow(working_ / L"mini_installer.exe"));
+  EXPECT_FALSE(FileExists(m_record));
+  EXPECT_EQ(m_log.Messages().back(), "mini_installer.exe does not match its recorded digest: " +
+                                        Narrow(m_working / L"mini_installer.exe"));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 #include "common/product.h"
 #include "setup/engine/tests/engine_test_support.h"
-#include "setup/engine/tests/log_capture.h"
+#include "testsupport/log_capture.h"
 #include "testsupport/test_support.h"
 
 namespace vesk {
@@ -33,9 +33,9 @@ void SetInstallPath(const std::wstring& text) {
 
 class LocationTest : public ::testing::Test {
  protected:
-  ScopedCurrentUserOverride user_;
-  LogCapture log_;
-  ScopedTempFolder folder_;
+  ScopedCurrentUserOverride m_user;
+  LogCapture m_log;
+  ScopedTempFolder m_folder;
 };
 
 // Without the product key, or without the value, the registered folder is empty.
@@ -98,40 +98,40 @@ TEST_F(LocationTest, DefaultFolderIsBelowLocalApplicationData) {
 // A folder that does not exist yet is created and removed again; the parents created on the way
 // stay behind.
 TEST_F(LocationTest, ProbeOfNewFolderLeavesItsParents) {
-  std::wstring target = folder_ / L"a\\b\\vesk.helm";
+  std::wstring target = m_folder / L"a\\b\\vesk.helm";
   EXPECT_TRUE(HasInstallPermission(target));
   EXPECT_FALSE(FolderExists(target));
-  EXPECT_TRUE(FolderExists(folder_ / L"a\\b"));
+  EXPECT_TRUE(FolderExists(m_folder / L"a\\b"));
   std::vector<std::string> expected = {"HasInstallPermission OK path: " + Narrow(target),
                                        "Successfully removed check directory: " + Narrow(target)};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // In an existing folder a probe folder is created and removed; nothing is left behind.
 TEST_F(LocationTest, ProbeOfExistingFolderCreatesAndRemovesAProbe) {
-  ASSERT_TRUE(testing::WriteFileBytes(folder_ / L"kept.txt", "x"));
-  EXPECT_TRUE(HasInstallPermission(folder_.path()));
-  EXPECT_EQ(ListFolder(folder_.path()), std::vector<std::wstring>{L"kept.txt"});
-  std::vector<std::string> messages = log_.Messages();
+  ASSERT_TRUE(testing::WriteFileBytes(m_folder / L"kept.txt", "x"));
+  EXPECT_TRUE(HasInstallPermission(m_folder.path()));
+  EXPECT_EQ(ListFolder(m_folder.path()), std::vector<std::wstring>{L"kept.txt"});
+  std::vector<std::string> messages = m_log.Messages();
   ASSERT_EQ(messages.size(), 3u);
   EXPECT_EQ(messages[0], "check Install directory already exists");
   std::smatch match;
   std::regex created("Successfully created sub directory: (.*\\\\checkDir_-?[0-9]+)");
   ASSERT_TRUE(std::regex_match(messages[1], match, created)) << messages[1];
-  EXPECT_EQ(match[1].str().substr(0, Narrow(folder_.path()).size()), Narrow(folder_.path()));
+  EXPECT_EQ(match[1].str().substr(0, Narrow(m_folder.path()).size()), Narrow(m_folder.path()));
   EXPECT_EQ(messages[2], "Successfully removed sub directory: " + match[1].str());
 }
 
 // Places where no folder can be made fail the probe with "Failed check install directory":
 // below a file, and a path with characters no folder name may hold.
 TEST_F(LocationTest, PathsThatCannotBeFoldersFailTheProbe) {
-  ASSERT_TRUE(testing::WriteFileBytes(folder_ / L"file.txt", "x"));
-  for (const std::wstring& path : {folder_ / L"file.txt\\sub", folder_ / L"bad<>|name",
+  ASSERT_TRUE(testing::WriteFileBytes(m_folder / L"file.txt", "x"));
+  for (const std::wstring& path : {m_folder / L"file.txt\\sub", m_folder / L"bad<>|name",
                                    std::wstring(L"relative\\folder")}) {
     EXPECT_FALSE(HasInstallPermission(path)) << Narrow(path);
   }
   std::vector<std::string> expected(3, "Failed check install directory");
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // An existing folder in which nobody, not even an administrator, can create anything fails at
@@ -139,7 +139,7 @@ TEST_F(LocationTest, PathsThatCannotBeFoldersFailTheProbe) {
 TEST_F(LocationTest, ProbeInFolderThatRefusesNewEntriesFails) {
   if (!FolderExists(L"Z:\\proc\\self")) GTEST_SKIP() << "needs Wine's view of /proc";
   EXPECT_FALSE(HasInstallPermission(L"Z:\\proc"));
-  std::vector<std::string> messages = log_.Messages();
+  std::vector<std::string> messages = m_log.Messages();
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[0], "check Install directory already exists");
   EXPECT_TRUE(std::regex_match(messages[1],
@@ -177,7 +177,7 @@ class DiskSpaceTest : public LocationTest {
   }
 
  private:
-  ScopedOverride<decltype(&::GetDiskFreeSpaceExW)> freeSpace_{g_getDiskFreeSpace, &FreeSpace::Query};
+  ScopedOverride<decltype(&::GetDiskFreeSpaceExW)> m_freeSpace{g_getDiskFreeSpace, &FreeSpace::Query};
 };
 
 struct SpaceCase {
@@ -196,7 +196,7 @@ TEST_P(DiskSpaceLimitTest, RejectsBelowOneGibibyte) {
   EXPECT_EQ(FreeSpace::roots, std::vector<std::wstring>{L"C:\\"});
   std::vector<std::string> expected = {"checkDiskSpace path: C:\\Users\\someone\\vesk.helm",
                                        "freeBytesAvailable: " + std::to_string(GetParam().available)};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Limits, DiskSpaceLimitTest,
@@ -213,7 +213,7 @@ TEST_F(DiskSpaceTest, EmptyPathIsAccepted) {
   EXPECT_FALSE(checkDiskSpace(L""));
   EXPECT_TRUE(FreeSpace::roots.empty());
   std::vector<std::string> expected = {"checkDiskSpace path: ", "path is empty."};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // When the drive cannot be asked, the location is accepted without a free-space line.
@@ -222,7 +222,7 @@ TEST_F(DiskSpaceTest, UnmeasurableDriveIsAccepted) {
   EXPECT_FALSE(checkDiskSpace(L"\\\\server\\share\\vesk.helm"));
   EXPECT_EQ(FreeSpace::roots, std::vector<std::wstring>{L"\\\\server\\share"});
   std::vector<std::string> expected = {"checkDiskSpace path: \\\\server\\share\\vesk.helm"};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // A folder longer than a path buffer is not cut to find its drive: it is reported and treated
@@ -233,7 +233,7 @@ TEST_F(DiskSpaceTest, OverlongPathIsNotCut) {
   EXPECT_TRUE(FreeSpace::roots.empty());
   std::vector<std::string> expected = {"checkDiskSpace path: " + Narrow(path),
                                        "Path too long: " + Narrow(path)};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // A folder of exactly 259 characters is measured at its drive's root; one of exactly 260, which
@@ -249,15 +249,15 @@ TEST_F(DiskSpaceTest, FoldersAtTheBufferLimit) {
   FreeSpace::roots.clear();
   EXPECT_FALSE(checkDiskSpace(tooLong));
   EXPECT_TRUE(FreeSpace::roots.empty());
-  std::vector<std::string> messages = log_.Messages();
+  std::vector<std::string> messages = m_log.Messages();
   ASSERT_GE(messages.size(), 2u);
   EXPECT_EQ(messages.back(), "Path too long: " + Narrow(tooLong));
 }
 
 // The real query answers for the temporary folder's drive and logs its figure.
 TEST_F(LocationTest, RealDriveIsMeasured) {
-  checkDiskSpace(folder_.path());
-  std::vector<std::string> messages = log_.Messages();
+  (void)checkDiskSpace(m_folder.path());  // only the logged figure is looked at
+  std::vector<std::string> messages = m_log.Messages();
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_TRUE(std::regex_match(messages[1], std::regex("freeBytesAvailable: [0-9]+"))) << messages[1];
 }
@@ -267,7 +267,7 @@ TEST_F(LocationTest, WindowsMajorVersionIsReported) {
   int major = GetWindowsMajorVersion();
   EXPECT_GE(major, 6);
   std::vector<std::string> expected = {"dwMajorVersion: " + std::to_string(major)};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 }  // namespace

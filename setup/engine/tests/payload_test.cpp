@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/unique_handle.h"
-#include "setup/engine/tests/log_capture.h"
-#include "setup/engine/tests/payload_manifest.h"
+#include "setup/engine/install_steps.h"
+#include "setup/engine/payload_integrity.h"
+#include "testsupport/log_capture.h"
+#include "testsupport/payload_manifest.h"
 #include "testsupport/test_support.h"
 
 namespace vesk {
@@ -24,51 +27,51 @@ using testing::ManifestEntry;
 class PayloadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    module_.reset(LoadLibraryExW(VESK_SETUP_EXE, nullptr,
+    m_module.reset(LoadLibraryExW(VESK_SETUP_EXE, nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-    ASSERT_TRUE(module_.valid()) << GetLastError();
+    ASSERT_TRUE(m_module.valid()) << GetLastError();
   }
-  UniqueModule module_;
+  UniqueModule m_module;
   // Opening the log records its path in the user's product key: keep that out of the real
   // registry, where a program test running beside this one may have made the key.
-  testing::ScopedCurrentUserOverride user_;
-  LogCapture log_;
-  ScopedTempFolder folder_;
+  testing::ScopedCurrentUserOverride m_user;
+  LogCapture m_log;
+  ScopedTempFolder m_folder;
 };
 
 // Every embedded item is written byte for byte as the build took it.
 TEST_F(PayloadTest, ExtractedItemsMatchTheirSources) {
   for (const ManifestEntry& entry : kManifest) {
-    std::wstring target = folder_ / entry.name;
-    ASSERT_TRUE(ExtractResourceToFile(module_.get(), static_cast<WORD>(entry.id), target));
+    std::wstring target = m_folder / entry.name;
+    ASSERT_TRUE(ExtractResourceToFile(m_module.get(), static_cast<WORD>(entry.id), target));
     EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(entry.source)) << testing::Narrow(entry.name);
   }
 }
 
 // An existing, longer file is replaced entirely, not overwritten at its start.
 TEST_F(PayloadTest, ExistingFileIsReplacedWhole) {
-  std::wstring target = folder_ / L"version.txt";
+  std::wstring target = m_folder / L"version.txt";
   ASSERT_TRUE(testing::WriteFileBytes(target, std::string(5000, 'x')));
-  ASSERT_TRUE(ExtractResourceToFile(module_.get(), 126, target));
+  ASSERT_TRUE(ExtractResourceToFile(m_module.get(), 126, target));
   EXPECT_EQ(ReadFileBytes(target).size(), 12u);
 }
 
 // A missing resource and a target locked by another handle fail with their log line, and the
 // row reports "Failed to extract" with its name.
 TEST_F(PayloadTest, FailuresAreLoggedPerRow) {
-  std::wstring locked = folder_ / L"mini_installer.exe";
+  std::wstring locked = m_folder / L"mini_installer.exe";
   UniqueFile holder(CreateFileW(locked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(holder.valid());
-  EXPECT_FALSE(ExtractPayloadItem(module_.get(), {101, L"app.ico"}, folder_.path()));
-  EXPECT_FALSE(ExtractPayloadItem(module_.get(), {111, L"mini_installer.exe"}, folder_.path()));
-  EXPECT_TRUE(ExtractPayloadItem(module_.get(), {126, L"version.txt"}, folder_.path()));
-  EXPECT_FALSE(testing::FileExists(folder_ / L"app.ico"));
+  EXPECT_FALSE(ExtractPayloadItem(m_module.get(), {101, L"app.ico"}, m_folder.path()));
+  EXPECT_FALSE(ExtractPayloadItem(m_module.get(), {111, L"mini_installer.exe"}, m_folder.path()));
+  EXPECT_TRUE(ExtractPayloadItem(m_module.get(), {126, L"version.txt"}, m_folder.path()));
+  EXPECT_FALSE(testing::FileExists(m_folder / L"app.ico"));
   std::vector<std::string> expected = {
       "Failed to find resource.",  "Failed to extract app.ico",
       "Failed to open output file.", "Failed to extract mini_installer.exe",
       "Resource extracted successfully.", "version.txt extracted successfully!"};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // Writes the first half of the data, then fails as a full disk does.
@@ -85,13 +88,13 @@ TEST_F(PayloadTest, FailedWriteLeavesNoPartialFile) {
   bool extracted;
   {
     ScopedOverride fullDisk(g_payloadWriteFile, &WriteHalfThenFail);
-    extracted = ExtractPayloadItem(module_.get(), {102, L"background.png"}, folder_.path());
+    extracted = ExtractPayloadItem(m_module.get(), {102, L"background.png"}, m_folder.path());
   }
   EXPECT_FALSE(extracted);
-  EXPECT_FALSE(testing::FileExists(folder_ / L"background.png"));
+  EXPECT_FALSE(testing::FileExists(m_folder / L"background.png"));
   std::vector<std::string> expected = {"Failed to write output file, error code: 112",
                                        "Failed to extract background.png"};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // Writes the first half of the data and reports success with the shorter count, as a write to a
@@ -107,13 +110,13 @@ TEST_F(PayloadTest, ShortWriteLeavesNoPartialFile) {
   bool extracted;
   {
     ScopedOverride shortWrite(g_payloadWriteFile, &WriteHalfAndReportSuccess);
-    extracted = ExtractPayloadItem(module_.get(), {111, L"mini_installer.exe"}, folder_.path());
+    extracted = ExtractPayloadItem(m_module.get(), {111, L"mini_installer.exe"}, m_folder.path());
   }
   EXPECT_FALSE(extracted);
-  EXPECT_FALSE(testing::FileExists(folder_ / L"mini_installer.exe"));
+  EXPECT_FALSE(testing::FileExists(m_folder / L"mini_installer.exe"));
   std::vector<std::string> expected = {"Failed to write output file, error code: 39",
                                        "Failed to extract mini_installer.exe"};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // Creates folders below `base` until the path has exactly `length` characters; returns it.
@@ -134,20 +137,20 @@ std::wstring MakeFolderOfLength(const std::wstring& base, size_t length) {
 // before anything is written.
 TEST_F(PayloadTest, TargetPathsAtTheLimit) {
   const std::wstring name = L"version.txt";
-  std::wstring fits = MakeFolderOfLength(folder_ / L"a", 259 - 1 - name.size());
+  std::wstring fits = MakeFolderOfLength(m_folder / L"a", 259 - 1 - name.size());
   ASSERT_TRUE(testing::FolderExists(fits));
-  EXPECT_TRUE(ExtractPayloadItem(module_.get(), {126, name.c_str()}, fits));
+  EXPECT_TRUE(ExtractPayloadItem(m_module.get(), {126, name.c_str()}, fits));
   EXPECT_EQ((fits + L"\\" + name).size(), 259u);
   EXPECT_EQ(ReadFileBytes(fits + L"\\" + name).size(), 12u);
 
-  std::wstring tooLong = MakeFolderOfLength(folder_ / L"b", 260 - 1 - name.size());
+  std::wstring tooLong = MakeFolderOfLength(m_folder / L"b", 260 - 1 - name.size());
   ASSERT_TRUE(testing::FolderExists(tooLong));
-  const size_t before = log_.Messages().size();
-  EXPECT_FALSE(ExtractPayloadItem(module_.get(), {126, name.c_str()}, tooLong));
+  const size_t before = m_log.Messages().size();
+  EXPECT_FALSE(ExtractPayloadItem(m_module.get(), {126, name.c_str()}, tooLong));
   EXPECT_FALSE(testing::FileExists(tooLong + L"\\" + name));
   std::vector<std::string> expected = {"Path too long: " + testing::Narrow(tooLong + L"\\" + name),
                                        "Failed to extract version.txt"};
-  std::vector<std::string> messages = log_.Messages();
+  std::vector<std::string> messages = m_log.Messages();
   EXPECT_EQ(std::vector<std::string>(messages.begin() + before, messages.end()), expected);
 }
 
@@ -156,29 +159,68 @@ TEST_F(PayloadTest, TargetPathsAtTheLimit) {
 TEST_F(PayloadTest, AlteredItemIsRefused) {
   const std::string altered = testing::ProgramWithAlteredItem(VESK_SETUP_EXE, 102);
   ASSERT_FALSE(altered.empty());
-  ASSERT_TRUE(testing::WriteFileBytes(folder_ / L"VeskSetup.exe", altered));
-  UniqueModule module(LoadLibraryExW((folder_ / L"VeskSetup.exe").c_str(), nullptr,
+  ASSERT_TRUE(testing::WriteFileBytes(m_folder / L"VeskSetup.exe", altered));
+  UniqueModule module(LoadLibraryExW((m_folder / L"VeskSetup.exe").c_str(), nullptr,
                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
   ASSERT_TRUE(module.valid());
   bool mismatch = false;
-  EXPECT_TRUE(ExtractPayloadItem(module.get(), {126, L"version.txt"}, folder_.path(), &mismatch));
+  EXPECT_TRUE(ExtractPayloadItem(module.get(), {126, L"version.txt"}, m_folder.path(), &mismatch));
   EXPECT_FALSE(mismatch);
-  EXPECT_FALSE(ExtractPayloadItem(module.get(), {102, L"background.png"}, folder_.path(), &mismatch));
+  EXPECT_FALSE(ExtractPayloadItem(module.get(), {102, L"background.png"}, m_folder.path(), &mismatch));
   EXPECT_TRUE(mismatch);
-  EXPECT_FALSE(testing::FileExists(folder_ / L"background.png"));
-  std::vector<std::string> messages = log_.Messages();
+  EXPECT_FALSE(testing::FileExists(m_folder / L"background.png"));
+  std::vector<std::string> messages = m_log.Messages();
   ASSERT_GE(messages.size(), 2u);
   EXPECT_EQ(messages[messages.size() - 2],
             "Payload item does not match its recorded digest: " +
-                testing::Narrow(folder_ / L"background.png"));
+                testing::Narrow(m_folder / L"background.png"));
   EXPECT_EQ(messages.back(), "Failed to extract background.png");
+}
+
+// An item whose digest record is unreadable (a digit replaced) or missing (this test program
+// embeds item 7126 and records nothing) fails like a mismatch: no file is left and the caller is
+// told; a file is never taken to match such a record.
+TEST_F(PayloadTest, UnreadableOrMissingDigestFailsLikeAMismatch) {
+  std::string program = ReadFileBytes(VESK_SETUP_EXE);
+  std::optional<Sha256Digest> digest = RecordedPayloadDigest(m_module.get(), 126);
+  ASSERT_TRUE(digest);
+  std::string hex;
+  for (unsigned char byte : *digest) {
+    hex += "0123456789abcdef"[byte >> 4];
+    hex += "0123456789abcdef"[byte & 15];
+  }
+  const size_t at = program.find(hex);
+  ASSERT_NE(at, std::string::npos);
+  program[at + 10] = 'z';
+  ASSERT_TRUE(testing::WriteFileBytes(m_folder / L"unreadable.exe", program));
+  UniqueModule unreadable(LoadLibraryExW((m_folder / L"unreadable.exe").c_str(), nullptr,
+                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  ASSERT_TRUE(unreadable.valid());
+  ScopedTempFolder good;
+  ASSERT_TRUE(ExtractResourceToFile(m_module.get(), 126, good / L"version.txt"));
+  ASSERT_TRUE(FileMatchesRecordIn(m_module.get(), good / L"version.txt", 126));
+  struct {
+    HMODULE module;
+    int id;
+  } const cases[] = {{unreadable.get(), 126}, {GetModuleHandleW(nullptr), 7126}};
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.id);
+    bool mismatch = false;
+    EXPECT_FALSE(ExtractPayloadItem(test.module, {test.id, L"version.txt"}, m_folder.path(),
+                                    &mismatch));
+    EXPECT_TRUE(mismatch);
+    EXPECT_FALSE(testing::FileExists(m_folder / L"version.txt"));
+    EXPECT_FALSE(FileMatchesRecordIn(test.module, good / L"version.txt", test.id));
+  }
+  // The check before use answers for this program, which records nothing: nothing passes.
+  EXPECT_FALSE(PayloadFileMatchesRecord(good / L"version.txt", 126));
 }
 
 // A path that does not fit the 260-character buffer is refused, never cut short.
 TEST_F(PayloadTest, OverlongTargetPathIsRefused) {
-  std::wstring folder = folder_.path() + L"\\" + std::wstring(250, L'd');
-  EXPECT_FALSE(ExtractPayloadItem(module_.get(), {126, L"version.txt"}, folder));
-  std::vector<std::string> messages = log_.Messages();
+  std::wstring folder = m_folder.path() + L"\\" + std::wstring(250, L'd');
+  EXPECT_FALSE(ExtractPayloadItem(m_module.get(), {126, L"version.txt"}, folder));
+  std::vector<std::string> messages = m_log.Messages();
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[0].rfind("Path too long: ", 0), 0u);
   EXPECT_EQ(messages[1], "Failed to extract version.txt");
@@ -187,12 +229,12 @@ TEST_F(PayloadTest, OverlongTargetPathIsRefused) {
 // Copying logs success or failure with the file's name.
 TEST_F(PayloadTest, CopyPayloadFileLogsOutcome) {
   ScopedTempFolder target;
-  ASSERT_TRUE(testing::WriteFileBytes(folder_ / L"a.dll", "abc"));
-  CopyPayloadFile(L"a.dll", folder_.path(), target.path());
-  CopyPayloadFile(L"missing.dll", folder_.path(), target.path());
+  ASSERT_TRUE(testing::WriteFileBytes(m_folder / L"a.dll", "abc"));
+  CopyPayloadFile(L"a.dll", m_folder.path(), target.path());
+  CopyPayloadFile(L"missing.dll", m_folder.path(), target.path());
   EXPECT_EQ(ReadFileBytes(target / L"a.dll"), "abc");
   std::vector<std::string> expected = {"a.dll copied successfully.", "Failed to copy missing.dll."};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "setup/engine/quiet_install.h"
 #include "setup/engine/tests/engine_test_support.h"
-#include "setup/engine/tests/log_capture.h"
+#include "testsupport/log_capture.h"
 #include "testsupport/scoped_settings.h"
 #include "testsupport/test_support.h"
 
@@ -25,34 +25,34 @@ using testing::ScopedTempFolder;
 class ProcessControlTest : public ::testing::Test {
  protected:
   // Children run for a minute and would end with 7 on their own.
-  ScopedEnvironmentVariable sleep_{L"VESK_TEST_CHILD_SLEEP_MS", std::wstring(L"60000")};
-  ScopedEnvironmentVariable exitCode_{L"VESK_TEST_CHILD_EXIT", std::wstring(L"7")};
-  LogCapture log_;
-  ScopedTempFolder install_{L"install"};
-  ScopedTempFolder elsewhere_{L"elsewhere"};
+  ScopedEnvironmentVariable m_sleep{L"VESK_TEST_CHILD_SLEEP_MS", std::wstring(L"60000")};
+  ScopedEnvironmentVariable m_exitCode{L"VESK_TEST_CHILD_EXIT", std::wstring(L"7")};
+  LogCapture m_log;
+  ScopedTempFolder m_install{L"install"};
+  ScopedTempFolder m_elsewhere{L"elsewhere"};
 };
 
 // Every "vesk.helm.exe" is terminated with exit code 0, also one started from another folder;
 // each gets a log line naming the install folder's application.
 TEST_F(ProcessControlTest, KillTerminatesEveryExactMatch) {
-  ASSERT_TRUE(PlaceTestChild(install_ / L"vesk.helm.exe"));
-  ASSERT_TRUE(PlaceTestChild(elsewhere_ / L"vesk.helm.exe"));
-  ChildProcess first(install_ / L"vesk.helm.exe");
-  ChildProcess second(elsewhere_ / L"vesk.helm.exe");
+  ASSERT_TRUE(PlaceTestChild(m_install / L"vesk.helm.exe"));
+  ASSERT_TRUE(PlaceTestChild(m_elsewhere / L"vesk.helm.exe"));
+  ChildProcess first(m_install / L"vesk.helm.exe");
+  ChildProcess second(m_elsewhere / L"vesk.helm.exe");
   ASSERT_TRUE(first.started() && second.started());
   ASSERT_TRUE(IsProcessRunning(L"vesk.helm.exe"));
 
-  killTargetApp(install_.path());
+  killTargetApp(m_install.path());
   EXPECT_TRUE(first.WaitForExit(5000));
   EXPECT_TRUE(second.WaitForExit(5000));
   EXPECT_EQ(first.ExitCode(), 0u);
   EXPECT_EQ(second.ExitCode(), 0u);
   EXPECT_FALSE(IsProcessRunning(L"vesk.helm.exe"));
-  std::string application = Narrow(install_ / L"vesk.helm.exe");
+  std::string application = Narrow(m_install / L"vesk.helm.exe");
   std::vector<std::string> expected = {"killTargetApp processName: " + application,
                                        "Successfully terminated process: " + application,
                                        "Successfully terminated process: " + application};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // Names that differ only in letter case, or that merely contain the name, are neither terminated
@@ -63,7 +63,7 @@ TEST_F(ProcessControlTest, OtherNamesAreLeftAlone) {
   std::vector<std::unique_ptr<ChildProcess>> children;
   // One folder each: the file system does not tell names apart by letter case.
   for (size_t i = 0; i < names.size(); ++i) {
-    std::wstring folder = elsewhere_ / std::to_wstring(i);
+    std::wstring folder = m_elsewhere / std::to_wstring(i);
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     std::wstring name = names[i];
     ASSERT_TRUE(PlaceTestChild(folder + L"\\" + name));
@@ -71,11 +71,11 @@ TEST_F(ProcessControlTest, OtherNamesAreLeftAlone) {
     ASSERT_TRUE(children.back()->started()) << Narrow(name);
   }
   EXPECT_FALSE(IsProcessRunning(L"vesk.helm.exe"));
-  killTargetApp(install_.path());
+  killTargetApp(m_install.path());
   for (auto& child : children) EXPECT_FALSE(child->WaitForExit(0));
   std::vector<std::string> expected = {"killTargetApp processName: " +
-                                       Narrow(install_ / L"vesk.helm.exe")};
-  EXPECT_EQ(log_.Messages(), expected);
+                                       Narrow(m_install / L"vesk.helm.exe")};
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // Without a match only the first line is written, and the call still pauses a second so that
@@ -85,14 +85,14 @@ TEST_F(ProcessControlTest, NoMatchLogsOneLineAndPauses) {
   killTargetApp(L"C:\\nowhere");
   EXPECT_GE(GetTickCount64() - start, 900u);
   std::vector<std::string> expected = {"killTargetApp processName: C:\\nowhere\\vesk.helm.exe"};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // The test for a running installer matches the whole name exactly.
 TEST_F(ProcessControlTest, IsProcessRunningMatchesExactly) {
-  ASSERT_TRUE(PlaceTestChild(elsewhere_ / L"mini_installer.exe"));
+  ASSERT_TRUE(PlaceTestChild(m_elsewhere / L"mini_installer.exe"));
   EXPECT_FALSE(IsProcessRunning(L"mini_installer.exe"));
-  ChildProcess installer(elsewhere_ / L"mini_installer.exe");
+  ChildProcess installer(m_elsewhere / L"mini_installer.exe");
   ASSERT_TRUE(installer.started());
   EXPECT_TRUE(IsProcessRunning(L"mini_installer.exe"));
   EXPECT_FALSE(IsProcessRunning(L"Mini_Installer.exe"));
@@ -103,24 +103,24 @@ TEST_F(ProcessControlTest, IsProcessRunningMatchesExactly) {
 // The quiet road's wait for a lingering installer ends as soon as the installer has gone.
 TEST_F(ProcessControlTest, WaitEndsWhenTheInstallerHasGone) {
   ScopedEnvironmentVariable shortRun(L"VESK_TEST_CHILD_SLEEP_MS", std::wstring(L"2500"));
-  ASSERT_TRUE(PlaceTestChild(elsewhere_ / L"mini_installer.exe"));
-  ChildProcess installer(elsewhere_ / L"mini_installer.exe");
+  ASSERT_TRUE(PlaceTestChild(m_elsewhere / L"mini_installer.exe"));
+  ChildProcess installer(m_elsewhere / L"mini_installer.exe");
   ASSERT_TRUE(installer.started());
   WaitForInstallerToFinish(kInstallerLingerLimitMs);
   EXPECT_TRUE(installer.WaitForExit(0));
   EXPECT_FALSE(IsProcessRunning(L"mini_installer.exe"));
-  EXPECT_TRUE(log_.Messages().empty());
+  EXPECT_TRUE(m_log.Messages().empty());
 }
 
 // An installer still running at the limit is left running and the time-out is logged.
 TEST_F(ProcessControlTest, WaitGivesUpAtTheLimit) {
-  ASSERT_TRUE(PlaceTestChild(elsewhere_ / L"mini_installer.exe"));
-  ChildProcess installer(elsewhere_ / L"mini_installer.exe");
+  ASSERT_TRUE(PlaceTestChild(m_elsewhere / L"mini_installer.exe"));
+  ChildProcess installer(m_elsewhere / L"mini_installer.exe");
   ASSERT_TRUE(installer.started());
   WaitForInstallerToFinish(2000);
   EXPECT_FALSE(installer.WaitForExit(0));
   std::vector<std::string> expected = {"mini_installer.exe is timeout!!!"};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // The process the replacement list shows under a reused parent id, and that id.

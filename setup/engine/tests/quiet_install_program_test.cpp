@@ -69,7 +69,7 @@ class QuietInstallProgramTest : public ::testing::Test {
   ~QuietInstallProgramTest() override { RemoveInstallation(); }
 
   void SetUp() override {
-    ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, setupExe_.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, m_setupExe.c_str(), FALSE));
   }
 
   // Runs "VeskSetup.exe <arguments>" and collects its debugger output; a setup window (no
@@ -80,10 +80,10 @@ class QuietInstallProgramTest : public ::testing::Test {
     options.timeoutMs = 240000;
     options.closeWindowOfClass = L"VeskSetup";
     testing::ProcessResult result =
-        testing::RunProcess(L"\"" + setupExe_ + L"\" " + arguments, options);
+        testing::RunProcess(L"\"" + m_setupExe + L"\" " + arguments, options);
     EXPECT_TRUE(result.started);
     EXPECT_TRUE(result.finished);
-    for (const std::wstring& line : result.debugLines) debugLines_.push_back(Narrow(line));
+    for (const std::wstring& line : result.debugLines) m_debugLines.push_back(Narrow(line));
     return result;
   }
 
@@ -91,12 +91,12 @@ class QuietInstallProgramTest : public ::testing::Test {
     return testing::LogMessagesOf(installFolder + L"\\vesk_install.log");
   }
 
-  testing::ScopedDesktopFolder desktop_;
-  ScopedTempFolder download_{L"download"};
-  std::wstring setupExe_ = download_ / L"VeskSetup.exe";
-  std::wstring working_ = download_ / L".VeskSetupTemp";
-  std::wstring defaultFolder_ = LocalAppData() + L"\\vesk.helm\\Application";
-  std::vector<std::string> debugLines_;
+  testing::ScopedDesktopFolder m_desktop;
+  ScopedTempFolder m_download{L"download"};
+  std::wstring m_setupExe = m_download / L"VeskSetup.exe";
+  std::wstring m_working = m_download / L".VeskSetupTemp";
+  std::wstring m_defaultFolder = LocalAppData() + L"\\vesk.helm\\Application";
+  std::vector<std::string> m_debugLines;
 };
 
 // A first quiet install: exit 0; the default folder is created with its parents and holds the
@@ -107,14 +107,14 @@ TEST_F(QuietInstallProgramTest, FirstInstallInstallsRegistersAndCleansUp) {
   testing::ProcessResult result = RunSetup(L"quiet");
   EXPECT_EQ(result.exitCode, 0u);
 
-  const std::wstring& folder = defaultFolder_;
+  const std::wstring& folder = m_defaultFolder;
   EXPECT_TRUE(FileExists(folder + L"\\vesk.helm.exe"));
   EXPECT_TRUE(FileExists(folder + L"\\mini_installer.exe"));
   EXPECT_TRUE(FileExists(folder + L"\\vesk_install.log"));
   // Only the installer of the payload is copied on this road.
   EXPECT_FALSE(FileExists(folder + L"\\VeskUninstall.exe"));
   EXPECT_FALSE(FileExists(folder + L"\\metrics_sdk.dll"));
-  EXPECT_FALSE(FolderExists(working_));
+  EXPECT_FALSE(FolderExists(m_working));
 
   std::map<std::wstring, RegistryValue> values = ReadAllValues(HKEY_CURRENT_USER, kProductKey);
   EXPECT_EQ(values[L"VeskInstallPath"], testing::StringValue(folder));
@@ -133,11 +133,11 @@ TEST_F(QuietInstallProgramTest, FirstInstallInstallsRegistersAndCleansUp) {
             testing::StringValue(L"\"" + folder + L"\\vesk.helm.exe\" \"%1\""));
   EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, kUninstallEntry));
 
-  EXPECT_FALSE(FileExists(desktop_ / L"vesk.helm.lnk"));
-  EXPECT_TRUE(FileExists(desktop_ / L"vesk.lnk"));
+  EXPECT_FALSE(FileExists(m_desktop / L"vesk.helm.lnk"));
+  EXPECT_TRUE(FileExists(m_desktop / L"vesk.lnk"));
 
   std::string narrowFolder = Narrow(folder);
-  std::string narrowWorking = Narrow(working_);
+  std::string narrowWorking = Narrow(m_working);
   std::vector<std::string> log = LogOf(folder);
   std::vector<std::string> expected = {
       "mini_installer.exe copied successfully.",
@@ -159,7 +159,7 @@ TEST_F(QuietInstallProgramTest, FirstInstallInstallsRegistersAndCleansUp) {
       "InstallerError: 0",
       "InstallerResult: 0",
       "logRegistryValue end",
-      "oldShortcutPath: " + Narrow(desktop_ / L"vesk.helm.lnk"),
+      "oldShortcutPath: " + Narrow(m_desktop / L"vesk.helm.lnk"),
       "Shortcut renamed successfully.",
       "QuietInstall result: 0",
       "_tWinMain end result: 0"};
@@ -179,7 +179,7 @@ TEST_F(QuietInstallProgramTest, FirstInstallInstallsRegistersAndCleansUp) {
       "isQuiet = true,Argument quiet", "isQuiet = true, start QuietInstall",
       "GetInstallPathFromRegistry path: ", "Successfully created install directory " + narrowFolder,
       "mini_installer.exe copied successfully."};
-  EXPECT_TRUE(ContainsInOrder(debugLines_, early)) << ::testing::PrintToString(debugLines_);
+  EXPECT_TRUE(ContainsInOrder(m_debugLines, early)) << ::testing::PrintToString(m_debugLines);
   EXPECT_EQ(IndexOf(log, "Successfully created install directory " + narrowFolder), -1);
 }
 
@@ -190,17 +190,17 @@ TEST_F(QuietInstallProgramTest, SecondInstallReusesTheRegisteredFolder) {
   ScopedTempFolder chosen{L"chosen place"};
   SetRegisteredFolder(chosen.path());
   ASSERT_EQ(RunSetup(L"quiet").exitCode, 0u);
-  ASSERT_TRUE(FileExists(desktop_ / L"vesk.lnk"));
-  debugLines_.clear();
+  ASSERT_TRUE(FileExists(m_desktop / L"vesk.lnk"));
+  m_debugLines.clear();
 
-  ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, setupExe_.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, m_setupExe.c_str(), FALSE));
   EXPECT_EQ(RunSetup(L"/s").exitCode, 0u);
   std::string narrowFolder = Narrow(chosen.path());
   std::vector<std::string> early = {"isQuiet = true,Argument /s",
                                     "GetInstallPathFromRegistry path: " + narrowFolder,
                                     "Install directory already exists"};
-  EXPECT_TRUE(ContainsInOrder(debugLines_, early)) << ::testing::PrintToString(debugLines_);
-  EXPECT_FALSE(FolderExists(defaultFolder_));
+  EXPECT_TRUE(ContainsInOrder(m_debugLines, early)) << ::testing::PrintToString(m_debugLines);
+  EXPECT_FALSE(FolderExists(m_defaultFolder));
   EXPECT_EQ(ProductText(L"VeskInstallPath"), chosen.path());
   EXPECT_EQ(ProductText(L"VeskInstallLogPath"), chosen / L"vesk_install.log");
 
@@ -210,8 +210,8 @@ TEST_F(QuietInstallProgramTest, SecondInstallReusesTheRegisteredFolder) {
       "VeskInstallLogPath: " + Narrow(chosen / L"vesk_install.log"), "logRegistryValue end",
       "Failed to rename shortcut.", "QuietInstall result: 0"};
   EXPECT_TRUE(ContainsInOrder(log, expected)) << ::testing::PrintToString(log);
-  EXPECT_TRUE(FileExists(desktop_ / L"vesk.helm.lnk"));
-  EXPECT_TRUE(FileExists(desktop_ / L"vesk.lnk"));
+  EXPECT_TRUE(FileExists(m_desktop / L"vesk.helm.lnk"));
+  EXPECT_TRUE(FileExists(m_desktop / L"vesk.lnk"));
 }
 
 // "quiet disable_autolaunch kill" with the application running: it is terminated before the
@@ -226,33 +226,33 @@ TEST_F(QuietInstallProgramTest, KillTerminatesTheApplicationFirst) {
   EXPECT_EQ(RunSetup(L"quiet disable_autolaunch kill").exitCode, 0u);
   EXPECT_TRUE(application.WaitForExit(0));
   EXPECT_EQ(application.ExitCode(), 0u);
-  std::string display = Narrow(defaultFolder_ + L"\\vesk.helm.exe");
+  std::string display = Narrow(m_defaultFolder + L"\\vesk.helm.exe");
   std::vector<std::string> expected = {"isAutoLaunch = false,Argument disable_autolaunch",
                                        "isKill = true,Argument kill",
                                        "isKill = true, killTargetApp",
                                        "killTargetApp processName: " + display,
                                        "Successfully terminated process: " + display,
                                        "mini_installer.exe copied successfully."};
-  EXPECT_TRUE(ContainsInOrder(debugLines_, expected)) << ::testing::PrintToString(debugLines_);
+  EXPECT_TRUE(ContainsInOrder(m_debugLines, expected)) << ::testing::PrintToString(m_debugLines);
   EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, kProductKey, L"InstallAutoLaunch"),
             testing::DwordValue(0));
   EXPECT_EQ(ProductText(L"opv"), L"<missing>");
-  EXPECT_FALSE(FileExists(defaultFolder_ + L"\\new_vesk.helm.exe"));
+  EXPECT_FALSE(FileExists(m_defaultFolder + L"\\new_vesk.helm.exe"));
 }
 
 // An installer failing with 3: the exit code is 3 and every later step still runs.
 TEST_F(QuietInstallProgramTest, FailingInstallerCodeIsTheExitCode) {
   ScopedEnvironmentVariable fail(L"VESK_STANDIN_INSTALLER_EXIT_CODE", std::wstring(L"3"));
   EXPECT_EQ(RunSetup(L"quiet").exitCode, 3u);
-  EXPECT_FALSE(FolderExists(working_));
-  EXPECT_EQ(ProductText(L"VeskInstallPath"), defaultFolder_);
+  EXPECT_FALSE(FolderExists(m_working));
+  EXPECT_EQ(ProductText(L"VeskInstallPath"), m_defaultFolder);
   EXPECT_EQ(ProductText(L"version"), testing::Widen(kVersion));
   std::vector<std::string> expected = {
       "mini_installer.exe exited with code: 3", "StartInstallation result: 3",
       "mini_installer.exe is completed!!!", "QuietInstall failed", "DeleteAllFilesInDirectory end",
       "InstallerError: 3", "InstallerResult: 1", "logRegistryValue end",
       "Old shortcut not found.", "QuietInstall result: 3", "_tWinMain end result: 3"};
-  std::vector<std::string> log = LogOf(defaultFolder_);
+  std::vector<std::string> log = LogOf(m_defaultFolder);
   EXPECT_TRUE(ContainsInOrder(log, expected)) << ::testing::PrintToString(log);
 }
 
@@ -263,13 +263,13 @@ TEST_F(QuietInstallProgramTest, UncreatableFolderGives100) {
   ASSERT_TRUE(testing::WriteFileBytes(place / L"file", "not a folder"));
   SetRegisteredFolder(place / L"file\\vesk.helm");
   EXPECT_EQ(RunSetup(L"quiet").exitCode, 100u);
-  EXPECT_TRUE(FileExists(working_ + L"\\mini_installer.exe"));
+  EXPECT_TRUE(FileExists(m_working + L"\\mini_installer.exe"));
   EXPECT_EQ(ProductText(L"UninstallString"), L"<missing>");
   EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kProtocolKey));
   std::vector<std::string> expected = {"Failed to create install directory",
                                        "_tWinMain end result: 100"};
-  EXPECT_TRUE(ContainsInOrder(debugLines_, expected)) << ::testing::PrintToString(debugLines_);
-  EXPECT_EQ(IndexOf(debugLines_, "QuietInstall result: 100"), -1);
+  EXPECT_TRUE(ContainsInOrder(m_debugLines, expected)) << ::testing::PrintToString(m_debugLines);
+  EXPECT_EQ(IndexOf(m_debugLines, "QuietInstall result: 100"), -1);
 }
 
 // An installer that cannot be copied into the install folder ends with 101 after the log has
@@ -279,7 +279,7 @@ TEST_F(QuietInstallProgramTest, UncopyableInstallerGives101) {
   SetRegisteredFolder(chosen.path());
   ASSERT_TRUE(CreateDirectoryW((chosen / L"mini_installer.exe").c_str(), nullptr));
   EXPECT_EQ(RunSetup(L"quiet").exitCode, 101u);
-  EXPECT_TRUE(FileExists(working_ + L"\\mini_installer.exe"));
+  EXPECT_TRUE(FileExists(m_working + L"\\mini_installer.exe"));
   EXPECT_EQ(ProductText(L"UninstallString"), L"<missing>");
   EXPECT_EQ(ProductText(L"version"), L"<missing>");
   EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kProtocolKey));
@@ -302,7 +302,7 @@ TEST_F(QuietInstallProgramTest, WaitsForALingeringInstaller) {
   ASSERT_TRUE(lingering->started());
   EXPECT_EQ(RunSetup(L"quiet").exitCode, 0u);
   EXPECT_TRUE(lingering->WaitForExit(0));
-  std::vector<std::string> log = LogOf(defaultFolder_);
+  std::vector<std::string> log = LogOf(m_defaultFolder);
   EXPECT_TRUE(ContainsInOrder(log, {"StartInstallation result: 0", "mini_installer.exe is completed!!!"}));
   EXPECT_EQ(IndexOf(log, "mini_installer.exe is timeout!!!"), -1);
 }
@@ -318,16 +318,16 @@ const wchar_t* const kPlantedLibraries[] = {L"msimg32", L"dwmapi", L"uxtheme", L
 // is never loaded: not on the quiet road, not on the window road, not by the uninstaller or the
 // update helper.
 TEST_F(QuietInstallProgramTest, LibrariesPlantedBesideTheProgramsAreNotLoaded) {
-  ASSERT_TRUE(CopyFileW(VESK_UNINSTALL_EXE, (download_ / L"VeskUninstall.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(VESK_UNINSTALL_EXE, (m_download / L"VeskUninstall.exe").c_str(), FALSE));
   ASSERT_TRUE(
-      CopyFileW(VESK_UPDATE_HELPER_EXE, (download_ / L"VeskUpdateHelper.exe").c_str(), FALSE));
+      CopyFileW(VESK_UPDATE_HELPER_EXE, (m_download / L"VeskUpdateHelper.exe").c_str(), FALSE));
   // The harness's own overrides stay; the planted names are added to them.
   wchar_t harness[512] = {};
   DWORD harnessLength = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", harness, 512);
   std::wstring overrides =
       harnessLength > 0 && harnessLength < 512 ? std::wstring(harness) + L";" : std::wstring();
   for (const wchar_t* name : kPlantedLibraries) {
-    ASSERT_TRUE(CopyFileW(VESK_MARKER_LIBRARY, (download_ / (std::wstring(name) + L".dll")).c_str(),
+    ASSERT_TRUE(CopyFileW(VESK_MARKER_LIBRARY, (m_download / (std::wstring(name) + L".dll")).c_str(),
                           FALSE));
     overrides += std::wstring(name) + L",";
   }
@@ -336,7 +336,7 @@ TEST_F(QuietInstallProgramTest, LibrariesPlantedBesideTheProgramsAreNotLoaded) {
   ScopedEnvironmentVariable preferPlanted(L"WINEDLLOVERRIDES", overrides);
   auto markers = [&] {
     std::vector<std::string> found;
-    for (const std::wstring& name : testing::ListFolder(download_.path())) {
+    for (const std::wstring& name : testing::ListFolder(m_download.path())) {
       if (name.size() > 7 && name.substr(name.size() - 7) == L".loaded") found.push_back(Narrow(name));
     }
     return found;
@@ -346,9 +346,9 @@ TEST_F(QuietInstallProgramTest, LibrariesPlantedBesideTheProgramsAreNotLoaded) {
   EXPECT_EQ(markers(), std::vector<std::string>{}) << "quiet road";
   EXPECT_TRUE(RunSetup(L"").windowClosed);
   EXPECT_EQ(markers(), std::vector<std::string>{}) << "window road";
-  testing::RunProcess(L"\"" + (download_ / L"VeskUninstall.exe") + L"\"");
+  testing::RunProcess(L"\"" + (m_download / L"VeskUninstall.exe") + L"\"");
   EXPECT_EQ(markers(), std::vector<std::string>{}) << "uninstaller";
-  testing::RunProcess(L"\"" + (download_ / L"VeskUpdateHelper.exe") + L"\"");
+  testing::RunProcess(L"\"" + (m_download / L"VeskUpdateHelper.exe") + L"\"");
   EXPECT_EQ(markers(), std::vector<std::string>{}) << "update helper";
 }
 

@@ -9,7 +9,7 @@
 
 #include "common/product.h"
 #include "setup/engine/tests/engine_test_support.h"
-#include "setup/engine/tests/log_capture.h"
+#include "testsupport/log_capture.h"
 #include "testsupport/scoped_settings.h"
 #include "testsupport/test_support.h"
 
@@ -47,8 +47,8 @@ void SetString(const wchar_t* key, const wchar_t* name, const std::wstring& text
 class RegistrationTest : public ::testing::Test {
  protected:
   // The override comes first, so the log never records its path in the real user's key.
-  ScopedCurrentUserOverride user_;
-  LogCapture log_;
+  ScopedCurrentUserOverride m_user;
+  LogCapture m_log;
 };
 
 struct FolderCase {
@@ -109,7 +109,7 @@ TEST_P(RegistrationContentTest, KeysHoldExactlyTheRegisteredValues) {
       "Registry key for custom protocol created or opened successfully.",
       "Set autostart: \"" + testing::Narrow(folder) + "\\vesk.helm.exe\"  --win-auto-start",
   };
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, RegistrationContentTest,
@@ -144,7 +144,7 @@ TEST_F(RegistrationTest, SecondRegistrationOverwritesTheFirst) {
 TEST_F(RegistrationTest, EmptyVersionIsStoredAsEmptyText) {
   SetProductVersion(L"");
   EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, kProductKey, L"version"), StringValue(L""));
-  EXPECT_TRUE(log_.Messages().empty());
+  EXPECT_TRUE(m_log.Messages().empty());
 }
 
 // Turning auto-start off without an entry logs the removal and leaves other entries alone;
@@ -164,7 +164,7 @@ TEST_F(RegistrationTest, AutoStartOffRemovesOnlyItsOwnEntry) {
   std::vector<std::string> expected = {
       "Remove autostart", "Set autostart: \"C:\\app\\vesk.helm.exe\"  --win-auto-start",
       "Remove autostart"};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // Without a Run key nothing is created and nothing is logged.
@@ -172,7 +172,7 @@ TEST_F(RegistrationTest, AutoStartWithoutRunKeyDoesNothing) {
   SetAutoStart(L"C:\\app", true);
   SetAutoStart(L"C:\\app", false);
   EXPECT_FALSE(testing::RegistryKeyExists(HKEY_CURRENT_USER, kRunKey));
-  EXPECT_TRUE(log_.Messages().empty());
+  EXPECT_TRUE(m_log.Messages().empty());
 }
 
 // A folder whose uninstaller or application path does not fit 260 characters never gets a cut
@@ -198,94 +198,94 @@ TEST_F(RegistrationTest, OverlongDerivedPathsAreRefusedNotCut) {
       "Path too long: " + narrow + "\\vesk.helm.exe",
       "Path too long: " + narrow + "\\vesk.helm.exe",
   };
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 class MoveUninstallTest : public RegistrationTest {
  protected:
-  void SetUp() override { SetString(kProductKey, kInstallPathValue, folder_.path()); }
-  ScopedTempFolder folder_{L"vesk install"};
+  void SetUp() override { SetString(kProductKey, kInstallPathValue, m_folder.path()); }
+  ScopedTempFolder m_folder{L"vesk install"};
 };
 
 // The uninstaller copied into the install folder ends up in its "uninstall" folder.
 TEST_F(MoveUninstallTest, MovesTheUninstallerIntoItsFolder) {
-  ASSERT_TRUE(WriteFileBytes(folder_ / L"VeskUninstall.exe", "new uninstaller"));
+  ASSERT_TRUE(WriteFileBytes(m_folder / L"VeskUninstall.exe", "new uninstaller"));
   MoveUninstallPosition();
-  EXPECT_FALSE(FileExists(folder_ / L"VeskUninstall.exe"));
-  EXPECT_EQ(ReadFileBytes(folder_ / L"uninstall\\VeskUninstall.exe"), "new uninstaller");
+  EXPECT_FALSE(FileExists(m_folder / L"VeskUninstall.exe"));
+  EXPECT_EQ(ReadFileBytes(m_folder / L"uninstall\\VeskUninstall.exe"), "new uninstaller");
   std::vector<std::string> expected = {
       "MoveUninstallPosition: Uninstaller moved to Uninstall directory successfully"};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // An uninstaller already in "uninstall" is replaced by the new one.
 TEST_F(MoveUninstallTest, ReplacesAnEarlierUninstaller) {
-  ASSERT_TRUE(CreateDirectoryW((folder_ / L"uninstall").c_str(), nullptr));
-  ASSERT_TRUE(WriteFileBytes(folder_ / L"uninstall\\VeskUninstall.exe", "old"));
-  ASSERT_TRUE(WriteFileBytes(folder_ / L"VeskUninstall.exe", "new"));
+  ASSERT_TRUE(CreateDirectoryW((m_folder / L"uninstall").c_str(), nullptr));
+  ASSERT_TRUE(WriteFileBytes(m_folder / L"uninstall\\VeskUninstall.exe", "old"));
+  ASSERT_TRUE(WriteFileBytes(m_folder / L"VeskUninstall.exe", "new"));
   MoveUninstallPosition();
-  EXPECT_EQ(ReadFileBytes(folder_ / L"uninstall\\VeskUninstall.exe"), "new");
-  EXPECT_FALSE(FileExists(folder_ / L"VeskUninstall.exe"));
+  EXPECT_EQ(ReadFileBytes(m_folder / L"uninstall\\VeskUninstall.exe"), "new");
+  EXPECT_FALSE(FileExists(m_folder / L"VeskUninstall.exe"));
 }
 
 // Without an uninstaller in the install folder the move fails with "file not found" (2); the
 // "uninstall" folder is created all the same and an earlier uninstaller there stays.
 TEST_F(MoveUninstallTest, MissingUninstallerIsLogged) {
   MoveUninstallPosition();
-  EXPECT_TRUE(FolderExists(folder_ / L"uninstall"));
+  EXPECT_TRUE(FolderExists(m_folder / L"uninstall"));
   std::vector<std::string> expected = {"MoveUninstallPosition: MoveFileEx failed, err: 2"};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 
-  ASSERT_TRUE(WriteFileBytes(folder_ / L"uninstall\\VeskUninstall.exe", "kept"));
+  ASSERT_TRUE(WriteFileBytes(m_folder / L"uninstall\\VeskUninstall.exe", "kept"));
   MoveUninstallPosition();
-  EXPECT_EQ(ReadFileBytes(folder_ / L"uninstall\\VeskUninstall.exe"), "kept");
+  EXPECT_EQ(ReadFileBytes(m_folder / L"uninstall\\VeskUninstall.exe"), "kept");
 }
 
 // Without a registered install folder nothing is moved.
 TEST_F(RegistrationTest, MoveWithoutInstallPathStops) {
   MoveUninstallPosition();
   std::vector<std::string> expected = {"MoveUninstallPosition: installPath is empty"};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 class ShortcutTest : public RegistrationTest {
  protected:
-  testing::ScopedDesktopFolder desktop_;
+  testing::ScopedDesktopFolder m_desktop;
 };
 
 // The installer's "vesk.helm.lnk" becomes "vesk.lnk" with its content.
 TEST_F(ShortcutTest, RenamesTheShortcut) {
-  ASSERT_TRUE(WriteFileBytes(desktop_ / L"vesk.helm.lnk", "shortcut"));
+  ASSERT_TRUE(WriteFileBytes(m_desktop / L"vesk.helm.lnk", "shortcut"));
   SetDesktopShortcutName(L"vesk.helm", L"vesk");
-  EXPECT_FALSE(FileExists(desktop_ / L"vesk.helm.lnk"));
-  EXPECT_EQ(ReadFileBytes(desktop_ / L"vesk.lnk"), "shortcut");
+  EXPECT_FALSE(FileExists(m_desktop / L"vesk.helm.lnk"));
+  EXPECT_EQ(ReadFileBytes(m_desktop / L"vesk.lnk"), "shortcut");
   std::vector<std::string> expected = {
-      "oldShortcutPath: " + testing::Narrow(desktop_ / L"vesk.helm.lnk"),
+      "oldShortcutPath: " + testing::Narrow(m_desktop / L"vesk.helm.lnk"),
       "Shortcut renamed successfully."};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // An existing "vesk.lnk" is kept: the rename fails and both shortcuts stay.
 TEST_F(ShortcutTest, ExistingNewNameIsKept) {
-  ASSERT_TRUE(WriteFileBytes(desktop_ / L"vesk.helm.lnk", "installer's"));
-  ASSERT_TRUE(WriteFileBytes(desktop_ / L"vesk.lnk", "user's"));
+  ASSERT_TRUE(WriteFileBytes(m_desktop / L"vesk.helm.lnk", "installer's"));
+  ASSERT_TRUE(WriteFileBytes(m_desktop / L"vesk.lnk", "user's"));
   SetDesktopShortcutName(L"vesk.helm", L"vesk");
-  EXPECT_EQ(ReadFileBytes(desktop_ / L"vesk.helm.lnk"), "installer's");
-  EXPECT_EQ(ReadFileBytes(desktop_ / L"vesk.lnk"), "user's");
+  EXPECT_EQ(ReadFileBytes(m_desktop / L"vesk.helm.lnk"), "installer's");
+  EXPECT_EQ(ReadFileBytes(m_desktop / L"vesk.lnk"), "user's");
   std::vector<std::string> expected = {
-      "oldShortcutPath: " + testing::Narrow(desktop_ / L"vesk.helm.lnk"),
+      "oldShortcutPath: " + testing::Narrow(m_desktop / L"vesk.helm.lnk"),
       "Failed to rename shortcut."};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // Without the installer's shortcut nothing changes.
 TEST_F(ShortcutTest, MissingShortcutIsLogged) {
   SetDesktopShortcutName(L"vesk.helm", L"vesk");
-  EXPECT_TRUE(testing::ListFolder(desktop_.path()).empty());
+  EXPECT_TRUE(testing::ListFolder(m_desktop.path()).empty());
   std::vector<std::string> expected = {
-      "oldShortcutPath: " + testing::Narrow(desktop_ / L"vesk.helm.lnk"),
+      "oldShortcutPath: " + testing::Narrow(m_desktop / L"vesk.helm.lnk"),
       "Old shortcut not found."};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 }  // namespace

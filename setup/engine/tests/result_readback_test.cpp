@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/product.h"
-#include "setup/engine/tests/log_capture.h"
+#include "testsupport/log_capture.h"
 #include "testsupport/test_support.h"
 
 namespace vesk {
@@ -35,8 +35,8 @@ class ReadbackTest : public ::testing::Test {
     return lines;
   }
 
-  ScopedCurrentUserOverride user_;
-  LogCapture log_;
+  ScopedCurrentUserOverride m_user;
+  LogCapture m_log;
 };
 
 // Without the product key only the first and the last line are written.
@@ -44,7 +44,7 @@ TEST_F(ReadbackTest, MissingKeyGivesStartAndEndOnly) {
   logRegistryValue();
   std::vector<std::string> expected = {"========== logRegistryValue start ==========",
                                        "logRegistryValue end"};
-  EXPECT_EQ(log_.Messages(), expected);
+  EXPECT_EQ(m_log.Messages(), expected);
 }
 
 // Every value is listed as "<name>: <value>" (texts, unsigned numbers, "Unsupported type" for the
@@ -61,7 +61,7 @@ TEST_F(ReadbackTest, ListsEveryValueThenTheFourResults) {
   SetValue(L"quad", REG_QWORD, &wide, sizeof(wide));
   logRegistryValue();
 
-  std::vector<std::string> messages = log_.Messages();
+  std::vector<std::string> messages = m_log.Messages();
   ASSERT_EQ(messages.size(), 15u);
   EXPECT_EQ(messages[0], "========== logRegistryValue start ==========");
   EXPECT_EQ(messages[1], "RegOpenKeyEx success");
@@ -97,7 +97,7 @@ TEST_F(ReadbackTest, LongValuesAreListedWholeAndTheListingGoesOn) {
   SetText(L"last", L"2");
   logRegistryValue();
 
-  std::vector<std::string> messages = log_.Messages();
+  std::vector<std::string> messages = m_log.Messages();
   ASSERT_EQ(messages.size(), 9u);
   std::vector<std::string> listing(messages.begin() + 2, messages.begin() + 7);
   std::vector<std::string> expectedListing = {
@@ -120,7 +120,7 @@ TEST_F(ReadbackTest, OddlyStoredValuesAreReadSafely) {
   WORD shortNumber = 7;
   SetValue(L"short", REG_DWORD, &shortNumber, sizeof(shortNumber));
   logRegistryValue();
-  std::vector<std::string> messages = log_.Messages();
+  std::vector<std::string> messages = m_log.Messages();
   ASSERT_EQ(messages.size(), 5u);
   std::vector<std::string> listing(messages.begin() + 2, messages.begin() + 4);
   std::vector<std::string> expectedListing = {"short: Unsupported type", "text: no null"};

@@ -25,11 +25,11 @@ const std::regex kPrefix(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3} )");
 
 class SetupLogTest : public ::testing::Test {
  protected:
-  std::string FileText() { return ReadFileBytes(folder_ / L"vesk_install.log"); }
+  std::string FileText() { return ReadFileBytes(m_folder / L"vesk_install.log"); }
 
-  ScopedCurrentUserOverride user_;
-  ScopedTempFolder folder_;
-  SetupLog log_;
+  ScopedCurrentUserOverride m_user;
+  ScopedTempFolder m_folder;
+  SetupLog m_log;
 };
 
 // The prefix is zero-padded local time with milliseconds and one trailing blank.
@@ -45,9 +45,9 @@ TEST(SetupLogPrefix, IsZeroPaddedAndEndsWithBlank) {
 
 // Each line is the prefix, the message unchanged and CR LF; an empty message leaves the prefix.
 TEST_F(SetupLogTest, LinesHavePrefixMessageAndCrLf) {
-  log_.Open(folder_.path());
-  log_.Write(L"dirPath created: C:\\x y");
-  log_.Write(L"");
+  m_log.Open(m_folder.path());
+  m_log.Write(L"dirPath created: C:\\x y");
+  m_log.Write(L"");
   std::string text = FileText();
   std::vector<std::string> lines = SplitLines(text);
   ASSERT_EQ(lines.size(), 2u);
@@ -61,9 +61,9 @@ TEST_F(SetupLogTest, LinesHavePrefixMessageAndCrLf) {
 
 // Nothing reaches a file before the log is opened.
 TEST_F(SetupLogTest, LinesBeforeOpenStayOutOfTheFile) {
-  log_.Write(L"early line");
-  log_.Open(folder_.path());
-  log_.Write(L"late line");
+  m_log.Write(L"early line");
+  m_log.Open(m_folder.path());
+  m_log.Write(L"late line");
   std::vector<std::string> lines = SplitLines(FileText());
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].substr(24), "late line");
@@ -71,9 +71,9 @@ TEST_F(SetupLogTest, LinesBeforeOpenStayOutOfTheFile) {
 
 // The first successful open empties a log left by an earlier run.
 TEST_F(SetupLogTest, FirstOpenTruncatesAnEarlierLog) {
-  ASSERT_TRUE(testing::WriteFileBytes(folder_ / L"vesk_install.log", "old run\r\nold run\r\n"));
-  log_.Open(folder_.path());
-  log_.Write(L"new run");
+  ASSERT_TRUE(testing::WriteFileBytes(m_folder / L"vesk_install.log", "old run\r\nold run\r\n"));
+  m_log.Open(m_folder.path());
+  m_log.Write(L"new run");
   std::vector<std::string> lines = SplitLines(FileText());
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].substr(24), "new run");
@@ -82,12 +82,12 @@ TEST_F(SetupLogTest, FirstOpenTruncatesAnEarlierLog) {
 // A second open keeps the open file and every line, even when it names another folder.
 TEST_F(SetupLogTest, SecondOpenKeepsTheOpenFile) {
   ScopedTempFolder other;
-  log_.Open(folder_.path());
-  log_.Write(L"one");
-  log_.Open(folder_.path());
-  log_.Write(L"two");
-  log_.Open(other.path());
-  log_.Write(L"three");
+  m_log.Open(m_folder.path());
+  m_log.Write(L"one");
+  m_log.Open(m_folder.path());
+  m_log.Write(L"two");
+  m_log.Open(other.path());
+  m_log.Write(L"three");
   std::vector<std::string> lines = SplitLines(FileText());
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[2].substr(24), "three");
@@ -97,12 +97,12 @@ TEST_F(SetupLogTest, SecondOpenKeepsTheOpenFile) {
 // Opening in a folder that does not exist yet writes nothing; a later open of a real folder
 // starts the file (the window's fresh-install case).
 TEST_F(SetupLogTest, OpenOfMissingFolderWaitsForTheNextOpen) {
-  std::wstring missing = folder_ / L"not_yet";
-  log_.Open(missing);
-  log_.Write(L"lost to the file");
+  std::wstring missing = m_folder / L"not_yet";
+  m_log.Open(missing);
+  m_log.Write(L"lost to the file");
   ASSERT_TRUE(CreateDirectoryW(missing.c_str(), nullptr));
-  log_.Open(missing);
-  log_.Write(L"kept");
+  m_log.Open(missing);
+  m_log.Write(L"kept");
   std::vector<std::string> lines = SplitLines(ReadFileBytes(missing + L"\\vesk_install.log"));
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].substr(24), "kept");
@@ -111,9 +111,9 @@ TEST_F(SetupLogTest, OpenOfMissingFolderWaitsForTheNextOpen) {
 // Characters above U+00FF are written as one '?' each (a surrogate pair too); Latin-1 characters
 // keep their byte; and no later line is lost.
 TEST_F(SetupLogTest, CharactersBeyondLatin1AreReplacedAndLoggingGoesOn) {
-  log_.Open(folder_.path());
-  log_.Write(L"C:\\Users\\\u5f20\u4e09\\caf\u00e9 \U0001F600!");
-  log_.Write(L"after");
+  m_log.Open(m_folder.path());
+  m_log.Write(L"C:\\Users\\\u5f20\u4e09\\caf\u00e9 \U0001F600!");
+  m_log.Write(L"after");
   std::vector<std::string> lines = SplitLines(FileText());
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].substr(24), "C:\\Users\\??\\caf\xe9 ?!");
@@ -122,8 +122,8 @@ TEST_F(SetupLogTest, CharactersBeyondLatin1AreReplacedAndLoggingGoesOn) {
 
 // Other processes may read and write the file while setup logs into it.
 TEST_F(SetupLogTest, FileIsSharedForReadingAndWriting) {
-  log_.Open(folder_.path());
-  UniqueFile other(CreateFileW((folder_ / L"vesk_install.log").c_str(),
+  m_log.Open(m_folder.path());
+  UniqueFile other(CreateFileW((m_folder / L"vesk_install.log").c_str(),
                                GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   EXPECT_TRUE(other.valid()) << GetLastError();
@@ -131,13 +131,13 @@ TEST_F(SetupLogTest, FileIsSharedForReadingAndWriting) {
 
 // Lines written by several threads at once are each whole, with their own prefix.
 TEST_F(SetupLogTest, ConcurrentWritersNeverMixLines) {
-  log_.Open(folder_.path());
+  m_log.Open(m_folder.path());
   const int threads = 4, perThread = 300;
   std::vector<std::thread> writers;
   for (int t = 0; t < threads; ++t) {
     writers.emplace_back([this, t] {
       for (int i = 0; i < perThread; ++i) {
-        log_.Write(L"thread " + std::to_wstring(t) + L" line " + std::to_wstring(i) +
+        m_log.Write(L"thread " + std::to_wstring(t) + L" line " + std::to_wstring(i) +
                    L" with some padding to make the line longer than one small write");
       }
     });
@@ -158,10 +158,10 @@ TEST_F(SetupLogTest, ConcurrentWritersNeverMixLines) {
 // The log's full path is recorded as REG_SZ with its null when the product key exists, however
 // long; the key is never created for it.
 TEST_F(SetupLogTest, RecordsPathOnlyInAnExistingProductKey) {
-  log_.Open(folder_.path());
+  m_log.Open(m_folder.path());
   EXPECT_FALSE(testing::RegistryKeyExists(HKEY_CURRENT_USER, kProductKey));
 
-  std::wstring deep = folder_.path();
+  std::wstring deep = m_folder.path();
   while (deep.size() < 180) deep += L"\\a_folder_with_a_long_name";
   ASSERT_EQ(SHCreateDirectoryExW(nullptr, deep.c_str(), nullptr), ERROR_SUCCESS);
   UniqueRegKey key;

@@ -11,7 +11,7 @@
 #include <shlobj.h>
 
 #include "common/unique_handle.h"
-#include "setup/engine/tests/payload_manifest.h"
+#include "testsupport/payload_manifest.h"
 #include "testsupport/test_support.h"
 
 namespace vesk {
@@ -44,9 +44,9 @@ std::vector<std::wstring> GoldenLines(const std::wstring& file, const std::wstri
 class SetupProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    setupExe_ = folder_ / L"VeskSetup.exe";
-    working_ = folder_ / L".VeskSetupTemp";
-    ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, setupExe_.c_str(), FALSE));
+    m_setupExe = m_folder / L"VeskSetup.exe";
+    m_working = m_folder / L".VeskSetupTemp";
+    ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, m_setupExe.c_str(), FALSE));
   }
 
   // Runs the program; when it shows its window, `whileShown` runs and the window is then closed.
@@ -54,12 +54,12 @@ class SetupProgramTest : public ::testing::Test {
                              const std::function<void()>& whileShown = nullptr) {
     testing::RunOptions options;
     options.captureDebugOutput = true;
-    options.currentFolder = folder_.path();
+    options.currentFolder = m_folder.path();
     options.closeWindowOfClass = L"VeskSetup";
     options.whileWindowShown = [&](HWND) {
       if (whileShown) whileShown();
     };
-    return testing::RunProcess(L"\"" + setupExe_ + L"\"" + arguments, options);
+    return testing::RunProcess(L"\"" + m_setupExe + L"\"" + arguments, options);
   }
 
   // How often a line occurs among the debugger-output lines.
@@ -67,8 +67,8 @@ class SetupProgramTest : public ::testing::Test {
     return std::count(result.debugLines.begin(), result.debugLines.end(), line);
   }
 
-  ScopedTempFolder folder_{L"setup_run"};
-  std::wstring setupExe_, working_;
+  ScopedTempFolder m_folder{L"setup_run"};
+  std::wstring m_setupExe, m_working;
 };
 
 // A first run recreates a hidden working folder beside the program, unpacks the 25 data items
@@ -80,12 +80,12 @@ TEST_F(SetupProgramTest, FreshRunUnpacksEveryItemIntoHiddenWorkingFolder) {
   std::sort(expectedNames.begin(), expectedNames.end());
   EXPECT_EQ(expectedNames.size(), 25u);
   testing::ProcessResult result = Run(L"", [&] {
-    DWORD attributes = testing::FileAttributes(working_);
+    DWORD attributes = testing::FileAttributes(m_working);
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(testing::ListFolder(working_), expectedNames);
+    EXPECT_EQ(testing::ListFolder(m_working), expectedNames);
     for (const ManifestEntry& entry : kManifest) {
-      std::string extracted = ReadFileBytes(working_ + L"\\" + entry.name);
+      std::string extracted = ReadFileBytes(m_working + L"\\" + entry.name);
       EXPECT_FALSE(extracted.empty()) << testing::Narrow(entry.name);
       EXPECT_EQ(extracted, ReadFileBytes(entry.source)) << testing::Narrow(entry.name);
     }
@@ -93,54 +93,88 @@ TEST_F(SetupProgramTest, FreshRunUnpacksEveryItemIntoHiddenWorkingFolder) {
   ASSERT_TRUE(result.finished);
   EXPECT_TRUE(result.windowClosed);
   EXPECT_EQ(result.exitCode, 0u);
-  EXPECT_FALSE(testing::FolderExists(working_));
+  EXPECT_FALSE(testing::FolderExists(m_working));
 
-  std::vector<std::wstring> golden = GoldenLines(L"fresh_run.golden", working_);
+  std::vector<std::wstring> golden = GoldenLines(L"fresh_run.golden", m_working);
   ASSERT_GE(result.debugLines.size(), golden.size());
   std::vector<std::wstring> preparation(result.debugLines.begin(),
                                         result.debugLines.begin() + golden.size());
   EXPECT_EQ(preparation, golden);
 }
 
-// After an interrupted run the folder still holds files: removal fails with 145, creation
-// fails, and every item is written over the old one in place; unknown files stay.
-TEST_F(SetupProgramTest, RunAfterInterruptedRunOverwritesItemsInPlace) {
-  ASSERT_TRUE(CreateDirectoryW(working_.c_str(), nullptr));
-  ASSERT_TRUE(testing::WriteFileBytes(working_ + L"\\main.xml", "stale"));
-  ASSERT_TRUE(testing::WriteFileBytes(working_ + L"\\leftover.tmp", "x"));
+// Whatever an interrupted run (or another program) left in the working folder is removed
+// before extraction, read-only files and subfolders too: only the payload is there when the
+// window shows, and the preparation logs its normal lines. A linked folder is removed as a link
+// or, where that fails (Wine), refused; what it points to is never touched.
+TEST_F(SetupProgramTest, LeftoversAreRemovedBeforeExtraction) {
+  ScopedTempFolder outside{L"outside"};
+  ASSERT_TRUE(testing::WriteFileBytes(outside / L"keep.txt", "k"));
+  for (const bool withLink : {false, true}) {
+    SCOPED_TRACE(withLink ? "with a linked folder" : "files and folders");
+    ASSERT_TRUE(CreateDirectoryW(m_working.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((m_working + L"\\sub").c_str(), nullptr));
+    for (const wchar_t* name : {L"main.xml", L"planted.dll", L"sub\\deep.pem"}) {
+      ASSERT_TRUE(testing::WriteFileBytes(m_working + L"\\" + name, "x"));
+    }
+    ASSERT_TRUE(SetFileAttributesW((m_working + L"\\planted.dll").c_str(), FILE_ATTRIBUTE_READONLY));
+    if (withLink && !testing::MakeFolderLink(m_working + L"\\linked", outside.path())) continue;
 
-  testing::ProcessResult result = Run(L"", [&] {
-    EXPECT_EQ(ReadFileBytes(working_ + L"\\main.xml"), ReadFileBytes(kManifest[0].source));
-    EXPECT_TRUE(testing::FileExists(working_ + L"\\leftover.tmp"));
-  });
-  ASSERT_TRUE(result.finished);
-  EXPECT_TRUE(result.windowClosed);
-  EXPECT_EQ(Count(result, L"Failed to remove dirPath: " + working_ + L", error code: 145"), 1u);
-  EXPECT_EQ(Count(result, L"Failed to create dirPath: " + working_), 1u);
-  EXPECT_EQ(Count(result, L"dirPath created: " + working_), 0u);
-  EXPECT_EQ(Count(result, L"Resource extracted successfully."), 25u);
+    testing::ProcessResult result = Run(L"", [&] {
+      EXPECT_EQ(ReadFileBytes(m_working + L"\\main.xml"), ReadFileBytes(kManifest[0].source));
+      EXPECT_EQ(testing::ListFolder(m_working).size(), 25u);
+    });
+    ASSERT_TRUE(result.finished);
+    EXPECT_TRUE(testing::FileExists(outside / L"keep.txt"));
+    if (withLink && result.exitCode == 107) {
+      testing::RemoveFolderLink(m_working + L"\\linked");
+      continue;
+    }
+    EXPECT_TRUE(result.windowClosed);
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_EQ(Count(result, L"dirPath already exists, remove it: " + m_working), 1u);
+    EXPECT_EQ(Count(result, L"dirPath created: " + m_working), 1u);
+    EXPECT_EQ(Count(result, L"Resource extracted successfully."), 25u);
+  }
 }
 
-// An item whose file is held open by another process cannot be written: only that row fails,
-// and the others are extracted.
-TEST_F(SetupProgramTest, LockedItemFailsAloneAndTheRestIsExtracted) {
-  ASSERT_TRUE(CreateDirectoryW(working_.c_str(), nullptr));
-  std::wstring locked = working_ + L"\\mini_installer.exe";
+// A file in the working folder that cannot be removed (held open by another process) stops
+// setup before anything is extracted or installed: logged, no window, exit code 107.
+TEST_F(SetupProgramTest, WorkingFolderThatCannotBeEmptiedIsRefused) {
+  ASSERT_TRUE(CreateDirectoryW(m_working.c_str(), nullptr));
+  std::wstring locked = m_working + L"\\mini_installer.exe";
   UniqueFile holder(CreateFileW(locked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(holder.valid());
 
-  testing::ProcessResult result = Run(L"");
+  for (const wchar_t* arguments : {L"", L" quiet"}) {
+    testing::ProcessResult result = Run(arguments);
+    ASSERT_TRUE(result.finished);
+    EXPECT_FALSE(result.windowClosed);
+    EXPECT_EQ(result.exitCode, 107u);
+    EXPECT_EQ(Count(result, L"Working folder cannot be emptied, nothing is extracted: " + m_working),
+              1u);
+    EXPECT_EQ(Count(result, L"Resource extracted successfully."), 0u);
+    EXPECT_EQ(testing::ListFolder(m_working), std::vector<std::wstring>{L"mini_installer.exe"});
+  }
+}
+
+// While setup may still use them, the extracted items can be neither overwritten nor deleted
+// (here while the window is up), and the installer is still the extracted one afterwards.
+TEST_F(SetupProgramTest, ExtractedItemsCannotBeReplacedOrDeleted) {
+  testing::ProcessResult result = Run(L"", [&] {
+    for (const wchar_t* name : {L"mini_installer.exe", L"vesk_installer.bat", L"metrics_sdk.dll"}) {
+      const std::wstring item = m_working + L"\\" + name;
+      EXPECT_FALSE(testing::WriteFileBytes(item, "planted")) << testing::Narrow(name);
+      EXPECT_FALSE(DeleteFileW(item.c_str())) << testing::Narrow(name);
+    }
+    for (const ManifestEntry& entry : kManifest) {
+      if (entry.id != 111) continue;
+      EXPECT_EQ(ReadFileBytes(m_working + L"\\mini_installer.exe"), ReadFileBytes(entry.source));
+    }
+  });
   ASSERT_TRUE(result.finished);
   EXPECT_TRUE(result.windowClosed);
-  const std::vector<std::wstring>& lines = result.debugLines;
-  auto failure = std::find(lines.begin(), lines.end(), L"Failed to open output file.");
-  ASSERT_NE(failure, lines.end());
-  ASSERT_NE(failure + 1, lines.end());
-  EXPECT_EQ(*(failure + 1), L"Failed to extract mini_installer.exe");
-  EXPECT_EQ(Count(result, L"Failed to open output file."), 1u);
-  EXPECT_EQ(Count(result, L"Resource extracted successfully."), 24u);
-  EXPECT_EQ(Count(result, L"VeskUninstall.exe extracted successfully!"), 1u);
+  EXPECT_FALSE(testing::FolderExists(m_working));
 }
 
 // Keywords are logged as they are found, and "/S" (capital S) does not select the quiet road:
@@ -259,12 +293,12 @@ TEST(SetupProgramResources, BatchFileHasExactBytes) {
 TEST_F(SetupProgramTest, AlteredInstallerEndsWith106) {
   const std::string altered = testing::ProgramWithAlteredItem(VESK_SETUP_EXE, 111);
   ASSERT_FALSE(altered.empty());
-  ASSERT_TRUE(testing::WriteFileBytes(setupExe_, altered));
+  ASSERT_TRUE(testing::WriteFileBytes(m_setupExe, altered));
   testing::ProcessResult result = Run(L" quiet");
   ASSERT_TRUE(result.finished);
   EXPECT_EQ(result.exitCode, 106u);
-  EXPECT_FALSE(testing::FileExists(working_ + L"\\mini_installer.exe"));
-  EXPECT_EQ(Count(result, L"Payload item does not match its recorded digest: " + working_ +
+  EXPECT_FALSE(testing::FileExists(m_working + L"\\mini_installer.exe"));
+  EXPECT_EQ(Count(result, L"Payload item does not match its recorded digest: " + m_working +
                               L"\\mini_installer.exe"),
             1u);
   EXPECT_EQ(Count(result, L"isQuiet = true, start QuietInstall"), 0u);

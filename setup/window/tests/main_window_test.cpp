@@ -12,7 +12,7 @@
 #include "common/product.h"
 #include "setup/engine/location_checks.h"
 #include "setup/engine/progress_monitors.h"
-#include "setup/engine/tests/log_capture.h"
+#include "testsupport/log_capture.h"
 #include "setup/window/window_dialogs.h"
 #include "testsupport/test_support.h"
 #include "uitoolkit/controls/ui_label.h"
@@ -46,8 +46,10 @@ struct Fakes {
   std::wstring picked;
   std::wstring pickTitle;
   ULONGLONG freeBytes = kRequiredFreeBytes;
+  HWND pickOwner = nullptr;
   int boxes = 0;
   HWND boxOwner = nullptr;
+  bool closeOwnerWhileOpen = false;  // the dialog closes its owner window before it returns
   std::wstring boxText, boxCaption;
   UINT boxType = 0;
 };
@@ -56,9 +58,16 @@ Fakes& TheFakes() {
   return fakes;
 }
 
-bool FakePickFolder(const wchar_t* title, std::wstring& folder) {
+// Closes the owner window while the dialog is "open", as a user closing setup from the taskbar.
+void CloseOwnerIfAsked(HWND owner) {
+  if (TheFakes().closeOwnerWhileOpen) ::SendMessageW(owner, WM_CLOSE, 0, 0);
+}
+
+bool FakePickFolder(HWND owner, const wchar_t* title, std::wstring& folder) {
   ++TheFakes().picks;
+  TheFakes().pickOwner = owner;
   TheFakes().pickTitle = title;
+  CloseOwnerIfAsked(owner);
   if (TheFakes().pickChosen) folder = TheFakes().picked;
   return TheFakes().pickChosen;
 }
@@ -76,6 +85,7 @@ int WINAPI FakeMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) 
   fakes.boxText = text;
   fakes.boxCaption = caption;
   fakes.boxType = type;
+  CloseOwnerIfAsked(owner);
   return IDOK;
 }
 
@@ -86,33 +96,39 @@ class MainWindowTest : public ::testing::Test {
   // Opens the window as setup does, for an installation registered in a temporary folder.
   void SetUp() override {
     TheFakes() = Fakes();
-    ASSERT_TRUE(testing::WriteFileBytes(files_ / L"file", "x"));
-    ASSERT_TRUE(testing::WriteUserString(kProductKey, kInstallPathValue, files_ / L"vesk.helm"));
+    ASSERT_TRUE(testing::WriteFileBytes(m_files / L"file", "x"));
+    OpenWindow(m_files / L"vesk.helm");
+  }
+  // Opens the window for an installation registered at `installFolder`.
+  void OpenWindow(const std::wstring& installFolder) {
+    ASSERT_TRUE(testing::WriteUserString(kProductKey, kInstallPathValue, installFolder));
     SkinUI::CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
     SkinUI::CPaintManagerUI::SetResourcePath(SETUP_SKIN_FOLDER);
-    window_ = new CMainWindow(false, work_.path());  // deletes itself with its window
-    hwnd_ = window_->Create(nullptr, L"VeskSetup", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0,
+    // Deletes itself with its window.
+    m_window = new CMainWindow(MainWindowOptions{false, m_work.path()});
+    m_hwnd = m_window->Create(nullptr, L"VeskSetup", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0,
                             640, 460);
-    ASSERT_NE(nullptr, hwnd_);
-    window_->CenterWindow();
-    window_->ShowWindow(true, true);
-    ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ::SetForegroundWindow(hwnd_);
+    ASSERT_NE(nullptr, m_hwnd);
+    m_window->CenterWindow();
+    m_window->ShowWindow(true, true);
+    ::SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetForegroundWindow(m_hwnd);
     PumpFor(100);
   }
-  void TearDown() override {
-    if (::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);
+  void TearDown() override { CloseWindow(); }
+  void CloseWindow() {
+    if (::IsWindow(m_hwnd)) ::DestroyWindow(m_hwnd);
     PumpFor(50);  // takes the quit message the window posts at its end
     SkinUI::CPaintManagerUI::Term();
     SkinUI::CPaintManagerUI::SetResourcePath(L"");
   }
 
-  CControlUI* Find(const wchar_t* name) { return window_->GetPaintManager().FindControl(name); }
+  CControlUI* Find(const wchar_t* name) { return m_window->GetPaintManager().FindControl(name); }
   CLabelUI* InfoLabel() { return static_cast<CLabelUI*>(Find(L"infoLabel")); }
   // A real left click in the middle of the named control; then runs messages until `handled`
   // says the click has had its effect.
   void Click(const wchar_t* name, const std::function<bool()>& handled) {
-    MouseMoveTo(hwnd_, Center(Find(name)->GetPos()));
+    MouseMoveTo(m_hwnd, Center(Find(name)->GetPos()));
     MouseButton(true);
     MouseButton(false);
     ASSERT_TRUE(PumpUntil(handled)) << "no effect of the click";
@@ -121,14 +137,16 @@ class MainWindowTest : public ::testing::Test {
     const int before = TheFakes().picks;
     Click(L"fileselectbtn", [&] { return TheFakes().picks > before; });
   }
+  const wchar_t* AutoStartImage() { return Find(L"autostart_checkbox")->GetBkImage(); }
   void ToggleAutoStartByClick() {
-    const bool before = window_->m_isAutoStart;
-    Click(L"autostart_checkbox", [&] { return window_->m_isAutoStart != before; });
+    const std::wstring before = AutoStartImage();
+    Click(L"autostart_checkbox", [&] { return before != AutoStartImage(); });
   }
+  std::wstring PathShown() { return Find(L"pathinput")->GetText().GetData(); }
   // The logged messages that start with `prefix`.
   std::vector<std::string> Logged(const std::string& prefix) {
     std::vector<std::string> found;
-    for (const std::string& line : log_.Messages()) {
+    for (const std::string& line : m_log.Messages()) {
       if (line.compare(0, prefix.size(), prefix) == 0) found.push_back(line);
     }
     return found;
@@ -144,19 +162,20 @@ class MainWindowTest : public ::testing::Test {
     }
     return visible;
   }
-  // Points the registered install at a folder below a file and clicks install.
+  // Reopens the window for an installation registered below a file and clicks install.
   void InstallIntoUncreatableFolder() {
-    window_->m_customInstallPath = files_ / L"file\\vesk.helm";
+    CloseWindow();
+    OpenWindow(m_files / L"file\\vesk.helm");
     ScopedOverride box(g_setupMessageBox, &FakeMessageBox);
     Click(L"installbtn", [] { return TheFakes().boxes > 0; });
   }
 
-  testing::ScopedCurrentUserOverride user_;
-  testing::LogCapture log_;
-  testing::ScopedTempFolder files_{L"vesk_main_window"};
-  testing::ScopedTempFolder work_{L"vesk_main_window_work"};
-  CMainWindow* window_ = nullptr;
-  HWND hwnd_ = nullptr;
+  testing::ScopedCurrentUserOverride m_user;
+  testing::LogCapture m_log;
+  testing::ScopedTempFolder m_files{L"vesk_main_window"};
+  testing::ScopedTempFolder m_work{L"vesk_main_window_work"};
+  CMainWindow* m_window = nullptr;
+  HWND m_hwnd = nullptr;
 };
 
 struct RejectionCase {
@@ -180,10 +199,10 @@ TEST_P(RejectedPick, DisablesInstallUntilAGoodPick) {
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(round);
     const bool rejected = round != 1;
-    TheFakes().picked = rejected && test.belowFile ? files_ / L"file" : files_.path();
+    TheFakes().picked = rejected && test.belowFile ? m_files / L"file" : m_files.path();
     TheFakes().freeBytes = rejected ? test.freeBytes : kRequiredFreeBytes;
     PickFolderByClick();
-    EXPECT_EQ(TheFakes().picked + L"\\vesk.helm", window_->m_customInstallPath);
+    EXPECT_EQ(TheFakes().picked + L"\\vesk.helm", PathShown());
     EXPECT_EQ(rejected, InfoLabel()->IsVisible());
     EXPECT_EQ(!rejected, Find(L"installbtn")->IsEnabled());
     if (rejected) {
@@ -207,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
 // added, another folder gets it appended, and a cancelled picker changes nothing.
 TEST_F(MainWindowTest, PickedFolderBecomesTheInstallPath) {
   ScopedOverride picker(g_pickFolder, &FakePickFolder);
-  const std::wstring initial = window_->m_customInstallPath;
+  const std::wstring initial = PathShown();
   struct {
     bool chosen;
     const wchar_t* picked;
@@ -219,8 +238,7 @@ TEST_F(MainWindowTest, PickedFolderBecomesTheInstallPath) {
     TheFakes().pickChosen = test.chosen;
     TheFakes().picked = test.picked;
     PickFolderByClick();
-    EXPECT_EQ(test.path, window_->m_customInstallPath) << test.picked;
-    EXPECT_EQ(test.path, Find(L"pathinput")->GetText().GetData()) << test.picked;
+    EXPECT_EQ(test.path, PathShown()) << test.picked;
   }
   EXPECT_EQ(L"Vesk.helm \u5b89\u88c5\u8def\u5f84", TheFakes().pickTitle);
 }
@@ -231,7 +249,6 @@ TEST_F(MainWindowTest, AutoStartToggleClickedTwiceIsSelectedAgain) {
   EXPECT_STREQ(kAutoStartOn, toggle->GetBkImage());
   ToggleAutoStartByClick();
   EXPECT_STREQ(kAutoStartOff, toggle->GetBkImage());
-  EXPECT_FALSE(window_->m_isAutoStart);
   ToggleAutoStartByClick();
   EXPECT_STREQ(kAutoStartOn, toggle->GetBkImage());
   EXPECT_EQ((std::vector<std::string>{"m_isAutoStart: 0", "m_isAutoStart: 1"}),
@@ -246,7 +263,7 @@ TEST_P(CloseBeforeInstall, RemovesAutoStartEntryOnlyWhenToggleIsOn) {
   const bool toggleOn = GetParam();
   ASSERT_TRUE(testing::WriteUserString(kRunKey, kAutoStartValue, L"earlier entry"));
   if (!toggleOn) ToggleAutoStartByClick();
-  Click(L"closebtn", [&] { return !::IsWindow(hwnd_); });
+  Click(L"closebtn", [&] { return !::IsWindow(m_hwnd); });
   const testing::RegistryValue entry =
       testing::ReadRegistryValue(HKEY_CURRENT_USER, kRunKey, kAutoStartValue);
   EXPECT_EQ(!toggleOn, entry.exists);
@@ -258,14 +275,15 @@ TEST_P(CloseBeforeInstall, RemovesAutoStartEntryOnlyWhenToggleIsOn) {
 INSTANTIATE_TEST_SUITE_P(Toggle, CloseBeforeInstall, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "On" : "Off"; });
 
-// An install folder that cannot be created shows one ownerless OK box "Error" with its text,
+// An install folder that cannot be created shows one OK box "Error" with its text, owned by the
+// window,
 // starts no worker, and leaves the window in its installing look.
 TEST_F(MainWindowTest, UncreatableInstallFolderStopsWithMessageBox) {
   EXPECT_EQ((std::vector<bool>{1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0}), Look());
   InstallIntoUncreatableFolder();
   const Fakes& fakes = TheFakes();
   EXPECT_EQ(1, fakes.boxes);
-  EXPECT_EQ(nullptr, fakes.boxOwner);
+  EXPECT_EQ(m_hwnd, fakes.boxOwner);
   EXPECT_EQ(L"\u521b\u5efa\u5b89\u88c5\u76ee\u5f55\u5931\u8d25", fakes.boxText);
   EXPECT_EQ(L"Error", fakes.boxCaption);
   EXPECT_EQ(static_cast<UINT>(MB_OK), fakes.boxType);
@@ -275,16 +293,55 @@ TEST_F(MainWindowTest, UncreatableInstallFolderStopsWithMessageBox) {
   EXPECT_EQ((std::vector<bool>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1}), Look());
 }
 
+// Both dialogs are owned by the window. Closed while a dialog is open (the dialog closes its
+// owner before it returns), the window goes as usual and its handler touches nothing of it.
+TEST_F(MainWindowTest, ClosingTheWindowDuringADialogEndsNormally) {
+  ScopedOverride picker(g_pickFolder, &FakePickFolder);
+  ScopedOverride box(g_setupMessageBox, &FakeMessageBox);
+  for (const bool pick : {true, false}) {
+    SCOPED_TRACE(pick ? "folder picker" : "message box");
+    CloseWindow();
+    TheFakes() = Fakes();
+    OpenWindow(m_files / (pick ? L"vesk.helm" : L"file\\vesk.helm"));
+    TheFakes().closeOwnerWhileOpen = true;
+    TheFakes().picked = m_files.path();
+    const HWND window = m_hwnd;
+    Click(pick ? L"fileselectbtn" : L"installbtn", [&] { return !::IsWindow(window); });
+    EXPECT_EQ(window, pick ? TheFakes().pickOwner : TheFakes().boxOwner);
+    PumpFor(100);
+  }
+}
+
+// An installer that does not match its recorded digest (this test program records none) stops
+// the install before anything is registered or started: the red error line tells it, the close
+// button comes back, and the window's end asks for exit code 106.
+TEST_F(MainWindowTest, DigestMismatchShowsTheFailureAndEndsWith106) {
+  Click(L"installbtn", [&] { return InfoLabel()->IsVisible(); });
+  EXPECT_EQ(0xFFFF0000u, InfoLabel()->GetTextColor());
+  EXPECT_FALSE(InfoLabel()->GetText().IsEmpty());
+  EXPECT_TRUE(Find(L"closebtn")->IsVisible());
+  EXPECT_FALSE(Find(L"installProgress")->IsVisible());
+  EXPECT_EQ(1u, Logged("Install failed").size());
+  EXPECT_TRUE(Logged("StartInstallation result").empty());
+  EXPECT_FALSE(
+      testing::ReadRegistryValue(HKEY_CURRENT_USER, kProductKey, kUninstallStringValue).exists);
+  ::DestroyWindow(m_hwnd);  // the window's end posts the quit message at once
+  MSG quit = {};
+  ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(106, static_cast<int>(quit.wParam));
+}
+
 class KeyAtOnce : public MainWindowTest, public ::testing::WithParamInterface<WORD> {};
 
 // Enter or Space pressed as soon as the window is up starts the install (the install button is
 // the skin's default button and takes the first focus); neither minimises the window.
 TEST_P(KeyAtOnce, StartsTheInstallAndNeverMinimises) {
-  window_->m_customInstallPath = files_ / L"file\\vesk.helm";
+  CloseWindow();
+  OpenWindow(m_files / L"file\\vesk.helm");
   ScopedOverride box(g_setupMessageBox, &FakeMessageBox);
-  SkinUI::testing::PostKey(hwnd_, GetParam());
+  SkinUI::testing::PostKey(m_hwnd, GetParam());
   EXPECT_TRUE(PumpUntil([] { return TheFakes().boxes > 0; }));
-  EXPECT_FALSE(::IsIconic(hwnd_));
+  EXPECT_FALSE(::IsIconic(m_hwnd));
   EXPECT_EQ(1u, Logged("Failed to create install directory").size());
 }
 
@@ -296,34 +353,17 @@ TEST_F(MainWindowTest, ProgressMessagesSetBarAndLabel) {
   InstallIntoUncreatableFolder();
   auto* bar = static_cast<SkinUI::CProgressUI*>(Find(L"installProgress"));
   for (int percent : {42, 0, 99, 100}) {
-    ASSERT_TRUE(::PostMessageW(hwnd_, WM_INSTALL_PROGRESS, percent, 0));
+    ASSERT_TRUE(::PostMessageW(m_hwnd, WM_INSTALL_PROGRESS, percent, 0));
     PumpFor(30);
     EXPECT_EQ(percent, bar->GetValue());
     EXPECT_EQ(std::to_wstring(percent) + L"%", Find(L"progressText")->GetText().GetData());
   }
 }
 
-// Only an existing installation in a folder setup cannot write is installed elevated.
-TEST_F(MainWindowTest, AdministratorModeOnlyForUnwritableRegisteredFolder) {
-  struct {
-    bool registered;
-    bool writable;
-    bool elevated;
-  } const cases[] = {{true, false, true}, {true, true, false}, {false, false, false},
-                     {false, true, false}};
-  for (const auto& test : cases) {
-    window_->m_hasRegistryPath = test.registered;
-    window_->m_customInstallPath = files_ / (test.writable ? L"app" : L"file\\app");
-    EXPECT_EQ(test.elevated, window_->useAdministratorMode());
-    EXPECT_EQ(test.elevated ? "useAdministratorMode true" : "useAdministratorMode false",
-              log_.Messages().back());
-  }
-}
-
 // At 96 DPI the top 40 client pixels drag the window, except over the title buttons.
 TEST_F(MainWindowTest, DragStripIsTheTopFortyPixelsBesideTheButtons) {
   RECT client = {};
-  ::GetClientRect(hwnd_, &client);
+  ::GetClientRect(m_hwnd, &client);
   ASSERT_EQ(640, client.right) << "the tests expect 96 DPI";
   struct {
     const wchar_t* control;
@@ -334,8 +374,8 @@ TEST_F(MainWindowTest, DragStripIsTheTopFortyPixelsBesideTheButtons) {
                      {L"closebtn", {}, HTCLIENT},    {L"minbtn", {}, HTCLIENT}};
   for (const auto& test : cases) {
     POINT point = test.control != nullptr ? Center(Find(test.control)->GetPos()) : test.point;
-    ::ClientToScreen(hwnd_, &point);
-    EXPECT_EQ(test.hit, ::SendMessageW(hwnd_, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y)))
+    ::ClientToScreen(m_hwnd, &point);
+    EXPECT_EQ(test.hit, ::SendMessageW(m_hwnd, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y)))
         << point.x << "," << point.y;
   }
 }
@@ -343,14 +383,14 @@ TEST_F(MainWindowTest, DragStripIsTheTopFortyPixelsBesideTheButtons) {
 // A double click on the drag strip is consumed: the window keeps its place and size.
 TEST_F(MainWindowTest, DoubleClickOnDragStripDoesNotMaximise) {
   RECT before = {};
-  ::GetWindowRect(hwnd_, &before);
+  ::GetWindowRect(m_hwnd, &before);
   POINT point = {100, 20};
-  ::ClientToScreen(hwnd_, &point);
-  ASSERT_TRUE(::PostMessageW(hwnd_, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(point.x, point.y)));
+  ::ClientToScreen(m_hwnd, &point);
+  ASSERT_TRUE(::PostMessageW(m_hwnd, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(point.x, point.y)));
   PumpFor(200);
   RECT after = {};
-  ::GetWindowRect(hwnd_, &after);
-  EXPECT_FALSE(::IsZoomed(hwnd_));
+  ::GetWindowRect(m_hwnd, &after);
+  EXPECT_FALSE(::IsZoomed(m_hwnd));
   EXPECT_TRUE(::EqualRect(&before, &after));
   EXPECT_EQ(1u, Logged("WM_NCLBUTTONDBLCLK").size());
 }

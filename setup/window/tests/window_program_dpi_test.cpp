@@ -10,18 +10,18 @@ namespace {
 TEST_F(WindowProgramTest, WindowAndTitleStripScaleDragStripStays) {
   ASSERT_NE(Start(L""), nullptr);
   RECT rect = {};
-  GetWindowRect(window_, &rect);
+  GetWindowRect(m_window, &rect);
   EXPECT_EQ(rect.right - rect.left, 960);
   EXPECT_EQ(rect.bottom - rect.top, 690);
   for (const auto& [clientY, expected] : {std::pair{39, HTCAPTION}, std::pair{41, HTCLIENT}}) {
     POINT point = {300, clientY};
-    ClientToScreen(window_, &point);
-    EXPECT_EQ(SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y)), expected)
+    ClientToScreen(m_window, &point);
+    EXPECT_EQ(SendMessageW(m_window, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y)), expected)
         << "client y " << clientY;
   }
   Click(POINT{960 - 30, 50});
   EXPECT_EQ(Finish().exitCode, 0u);
-  EXPECT_FALSE(IsWindow(window_));
+  EXPECT_FALSE(IsWindow(m_window));
 }
 
 }  // namespace

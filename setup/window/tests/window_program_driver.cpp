@@ -63,7 +63,7 @@ DWORD ChildProcessOf(HWND window, const std::wstring& exe) {
   DWORD id = 0;
   GetWindowThreadProcessId(window, &id);
   std::vector<ProcessEntry> processes;
-  ListProcesses(processes);
+  if (ListProcesses(processes) != ProcessListStatus::kListed) return 0;
   for (const ProcessEntry& process : processes) {
     if (process.id == id && process.parentId == GetCurrentProcessId() &&
         CompareStringOrdinal(ProcessImagePath(id).c_str(), -1, exe.c_str(), -1, TRUE) ==
@@ -86,14 +86,14 @@ void ReplaceAll(std::string& text, const std::string& what, const std::string& w
 ScopedLocalAppData::ScopedLocalAppData() {
   SHCreateDirectoryExW(nullptr, kLocalAppData, nullptr);
   for (const wchar_t* key : kShellFolderKeys) {
-    saved_.push_back(ReadRegistryValue(HKEY_CURRENT_USER, key, kLocalAppDataValue));
+    m_saved.push_back(ReadRegistryValue(HKEY_CURRENT_USER, key, kLocalAppDataValue));
     WriteUserString(key, kLocalAppDataValue, kLocalAppData);
   }
 }
 
 ScopedLocalAppData::~ScopedLocalAppData() {
-  for (size_t i = 0; i < saved_.size(); ++i) {
-    const RegistryValue& value = saved_[i];
+  for (size_t i = 0; i < m_saved.size(); ++i) {
+    const RegistryValue& value = m_saved[i];
     if (value.exists) {
       WriteUserValue(kShellFolderKeys[i], kLocalAppDataValue, value.type, value.data.data(),
                      static_cast<DWORD>(value.data.size()));
@@ -112,36 +112,36 @@ WindowProgramTest::WindowProgramTest() { RemoveInstallation(); }
 
 WindowProgramTest::~WindowProgramTest() {
   RemoveInstallation();
-  if (run_.valid()) run_.wait();
+  if (m_run.valid()) m_run.wait();
 }
 
 void WindowProgramTest::SetUp() {
-  ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, setupExe_.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, m_setupExe.c_str(), FALSE));
 }
 
 HWND WindowProgramTest::Start(const std::wstring& arguments) {
   RunOptions options;
   options.captureDebugOutput = true;
   options.timeoutMs = 180000;
-  run_ = std::async(std::launch::async, RunProcess, L"\"" + setupExe_ + L"\" " + arguments,
+  m_run = std::async(std::launch::async, RunProcess, L"\"" + m_setupExe + L"\" " + arguments,
                     options);
-  window_ = nullptr;
+  m_window = nullptr;
   WaitUntil(
       [&] {
         HWND found = FindWindowW(L"VeskSetup", nullptr);
-        if (found == nullptr || !IsWindowVisible(found) || ChildProcessOf(found, setupExe_) == 0) {
+        if (found == nullptr || !IsWindowVisible(found) || ChildProcessOf(found, m_setupExe) == 0) {
           return false;
         }
-        window_ = found;
+        m_window = found;
         return true;
       },
       60000);
   Sleep(500);  // its first paint
-  return window_;
+  return m_window;
 }
 
 void WindowProgramTest::Click(POINT client, int times) {
-  ClientToScreen(window_, &client);
+  ClientToScreen(m_window, &client);
   SkinUI::testing::MouseMoveToScreen(client);
   for (int i = 0; i < times; ++i) {
     SkinUI::testing::MouseButton(true);
@@ -162,9 +162,9 @@ void WindowProgramTest::PressKey(WORD key) {
 }
 
 void WindowProgramTest::Capture(SkinUI::testing::TestCanvas& canvas) {
-  SkinUI::testing::CaptureClient(window_, canvas);
+  SkinUI::testing::CaptureClient(m_window, canvas);
   UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
-  const bool shaped = GetWindowRgn(window_, region.get()) != ERROR;
+  const bool shaped = GetWindowRgn(m_window, region.get()) != ERROR;
   for (int y = 0; y < canvas.height(); ++y) {
     for (int x = 0; x < canvas.width(); ++x) {
       if (!shaped || !PtInRegion(region.get(), x, y)) SetPixel(canvas.dc(), x, y, RGB(255, 0, 255));
@@ -174,7 +174,7 @@ void WindowProgramTest::Capture(SkinUI::testing::TestCanvas& canvas) {
 }
 
 ProcessResult WindowProgramTest::Finish() {
-  ProcessResult result = run_.get();
+  ProcessResult result = m_run.get();
   EXPECT_TRUE(result.started);
   EXPECT_TRUE(result.finished);
   return result;
@@ -183,9 +183,9 @@ ProcessResult WindowProgramTest::Finish() {
 std::vector<std::string> WindowProgramTest::InstallLog() const {
   std::vector<std::string> lines = LogMessagesOf(kDefaultFolder + L"\\vesk_install.log");
   for (std::string& line : lines) {
-    ReplaceAll(line, Narrow(working_), "<working>");
+    ReplaceAll(line, Narrow(m_working), "<working>");
     ReplaceAll(line, Narrow(kDefaultFolder), "<install>");
-    ReplaceAll(line, Narrow(desktop_.path()), "<desktop>");
+    ReplaceAll(line, Narrow(m_desktop.path()), "<desktop>");
   }
   return lines;
 }

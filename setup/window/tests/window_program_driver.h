@@ -35,7 +35,7 @@ class ScopedLocalAppData {
   ScopedLocalAppData& operator=(const ScopedLocalAppData&) = delete;
 
  private:
-  std::vector<RegistryValue> saved_;
+  std::vector<RegistryValue> m_saved;
 };
 
 size_t CountProcessesNamed(const wchar_t* exeName);
@@ -63,15 +63,15 @@ class WindowProgramTest : public ::testing::Test {
   // Waits until the install log holds `line`.
   bool WaitForLogLine(const std::string& line, DWORD timeoutMs = 60000) const;
 
-  ScopedDesktopFolder desktop_;
-  ScopedLocalAppData localAppData_;
-  ScopedTempFolder download_{L"download"};
-  std::wstring setupExe_ = download_ / L"VeskSetup.exe";
-  std::wstring working_ = download_ / L".VeskSetupTemp";
-  HWND window_ = nullptr;
+  ScopedDesktopFolder m_desktop;
+  ScopedLocalAppData m_localAppData;
+  ScopedTempFolder m_download{L"download"};
+  std::wstring m_setupExe = m_download / L"VeskSetup.exe";
+  std::wstring m_working = m_download / L".VeskSetupTemp";
+  HWND m_window = nullptr;
 
  private:
-  std::future<ProcessResult> run_;
+  std::future<ProcessResult> m_run;
 };
 
 // The lines of a golden text file next to these tests.

@@ -45,7 +45,7 @@ std::wstring ApplicationAutoStart() {
 TEST_F(WindowProgramTest, ReadyWindowLooksAsTheGolden) {
   ASSERT_NE(Start(L""), nullptr);
   RECT rect = {};
-  GetWindowRect(window_, &rect);
+  GetWindowRect(m_window, &rect);
   EXPECT_EQ(rect.left, 320);
   EXPECT_EQ(rect.top, 282);
   EXPECT_EQ(rect.right - rect.left, 640);
@@ -89,7 +89,7 @@ TEST_P(InteractiveInstallTest, ClickInstallsAndFinishes) {
     application.emplace(elsewhere / L"vesk.helm.exe");
   }
   EXPECT_EQ(Finish().exitCode, 0u);
-  EXPECT_FALSE(IsWindow(window_));
+  EXPECT_FALSE(IsWindow(m_window));
 
   std::map<std::wstring, RegistryValue> values = ReadAllValues(HKEY_CURRENT_USER, kProductKey);
   EXPECT_EQ(values[L"VeskInstallPath"], StringValue(kDefaultFolder));
@@ -101,9 +101,9 @@ TEST_P(InteractiveInstallTest, ClickInstallsAndFinishes) {
   EXPECT_TRUE(FileExists(kDefaultFolder + L"\\uninstall\\VeskUninstall.exe"));
   EXPECT_FALSE(FileExists(kDefaultFolder + L"\\VeskUninstall.exe"));
   EXPECT_FALSE(FileExists(kDefaultFolder + L"\\mini_installer.exe"));
-  EXPECT_FALSE(FolderExists(working_));
-  EXPECT_FALSE(FileExists(desktop_ / L"vesk.helm.lnk"));
-  EXPECT_TRUE(FileExists(desktop_ / L"vesk.lnk"));
+  EXPECT_FALSE(FolderExists(m_working));
+  EXPECT_FALSE(FileExists(m_desktop / L"vesk.helm.lnk"));
+  EXPECT_TRUE(FileExists(m_desktop / L"vesk.lnk"));
   EXPECT_TRUE(WaitUntil([] { return CountProcessesNamed(L"vesk.helm.exe") == 1; }, 10000));
 
   std::vector<std::string> log = InstallLog();
@@ -145,10 +145,10 @@ TEST_F(WindowProgramTest, UpdateInstallsAtOnceAndLeavesAutoStart) {
   ASSERT_TRUE(WriteUserString(kRunKey, kRunValue, L"distinctive earlier entry"));
   ASSERT_NE(Start(L"update"), nullptr);
   int looks = 0;
-  while (IsWindowVisible(window_)) {
+  while (IsWindowVisible(m_window)) {
     TestCanvas screen(640, 460);
     Capture(screen);
-    if (!IsWindowVisible(window_)) break;  // the picture may show what lay behind it
+    if (!IsWindowVisible(m_window)) break;  // the picture may show what lay behind it
     EXPECT_EQ(DarkPixels(screen, kToggleArea), 0) << "look " << looks;
     EXPECT_EQ(DarkPixels(screen, kTitleButtons), 0) << "look " << looks;
     ++looks;
@@ -179,7 +179,7 @@ TEST_F(WindowProgramTest, EscapeClosesReadyAndInstallingWindow) {
     std::optional<std::wstring> runMs;
     if (row.installerRunMs != nullptr) runMs = Widen(row.installerRunMs);
     ScopedEnvironmentVariable installerRun(L"VESK_STANDIN_INSTALLER_RUN_MS", runMs);
-    ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, setupExe_.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, m_setupExe.c_str(), FALSE));
     ASSERT_NE(Start(L""), nullptr);
     if (row.installerRunMs != nullptr) {
       Click(kInstallButton);
@@ -197,8 +197,8 @@ TEST_F(WindowProgramTest, EscapeClosesReadyAndInstallingWindow) {
     Click(kBody);
     PressKey(VK_ESCAPE);
     EXPECT_EQ(Finish().exitCode, 0u);
-    EXPECT_FALSE(IsWindow(window_));
-    EXPECT_EQ(ListFolder(working_), std::vector<std::wstring>{});
+    EXPECT_FALSE(IsWindow(m_window));
+    EXPECT_EQ(ListFolder(m_working), std::vector<std::wstring>{});
     EXPECT_EQ(FileExists(kDefaultFolder + L"\\mini_installer.exe"), row.installerStays);
     EXPECT_EQ(CountProcessesNamed(L"vesk.helm.exe"), 0u);
   }
@@ -209,11 +209,11 @@ TEST_F(WindowProgramTest, EscapeClosesReadyAndInstallingWindow) {
 TEST_F(WindowProgramTest, DoubleClickOnTitleStripDoesNotMaximise) {
   ASSERT_NE(Start(L""), nullptr);
   RECT before = {}, after = {};
-  GetWindowRect(window_, &before);
+  GetWindowRect(m_window, &before);
   Click(kTitleStrip, 2);
-  GetWindowRect(window_, &after);
+  GetWindowRect(m_window, &after);
   EXPECT_TRUE(EqualRect(&before, &after));
-  EXPECT_FALSE(IsZoomed(window_));
+  EXPECT_FALSE(IsZoomed(m_window));
   Click(kBody);
   PressKey(VK_ESCAPE);
   ProcessResult result = Finish();
