@@ -37,7 +37,6 @@ WORD KeyStateFromKeyboard() {
   return state;
 }
 
-
 // Tab search: every visible and enabled control in search order, remembering the tab stops
 // before and after the focused one and the first and last of the tree.
 struct TTabSearch {

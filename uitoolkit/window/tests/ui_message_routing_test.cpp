@@ -12,6 +12,7 @@ namespace SkinUI {
 namespace {
 
 using testing::EventLog;
+using testing::PostKey;
 using testing::PumpFor;
 using testing::PumpUntil;
 using testing::TestSkinWindow;
@@ -27,6 +28,15 @@ class MessageRouting : public ::testing::Test {
   void SetUp() override { CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr)); }
   void TearDown() override { testing::MouseMoveToScreen(POINT{1200, 1000}); }
 };
+
+// The "click" entries of a notification log, in order.
+std::vector<std::wstring> Clicks(const std::vector<std::wstring>& log) {
+  std::vector<std::wstring> clicks;
+  for (const std::wstring& entry : log) {
+    if (entry.rfind(L"click:", 0) == 0) clicks.push_back(entry);
+  }
+  return clicks;
+}
 
 bool Contains(const std::vector<std::wstring>& log, const std::wstring& entry) {
   for (const std::wstring& item : log) {
@@ -67,6 +77,28 @@ class ModalWindow : public TestSkinWindow {
   }
   bool ownerEnabledWhileModal = true;
 };
+
+// The default button takes a new tree's first focus; Enter on another focused button clicks only
+// that one; Enter in an edit clicks the default button.
+TEST_F(MessageRouting, EnterGoesToTheDefaultButton) {
+  TestSkinWindow window(
+      L"<Window size=\"300,100\" defaultbutton=\"other\"><HorizontalLayout>"
+      L"<Button name=\"ok\" width=\"100\" /><Edit name=\"field\" width=\"100\" />"
+      L"<Button name=\"other\" /></HorizontalLayout></Window>");
+  HWND hwnd = window.CreateShown(100, 100, 300, 100);
+  ASSERT_NE(nullptr, hwnd);
+  CPaintManagerUI& manager = window.GetPaintManager();
+  EXPECT_TRUE(PumpUntil([&] { return manager.GetFocus() == manager.FindControl(L"other"); }));
+  manager.SetFocus(manager.FindControl(L"ok"));
+  PostKey(hwnd, VK_RETURN);
+  EXPECT_EQ((std::vector<std::wstring>{L"click:ok"}), Clicks(window.notifications));
+  manager.SetFocus(manager.FindControl(L"field"));
+  // The edit's native window has the keyboard focus.
+  ASSERT_TRUE(PumpUntil([&] { return ::GetParent(::GetFocus()) == hwnd; }));
+  PostKey(::GetFocus(), VK_RETURN);
+  EXPECT_EQ((std::vector<std::wstring>{L"click:ok", L"click:other"}),
+            Clicks(window.notifications));
+}
 
 // A modal window that deletes itself on its final message; its memory is reused at once, here
 // by a handle of a live window in every slot.
