@@ -2,7 +2,7 @@
 # the folder picker, message box and free-space query replaced, and real clicks on its controls.
 # SERIAL: the window's start terminates any "vesk.helm.exe" and the tests move the real pointer.
 vesk_windows_path(main_window_skin_folder "${PROJECT_SOURCE_DIR}/setup/skin")
-vesk_add_test(setup_main_window_tests SERIAL
+vesk_add_test(setup_main_window_tests SERIAL PREFIX second_prefix
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/main_window_test.cpp
   LIBRARIES vesk_setup_window vesk_live_window_support)
 target_compile_definitions(setup_main_window_tests PRIVATE
