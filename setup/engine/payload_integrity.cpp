@@ -50,7 +50,13 @@ int HexValue(wchar_t c) {
 
 }  // namespace
 
+Seam<bool (*)()> g_useShaExtensions{&ProcessorHasShaExtensions};
+
 Sha256::Sha256() {
+  if (g_useShaExtensions()) {
+    m_stream.emplace(&Sha256BlocksWithShaExtensions);
+    return;
+  }
   const HashingService& service = Service();
   BCRYPT_HASH_HANDLE hash = nullptr;
   if (service.sha256 == nullptr ||
@@ -66,6 +72,10 @@ Sha256::~Sha256() {
 }
 
 void Sha256::Update(const void* data, size_t size) {
+  if (m_stream) {
+    m_stream->Update(data, size);
+    return;
+  }
   const unsigned char* next = static_cast<const unsigned char*>(data);
   while (!m_failed && size > 0) {
     ULONG piece = size > 0x40000000 ? 0x40000000 : static_cast<ULONG>(size);
@@ -79,6 +89,10 @@ void Sha256::Update(const void* data, size_t size) {
 }
 
 bool Sha256::Finish(Sha256Digest& digest) {
+  if (m_stream) {
+    digest = m_stream->Finish();
+    return true;
+  }
   if (m_failed) return false;
   m_failed = Service().finishHash(static_cast<BCRYPT_HASH_HANDLE>(m_hash), digest.data(),
                                  static_cast<ULONG>(digest.size()), 0) != 0;

@@ -10,16 +10,21 @@
 #include <string>
 
 #include "common/seam.h"
+#include "setup/engine/sha256_stream.h"
 
 namespace vesk {
-
-using Sha256Digest = std::array<unsigned char, 32>;
 
 // The digest of item `id` is the resource kPayloadDigestIdOffset + id: 64 hex digits.
 constexpr int kPayloadDigestIdOffset = 1000;
 
-// A SHA-256 computed piece by piece with the system's hashing service (bcrypt.dll, loaded from
-// the system folder). When the service is unavailable, Finish fails.
+// Whether payload digests are computed with the processor's SHA extensions (the kit's own code)
+// rather than the system's hashing service: by default, when the processor has them, since the
+// service does not use them everywhere. Tests force either path.
+extern Seam<bool (*)()> g_useShaExtensions;
+
+// A SHA-256 computed piece by piece: with the SHA extensions where g_useShaExtensions says so,
+// else with the system's hashing service (bcrypt.dll, loaded from the system folder). When the
+// service is unavailable, Finish fails.
 class Sha256 {
  public:
   Sha256();
@@ -29,9 +34,11 @@ class Sha256 {
 
   void Update(const void* data, size_t size);
   [[nodiscard]] bool Finish(Sha256Digest& digest);
+  bool UsesShaExtensions() const { return m_stream.has_value(); }
 
  private:
-  void* m_hash = nullptr;  // BCRYPT_HASH_HANDLE
+  std::optional<Sha256Stream> m_stream;  // the SHA extensions' path
+  void* m_hash = nullptr;                // BCRYPT_HASH_HANDLE, the service's path
   bool m_failed = false;
 };
 

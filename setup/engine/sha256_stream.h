@@ -1,0 +1,41 @@
+// SHA-256 computed by the kit's own code: a stream that buffers input into 64-byte blocks and pads
+// the last one, over a block function that runs the compression. Payload digests use it with the
+// processor's SHA extensions, which the system's hashing service does not always use.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace vesk {
+
+using Sha256Digest = std::array<unsigned char, 32>;
+
+// Runs the compression over `count` consecutive 64-byte blocks, updating `state`.
+using Sha256BlockFunction = void (*)(std::uint32_t state[8], const unsigned char* blocks,
+                                     std::size_t count);
+
+// The compression with the SHA extensions (SHA, SSE4.1). Only for a processor that has them.
+void Sha256BlocksWithShaExtensions(std::uint32_t state[8], const unsigned char* blocks,
+                                   std::size_t count);
+
+// True when the processor reports the SHA extensions and the SSE levels their code needs.
+bool ProcessorHasShaExtensions();
+
+class Sha256Stream {
+ public:
+  explicit Sha256Stream(Sha256BlockFunction blocks);
+
+  void Update(const void* data, std::size_t size);
+  // The digest of everything given; the stream is spent afterwards.
+  Sha256Digest Finish();
+
+ private:
+  Sha256BlockFunction m_blocks;
+  std::uint32_t m_state[8];
+  unsigned char m_buffer[64];
+  std::size_t m_buffered = 0;
+  std::uint64_t m_length = 0;  // bytes given so far
+};
+
+}  // namespace vesk

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "setup/engine/payload_integrity.h"
+#include "testsupport/test_support.h"
+
+namespace vesk {
+namespace {
+
+std::string Hex(const Sha256Digest& digest) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string text;
+  for (unsigned char byte : digest) {
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 15];
+  }
+  return text;
+}
+
+bool AlwaysOn() { return true; }
+bool AlwaysOff() { return false; }
+
+// The digest of `pieces` given one after the other, through the forced path.
+std::string DigestOf(bool fast, const std::vector<std::string>& pieces) {
+  ScopedOverride path(g_useShaExtensions, fast ? &AlwaysOn : &AlwaysOff);
+  Sha256 hash;
+  EXPECT_EQ(hash.UsesShaExtensions(), fast);
+  for (const std::string& piece : pieces) hash.Update(piece.data(), piece.size());
+  Sha256Digest digest;
+  EXPECT_TRUE(hash.Finish(digest));
+  return Hex(digest);
+}
+
+// Both paths; the fast one only where this processor has the SHA extensions.
+std::vector<bool> Paths() {
+  std::vector<bool> paths{false};
+  if (ProcessorHasShaExtensions()) paths.push_back(true);
+  return paths;
+}
+
+// The published known answers, on both paths, whole and fed a byte at a time.
+TEST(Sha256, KnownAnswers) {
+  const struct {
+    std::string message;
+    const char* digest;
+  } kRows[] = {
+      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+       "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+      {"abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqr"
+       "lmnopqrsmnopqrstnopqrstu",
+       "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1"},
+      {std::string(1000000, 'a'),
+       "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+  };
+  for (bool fast : Paths()) {
+    for (const auto& row : kRows) {
+      EXPECT_EQ(DigestOf(fast, {row.message}), row.digest) << fast << " " << row.message.size();
+      if (row.message.size() > 1000) continue;
+      std::vector<std::string> bytes;
+      for (char c : row.message) bytes.push_back(std::string(1, c));
+      EXPECT_EQ(DigestOf(fast, bytes), row.digest) << fast << " " << row.message.size();
+    }
+  }
+}
+
+// The kit's own code agrees with the system's hashing service on every length up to 300 bytes
+// (every padding case) and on a few MiB of random data given in pieces of random sizes.
+TEST(Sha256, ShaExtensionsAgreeWithTheSystemService) {
+  if (!ProcessorHasShaExtensions()) GTEST_SKIP() << "no SHA extensions on this processor";
+  std::mt19937 random(20261208);
+  std::string data(3 * 1024 * 1024 + 17, '\0');
+  for (char& c : data) c = static_cast<char>(random());
+  for (size_t length = 0; length <= 300; ++length) {
+    std::vector<std::string> whole{data.substr(0, length)};
+    ASSERT_EQ(DigestOf(true, whole), DigestOf(false, whole)) << length;
+  }
+  std::vector<std::string> pieces;
+  for (size_t at = 0; at < data.size();) {
+    size_t size = std::min<size_t>(random() % 200000, data.size() - at);
+    pieces.push_back(data.substr(at, size));
+    at += size;
+  }
+  EXPECT_EQ(DigestOf(true, pieces), DigestOf(false, {data}));
+}
+
+// Where the processor has the SHA extensions (as the host system reports them), payload digests
+// take them without being told to.
+TEST(Sha256, TakesTheShaExtensionsWhereTheProcessorHasThem) {
+  std::string cpuinfo = testing::ReadFileBytes(L"Z:\\proc\\cpuinfo");
+  if (cpuinfo.empty()) GTEST_SKIP() << "the processor's features cannot be read here";
+  const bool reported = cpuinfo.find(" sha_ni") != std::string::npos;
+  EXPECT_EQ(Sha256().UsesShaExtensions(), reported);
+}
+
+}  // namespace
+}  // namespace vesk
