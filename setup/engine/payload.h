@@ -43,8 +43,9 @@ HeldFiles& HeldPayload();
 
 // Writes one item into the folder; true when the whole file was written and matches its digest.
 // A mismatch sets `*digestMismatch` (when given).
-[[nodiscard]] bool ExtractPayloadItem(HMODULE module, const PayloadItem& item, const std::wstring& folder,
-                        bool* digestMismatch = nullptr, HeldFiles* holdIn = nullptr);
+[[nodiscard]] bool ExtractPayloadItem(HMODULE module, const PayloadItem& item,
+                                      const std::wstring& folder, bool* digestMismatch = nullptr,
+                                      HeldFiles* holdIn = nullptr);
 
 // Writes the RT_RCDATA resource `id` of the module to `path`, overwriting any file there, and
 // checks what was written against the SHA-256 the module records for `id`. A failed write, or

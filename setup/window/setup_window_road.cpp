@@ -15,8 +15,10 @@ int RunSetupWindow(HINSTANCE instance, const std::wstring& workingFolder, bool i
   // creation that fails half-way may already have done.
   CMainWindow* window = new CMainWindow(MainWindowOptions{isUpdate, workingFolder});
   const std::shared_ptr<const bool> alive = window->AliveToken();
-  if (window->Create(nullptr, L"VeskSetup", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 0,
-                     CMainWindow::kLogicalWidth, CMainWindow::kLogicalHeight) == nullptr) {
+  const HWND created = window->Create(nullptr, L"VeskSetup", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0,
+                                      0, CMainWindow::kLogicalWidth, CMainWindow::kLogicalHeight);
+  // The object may be gone although a handle came back: the window ended during its creation.
+  if (created == nullptr || !*alive || !::IsWindow(created)) {
     WriteLog(L"Failed to create the setup window, error: " + std::to_wstring(::GetLastError()));
     if (*alive) delete window;
     return 0;

@@ -13,6 +13,7 @@
 #include "setup/engine/location_checks.h"
 #include "setup/engine/progress_monitors.h"
 #include "testsupport/log_capture.h"
+#include "setup/window/setup_window_road.h"
 #include "setup/window/window_dialogs.h"
 #include "testsupport/test_support.h"
 #include "uitoolkit/controls/ui_label.h"
@@ -393,6 +394,34 @@ TEST_F(MainWindowTest, DoubleClickOnDragStripDoesNotMaximise) {
   EXPECT_FALSE(::IsZoomed(m_hwnd));
   EXPECT_TRUE(::EqualRect(&before, &after));
   EXPECT_EQ(1u, Logged("WM_NCLBUTTONDBLCLK").size());
+}
+
+// Refuses the creation of the setup window, as a session without a desktop does.
+LRESULT CALLBACK RefuseSetupWindow(int code, WPARAM wParam, LPARAM lParam) {
+  wchar_t className[32] = {};
+  if (code == HCBT_CREATEWND && ::GetClassNameW(reinterpret_cast<HWND>(wParam), className, 32) > 0 &&
+      std::wstring(className) == L"VeskSetup") {
+    return 1;
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A window that cannot be created ends the road cleanly: the failure is logged, the window
+// object is deleted once, and the road answers 0.
+TEST(SetupWindowRoad, WindowThatCannotBeCreatedEndsCleanly) {
+  testing::ScopedCurrentUserOverride user;
+  testing::LogCapture log;
+  HHOOK hook =
+      ::SetWindowsHookExW(WH_CBT, &RefuseSetupWindow, nullptr, ::GetCurrentThreadId());
+  ASSERT_NE(nullptr, hook);
+  const int result = RunSetupWindow(::GetModuleHandleW(nullptr), SETUP_SKIN_FOLDER, false);
+  ::UnhookWindowsHookEx(hook);
+  PumpFor(50);
+  SkinUI::CPaintManagerUI::SetResourcePath(L"");
+  EXPECT_EQ(0, result);
+  const std::vector<std::string> messages = log.Messages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(0u, messages.back().rfind("Failed to create the setup window, error: ", 0));
 }
 
 }  // namespace
