@@ -109,52 +109,39 @@ TEST(CUiStringPtrMap, WalksAllEntriesWhateverTheBucketCount) {
   }
 }
 
-// The growing map outgrows its buckets while filling, and every key stays findable, removable
-// and re-keyable across each growth; emptying it goes back to the initial bucket count.
+// The growing map outgrows its buckets twice while filling, and every key stays findable,
+// removable and re-keyable across each growth; emptying it goes back to the initial buckets.
 TEST(CUiGrowingStringPtrMap, KeysSurviveEachGrowth) {
-  const struct {
-    int initialBuckets;
-    int firstCount;  // keys before removing and renaming; four times as many are added after
-  } rows[] = {{1, 40}, {3, 500}, {83, 2000}};
-  for (const auto& row : rows) {
-    CUiGrowingStringPtrMap map(row.initialBuckets);
-    const int lastCount = 5 * row.firstCount;
-    std::vector<int> values(static_cast<size_t>(lastCount));
+  for (const int initialBuckets : {1, 3, 83}) {
+    const int first = 25 * initialBuckets, last = 5 * first;  // keys before and after renaming
+    CUiGrowingStringPtrMap map(initialBuckets);
+    std::vector<int> values(static_cast<size_t>(last));
     auto key = [](const wchar_t* prefix, int i) { return prefix + std::to_wstring(i); };
-    for (int i = 0; i < row.firstCount; ++i) {
-      ASSERT_TRUE(map.Insert(key(L"c", i).c_str(), &values[i]));
-    }
+    for (int i = 0; i < first; ++i) ASSERT_TRUE(map.Insert(key(L"c", i).c_str(), &values[i]));
     const int grownBuckets = map.GetBucketCount();
-    EXPECT_GT(grownBuckets, row.initialBuckets);
-    EXPECT_LE(map.GetSize(), 2 * grownBuckets);
-    EXPECT_FALSE(map.Insert(L"c0", &values[1]));
-    // Remove every even key, rename every odd key c<i> to r<i>, then grow again.
-    for (int i = 0; i < row.firstCount; ++i) {
+    EXPECT_GT(grownBuckets, initialBuckets);
+    // Remove every key c<i>, give the odd ones the name r<i>, then fill past another growth.
+    for (int i = 0; i < first; ++i) {
       ASSERT_TRUE(map.Remove(key(L"c", i).c_str()));
       if (i % 2 == 1) {
-        ASSERT_TRUE(map.Insert(key(L"r", i).c_str(), &values[i]));
+        ASSERT_TRUE(map.Insert(key(L"r", i).c_str(), &values[i])) << i;
       }
     }
-    for (int i = row.firstCount; i < lastCount; ++i) {
+    for (int i = first; i < last; ++i) {
       ASSERT_EQ(nullptr, map.Set(key(L"c", i).c_str(), &values[i]));
     }
-    EXPECT_GT(map.GetBucketCount(), grownBuckets) << row.initialBuckets;
-    for (int i = 0; i < lastCount; ++i) {
-      const bool renamed = i < row.firstCount && i % 2 == 1;
-      const bool kept = i >= row.firstCount;
-      EXPECT_EQ(kept ? &values[i] : nullptr, map.Find(key(L"c", i).c_str())) << i;
-      EXPECT_EQ(renamed ? &values[i] : nullptr, map.Find(key(L"r", i).c_str())) << i;
+    EXPECT_GT(map.GetBucketCount(), grownBuckets);
+    for (int i = 0; i < last; ++i) {
+      EXPECT_EQ(i >= first ? &values[i] : nullptr, map.Find(key(L"c", i).c_str())) << i;
+      EXPECT_EQ(i < first && i % 2 == 1 ? &values[i] : nullptr, map.Find(key(L"r", i).c_str()));
     }
     int visited = 0;
-    map.ForEach([&](const wchar_t* name, void* data) {
-      visited += map.Find(name) == data ? 1 : 0;
-    });
-    EXPECT_EQ(map.GetSize(), visited);
-    EXPECT_EQ(lastCount - row.firstCount / 2, map.GetSize());
+    map.ForEach([&](const wchar_t* name, void* data) { visited += map.Find(name) == data; });
+    EXPECT_EQ(last - first + first / 2, visited);
+    EXPECT_EQ(visited, map.GetSize());
     map.RemoveAll();
     EXPECT_EQ(0, map.GetSize());
-    EXPECT_EQ(row.initialBuckets, map.GetBucketCount());
-    EXPECT_EQ(nullptr, map.Find(L"r1"));
+    EXPECT_EQ(initialBuckets, map.GetBucketCount());
   }
 }
 
