@@ -1,6 +1,9 @@
 #include "uitoolkit/core/ui_containers.h"
 
+#include <climits>
+#include <cstdint>
 #include <cwchar>
+#include <utility>
 
 namespace SkinUI {
 
@@ -128,6 +131,50 @@ const wchar_t* CUiStringPtrMap::GetAt(int index) const {
     }
   }
   return nullptr;
+}
+
+bool CUiStringPtrMap::MoveAllTo(CUiStringPtrMap& target) {
+  if (target.m_size != 0) return false;
+  for (std::unique_ptr<Entry>& head : m_buckets) {
+    while (head != nullptr) {
+      std::unique_ptr<Entry> entry = std::move(head);
+      head = std::move(entry->next);
+      std::unique_ptr<Entry>& targetHead = target.m_buckets[target.BucketOf(entry->key.GetData())];
+      entry->next = std::move(targetHead);
+      targetHead = std::move(entry);
+    }
+  }
+  target.m_size = m_size;
+  m_size = 0;
+  return true;
+}
+
+CUiGrowingStringPtrMap::CUiGrowingStringPtrMap(int initialBucketCount)
+    : m_initialBucketCount(initialBucketCount > 0 ? initialBucketCount : 1),
+      m_map(new CUiStringPtrMap(m_initialBucketCount)) {}
+
+bool CUiGrowingStringPtrMap::Insert(const wchar_t* key, void* data) {
+  if (!m_map->Insert(key, data)) return false;
+  GrowIfFull();
+  return true;
+}
+
+void* CUiGrowingStringPtrMap::Set(const wchar_t* key, void* data) {
+  void* previous = m_map->Set(key, data);
+  GrowIfFull();
+  return previous;
+}
+
+void CUiGrowingStringPtrMap::RemoveAll() {
+  m_map.reset(new CUiStringPtrMap(m_initialBucketCount));
+}
+
+void CUiGrowingStringPtrMap::GrowIfFull() {
+  const int buckets = m_map->GetBucketCount();
+  if (m_map->GetSize() <= 2 * buckets || buckets > (INT_MAX - 1) / 4) return;
+  std::unique_ptr<CUiStringPtrMap> larger(new CUiStringPtrMap(4 * buckets + 1));
+  m_map->MoveAllTo(*larger);
+  m_map = std::move(larger);
 }
 
 }  // namespace SkinUI

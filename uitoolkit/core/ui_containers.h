@@ -63,6 +63,18 @@ class CUiStringPtrMap {
   // Key of the index-th entry in bucket order (for walking all entries), or null.
   const wchar_t* GetAt(int index) const;
   const wchar_t* operator[](int index) const { return GetAt(index); }
+  // Calls `visit(key, data)` for every entry in bucket order; `visit` must not change the map.
+  template <typename Visit>
+  void ForEach(Visit visit) const {
+    for (const std::unique_ptr<Entry>& head : m_buckets) {
+      for (const Entry* entry = head.get(); entry != nullptr; entry = entry->next.get()) {
+        visit(entry->key.GetData(), entry->data);
+      }
+    }
+  }
+  // Moves every entry into `target`, which must be empty (false, nothing moved, otherwise).
+  // The entries are relinked, not copied.
+  bool MoveAllTo(CUiStringPtrMap& target);
 
  private:
   struct Entry {
@@ -75,6 +87,34 @@ class CUiStringPtrMap {
 
   std::vector<std::unique_ptr<Entry>> m_buckets;
   int m_size = 0;
+};
+
+// A string-to-pointer map for tables that grow with the skin. Each CUiStringPtrMap keeps the
+// bucket count it was made with, so when the entries outnumber twice the buckets this owner
+// makes a map about four times larger and moves the entries into it; lookup stays near constant.
+class CUiGrowingStringPtrMap {
+ public:
+  explicit CUiGrowingStringPtrMap(int initialBucketCount = 83);
+
+  int GetBucketCount() const { return m_map->GetBucketCount(); }
+  int GetSize() const { return m_map->GetSize(); }
+  void* Find(const wchar_t* key) const { return m_map->Find(key); }
+  // As CUiStringPtrMap::Insert and Set.
+  bool Insert(const wchar_t* key, void* data);
+  void* Set(const wchar_t* key, void* data);
+  bool Remove(const wchar_t* key) { return m_map->Remove(key); }
+  // Empties the table and goes back to the initial bucket count.
+  void RemoveAll();
+  template <typename Visit>
+  void ForEach(Visit visit) const {
+    m_map->ForEach(visit);
+  }
+
+ private:
+  void GrowIfFull();
+
+  int m_initialBucketCount;
+  std::unique_ptr<CUiStringPtrMap> m_map;
 };
 
 }  // namespace SkinUI

@@ -38,21 +38,19 @@ bool CImageCache::Remove(const wchar_t* name) {
 }
 
 void CImageCache::RemoveAll() {
-  for (int i = 0; i < m_images.GetSize(); ++i) {
-    const wchar_t* key = m_images.GetAt(i);
-    if (key != nullptr) CRenderEngine::FreeImage(static_cast<TImageInfo*>(m_images.Find(key)));
-  }
+  m_images.ForEach([](const wchar_t*, void* image) {
+    CRenderEngine::FreeImage(static_cast<TImageInfo*>(image));
+  });
   m_images.RemoveAll();
 }
 
 void CImageCache::AdjustImages(short hue, short saturation, short lightness) {
-  for (int i = 0; i < m_images.GetSize(); ++i) {
-    const wchar_t* key = m_images.GetAt(i);
-    TImageInfo* image = key != nullptr ? static_cast<TImageInfo*>(m_images.Find(key)) : nullptr;
+  m_images.ForEach([&](const wchar_t*, void* data) {
+    TImageInfo* image = static_cast<TImageInfo*>(data);
     if (image != nullptr && image->useHSL) {
       CRenderEngine::AdjustImage(true, image, hue, saturation, lightness);
     }
-  }
+  });
 }
 
 TImageInfo* CImageCache::GetImageEx(CImageCache& own, const CImageCache* shared,

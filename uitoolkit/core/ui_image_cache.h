@@ -37,7 +37,7 @@ class CImageCache {
                                 const wchar_t* type, DWORD mask, bool useHSL);
 
  private:
-  CUiStringPtrMap m_images;
+  CUiGrowingStringPtrMap m_images;
 };
 
 }  // namespace SkinUI

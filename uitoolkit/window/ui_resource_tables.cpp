@@ -76,19 +76,15 @@ void COptionGroupTable::Remove(const wchar_t* groupName, CControlUI* control) {
 
 bool CControlNameTable::Add(const wchar_t* name, CControlUI* control) {
   if (name == nullptr || *name == L'\0') return false;
-  return m_controls.emplace(name, control).second;
+  return m_controls.Insert(name, control);
 }
 
 CControlUI* CControlNameTable::Find(const wchar_t* name) const {
-  if (name == nullptr) return nullptr;
-  const auto found = m_controls.find(name);
-  return found != m_controls.end() ? found->second : nullptr;
+  return static_cast<CControlUI*>(m_controls.Find(name));
 }
 
 void CControlNameTable::RemoveIfNames(const wchar_t* name, const CControlUI* control) {
-  if (name == nullptr) return;
-  const auto found = m_controls.find(name);
-  if (found != m_controls.end() && found->second == control) m_controls.erase(found);
+  if (name != nullptr && m_controls.Find(name) == control) m_controls.Remove(name);
 }
 
 }  // namespace SkinUI

@@ -78,6 +78,7 @@ class COptionGroupTable {
 };
 
 // The controls of a tree by name (the controls are not owned); the first control of a name wins.
+// It starts with 83 buckets and grows with the tree.
 class CControlNameTable {
  public:
   // False when the name is empty or taken.
@@ -85,10 +86,10 @@ class CControlNameTable {
   [[nodiscard]] CControlUI* Find(const wchar_t* name) const;
   // Removes the name only while it names `control`.
   void RemoveIfNames(const wchar_t* name, const CControlUI* control);
-  void RemoveAll() { m_controls.clear(); }
+  void RemoveAll() { m_controls.RemoveAll(); }
 
  private:
-  std::map<std::wstring, CControlUI*> m_controls;
+  CUiGrowingStringPtrMap m_controls{83};
 };
 
 }  // namespace SkinUI

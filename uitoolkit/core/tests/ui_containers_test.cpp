@@ -109,5 +109,41 @@ TEST(CUiStringPtrMap, WalksAllEntriesWhateverTheBucketCount) {
   }
 }
 
+// The growing map outgrows its buckets twice while filling, and every key stays findable,
+// removable and re-keyable across each growth; emptying it goes back to the initial buckets.
+TEST(CUiGrowingStringPtrMap, KeysSurviveEachGrowth) {
+  for (const int initialBuckets : {1, 3, 83}) {
+    const int first = 25 * initialBuckets, last = 5 * first;  // keys before and after renaming
+    CUiGrowingStringPtrMap map(initialBuckets);
+    std::vector<int> values(static_cast<size_t>(last));
+    auto key = [](const wchar_t* prefix, int i) { return prefix + std::to_wstring(i); };
+    for (int i = 0; i < first; ++i) ASSERT_TRUE(map.Insert(key(L"c", i).c_str(), &values[i]));
+    const int grownBuckets = map.GetBucketCount();
+    EXPECT_GT(grownBuckets, initialBuckets);
+    // Remove every key c<i>, give the odd ones the name r<i>, then fill past another growth.
+    for (int i = 0; i < first; ++i) {
+      ASSERT_TRUE(map.Remove(key(L"c", i).c_str()));
+      if (i % 2 == 1) {
+        ASSERT_TRUE(map.Insert(key(L"r", i).c_str(), &values[i])) << i;
+      }
+    }
+    for (int i = first; i < last; ++i) {
+      ASSERT_EQ(nullptr, map.Set(key(L"c", i).c_str(), &values[i]));
+    }
+    EXPECT_GT(map.GetBucketCount(), grownBuckets);
+    for (int i = 0; i < last; ++i) {
+      EXPECT_EQ(i >= first ? &values[i] : nullptr, map.Find(key(L"c", i).c_str())) << i;
+      EXPECT_EQ(i < first && i % 2 == 1 ? &values[i] : nullptr, map.Find(key(L"r", i).c_str()));
+    }
+    int visited = 0;
+    map.ForEach([&](const wchar_t* name, void* data) { visited += map.Find(name) == data; });
+    EXPECT_EQ(last - first + first / 2, visited);
+    EXPECT_EQ(visited, map.GetSize());
+    map.RemoveAll();
+    EXPECT_EQ(0, map.GetSize());
+    EXPECT_EQ(initialBuckets, map.GetBucketCount());
+  }
+}
+
 }  // namespace
 }  // namespace SkinUI
