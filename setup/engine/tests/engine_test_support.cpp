@@ -1,11 +1,49 @@
 #include "setup/engine/tests/engine_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cwchar>
 #include <ostream>
 
 #include "common/process_list.h"
 
 namespace vesk::testing {
+
+namespace {
+
+const wchar_t* const kPlantedLibraries[] = {L"msimg32", L"dwmapi", L"uxtheme", L"comctl32",
+                                            L"shcore",  L"bcrypt", L"winmm",   L"userenv"};
+
+}  // namespace
+
+ScopedPlantedLibraries::ScopedPlantedLibraries(const std::wstring& folder,
+                                               const std::wstring& markerLibrary)
+    : m_folder(folder),
+      m_preferPlanted(L"WINEDLLOVERRIDES", Overrides(folder, markerLibrary)) {}
+
+std::wstring ScopedPlantedLibraries::Overrides(const std::wstring& folder,
+                                               const std::wstring& markerLibrary) {
+  // The harness's own overrides stay; the planted names are added to them.
+  wchar_t harness[512] = {};
+  const DWORD harnessLength = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", harness, 512);
+  std::wstring overrides =
+      harnessLength > 0 && harnessLength < 512 ? std::wstring(harness) + L";" : std::wstring();
+  for (const wchar_t* name : kPlantedLibraries) {
+    const std::wstring planted = folder + L"\\" + name + L".dll";
+    EXPECT_TRUE(CopyFileW(markerLibrary.c_str(), planted.c_str(), FALSE)) << Narrow(planted);
+    overrides += std::wstring(name) + L",";
+  }
+  overrides.back() = L'=';
+  return overrides + L"n,b";
+}
+
+std::vector<std::string> ScopedPlantedLibraries::Loaded() const {
+  std::vector<std::string> found;
+  for (const std::wstring& name : ListFolder(m_folder)) {
+    if (name.size() > 7 && name.substr(name.size() - 7) == L".loaded") found.push_back(Narrow(name));
+  }
+  return found;
+}
 
 std::map<std::wstring, RegistryValue> ReadAllValues(HKEY root, const std::wstring& key) {
   std::map<std::wstring, RegistryValue> values;

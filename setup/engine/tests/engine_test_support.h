@@ -14,6 +14,7 @@
 #include "common/seam.h"
 #include "common/unique_handle.h"
 #include "setup/engine/payload_integrity.h"
+#include "testsupport/scoped_settings.h"
 #include "testsupport/test_support.h"
 
 namespace vesk::testing {
@@ -24,6 +25,23 @@ class TrustPayloadFiles {
  private:
   static bool Trust(const std::wstring&, int) { return true; }
   ScopedOverride<PayloadFileCheck> m_trust{g_payloadFileMatchesRecord, &Trust};
+};
+
+// The marker library (`markerLibrary`, which leaves "<its path>.loaded" behind when loaded)
+// planted in `folder` under the names of system libraries that the programs load while they run
+// and that Windows does not always take from the system folder, with Wine told to prefer such
+// files for the value's lifetime. ("version" is left out: Wine's user32 loads it as a program
+// starts, where Windows takes it from its known libraries.)
+class ScopedPlantedLibraries {
+ public:
+  ScopedPlantedLibraries(const std::wstring& folder, const std::wstring& markerLibrary);
+  // The markers left in the folder: the planted libraries that something loaded.
+  std::vector<std::string> Loaded() const;
+
+ private:
+  static std::wstring Overrides(const std::wstring& folder, const std::wstring& markerLibrary);
+  std::wstring m_folder;
+  ScopedEnvironmentVariable m_preferPlanted;
 };
 
 // Every value of a key: name -> type and data bytes as stored.

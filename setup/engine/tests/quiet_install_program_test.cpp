@@ -5,11 +5,13 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "setup/engine/tests/engine_test_support.h"
+#include "testsupport/payload_manifest.h"
 #include "testsupport/scoped_settings.h"
 #include "testsupport/test_support.h"
 
@@ -307,40 +309,52 @@ TEST_F(QuietInstallProgramTest, WaitsForALingeringInstaller) {
   EXPECT_EQ(IndexOf(log, "mini_installer.exe is timeout!!!"), -1);
 }
 
-// Names of system libraries that the programs, or the system libraries working for them, load
-// while they run and that Windows does not always take from the system folder. ("version" is left
-// out: Wine's user32 loads it as the program starts, where Windows takes it from its known
-// libraries.)
-const wchar_t* const kPlantedLibraries[] = {L"msimg32", L"dwmapi", L"uxtheme", L"comctl32",
-                                            L"shcore",  L"bcrypt", L"winmm",   L"userenv"};
+// From the moment the quiet road has unpacked its items until the installer has run (here during
+// the pause after "kill" looked for the application), no item can be overwritten or deleted: the
+// attempts are refused, the install succeeds with the unpacked installer, and the working folder
+// goes at the end.
+TEST_F(QuietInstallProgramTest, UnpackedItemsCannotBeSwappedBeforeTheInstallerRuns) {
+  testing::RunOptions options;
+  options.timeoutMs = 240000;
+  std::future<testing::ProcessResult> run = std::async(
+      std::launch::async, testing::RunProcess, L"\"" + m_setupExe + L"\" quiet kill", options);
+  auto unpacked = [&] {
+    for (const testing::ManifestEntry& entry : testing::kManifest) {
+      if (testing::ReadFileBytes(m_working + L"\\" + entry.name) !=
+          testing::ReadFileBytes(entry.source)) {
+        return false;
+      }
+    }
+    return true;
+  };
+  ASSERT_TRUE(testing::WaitUntil(unpacked, 60000));
+  Sleep(200);  // the last item's hold follows its last write at once
+  for (const testing::ManifestEntry& entry : testing::kManifest) {
+    const std::wstring item = m_working + L"\\" + entry.name;
+    UniqueFile writer(CreateFileW(item.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_FALSE(writer) << Narrow(item);
+    EXPECT_FALSE(DeleteFileW(item.c_str())) << Narrow(item);
+  }
+  EXPECT_EQ(run.get().exitCode, 0u);
+  for (const testing::ManifestEntry& entry : testing::kManifest) {
+    if (std::wstring(entry.name) != L"mini_installer.exe") continue;
+    EXPECT_EQ(testing::ReadFileBytes(m_defaultFolder + L"\\mini_installer.exe"),
+              testing::ReadFileBytes(entry.source));
+  }
+  EXPECT_FALSE(FolderExists(m_working));
+}
 
-// A library planted beside each program under those names, with Wine told to prefer such files,
-// is never loaded: not on the quiet road, not on the window road, not by the uninstaller or the
-// update helper.
+// A library planted beside each program under the names of system libraries, with Wine told to
+// prefer such files, is never loaded: not on the quiet road, not on the window road, not by the
+// uninstaller or the update helper.
 TEST_F(QuietInstallProgramTest, LibrariesPlantedBesideTheProgramsAreNotLoaded) {
   ASSERT_TRUE(CopyFileW(VESK_UNINSTALL_EXE, (m_download / L"VeskUninstall.exe").c_str(), FALSE));
   ASSERT_TRUE(
       CopyFileW(VESK_UPDATE_HELPER_EXE, (m_download / L"VeskUpdateHelper.exe").c_str(), FALSE));
-  // The harness's own overrides stay; the planted names are added to them.
-  wchar_t harness[512] = {};
-  DWORD harnessLength = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", harness, 512);
-  std::wstring overrides =
-      harnessLength > 0 && harnessLength < 512 ? std::wstring(harness) + L";" : std::wstring();
-  for (const wchar_t* name : kPlantedLibraries) {
-    ASSERT_TRUE(CopyFileW(VESK_MARKER_LIBRARY, (m_download / (std::wstring(name) + L".dll")).c_str(),
-                          FALSE));
-    overrides += std::wstring(name) + L",";
-  }
-  overrides.back() = L'=';
-  overrides += L"n,b";
-  ScopedEnvironmentVariable preferPlanted(L"WINEDLLOVERRIDES", overrides);
-  auto markers = [&] {
-    std::vector<std::string> found;
-    for (const std::wstring& name : testing::ListFolder(m_download.path())) {
-      if (name.size() > 7 && name.substr(name.size() - 7) == L".loaded") found.push_back(Narrow(name));
-    }
-    return found;
-  };
+  testing::ScopedPlantedLibraries planted(m_download.path(), VESK_MARKER_LIBRARY);
+  auto markers = [&] { return planted.Loaded(); };
 
   EXPECT_EQ(RunSetup(L"quiet").exitCode, 0u);
   EXPECT_EQ(markers(), std::vector<std::string>{}) << "quiet road";

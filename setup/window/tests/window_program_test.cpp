@@ -16,6 +16,7 @@ using SkinUI::testing::TestCanvas;
 
 // Client points (96 dots per inch) of what the tests click or look at.
 constexpr POINT kInstallButton = {320, 295};
+constexpr POINT kFolderButton = {460, 356};
 constexpr POINT kAutoStartToggle = {320, 405};
 constexpr POINT kTitleStrip = {200, 20};
 constexpr POINT kBody = {80, 200};
@@ -219,6 +220,49 @@ TEST_F(WindowProgramTest, DoubleClickOnTitleStripDoesNotMaximise) {
   ProcessResult result = Finish();
   EXPECT_NE(std::find(result.debugLines.begin(), result.debugLines.end(), L"WM_NCLBUTTONDBLCLK"),
             result.debugLines.end());
+}
+
+// A shown dialog that the setup window owns, or null.
+HWND OwnedDialog(HWND owner) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        found = FindWindowW(L"#32770", nullptr);
+        return found != nullptr && IsWindowVisible(found) && GetWindow(found, GW_OWNER) == owner;
+      },
+      20000);
+  return found;
+}
+
+// Libraries planted beside VeskSetup.exe under the names of system libraries (Wine told to
+// prefer them) stay unloaded over the whole window road: the real folder picker opened and
+// cancelled, the real message box of an install folder that cannot be created, then an install
+// and the application's start.
+TEST_F(WindowProgramTest, PlantedLibrariesStayUnloadedOnTheWholeWindowRoad) {
+  ScopedPlantedLibraries planted(m_download.path(), VESK_MARKER_LIBRARY);
+  ASSERT_TRUE(WriteFileBytes(m_download / L"file", "a file, not a folder"));
+  ASSERT_TRUE(WriteUserString(kProductKey, L"VeskInstallPath", m_download / L"file\\vesk.helm"));
+  ASSERT_NE(Start(L""), nullptr);
+  Click(kFolderButton);
+  HWND picker = OwnedDialog(m_window);
+  ASSERT_NE(picker, nullptr) << "no folder picker";
+  PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, 10000));
+  Click(kInstallButton);
+  HWND box = OwnedDialog(m_window);
+  ASSERT_NE(box, nullptr) << "no message box";
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
+  PostMessageW(m_window, WM_CLOSE, 0, 0);
+  Finish();
+  EXPECT_EQ(planted.Loaded(), std::vector<std::string>{}) << "picker and message box";
+
+  RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
+  ASSERT_NE(Start(L""), nullptr);
+  Click(kInstallButton);
+  EXPECT_EQ(Finish().exitCode, 0u);
+  EXPECT_TRUE(WaitUntil([] { return CountProcessesNamed(L"vesk.helm.exe") == 1; }, 10000));
+  EXPECT_EQ(planted.Loaded(), std::vector<std::string>{}) << "install and application start";
 }
 
 }  // namespace

@@ -19,6 +19,11 @@ add_dependencies(window_program_driver VeskSetup standin_application)
 vesk_add_test(window_program_tests SERIAL
   SOURCES window_program_test.cpp
   LIBRARIES window_program_driver)
+# The planted-library test places the engine tests' marker library beside the setup program.
+vesk_windows_path(window_program_marker_library "$<TARGET_FILE:vesk_marker_library>")
+target_compile_definitions(window_program_tests PRIVATE
+  VESK_MARKER_LIBRARY=L"${window_program_marker_library}")
+add_dependencies(window_program_tests vesk_marker_library)
 
 # At 150 %: a Wine prefix of its own whose screen has 144 dots per inch (the shared prefix keeps
 # its 96, other tests run in it at the same time). Only where the tests run under Wine.
