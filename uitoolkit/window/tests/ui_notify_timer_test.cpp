@@ -188,15 +188,26 @@ TEST_F(LiveNotify, TimerIdsAndRestart) {
   EXPECT_TRUE(PumpUntil([&] { return !log.entries.empty(); }));
 }
 
+// Two controls of a shown timer skin; "one" has a timer under native id 17, the first one handed out.
+class LiveTimerIds : public LiveNotify {
+ protected:
+  void SetUp() override {
+    LiveNotify::SetUp();
+    ASSERT_NE(nullptr, m_window.CreateShown(100, 100, 100, 100));
+    one = manager.FindControl(L"one");
+    two = manager.FindControl(L"two");
+    ASSERT_TRUE(manager.SetTimer(one, 1, 60000));
+    ASSERT_EQ(17u, manager.GetNativeTimerId(one, 1));
+  }
+  TestSkinWindow m_window{kTimerSkin};
+  CPaintManagerUI& manager = m_window.GetPaintManager();
+  CControlUI* one = nullptr;
+  CControlUI* two = nullptr;
+};
+
 // Ids wrap after 254 and skip 0 and every id still held, so no two live timers share one; an id
 // freed by a control's timers going is handed out again.
-TEST_F(LiveNotify, TimerIdsWrapWithoutSharing) {
-  TestSkinWindow window(kTimerSkin);
-  ASSERT_NE(nullptr, window.CreateShown(100, 100, 100, 100));
-  CPaintManagerUI& manager = window.GetPaintManager();
-  CControlUI* one = manager.FindControl(L"one");
-  CControlUI* two = manager.FindControl(L"two");
-  ASSERT_TRUE(manager.SetTimer(one, 1, 60000));  // id 17
+TEST_F(LiveTimerIds, WrapWithoutSharing) {
   for (UINT local = 0; local < 237; ++local) {     // ids 18 .. 254
     ASSERT_TRUE(manager.SetTimer(two, local, 60000));
   }
@@ -214,13 +225,7 @@ TEST_F(LiveNotify, TimerIdsWrapWithoutSharing) {
 
 // A timer stopped with KillTimer(control, id) keeps its native id through a wrap: no new timer
 // takes it, and the stopped timer restarts under it.
-TEST_F(LiveNotify, StoppedTimerKeepsItsIdThroughAWrap) {
-  TestSkinWindow window(kTimerSkin);
-  ASSERT_NE(nullptr, window.CreateShown(100, 100, 100, 100));
-  CPaintManagerUI& manager = window.GetPaintManager();
-  CControlUI* one = manager.FindControl(L"one");
-  CControlUI* two = manager.FindControl(L"two");
-  ASSERT_TRUE(manager.SetTimer(one, 1, 60000));  // id 17
+TEST_F(LiveTimerIds, StoppedTimerKeepsItsIdThroughAWrap) {
   ASSERT_TRUE(manager.KillTimer(one, 1));
   for (UINT local = 0; local < 253; ++local) {  // ids 18 .. 254, then 1 .. 16
     ASSERT_TRUE(manager.SetTimer(two, local, 60000));
