@@ -50,9 +50,13 @@ HWND CWindowWnd::Create(HWND hwndParent, const wchar_t* pstrName, DWORD dwStyle,
   if (GetSuperClassName() != nullptr ? !RegisterSuperclass() : !RegisterWindowClass()) {
     return nullptr;
   }
-  m_hWnd = ::CreateWindowExW(dwExStyle, GetWndClassName(), pstrName, dwStyle, x, y, cx, cy,
-                             hwndParent, hMenu, CPaintManagerUI::GetInstance(), this);
-  return m_hWnd;
+  // The window procedure sets m_hWnd on WM_NCCREATE and clears it on WM_NCDESTROY. Nothing of
+  // the object is touched once the call returns: a window that ended during its creation (its
+  // WM_CREATE failed, or the system could not give it a display) has had its final message,
+  // which may have deleted the object.
+  m_hWnd = nullptr;
+  return ::CreateWindowExW(dwExStyle, GetWndClassName(), pstrName, dwStyle, x, y, cx, cy,
+                           hwndParent, hMenu, CPaintManagerUI::GetInstance(), this);
 }
 
 HWND CWindowWnd::CreateUiWindow(HWND hwndParent, const wchar_t* pstrWindowName, DWORD dwStyle,

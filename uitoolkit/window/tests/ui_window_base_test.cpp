@@ -2,6 +2,8 @@
 // class-registration and subclassing rules of CWindowWnd.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <new>
 #include <string>
 
 #include "testsupport/test_support.h"
@@ -144,6 +146,37 @@ TEST_F(WindowBase, SuperclassRoutesToObjectAndFinalMessage) {
   ::DestroyWindow(hwnd);
   EXPECT_EQ(1, edit.finals);
   EXPECT_EQ(nullptr, edit.GetHWND());
+}
+
+// A window whose creation fails after its first message (here its WM_CREATE refuses) gets its
+// final message inside CreateWindowExW, and an object that deletes itself there is gone when
+// Create returns: Create must not write into it. The object lives in a buffer that its final
+// message poisons, so any later write shows.
+TEST_F(WindowBase, CreateLeavesAnObjectDeletedDuringCreationAlone) {
+  class RefusingWindow : public CWindowWnd {
+   public:
+    explicit RefusingWindow(unsigned char* storage, size_t size)
+        : m_storage(storage), m_size(size) {}
+    const wchar_t* GetWndClassName() const override { return L"VeskTestRefusingWindow"; }
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override {
+      if (uMsg == WM_CREATE) return -1;
+      return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    }
+    void OnFinalMessage(HWND) override {
+      unsigned char* storage = m_storage;
+      const size_t size = m_size;
+      this->~RefusingWindow();
+      std::memset(storage, 0xAB, size);
+    }
+
+   private:
+    unsigned char* m_storage;
+    size_t m_size;
+  };
+  alignas(RefusingWindow) unsigned char storage[sizeof(RefusingWindow)];
+  RefusingWindow* window = new (storage) RefusingWindow(storage, sizeof(storage));
+  EXPECT_EQ(nullptr, window->Create(nullptr, L"refused", WS_POPUP, 0, 0, 0, 100, 20));
+  for (unsigned char byte : storage) ASSERT_EQ(0xAB, byte);
 }
 
 // A subclassed window's messages reach the object until it is unsubclassed.
