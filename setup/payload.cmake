@@ -33,8 +33,8 @@ file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/engine/payload_table.inc payload_rows
      REGEX "^VESK_PAYLOAD_ITEM")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS engine/payload_table.inc)
 
-# The SHA-256 of a payload item is carried as its own resource: this offset plus the item's id,
-# holding the 64 hex digits of the digest, computed at build time from the embedded file.
+# The digest of a payload item (setup/payload_digest.py) is carried as its own resource: this
+# offset plus the item's id, holding 64 hex digits, computed at build time from the embedded file.
 set(VESK_PAYLOAD_DIGEST_ID_OFFSET 1000)
 
 # vesk_payload_digest(<id> <source file> <folder> <rc lines variable> <files variable>)
@@ -42,9 +42,8 @@ set(VESK_PAYLOAD_DIGEST_ID_OFFSET 1000)
 function(vesk_payload_digest id source folder rc_variable files_variable)
   set(digest_file ${folder}/payload_digests/${id}.sha256)
   add_custom_command(OUTPUT ${digest_file}
-    COMMAND ${CMAKE_COMMAND} -DINPUT=${source} -DOUTPUT=${digest_file}
-            -P ${PROJECT_SOURCE_DIR}/setup/payload_digest.cmake
-    DEPENDS ${source} ${PROJECT_SOURCE_DIR}/setup/payload_digest.cmake
+    COMMAND python3 ${PROJECT_SOURCE_DIR}/setup/payload_digest.py ${source} ${digest_file}
+    DEPENDS ${source} ${PROJECT_SOURCE_DIR}/setup/payload_digest.py
     COMMENT "Recording the SHA-256 of payload item ${id}")
   math(EXPR digest_id "${VESK_PAYLOAD_DIGEST_ID_OFFSET} + ${id}")
   set(${rc_variable} "${${rc_variable}}${digest_id} RCDATA \"${digest_file}\"\n" PARENT_SCOPE)

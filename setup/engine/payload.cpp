@@ -20,22 +20,20 @@ Seam<decltype(&::WriteFile)> g_payloadWriteFile{&::WriteFile};
 
 namespace {
 
-// Items are written, and hashed, in pieces of 1 MiB.
+// Items are written, and read back, in pieces of 1 MiB.
 constexpr DWORD kPiece = 1 << 20;
-// Items above this size are hashed on a thread of their own while they are written.
+// Items above this size are hashed on two threads of their own while this one writes them.
 constexpr DWORD kHashAlongsideFrom = 8 << 20;
 
-struct HashJob {
-  Sha256* hash;
-  const char* bytes;
+struct DigestJob {
+  const void* bytes;
   DWORD size;
+  std::optional<Sha256Digest> digest;
 };
 
-DWORD WINAPI HashInPieces(LPVOID parameter) {
-  const HashJob& job = *static_cast<const HashJob*>(parameter);
-  for (DWORD done = 0; done < job.size; done += kPiece) {
-    job.hash->Update(job.bytes + done, job.size - done < kPiece ? job.size - done : kPiece);
-  }
+DWORD WINAPI DigestOnTwoThreads(LPVOID parameter) {
+  DigestJob& job = *static_cast<DigestJob*>(parameter);
+  job.digest = PayloadDigestOf(job.bytes, job.size, 2);
   return 0;
 }
 
@@ -99,16 +97,15 @@ bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path,
   // write of a whole 230 MB item from a freshly mapped program is several times slower than
   // copying the file (Wine on Linux), while pieces run at copying speed.
   // The data is in memory already, so the check hashes it there, with no second read; a large
-  // item is hashed on a second thread while this one writes, so the item costs the longer of
-  // the two rather than their sum.
-  Sha256 hash;
-  HashJob job{&hash, static_cast<const char*>(data), size};
+  // item is hashed on two more threads while this one writes, so the item costs about the
+  // longer of the two rather than their sum.
+  DigestJob job{data, size, std::nullopt};
   UniqueKernelHandle hashing;
   if (size > kHashAlongsideFrom) {
-    hashing.reset(CreateThread(nullptr, 0, &HashInPieces, &job, 0, nullptr));
+    hashing.reset(CreateThread(nullptr, 0, &DigestOnTwoThreads, &job, 0, nullptr));
   }
-  if (!hashing) HashInPieces(&job);
-  const char* next = job.bytes;
+  if (!hashing) job.digest = PayloadDigestOf(data, size, 1);
+  const char* next = static_cast<const char*>(data);
   DWORD left = size;
   DWORD error = ERROR_SUCCESS;
   while (left > 0 && error == ERROR_SUCCESS) {
@@ -132,8 +129,7 @@ bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path,
     return false;
   }
   std::optional<Sha256Digest> recorded = RecordedPayloadDigest(module, id);
-  Sha256Digest written;
-  if (!hash.Finish(written) || !recorded || written != *recorded ||
+  if (!job.digest || !recorded || *job.digest != *recorded ||
       (holdIn != nullptr && !holdIn->Hold(path, data, size))) {
     WriteLog(L"Payload item does not match its recorded digest: " + path);
     DeleteFileW(path.c_str());

@@ -2,6 +2,8 @@
 
 #include <bcrypt.h>
 
+#include <algorithm>
+#include <atomic>
 #include <vector>
 
 #include "common/system_libraries.h"
@@ -99,6 +101,75 @@ bool Sha256::Finish(Sha256Digest& digest) {
   return !m_failed;
 }
 
+void PayloadDigest::Update(const void* data, size_t size) {
+  const char* next = static_cast<const char*>(data);
+  while (size > 0) {
+    if (m_inPiece == kPayloadDigestPiece) {
+      Sha256Digest piece;
+      if (!m_piece->Finish(piece)) m_failed = true;
+      m_outer.Update(piece.data(), piece.size());
+      m_piece.emplace();
+      m_inPiece = 0;
+    }
+    const size_t take = std::min(size, kPayloadDigestPiece - m_inPiece);
+    m_piece->Update(next, take);
+    m_inPiece += take;
+    next += take;
+    size -= take;
+  }
+}
+
+bool PayloadDigest::Finish(Sha256Digest& digest) {
+  Sha256Digest piece;
+  if (!m_piece->Finish(piece)) m_failed = true;
+  m_outer.Update(piece.data(), piece.size());
+  return m_outer.Finish(digest) && !m_failed;
+}
+
+namespace {
+
+struct PieceJob {
+  const char* bytes;
+  size_t size;
+  std::vector<Sha256Digest> digests;
+  std::atomic<size_t> next{0};
+  std::atomic<bool> failed{false};
+};
+
+// Takes the job's pieces one at a time until none is left.
+DWORD WINAPI HashPieces(LPVOID parameter) {
+  PieceJob& job = *static_cast<PieceJob*>(parameter);
+  for (size_t i; (i = job.next++) < job.digests.size();) {
+    const size_t start = i * kPayloadDigestPiece;
+    Sha256 hash;
+    hash.Update(job.bytes + start, std::min(kPayloadDigestPiece, job.size - start));
+    if (!hash.Finish(job.digests[i])) job.failed = true;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::optional<Sha256Digest> PayloadDigestOf(const void* data, size_t size, unsigned threads) {
+  PieceJob job;
+  job.bytes = static_cast<const char*>(data);
+  job.size = size;
+  job.digests.resize(size == 0 ? 1 : (size + kPayloadDigestPiece - 1) / kPayloadDigestPiece);
+  std::vector<UniqueKernelHandle> helpers;
+  for (unsigned i = 1; i < threads && i < job.digests.size(); ++i) {
+    helpers.emplace_back(CreateThread(nullptr, 0, &HashPieces, &job, 0, nullptr));
+  }
+  HashPieces(&job);  // a helper that could not start leaves its pieces to the others
+  for (const UniqueKernelHandle& helper : helpers) {
+    if (helper) WaitForSingleObject(helper.get(), INFINITE);
+  }
+  Sha256 outer;
+  for (const Sha256Digest& piece : job.digests) outer.Update(piece.data(), piece.size());
+  Sha256Digest digest;
+  if (job.failed || !outer.Finish(digest)) return std::nullopt;
+  return digest;
+}
+
 std::optional<Sha256Digest> RecordedPayloadDigest(HMODULE module, int id) {
   HRSRC resource =
       FindResourceW(module, MAKEINTRESOURCEW(kPayloadDigestIdOffset + id), RT_RCDATA);
@@ -120,7 +191,7 @@ std::optional<Sha256Digest> FileDigest(const std::wstring& path) {
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return std::nullopt;
-  Sha256 hash;
+  PayloadDigest hash;
   std::vector<char> buffer(1 << 20);
   for (;;) {
     DWORD read = 0;

@@ -42,11 +42,37 @@ class Sha256 {
   bool m_failed = false;
 };
 
+// A payload item's digest is computed over pieces, so that both cores can hash one item: the
+// SHA-256 of the concatenated SHA-256 digests of the item's consecutive pieces of
+// kPayloadDigestPiece bytes, in order (the last piece may be shorter; an empty item is one empty
+// piece). Every byte is in exactly one piece and the pieces' order is bound by the concatenation.
+// setup/payload_digest.py records the same at build time.
+constexpr size_t kPayloadDigestPiece = 4 << 20;
+
+// The payload digest of bytes given in order, in any split.
+class PayloadDigest {
+ public:
+  PayloadDigest() { m_piece.emplace(); }
+  void Update(const void* data, size_t size);
+  [[nodiscard]] bool Finish(Sha256Digest& digest);
+
+ private:
+  Sha256 m_outer;
+  std::optional<Sha256> m_piece;
+  size_t m_inPiece = 0;
+  bool m_failed = false;
+};
+
+// The payload digest of bytes in memory, its pieces hashed on `threads` threads at once (this
+// one among them); nothing when a piece's hash failed.
+[[nodiscard]] std::optional<Sha256Digest> PayloadDigestOf(const void* data, size_t size,
+                                                          unsigned threads);
+
 // The digest recorded in `module` for item `id`; nothing when none is recorded or it cannot be
 // read.
 [[nodiscard]] std::optional<Sha256Digest> RecordedPayloadDigest(HMODULE module, int id);
 
-// The digest of the whole file; nothing when it cannot be read.
+// The payload digest of the whole file; nothing when it cannot be read.
 [[nodiscard]] std::optional<Sha256Digest> FileDigest(const std::wstring& path);
 
 // True when the file matches the digest that `module` records for item `id`; false when either
