@@ -84,6 +84,23 @@ bool TestCanvas::SameColors(const TestCanvas& other) const {
   return true;
 }
 
+std::unique_ptr<TestCanvas> TestCanvas::DecodePng(const std::string& png) {
+  int width = 0, height = 0, channels = 0;
+  stbi_uc* rgba = png.empty() ? nullptr
+                              : stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(png.data()),
+                                                      static_cast<int>(png.size()), &width,
+                                                      &height, &channels, 4);
+  if (rgba == nullptr) return nullptr;
+  auto canvas = std::make_unique<TestCanvas>(width, height);
+  for (int i = 0; i < width * height; ++i) {
+    const stbi_uc* pixel = rgba + i * 4;
+    canvas->m_bits[i] = 0xFF000000u | (static_cast<std::uint32_t>(pixel[0]) << 16) |
+                        (static_cast<std::uint32_t>(pixel[1]) << 8) | pixel[2];
+  }
+  stbi_image_free(rgba);
+  return canvas;
+}
+
 std::string TestCanvas::EncodePng() const {
   std::vector<unsigned char> rgba(static_cast<size_t>(m_width) * m_height * 4);
   for (int i = 0; i < m_width * m_height; ++i) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,6 +47,8 @@ class TestCanvas {
   bool SameColors(const TestCanvas& other) const;
   // The canvas as a PNG (alpha set to 255).
   std::string EncodePng() const;
+  // A canvas holding the PNG file's pixels, or null when the bytes are no PNG.
+  static std::unique_ptr<TestCanvas> DecodePng(const std::string& png);
 
  private:
   int m_width;
