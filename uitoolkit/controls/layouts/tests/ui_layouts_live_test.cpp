@@ -1,7 +1,6 @@
 // The layouts in real windows under Xvfb, driven by real input: options of one group switching
 // the pages of a tab layout ("tabselect" with new and previous index, the right page on the
-// screen), Ctrl+Tab and Ctrl+Shift+Tab, a child layout building its file, and every page of the
-// gallery skin against its committed picture.
+// screen), Ctrl+Tab and Ctrl+Shift+Tab, and a child layout building its file.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,10 +11,6 @@
 
 namespace SkinUI {
 namespace {
-
-// The gallery's pictures are this program's goldens.
-const bool kFoldersNamed = testing::SetRenderTestFolders(
-    std::wstring(GALLERY_FOLDER) + L"\\pictures", RENDER_TEST_DATA);
 
 using testing::MouseButton;
 using testing::MouseMoveTo;
@@ -150,31 +145,6 @@ TEST_F(LayoutsLive, ChildLayoutBuildsItsFile) {
   auto* missing = static_cast<CContainerUI*>(manager.FindControl(L"missing"));
   ASSERT_NE(nullptr, missing);
   EXPECT_EQ(0, missing->GetCount());
-}
-
-// Each page of the gallery, shown by clicking its option, looks like its committed picture.
-TEST_F(LayoutsLive, GalleryPagesMatchTheirPictures) {
-  CPaintManagerUI::SetResourcePath(GALLERY_FOLDER);
-  TabWindow window(L"gallery.xml");
-  HWND hwnd = window.CreateShown(60, 60, 640, 480);
-  ASSERT_NE(nullptr, hwnd);
-  CPaintManagerUI& manager = window.GetPaintManager();
-  const wchar_t* const pages[] = {L"tab_basics", L"tab_scrolling", L"tab_tiles", L"tab_child"};
-  for (const wchar_t* page : pages) {
-    CControlUI* option = manager.FindControl(page);
-    ASSERT_NE(nullptr, option);
-    const RECT rc = option->GetPos();
-    Click(hwnd, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
-    // The pointer leaves the window so that no control is drawn hot.
-    MouseMoveToScreen(POINT{1200, 1000});
-    PumpFor(300);
-    TestCanvas screen(640, 480);
-    testing::CaptureClient(hwnd, screen);
-    const std::wstring name(page);
-    EXPECT_TRUE(testing::MatchesGolden(screen, "gallery_" + std::string(name.begin() + 4, name.end()), 8));
-  }
-  EXPECT_EQ((std::vector<std::wstring>{L"pages 1 0", L"pages 2 1", L"pages 3 2"}),
-            window.tabSelects);
 }
 
 }  // namespace
