@@ -19,8 +19,8 @@ std::string Narrow(const wchar_t* text) {
 void Dump(CControlUI* control, int depth, std::ostringstream& out) {
   const RECT& rc = control->GetPos();
   const CUiString name = control->GetName();
-  out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << Narrow(control->GetClass())
-      << ' ' << (name.IsEmpty() ? std::string("-") : Narrow(name)) << ' '
+  out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << Narrow(control->GetClass()) << ' '
+      << (name.IsEmpty() ? std::string("-") : Narrow(name)) << ' '
       << (control->IsVisible() ? "visible" : "hidden") << ' ' << rc.left << ',' << rc.top << ','
       << rc.right << ',' << rc.bottom << '\n';
   IContainerUI* container = static_cast<IContainerUI*>(control->GetInterface(L"IContainer"));
@@ -49,8 +49,10 @@ std::string LayoutDump(CControlUI* root) {
   std::ostringstream golden;
   golden << goldenFile.rdbuf();
   if (golden.str() == dump) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "the layout differs from " << narrowPath
-                                       << "\nexpected:\n" << golden.str() << "actual:\n" << dump;
+  return ::testing::AssertionFailure()
+         << "the layout differs from " << narrowPath << "\nexpected:\n"
+         << golden.str() << "actual:\n"
+         << dump;
 }
 
 }  // namespace testing

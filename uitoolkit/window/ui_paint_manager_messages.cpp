@@ -195,7 +195,8 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
       if (wParam == VK_RETURN) return ActivateDefaultButton();
       if (wParam != VK_TAB) return false;
       // Ctrl+Tab and Ctrl+Shift+Tab switch the pages of the tab layout holding the focus.
-      if (::GetKeyState(VK_CONTROL) < 0 && SelectNeighbourPage(m_pFocus, ::GetKeyState(VK_SHIFT) >= 0)) {
+      if (::GetKeyState(VK_CONTROL) < 0 &&
+          SelectNeighbourPage(m_pFocus, ::GetKeyState(VK_SHIFT) >= 0)) {
         return true;
       }
       // A rich edit takes Tab itself.

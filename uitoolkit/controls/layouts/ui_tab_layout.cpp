@@ -104,11 +104,10 @@ void CTabLayoutUI::ShowOnlySelected() {
 
 void CTabLayoutUI::FocusFirstTabStop() {
   CControlUI* page = GetItemAt(m_iCurSel);
-  CControlUI* next =
-      page != nullptr
-          ? page->FindControl(&FindTabStop, nullptr,
-                              UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST)
-          : nullptr;
+  CControlUI* next = page != nullptr
+                         ? page->FindControl(&FindTabStop, nullptr,
+                                             UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST)
+                         : nullptr;
   m_pManager->SetFocus(next, false);
 }
 

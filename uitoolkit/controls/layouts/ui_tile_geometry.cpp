@@ -20,7 +20,8 @@ TTileColumns TileColumns(LONG clientWidth, int columns, LONG itemWidth, LONG chi
   if (columns > 0) {
     count = columns;
   } else if (itemWidth > 0) {
-    count = static_cast<int>(std::max<LONG>((clientWidth + childPadding) / (itemWidth + childPadding), 1));
+    count = static_cast<int>(
+        std::max<LONG>((clientWidth + childPadding) / (itemWidth + childPadding), 1));
   }
   if (itemWidth > 0) return TTileColumns{count, itemWidth};
   const LONG shared = (clientWidth - childPadding * (count - 1)) / count;
@@ -49,7 +50,8 @@ TTileGrid TileCells(const TTileColumns& columns, LONG itemHeight, const std::vec
     top += rowHeight;
   }
   if (tiles > 0) {
-    const LONG used = static_cast<LONG>(std::min<std::size_t>(tiles, static_cast<std::size_t>(count)));
+    const LONG used =
+        static_cast<LONG>(std::min<std::size_t>(tiles, static_cast<std::size_t>(count)));
     grid.needed = SIZE{used * columns.width + (used - 1) * childPadding, top};
   }
   return grid;

@@ -34,7 +34,7 @@ TTileGrid TileCells(const TTileColumns& columns, LONG itemHeight, const std::vec
 
 // A child's size rules, as far as its place in a cell needs them.
 struct TTileChildRules {
-  SIZE fixed;    // 0: fill the cell along that axis
+  SIZE fixed;  // 0: fill the cell along that axis
   SIZE minimum;
   SIZE maximum;
   RECT padding;

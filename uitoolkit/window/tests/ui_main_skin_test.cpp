@@ -10,7 +10,9 @@
 namespace SkinUI {
 namespace {
 
-std::wstring GoldenPath() { return std::wstring(BUILDER_GOLDEN_FOLDER) + L"\\main_skin_layout.txt"; }
+std::wstring GoldenPath() {
+  return std::wstring(BUILDER_GOLDEN_FOLDER) + L"\\main_skin_layout.txt";
+}
 
 // Built from setup/skin/main.xml and laid out at the window's size, the tree is the one the
 // setup window's skin table describes.

@@ -1,6 +1,6 @@
 // The layouts in real windows under Xvfb, driven by real input: options of one group switching
-// the pages of a tab layout ("tabselect" with new and previous index, the right page on the
-// screen), Ctrl+Tab and Ctrl+Shift+Tab, and a child layout building its file.
+// a tab layout's pages ("tabselect" with new and previous index, the right page on the screen),
+// Ctrl+Tab and Ctrl+Shift+Tab, and a child layout building its file.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,71 +12,51 @@
 namespace SkinUI {
 namespace {
 
-using testing::MouseButton;
-using testing::MouseMoveTo;
-using testing::MouseMoveToScreen;
 using testing::PumpFor;
-using testing::PumpUntil;
-using testing::TestCanvas;
-using testing::TestSkinWindow;
 
-// A test window that also records each "tabselect" as "sender new previous".
-class TabWindow : public TestSkinWindow {
+// A test window that also records each "tabselect" as "new previous".
+class TabWindow : public testing::TestSkinWindow {
  public:
   using TestSkinWindow::TestSkinWindow;
   void Notify(TNotifyUI& msg) override {
     if (msg.sType == L"tabselect") {
-      tabSelects.push_back(std::wstring(msg.pSender->GetName().GetData()) + L" " +
-                           std::to_wstring(msg.wParam) + L" " + std::to_wstring(msg.lParam));
+      tabSelects.push_back(std::to_wstring(msg.wParam) + L" " + std::to_wstring(msg.lParam));
     }
     TestSkinWindow::Notify(msg);
   }
   std::vector<std::wstring> tabSelects;
 };
 
-const wchar_t kTabSkin[] =
-    L"<Window size=\"300,200\"><VerticalLayout name=\"root\" bkcolor=\"#FFFFFFFF\">"
-    L"<HorizontalLayout height=\"30\">"
-    L"<Option name=\"o0\" width=\"100\" group=\"pages\" selected=\"true\" tablayout=\"tabs\" "
-    L"tabpage=\"0\" />"
-    L"<Option name=\"o1\" width=\"100\" group=\"pages\" tablayout=\"tabs\" tabpage=\"1\" />"
-    L"<Option name=\"o2\" width=\"100\" group=\"pages\" tablayout=\"tabs\" tabpage=\"2\" />"
-    L"</HorizontalLayout>"
-    L"<TabLayout name=\"tabs\">"
-    L"<VerticalLayout name=\"page0\" bkcolor=\"#FFFF0000\"><Button name=\"b0\" height=\"30\" />"
-    L"</VerticalLayout>"
-    L"<VerticalLayout name=\"page1\" bkcolor=\"#FF00FF00\"><Button name=\"b1\" height=\"30\" />"
-    L"</VerticalLayout>"
-    L"<VerticalLayout name=\"page2\" bkcolor=\"#FF0000FF\"><Button name=\"b2\" height=\"30\" />"
-    L"</VerticalLayout>"
-    L"</TabLayout></VerticalLayout></Window>";
-
-class LayoutsLive : public ::testing::Test {
- protected:
-  void SetUp() override { CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr)); }
-  void TearDown() override {
-    MouseMoveToScreen(POINT{1200, 1000});
-    CPaintManagerUI::SetResourcePath(L"");
+// Three options over three pages, each page a colour with a button at its top.
+std::wstring TabSkin() {
+  std::wstring options, pages;
+  const wchar_t* colours[] = {L"#FFFF0000", L"#FF00FF00", L"#FF0000FF"};
+  for (int i = 0; i < 3; ++i) {
+    const std::wstring n = std::to_wstring(i);
+    options += L"<Option name=\"o" + n +
+               L"\" width=\"100\" group=\"g\" tablayout=\"tabs\" tabpage=\"" + n + L"\" />";
+    pages += L"<VerticalLayout bkcolor=\"" + std::wstring(colours[i]) + L"\"><Button name=\"b" + n +
+             L"\" height=\"30\" /></VerticalLayout>";
   }
-};
-
-void Click(HWND window, POINT client) {
-  MouseMoveTo(window, client);
-  MouseButton(true);
-  MouseButton(false);
+  return L"<Window><VerticalLayout><HorizontalLayout height=\"30\">" + options +
+         L"</HorizontalLayout><TabLayout name=\"tabs\">" + pages +
+         L"</TabLayout></VerticalLayout></Window>";
 }
 
-// The colour of one pixel of the window's client area on the screen.
-DWORD ScreenPixel(HWND window, POINT client) {
-  RECT rc;
-  ::GetClientRect(window, &rc);
-  TestCanvas screen(rc.right, rc.bottom);
+DWORD PixelAt(HWND window, POINT client) {
+  testing::TestCanvas screen(300, 200);
   testing::CaptureClient(window, screen);
   return screen.Pixel(client.x, client.y);
 }
 
-// Ctrl+Tab (with Shift: backwards) posted to the window with the keyboard state set.
-void PostCtrlTab(HWND window, bool shift) {
+void Click(HWND window, POINT client) {
+  testing::MouseMoveTo(window, client);
+  testing::MouseButton(true);
+  testing::MouseButton(false);
+  PumpFor(100);
+}
+
+void CtrlTab(HWND window, bool shift) {
   BYTE state[256] = {};
   ::GetKeyboardState(state);
   state[VK_CONTROL] = 0x80;
@@ -86,65 +66,60 @@ void PostCtrlTab(HWND window, bool shift) {
   ::SetKeyboardState(state);
 }
 
-// Clicking the options of a group shows their pages and sends "tabselect" with the new and
-// the previous index; with the focus inside a page, Ctrl+Tab and Ctrl+Shift+Tab step the pages
-// round and the focus follows to the new page.
+class LayoutsLive : public ::testing::Test {
+ protected:
+  void SetUp() override { CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr)); }
+  void TearDown() override {
+    testing::MouseMoveToScreen(POINT{1200, 1000});
+    CPaintManagerUI::SetResourcePath(L"");
+  }
+};
+
+// Clicked options show their pages; with the focus in a page, Ctrl+Tab and Ctrl+Shift+Tab step
+// the pages round, the focus following to the new page's first tab stop.
 TEST_F(LayoutsLive, OptionsAndCtrlTabSwitchPages) {
-  TabWindow window(kTabSkin);
+  TabWindow window(TabSkin());
   HWND hwnd = window.CreateShown(100, 100, 300, 200);
   ASSERT_NE(nullptr, hwnd);
-  auto* tabs = static_cast<CTabLayoutUI*>(window.GetPaintManager().FindControl(L"tabs"));
-  ASSERT_NE(nullptr, tabs);
-  const POINT inPage{150, 150};
-  EXPECT_EQ(0x00FF0000u, ScreenPixel(hwnd, inPage));
-
-  Click(hwnd, POINT{250, 15});
-  ASSERT_TRUE(PumpUntil([&] { return window.tabSelects.size() == 1; }));
-  PumpFor(100);
-  EXPECT_EQ(2, tabs->GetCurSel());
-  EXPECT_EQ(0x000000FFu, ScreenPixel(hwnd, inPage));
-  Click(hwnd, POINT{150, 15});
-  ASSERT_TRUE(PumpUntil([&] { return window.tabSelects.size() == 2; }));
-  PumpFor(100);
-  EXPECT_EQ(0x0000FF00u, ScreenPixel(hwnd, inPage));
-  EXPECT_EQ((std::vector<std::wstring>{L"tabs 2 0", L"tabs 1 2"}), window.tabSelects);
-
   CPaintManagerUI& manager = window.GetPaintManager();
+  auto* tabs = static_cast<CTabLayoutUI*>(manager.FindControl(L"tabs"));
+  const POINT inPage{150, 150};
+  EXPECT_EQ(0xFF0000u, PixelAt(hwnd, inPage));
+  Click(hwnd, POINT{250, 15});
+  EXPECT_EQ(0x0000FFu, PixelAt(hwnd, inPage));
+  Click(hwnd, POINT{150, 15});
+  EXPECT_EQ(0x00FF00u, PixelAt(hwnd, inPage));
+
   manager.SetFocus(manager.FindControl(L"b1"));
-  PostCtrlTab(hwnd, false);
+  CtrlTab(hwnd, false);
   PumpFor(100);
-  EXPECT_EQ(2, tabs->GetCurSel());
+  EXPECT_EQ(0x0000FFu, PixelAt(hwnd, inPage));
   EXPECT_EQ(manager.FindControl(L"b2"), manager.GetFocus());
-  EXPECT_EQ(0x000000FFu, ScreenPixel(hwnd, inPage));
-  PostCtrlTab(hwnd, false);
-  PostCtrlTab(hwnd, true);
-  PostCtrlTab(hwnd, true);
-  PumpFor(100);
-  EXPECT_EQ((std::vector<std::wstring>{L"tabs 2 0", L"tabs 1 2", L"tabs 2 1", L"tabs 0 2",
-                                       L"tabs 2 0", L"tabs 1 2"}),
-            window.tabSelects);
+  CtrlTab(hwnd, false);
+  CtrlTab(hwnd, true);
+  CtrlTab(hwnd, true);
+  EXPECT_EQ(1, tabs->GetCurSel());
   EXPECT_EQ(manager.FindControl(L"b1"), manager.GetFocus());
+  EXPECT_EQ((std::vector<std::wstring>{L"2 0", L"1 2", L"2 1", L"0 2", L"2 0", L"1 2"}),
+            window.tabSelects);
 }
 
-// A child layout in a window builds its file from the resource folder: its controls are in the
-// window's name map and painted in the layout; a missing file leaves its layout empty.
+// A child layout builds its file from the resource folder: its controls join the window's name
+// map and paint in the layout; a missing file leaves its layout empty.
 TEST_F(LayoutsLive, ChildLayoutBuildsItsFile) {
   CPaintManagerUI::SetResourcePath(LAYOUTS_TEST_FOLDER);
-  TestSkinWindow window(
-      L"<Window size=\"200,100\"><VerticalLayout name=\"root\" bkcolor=\"#FFFFFFFF\">"
-      L"<ChildLayout name=\"child\" xml=\"layouts_child.xml\" height=\"60\" />"
-      L"<ChildLayout name=\"missing\" xml=\"no_such_file.xml\" />"
-      L"</VerticalLayout></Window>");
-  HWND hwnd = window.CreateShown(100, 100, 200, 100);
+  testing::TestSkinWindow window(
+      L"<Window><VerticalLayout><ChildLayout name=\"child\" xml=\"layouts_child.xml\" "
+      L"height=\"60\" />"
+      L"<ChildLayout name=\"missing\" xml=\"no_such_file.xml\" /></VerticalLayout></Window>");
+  HWND hwnd = window.CreateShown(100, 100, 300, 200);
   ASSERT_NE(nullptr, hwnd);
   CPaintManagerUI& manager = window.GetPaintManager();
   CControlUI* built = manager.FindControl(L"child_b");
   ASSERT_NE(nullptr, built);
   EXPECT_EQ(manager.FindControl(L"child"), built->GetParent()->GetParent());
-  EXPECT_EQ(0x002080C0u, ScreenPixel(hwnd, POINT{100, 30}));
-  auto* missing = static_cast<CContainerUI*>(manager.FindControl(L"missing"));
-  ASSERT_NE(nullptr, missing);
-  EXPECT_EQ(0, missing->GetCount());
+  EXPECT_EQ(0x2080C0u, PixelAt(hwnd, POINT{100, 30}));
+  EXPECT_EQ(0, static_cast<CContainerUI*>(manager.FindControl(L"missing"))->GetCount());
 }
 
 }  // namespace

@@ -12,8 +12,7 @@ namespace testing {
 namespace {
 
 // The gallery's pictures are this program's goldens.
-const bool kFoldersNamed =
-    SetRenderTestFolders(GALLERY_FOLDER L"\\pictures", GALLERY_FOLDER);
+const bool kFoldersNamed = SetRenderTestFolders(GALLERY_FOLDER L"\\pictures", GALLERY_FOLDER);
 
 TEST(Gallery, EachPageMatchesItsPicture) {
   struct Page {
