@@ -28,20 +28,16 @@ class TabWindow : public testing::TestSkinWindow {
 };
 
 // Three options over three pages, each page a colour with a button at its top.
-std::wstring TabSkin() {
-  std::wstring options, pages;
-  const wchar_t* colours[] = {L"#FFFF0000", L"#FF00FF00", L"#FF0000FF"};
-  for (int i = 0; i < 3; ++i) {
-    const std::wstring n = std::to_wstring(i);
-    options += L"<Option name=\"o" + n +
-               L"\" width=\"100\" group=\"g\" tablayout=\"tabs\" tabpage=\"" + n + L"\" />";
-    pages += L"<VerticalLayout bkcolor=\"" + std::wstring(colours[i]) + L"\"><Button name=\"b" + n +
-             L"\" height=\"30\" /></VerticalLayout>";
-  }
-  return L"<Window><VerticalLayout><HorizontalLayout height=\"30\">" + options +
-         L"</HorizontalLayout><TabLayout name=\"tabs\">" + pages +
-         L"</TabLayout></VerticalLayout></Window>";
-}
+const wchar_t kTabSkin[] =
+    L"<Window><VerticalLayout><HorizontalLayout height=\"30\">"
+    L"<Option name=\"o0\" width=\"100\" group=\"g\" tablayout=\"tabs\" tabpage=\"0\" />"
+    L"<Option name=\"o1\" width=\"100\" group=\"g\" tablayout=\"tabs\" tabpage=\"1\" />"
+    L"<Option name=\"o2\" width=\"100\" group=\"g\" tablayout=\"tabs\" tabpage=\"2\" />"
+    L"</HorizontalLayout><TabLayout name=\"tabs\">"
+    L"<VerticalLayout bkcolor=\"#FFFF0000\"><Button name=\"b0\" height=\"30\" /></VerticalLayout>"
+    L"<VerticalLayout bkcolor=\"#FF00FF00\"><Button name=\"b1\" height=\"30\" /></VerticalLayout>"
+    L"<VerticalLayout bkcolor=\"#FF0000FF\"><Button name=\"b2\" height=\"30\" /></VerticalLayout>"
+    L"</TabLayout></VerticalLayout></Window>";
 
 DWORD PixelAt(HWND window, POINT client) {
   testing::TestCanvas screen(300, 200);
@@ -78,7 +74,7 @@ class LayoutsLive : public ::testing::Test {
 // Clicked options show their pages; with the focus in a page, Ctrl+Tab and Ctrl+Shift+Tab step
 // the pages round, the focus following to the new page's first tab stop.
 TEST_F(LayoutsLive, OptionsAndCtrlTabSwitchPages) {
-  TabWindow window(TabSkin());
+  TabWindow window(kTabSkin);
   HWND hwnd = window.CreateShown(100, 100, 300, 200);
   ASSERT_NE(nullptr, hwnd);
   CPaintManagerUI& manager = window.GetPaintManager();

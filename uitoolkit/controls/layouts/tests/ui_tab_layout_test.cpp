@@ -15,25 +15,12 @@ namespace {
 // page at 0, "r1" removes page 1, "R" removes all, "n"/"p" select the next/previous page. The
 // result: the selection, the pages ("x" shown, "-" hidden) and the "tabselect"s (new/previous).
 TEST(TabLayout, SelectionStaysValid) {
-  const struct {
-    int pages;
-    const char* steps;
-    const char* expected;
-  } rows[] = {
-      {0, "", "-1 |"},
-      {3, "", "0 x-- |"},
-      {3, "s2", "2 --x | 2/0"},
-      {3, "s0", "0 x-- |"},
-      {3, "s3", "0 x-- |"},
-      {3, "s2i0", "3 ---x | 2/0"},
-      {2, "i2", "0 x-- |"},
-      {3, "s2r0", "1 -x | 2/0"},
-      {3, "s1r1", "1 -x | 1/0"},
-      {3, "s2r2", "1 -x | 2/0"},
-      {2, "r0r0", "-1 |"},
-      {3, "s2Ri0", "0 x | 2/0"},
-      {3, "s2n", "0 x-- | 2/0 0/2"},
-      {3, "p", "2 --x | 2/0"},
+  const struct { int pages; const char* steps; const char* expected; } rows[] = {
+      {0, "", "-1 |"},           {3, "", "0 x-- |"},           {3, "s2", "2 --x | 2/0"},
+      {3, "s0", "0 x-- |"},      {3, "s3", "0 x-- |"},         {3, "s2i0", "3 ---x | 2/0"},
+      {2, "i2", "0 x-- |"},      {3, "s2r0", "1 -x | 2/0"},    {3, "s1r1", "1 -x | 1/0"},
+      {3, "s2r2", "1 -x | 2/0"}, {2, "r0r0", "-1 |"},          {3, "s2Ri0", "0 x | 2/0"},
+      {3, "p", "2 --x | 2/0"},   {3, "s2n", "0 x-- | 2/0 0/2"},
   };
   for (const auto& row : rows) {
     testing::RecordingManager manager;

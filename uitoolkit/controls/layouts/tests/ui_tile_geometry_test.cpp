@@ -17,12 +17,7 @@ std::string Text(const RECT& rc) {
 // Count from `columns`, else from the item width, else one; width from the item width, else the
 // client width shared after the padding. Rows: client width, columns, item width, padding.
 TEST(TileGeometry, Columns) {
-  const struct {
-    LONG client;
-    int columns;
-    LONG item, padding;
-    const char* expected;
-  } rows[] = {
+  const struct { LONG client; int columns; LONG item, padding; const char* expected; } rows[] = {
       {300, 3, 0, 6, "3x96"},   {100, 3, 0, 0, "3x33"},  {314, 0, 100, 5, "3x100"},
       {50, 0, 100, 5, "1x100"}, {300, 0, 0, 0, "1x300"}, {300, 2, 80, 4, "2x80"},
       {10, 4, 0, 6, "4x0"},     {-20, 0, 50, 0, "1x50"},
@@ -36,13 +31,8 @@ TEST(TileGeometry, Columns) {
 // A row takes the item height, else its tallest tile, else the column width (square); padding
 // lies between cells both ways; the needed size spans the cells.
 TEST(TileGeometry, Cells) {
-  const struct {
-    TTileColumns columns;
-    LONG itemHeight;
-    std::vector<LONG> heights;
-    LONG padding;
-    const char* expected;
-  } rows[] = {
+  const struct { TTileColumns columns; LONG itemHeight; std::vector<LONG> heights; LONG padding;
+                 const char* expected; } rows[] = {
       {{2, 50}, 0, {30, 40, 20}, 4, "0,0,50,40 54,0,104,40 0,44,50,64 = 104x64"},
       {{3, 20}, 25, {0, 99, 0, 0}, 0, "0,0,20,25 20,0,40,25 40,0,60,25 0,25,20,50 = 60x50"},
       {{2, 30}, 0, {0, 0}, 2, "0,0,30,30 32,0,62,30 = 62x30"},
@@ -61,10 +51,7 @@ TEST(TileGeometry, Cells) {
 // A child fills its cell inside its padding unless fixed, within its minimum and maximum.
 TEST(TileGeometry, ChildInCell) {
   const SIZE none{0, 0}, unlimited{9999, 9999};
-  const struct {
-    TTileChildRules rules;
-    const char* expected;
-  } rows[] = {
+  const struct { TTileChildRules rules; const char* expected; } rows[] = {
       {{none, none, unlimited, {0, 0, 0, 0}}, "10,10,60,40"},
       {{{20, 15}, none, unlimited, {0, 0, 0, 0}}, "10,10,30,25"},
       {{none, none, unlimited, {2, 3, 4, 5}}, "12,13,56,35"},
