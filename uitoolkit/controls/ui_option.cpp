@@ -73,12 +73,11 @@ void COptionUI::Selected(bool selected, bool notify) {
           if (option != nullptr && option != this) option->Selected(false, notify);
         }
         if (notify) m_pManager->SendNotify(this, L"selectchanged");
-        SelectTabPage();
       }
-    } else {
-      if (notify) m_pManager->SendNotify(this, L"selectchanged");
-      if (selected) SelectTabPage();
+    } else if (notify) {
+      m_pManager->SendNotify(this, L"selectchanged");
     }
+    if (selected) SelectTabPage();
   }
   Invalidate();
 }
