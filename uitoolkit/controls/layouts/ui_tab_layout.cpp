@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "uitoolkit/controls/layouts/ui_tab_selection.h"
+#include "uitoolkit/controls/ui_option.h"
 #include "uitoolkit/core/ui_value_parsing.h"
 
 namespace SkinUI {
@@ -21,6 +22,22 @@ bool IsInside(CControlUI* control, CControlUI* ancestor) {
 
 CControlUI* FindTabStop(CControlUI* control, void*) {
   return (control->GetControlFlags() & UIFLAG_TABSTOP) != 0 ? control : nullptr;
+}
+
+struct TPageOptionSearch {
+  CUiString layout;
+  int page;
+};
+
+// A grouped option that shows the searched page of the searched layout.
+CControlUI* FindPageOption(CControlUI* control, void* data) {
+  const auto* search = static_cast<const TPageOptionSearch*>(data);
+  const auto* option = static_cast<COptionUI*>(control->GetInterface(L"Option"));
+  return option != nullptr && !option->GetGroup().IsEmpty() &&
+                 option->GetTabPage() == search->page &&
+                 option->GetTabLayoutName() == search->layout
+             ? control
+             : nullptr;
 }
 
 }  // namespace
@@ -82,6 +99,7 @@ bool CTabLayoutUI::SelectItem(int index) {
   ShowOnlySelected();
   if (previous == index) return true;
   if (focusInOldPage) FocusFirstTabStop();
+  SelectPageOption();
   if (m_pManager != nullptr) {
     m_pManager->SendNotify(this, L"tabselect", static_cast<WPARAM>(index),
                            static_cast<LPARAM>(previous));
@@ -100,6 +118,17 @@ bool CTabLayoutUI::SelectNeighbour(bool forward) {
 void CTabLayoutUI::ShowOnlySelected() {
   for (int i = 0; i < GetCount(); ++i) GetItemAt(i)->SetVisible(i == m_iCurSel);
   NeedUpdate();
+}
+
+void CTabLayoutUI::SelectPageOption() {
+  if (m_pManager == nullptr || GetName().IsEmpty()) return;
+  CControlUI* root = this;
+  while (root->GetParent() != nullptr) root = root->GetParent();
+  TPageOptionSearch search{GetName(), m_iCurSel};
+  CControlUI* found = root->FindControl(&FindPageOption, &search, UIFIND_ALL);
+  auto* option =
+      found != nullptr ? static_cast<COptionUI*>(found->GetInterface(L"Option")) : nullptr;
+  if (option != nullptr && !option->IsSelected()) option->Selected(true);
 }
 
 void CTabLayoutUI::FocusFirstTabStop() {

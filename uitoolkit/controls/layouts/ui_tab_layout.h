@@ -30,7 +30,8 @@ class CTabLayoutUI : public CContainerUI, public ITabPagesUI {
 
   // Shows page `index` alone and sends "tabselect" (new index, previous index) when the shown
   // page changed. A focus inside the page that goes moves to the new page's first tab stop, or
-  // nowhere. False for an index outside the pages.
+  // nowhere; a grouped option naming the new page becomes selected. False for an index outside
+  // the pages.
   bool SelectItem(int index) override;
   bool SelectItem(CControlUI* page);
   int GetCurSel() const override { return m_iCurSel; }
@@ -39,6 +40,9 @@ class CTabLayoutUI : public CContainerUI, public ITabPagesUI {
  private:
   // Makes the shown page the only visible one.
   void ShowOnlySelected();
+  // Selects the grouped option of the window that names the shown page (`tablayout`,
+  // `tabpage`), so that a row of tab options follows a page shown another way (Ctrl+Tab, code).
+  void SelectPageOption();
   // Gives the focus to the shown page's first tab stop (or to nobody).
   void FocusFirstTabStop();
 

@@ -8,6 +8,7 @@
 
 #include "testsupport/live_window_support.h"
 #include "uitoolkit/controls/layouts/ui_tab_layout.h"
+#include "uitoolkit/controls/ui_option.h"
 
 namespace SkinUI {
 namespace {
@@ -72,7 +73,8 @@ class LayoutsLive : public ::testing::Test {
 };
 
 // Clicked options show their pages; with the focus in a page, Ctrl+Tab and Ctrl+Shift+Tab step
-// the pages round, the focus following to the new page's first tab stop.
+// the pages round, the focus following to the new page's first tab stop and the selection of the
+// options following the page.
 TEST_F(LayoutsLive, OptionsAndCtrlTabSwitchPages) {
   TabWindow window(kTabSkin);
   HWND hwnd = window.CreateShown(100, 100, 300, 200);
@@ -96,6 +98,9 @@ TEST_F(LayoutsLive, OptionsAndCtrlTabSwitchPages) {
   CtrlTab(hwnd, true);
   EXPECT_EQ(1, tabs->GetCurSel());
   EXPECT_EQ(manager.FindControl(L"b1"), manager.GetFocus());
+  // The row of options follows the page shown by the keyboard.
+  EXPECT_TRUE(static_cast<COptionUI*>(manager.FindControl(L"o1"))->IsSelected());
+  EXPECT_FALSE(static_cast<COptionUI*>(manager.FindControl(L"o2"))->IsSelected());
   EXPECT_EQ((std::vector<std::wstring>{L"2 0", L"1 2", L"2 1", L"0 2", L"2 0", L"1 2"}),
             window.tabSelects);
 }
