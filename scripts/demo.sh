@@ -7,12 +7,52 @@
 #   scripts/demo.sh [VeskSetup arguments...]          (default: quiet)
 #   scripts/demo.sh window [VeskSetup arguments...]   the setup window instead (see run_window_on_display
 #                                                     and run_window_headless)
+#   scripts/demo.sh gallery                           the toolkit's gallery skin in SkinViewer.exe instead
+#                                                     (see run_gallery)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${VESK_BUILD_DIR:-$root/build}
 "$root/scripts/build.sh"
 wine_run() { "$root/cmake/wine-run.sh" "$build_dir" "$@"; }
 trap 'wine_run --stop' EXIT
+windows_path() { echo "Z:${1//\//\\}"; }
+# Wine on a person's display, with its own server in the build's prefix.
+on_display() {
+  WINEPREFIX="$build_dir/wineprefix" WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" "$@"
+}
+
+# The gallery skin (uitoolkit/samples/gallery/gallery.xml) in SkinViewer.exe. On a person's
+# display the window opens there (Wine with its own server, as for the setup window; close the
+# window to end); without one, one picture per page is saved under the harness's Xvfb, each page
+# shown by activating its option, and the folder is printed.
+run_gallery() {
+  local viewer="$build_dir/bin/SkinViewer.exe"
+  local skin="$root/uitoolkit/samples/gallery/gallery.xml"
+  local harness_display=":$(head -n1 "$build_dir/wine-state/xvfb.display" 2>/dev/null || true)"
+  if [ -n "${DISPLAY:-}" ] && [ "$DISPLAY" != "$harness_display" ]; then
+    wine_run --stop
+    echo "== the gallery opens on $DISPLAY: the options at the top switch the pages; close the window to end"
+    on_display wine "$viewer" "$(windows_path "$skin")" || true
+    on_display wineserver -w
+    return
+  fi
+  local pictures="$build_dir/demo/gallery"
+  rm -rf "$pictures"
+  mkdir -p "$pictures"
+  local page
+  for page in basics scrolling tiles child; do
+    wine_run "$viewer" "$(windows_path "$skin")" --activate "tab_$page" \
+      --screenshot "$(windows_path "$pictures/gallery_$page.png")" ||
+      echo "== SkinViewer.exe failed on the page $page"
+  done
+  echo "== pictures of the gallery's pages in $pictures:"
+  ls "$pictures"
+}
+if [ "${1:-}" = gallery ]; then
+  run_gallery
+  exit 0
+fi
 
 window=false
 if [ "${1:-}" = window ]; then window=true; shift; fi
@@ -64,17 +104,12 @@ rm -rf "$demo"
 mkdir -p "$demo"
 cp "$build_dir/bin/VeskSetup.exe" "$demo/"
 run_setup() { "$@" "$build_dir/bin/debug_output_capture.exe" "Z:$demo/VeskSetup.exe" "${arguments[@]}"; }
-windows_path() { echo "Z:${1//\//\\}"; }
 
 # The window road on a person's display: Wine runs there with its own server (the harness's one,
 # bound to its Xvfb, is stopped first), and the demo waits until setup and the application it
 # started have ended.
 run_window_on_display() {
   wine_run --stop
-  on_display() {
-    WINEPREFIX="$build_dir/wineprefix" WINEDEBUG=-all \
-      WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" "$@"
-  }
   echo "== the setup window opens on $DISPLAY: click the install button (or close the window)"
   set +e
   run_setup on_display wine

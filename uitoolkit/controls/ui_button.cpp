@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "uitoolkit/controls/ui_attribute_values.h"
+#include "uitoolkit/controls/ui_tab_pages.h"
 #include "uitoolkit/core/ui_value_parsing.h"
 
 namespace SkinUI {
@@ -48,7 +49,13 @@ UINT CButtonUI::GetControlFlags() const {
 bool CButtonUI::Activate() {
   if (!CLabelUI::Activate()) return false;
   if (m_pManager != nullptr) m_pManager->SendNotify(this, L"click");
+  // Options show their page when they become selected instead.
+  if (GetInterface(L"Option") == nullptr) SelectTabPage();
   return true;
+}
+
+bool CButtonUI::SelectTabPage() {
+  return SelectNamedTabPage(m_pManager, m_sTabLayoutName, m_iTabPage);
 }
 
 void CButtonUI::SetEnabled(bool enabled) {
@@ -248,6 +255,10 @@ void CButtonUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     SetPushedTextColor(ParseColor(value));
   } else if (NameIs(name, L"focusedtextcolor")) {
     SetFocusedTextColor(ParseColor(value));
+  } else if (NameIs(name, L"tablayout")) {
+    SetTabLayoutName(value);
+  } else if (NameIs(name, L"tabpage")) {
+    SetTabPage(ParseDecimal(value));
   } else {
     CLabelUI::SetAttribute(name, value);
   }

@@ -31,7 +31,7 @@ class CButtonUI : public CLabelUI {
   void* GetInterface(const wchar_t* name) override;
   UINT GetControlFlags() const override;
 
-  // Sends "click" (synchronously) when visible and enabled.
+  // Sends "click" (synchronously) when visible and enabled, then shows the tab page it names.
   bool Activate() override;
   void SetEnabled(bool enabled = true) override;
   void DoEvent(TEventUI& event) override;
@@ -71,6 +71,14 @@ class CButtonUI : public CLabelUI {
   DWORD GetFocusedTextColor() const { return m_dwFocusedTextColor; }
   void SetFocusedTextColor(DWORD color);
 
+  // The tab layout (by name) and its page that activating the button shows; no layout: none.
+  const CUiString& GetTabLayoutName() const { return m_sTabLayoutName; }
+  void SetTabLayoutName(const wchar_t* name) { m_sTabLayoutName = name != nullptr ? name : L""; }
+  int GetTabPage() const { return m_iTabPage; }
+  void SetTabPage(int page) { m_iTabPage = page; }
+  // Shows the named tab layout's page; false without one.
+  bool SelectTabPage();
+
   BYTE GetFadeDelta() const { return m_uFadeDelta; }
   // 0 = no fading.
   void SetFadeDelta(BYTE delta);
@@ -98,6 +106,8 @@ class CButtonUI : public CLabelUI {
   BYTE m_uFadeDelta = 0;
   BYTE m_uFadeAlpha = 255;
   bool m_bFadeTimerRunning = false;
+  CUiString m_sTabLayoutName;
+  int m_iTabPage = 0;
 
  private:
   bool PaintHotImage(HDC hDC);

@@ -33,6 +33,8 @@ class IControlManagerUI : public IRenderHost {
   virtual bool InitControls(CControlUI* control, CControlUI* parent = nullptr) = 0;
   // Forgets `control` in every role (focus, hover, click, key, name map, timers).
   virtual void ReapObjects(CControlUI* control) = 0;
+  // The control of the window registered under `name`, or null.
+  virtual CControlUI* FindControl(const wchar_t* name) const = 0;
   // Re-indexes `control` in the name map after its name changed from `oldName`.
   virtual void RenameControl(CControlUI* control, const wchar_t* oldName) = 0;
   // Forgets `control` as a target of mouse-leave events.

@@ -77,6 +77,7 @@ void COptionUI::Selected(bool selected, bool notify) {
     } else if (notify) {
       m_pManager->SendNotify(this, L"selectchanged");
     }
+    if (selected) SelectTabPage();
   }
   Invalidate();
 }

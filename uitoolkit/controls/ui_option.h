@@ -20,7 +20,8 @@ class COptionUI : public CButtonUI {
 
   // Joins its group in the new manager.
   void SetManager(IControlManagerUI* manager, CControlUI* parent, bool init = true) override;
-  // After the click: selects an option of a group, toggles one without a group.
+  // After the click (without the button's page switch): selects an option of a group, toggles
+  // one without a group.
   bool Activate() override;
   void SetAttribute(const wchar_t* name, const wchar_t* value) override;
   void PaintStatusImage(HDC hDC) override;
@@ -31,7 +32,8 @@ class COptionUI : public CButtonUI {
   bool IsSelected() const { return m_bSelected; }
   // Nothing when unchanged. Selecting an option of a group clears the other members first;
   // "selectchanged" is sent (with `notify`) when a grouped option is selected, or when an
-  // option without a group changes either way.
+  // option without a group changes either way. A selected option then shows the tab page it
+  // names (`tablayout`, `tabpage`).
   virtual void Selected(bool selected, bool notify = true);
 
   const wchar_t* GetSelectedImage() const { return m_diSelected.drawString; }

@@ -1,13 +1,12 @@
 // The controls of the skin builder's class table that the setup window does not use: the list
 // family, the drop-down, the tree, the windowless rich edit, the ActiveX and web browser hosts,
-// the animated image, the date field, the slider, and the tab, tile and child layouts.
+// the animated image, the date field and the slider.
 //
 // NOT BUILT: their own behaviour and attributes. Each exists so that a skin naming it builds: it
 // answers its element name from GetClass and GetInterface, takes the common control attributes
 // (a container's too), and a container among them holds and lays out its children exactly as
-// its base layout does (a tab layout shows all its children at once, a tile layout overlaps
-// them like a plain container, a child layout loads no file). Nothing here selects, scrolls,
-// edits, expands, animates or hosts anything.
+// its base layout does. Nothing here selects, scrolls, edits, expands, animates or hosts
+// anything.
 #pragma once
 
 #include <cwchar>
@@ -30,21 +29,6 @@ class CUnbuiltControl : public Base {
     }
     return Base::GetInterface(name);
   }
-};
-
-class CTabLayoutUI : public CUnbuiltControl<CContainerUI, CTabLayoutUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"TabLayout";
-};
-
-class CTileLayoutUI : public CUnbuiltControl<CContainerUI, CTileLayoutUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"TileLayout";
-};
-
-class CChildLayoutUI : public CUnbuiltControl<CContainerUI, CChildLayoutUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"ChildLayout";
 };
 
 class CListUI : public CUnbuiltControl<CVerticalLayoutUI, CListUI> {

@@ -1,5 +1,8 @@
 #include "uitoolkit/window/ui_builder_class_table.h"
 
+#include "uitoolkit/controls/layouts/ui_child_layout.h"
+#include "uitoolkit/controls/layouts/ui_tab_layout.h"
+#include "uitoolkit/controls/layouts/ui_tile_layout.h"
 #include "uitoolkit/controls/ui_box_layout.h"
 #include "uitoolkit/controls/ui_button.h"
 #include "uitoolkit/controls/ui_check_box.h"
@@ -40,10 +43,10 @@ const TClassRow kClassTable[] = {
     {L"CheckBox", &Make<CCheckBoxUI>},
     {L"Edit", &Make<CEditUI>},
     {L"Progress", &Make<CProgressUI>},
-    // The controls whose own behaviour is not built (ui_unspecified_controls.h).
     {L"TabLayout", &Make<CTabLayoutUI>},
     {L"TileLayout", &Make<CTileLayoutUI>},
     {L"ChildLayout", &Make<CChildLayoutUI>},
+    // The controls whose own behaviour is not built (ui_unspecified_controls.h).
     {L"RichEdit", &Make<CRichEditUI>},
     {L"Slider", &Make<CSliderUI>},
     {L"ScrollBar", &Make<CScrollBarUI>},

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "uitoolkit/controls/layouts/ui_child_layout.h"
 #include "uitoolkit/controls/ui_container.h"
 #include "uitoolkit/core/ui_value_parsing.h"
 #include "uitoolkit/window/ui_builder_class_table.h"
@@ -103,6 +104,7 @@ bool CDialogBuilder::_Parse(const CMarkupNode& node, CControlUI* parent,
       }
       if (!placed) continue;
       ApplyAttributes(child, control, manager);
+      BuildChildLayout(control, manager, depth);
     }
 
     if (result == nullptr) {
@@ -163,18 +165,29 @@ void CDialogBuilder::ApplyAttributes(const CMarkupNode& node, CControlUI* contro
 
 void CDialogBuilder::BuildInclude(const CMarkupNode& node, CControlUI* parent,
                                   CPaintManagerUI* manager, int depth) {
-  if (!node.HasAttributes() || m_includeDepth >= kMaxIncludeDepth) return;
+  if (!node.HasAttributes()) return;
   TIncludeElement include;
   ReadIncludeElement(node, include);
-  if (include.count <= 0 || include.source.IsEmpty()) return;
+  BuildSource(include.source, include.count, parent, manager, depth);
+}
+
+void CDialogBuilder::BuildChildLayout(CControlUI* control, CPaintManagerUI* manager, int depth) {
+  auto* layout = static_cast<CChildLayoutUI*>(control->GetInterface(L"ChildLayout"));
+  if (layout == nullptr) return;
+  BuildSource(layout->GetChildLayoutXML(), 1, layout, manager, depth + 1);
+}
+
+void CDialogBuilder::BuildSource(const CUiString& source, int count, CControlUI* parent,
+                                 CPaintManagerUI* manager, int depth) {
+  if (count <= 0 || source.IsEmpty() || m_includeDepth >= kMaxIncludeDepth) return;
   CDialogBuilder nested;
   nested.m_includeDepth = m_includeDepth + 1;
   nested.m_baseDepth = depth;
-  const STRINGorID source =
-      m_pstrtype != nullptr ? STRINGorID(static_cast<WORD>(ParseDecimal(include.source)))
-                            : STRINGorID(include.source.GetData());
-  if (!nested.Load(source, m_pstrtype)) return;
-  for (int i = 0; i < include.count; ++i) {
+  const STRINGorID loaded = m_pstrtype != nullptr
+                                ? STRINGorID(static_cast<WORD>(ParseDecimal(source)))
+                                : STRINGorID(source.GetData());
+  if (!nested.Load(loaded, m_pstrtype)) return;
+  for (int i = 0; i < count; ++i) {
     CControlUI* built = nested.Create(m_pCallback, manager, parent);
     // Included controls are never the result: without a parent nobody would own them.
     if (built != nullptr && parent == nullptr) built->Delete();

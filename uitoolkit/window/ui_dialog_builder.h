@@ -65,6 +65,13 @@ class CDialogBuilder {
   // Builds an Include's source `count` times into `parent`.
   void BuildInclude(const CMarkupNode& node, CControlUI* parent, CPaintManagerUI* manager,
                     int depth);
+  // Builds the skin file a `ChildLayout` names into it (nothing for other controls).
+  void BuildChildLayout(CControlUI* control, CPaintManagerUI* manager, int depth);
+  // Builds `source` (a file, inline markup or, for a skin from resources, a resource
+  // identifier) `count` times into `parent`, one include level deeper; a source that cannot be
+  // loaded builds nothing.
+  void BuildSource(const CUiString& source, int count, CControlUI* parent,
+                   CPaintManagerUI* manager, int depth);
   // Adds `control` to `parent` (as its cover with cover="true"); false when the parent holds
   // no items. A refused control is deleted and `placed` is false.
   bool Place(const CMarkupNode& node, CControlUI* control, CControlUI* parent,

@@ -268,7 +268,7 @@ class CPaintManagerUI : public IControlManagerUI {
   void ReapObjects(CControlUI* control) override;
   void RenameControl(CControlUI* control, const wchar_t* oldName) override;
   // The control registered under `name`, or null.
-  CControlUI* FindControl(const wchar_t* name) const;
+  CControlUI* FindControl(const wchar_t* name) const override;
   // The topmost visible, mouse-enabled control containing `pt`, or null.
   CControlUI* FindControl(POINT pt) const;
   bool AddPostPaint(CControlUI* control);

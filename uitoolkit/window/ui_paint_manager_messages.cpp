@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "uitoolkit/controls/ui_tab_pages.h"
+
 namespace SkinUI {
 
 // Loaded at run time, so that the programs do not import the common controls.
@@ -63,6 +65,15 @@ CControlUI* VisitTabStop(CControlUI* control, void* data) {
     search->afterFocus = control;
   }
   return nullptr;  // visit every control
+}
+
+// Shows the next (or previous) page of the innermost tab layout around `focus`; false when the
+// focus lies in none.
+bool SelectNeighbourPage(CControlUI* focus, bool forward) {
+  for (CControlUI* control = focus; control != nullptr; control = control->GetParent()) {
+    if (ITabPagesUI* pages = TabPagesOf(control)) return pages->SelectNeighbour(forward);
+  }
+  return false;
 }
 
 struct TShortcutSearch {
@@ -183,6 +194,11 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
     case WM_KEYDOWN:
       if (wParam == VK_RETURN) return ActivateDefaultButton();
       if (wParam != VK_TAB) return false;
+      // Ctrl+Tab and Ctrl+Shift+Tab switch the pages of the tab layout holding the focus.
+      if (::GetKeyState(VK_CONTROL) < 0 &&
+          SelectNeighbourPage(m_pFocus, ::GetKeyState(VK_SHIFT) >= 0)) {
+        return true;
+      }
       // A rich edit takes Tab itself.
       if (m_pFocus != nullptr && m_pFocus->IsVisible() && m_pFocus->IsEnabled() &&
           std::wcscmp(m_pFocus->GetClass(), L"RichEdit") == 0) {

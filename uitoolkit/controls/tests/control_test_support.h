@@ -27,6 +27,7 @@ class RecordingManager : public IControlManagerUI {
     return true;
   }
   void ReapObjects(CControlUI* control) override { reaped.push_back(control); }
+  CControlUI* FindControl(const wchar_t*) const override { return nullptr; }
   void RenameControl(CControlUI* control, const wchar_t* oldName) override {
     renames.push_back(std::wstring(oldName) + L">" + control->GetName().GetData());
   }

@@ -203,8 +203,8 @@ TEST(DialogBuilder, ClassTablePluginsAndCallback) {
 // element and base names, and lay out their children as their base layouts do.
 TEST(DialogBuilder, UnbuiltControlsLayOutAsTheirBases) {
   Built built(L"<Window><List name=\"list\" bkcolor=\"#FF102030\" childpadding=\"2\">"
-              L"<Control height=\"10\" /><TileLayout inset=\"1,1,1,1\"><Control />"
-              L"<ListTextElement maxwidth=\"5\" /></TileLayout></List></Window>",
+              L"<Control height=\"10\" /><Combo inset=\"1,1,1,1\"><Control />"
+              L"<ListTextElement maxwidth=\"5\" /></Combo></List></Window>",
               nullptr);
   ASSERT_NE(nullptr, built.root);
   built.root->SetManager(nullptr, nullptr, false);
@@ -213,14 +213,14 @@ TEST(DialogBuilder, UnbuiltControlsLayOutAsTheirBases) {
   EXPECT_EQ(built.root, built.root->GetInterface(L"List"));
   EXPECT_NE(nullptr, built.root->GetInterface(L"VerticalLayout"));
   auto* list = static_cast<CContainerUI*>(built.root->GetInterface(L"Container"));
-  auto* tile = static_cast<CContainerUI*>(list->GetItemAt(1)->GetInterface(L"Container"));
-  ASSERT_NE(nullptr, tile);
+  auto* combo = static_cast<CContainerUI*>(list->GetItemAt(1)->GetInterface(L"Container"));
+  ASSERT_NE(nullptr, combo);
   const RECT expected[] = {{0, 0, 100, 10}, {0, 12, 100, 50}, {1, 13, 99, 49}, {1, 13, 6, 49}};
-  const RECT actual[] = {list->GetItemAt(0)->GetPos(), tile->GetPos(), tile->GetItemAt(0)->GetPos(),
-                         tile->GetItemAt(1)->GetPos()};
+  const RECT actual[] = {list->GetItemAt(0)->GetPos(), combo->GetPos(),
+                         combo->GetItemAt(0)->GetPos(), combo->GetItemAt(1)->GetPos()};
   for (int i = 0; i < 4; ++i) EXPECT_TRUE(CUiRect(expected[i]) == actual[i]) << i;
-  EXPECT_NE(nullptr, tile->GetItemAt(1)->GetInterface(L"ListLabelElement"));
-  EXPECT_STREQ(L"ListTextElement", tile->GetItemAt(1)->GetClass());
+  EXPECT_NE(nullptr, combo->GetItemAt(1)->GetInterface(L"ListLabelElement"));
+  EXPECT_STREQ(L"ListTextElement", combo->GetItemAt(1)->GetClass());
 }
 
 // Include builds its source (a file, or markup given inline) `count` times into the parent;
