@@ -21,6 +21,13 @@ bool Meets(const RECT& a, const RECT& b) {
   return ::IntersectRect(&common, &a, &b) != FALSE;
 }
 
+// Lines per wheel notch as the user set them in Windows (3 unless changed).
+UINT SystemWheelLines() {
+  UINT lines = 3;
+  if (::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) == FALSE) lines = 3;
+  return lines;
+}
+
 }  // namespace
 
 CContainerUI::CContainerUI() = default;
@@ -184,17 +191,39 @@ int CContainerUI::FindSelectable(int index, bool forward) const {
 // ---- Control operations ----
 
 void CContainerUI::DoEvent(TEventUI& event) {
-  if (event.Type == UIEVENT_SCROLLWHEEL && IsVerticalBarVisible() && IsEnabled()) {
-    if (LOWORD(event.wParam) == SB_LINEUP) {
-      LineUp();
-      return;
-    }
-    if (LOWORD(event.wParam) == SB_LINEDOWN) {
-      LineDown();
-      return;
-    }
+  if (IsEnabled() && (event.Type == UIEVENT_SCROLLWHEEL || event.Type == UIEVENT_KEYDOWN) &&
+      Scroll(event)) {
+    return;
   }
   CControlUI::DoEvent(event);
+}
+
+bool CContainerUI::Scroll(const TEventUI& event) {
+  const bool vertical = IsVerticalBarVisible() && m_pVerticalScrollBar->IsEnabled();
+  const bool horizontal = IsHorizontalBarVisible() && m_pHorizontalScrollBar->IsEnabled();
+  if (event.Type == UIEVENT_SCROLLWHEEL) {
+    if (!vertical) return false;
+    const LONG step = WheelScrollStep(SystemWheelLines(), m_pVerticalScrollBar->GetLineSize(),
+                                      CUiRect(GetClientArea()).GetHeight());
+    SetScrollPosBy(0, event.wParam == SB_LINEDOWN ? step : -step);
+    return true;
+  }
+  // Arrows move a container only while it has the focus itself; the page keys also while it
+  // holds the focused control (which passed them on).
+  const bool focusedItself = event.pSender == this;
+  switch (event.chKey) {
+    case VK_PRIOR: if (vertical) PageUp(); return vertical;
+    case VK_NEXT: if (vertical) PageDown(); return vertical;
+    case VK_HOME: if (vertical) HomeUp(); return vertical;
+    case VK_END: if (vertical) EndDown(); return vertical;
+    case VK_UP: if (vertical && focusedItself) LineUp(); return vertical && focusedItself;
+    case VK_DOWN: if (vertical && focusedItself) LineDown(); return vertical && focusedItself;
+    case VK_LEFT: if (horizontal && focusedItself) LineLeft(); return horizontal && focusedItself;
+    case VK_RIGHT:
+      if (horizontal && focusedItself) LineRight();
+      return horizontal && focusedItself;
+    default: return false;
+  }
 }
 
 void CContainerUI::SetVisible(bool visible) {
@@ -486,6 +515,26 @@ void CContainerUI::EnableScrollBar(bool enableVertical, bool enableHorizontal) {
   NeedUpdate();
 }
 
+void CContainerUI::ScrollRectIntoView(const RECT& rc) {
+  const RECT client = GetClientArea();
+  SetScrollPosBy(IsHorizontalBarVisible()
+                     ? ScrollDeltaToShow(rc.left, rc.right, client.left, client.right)
+                     : 0,
+                 IsVerticalBarVisible()
+                     ? ScrollDeltaToShow(rc.top, rc.bottom, client.top, client.bottom)
+                     : 0);
+}
+
+void ScrollControlIntoView(CControlUI* control) {
+  if (control == nullptr) return;
+  for (CControlUI* ancestor = control->GetParent(); ancestor != nullptr;
+       ancestor = ancestor->GetParent()) {
+    auto* container = static_cast<CContainerUI*>(ancestor->GetInterface(L"Container"));
+    // The control's rectangle is read again each time: an inner container's scroll moved it.
+    if (container != nullptr) container->ScrollRectIntoView(control->GetPos());
+  }
+}
+
 CScrollBarUI* CContainerUI::GetVerticalScrollBar() const { return m_pVerticalScrollBar; }
 
 CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const { return m_pHorizontalScrollBar; }
@@ -500,6 +549,7 @@ void CContainerUI::ProcessScrollBar(RECT rc, int neededWidth, int neededHeight) 
       m_pVerticalScrollBar->SetVisible(false);
     } else {
       m_pVerticalScrollBar->SetScrollRange(range);
+      m_pVerticalScrollBar->SetPageSize(rc.bottom - rc.top);
       m_pVerticalScrollBar->SetVisible(true);
       m_pVerticalScrollBar->SetPos(RECT{rc.right, rc.top,
                                         rc.right + m_pVerticalScrollBar->GetFixedWidth(),
@@ -514,6 +564,7 @@ void CContainerUI::ProcessScrollBar(RECT rc, int neededWidth, int neededHeight) 
       m_pHorizontalScrollBar->SetVisible(false);
     } else {
       m_pHorizontalScrollBar->SetScrollRange(range);
+      m_pHorizontalScrollBar->SetPageSize(rc.right - rc.left);
       m_pHorizontalScrollBar->SetVisible(true);
       m_pHorizontalScrollBar->SetPos(
           RECT{rc.left, rc.bottom, rc.right,

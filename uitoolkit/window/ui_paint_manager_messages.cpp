@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "uitoolkit/controls/ui_container.h"
+
 namespace SkinUI {
 
 // Loaded at run time, so that the programs do not import the common controls.
@@ -260,7 +262,11 @@ bool CPaintManagerUI::SetNextTabControl(bool forward) {
   } else {
     next = search.beforeFocus != nullptr ? search.beforeFocus : search.last;
   }
-  if (next != nullptr) SetFocus(next, true);
+  if (next != nullptr) {
+    SetFocus(next, true);
+    // A control reached by Tab is shown: every scrolling container around it scrolls to it.
+    ScrollControlIntoView(next);
+  }
   return true;
 }
 

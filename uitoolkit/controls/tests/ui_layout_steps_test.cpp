@@ -32,5 +32,53 @@ TEST(LayoutSteps, CrossSpansFollowAlignmentAndScrolling) {
   }
 }
 
+// Scrolling a span into a client span 100..200: nothing when inside, the least move otherwise,
+// the start first for a span longer than the client; a wheel notch is lines × line size, or a
+// page when the user chose page scrolling.
+TEST(LayoutSteps, ScrollDeltasToShowAndWheelSteps) {
+  const LONG rows[][3] = {{120, 180, 0},   {90, 110, -10},  {190, 230, 30},
+                          {150, 400, 50},  {-50, 500, -150}, {100, 200, 0}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(row[2], ScrollDeltaToShow(row[0], row[1], 100, 200)) << row[0] << ".." << row[1];
+  }
+  EXPECT_EQ(24, WheelScrollStep(3, 8, 300));
+  EXPECT_EQ(300, WheelScrollStep(WHEEL_PAGESCROLL, 8, 300));
+  EXPECT_EQ(0, WheelScrollStep(0, 8, 300));
+}
+
+// The separator strip lies at the trailing edge for a positive thickness and at the leading one
+// for a negative; a drag grows or shrinks the extent within the limits; the dragged layout keeps
+// the edge opposite its strip.
+TEST(LayoutSteps, SeparatorStripsAndDrags) {
+  const RECT item{10, 20, 110, 220};
+  struct StripRow {
+    int separator;
+    bool horizontal;
+    RECT expected;
+  };
+  const StripRow strips[] = {{4, false, {10, 216, 110, 220}}, {-4, false, {10, 20, 110, 24}},
+                             {6, true, {104, 20, 110, 220}},  {-6, true, {10, 20, 16, 220}},
+                             {0, false, {0, 0, 0, 0}},        {500, false, {10, 20, 110, 220}}};
+  for (const StripRow& row : strips) {
+    const RECT strip = SeparatorStrip(item, row.separator, row.horizontal);
+    EXPECT_TRUE(::EqualRect(&strip, &row.expected) != FALSE) << row.separator << row.horizontal;
+  }
+  const LONG drags[][6] = {
+      // start, delta, trailing, min, max, expected
+      {200, 30, 1, 0, 9999, 230}, {200, 30, 0, 0, 9999, 170}, {200, -150, 1, 80, 9999, 80},
+      {200, 300, 1, 0, 250, 250}, {200, 300, 0, 0, 9999, 0},  {200, 5, 1, 300, 250, 250},
+  };
+  for (const auto& row : drags) {
+    EXPECT_EQ(row[5], SeparatorDragExtent(row[0], row[1], row[2] != 0, row[3], row[4]))
+        << row[0] << " " << row[1] << " " << row[2];
+  }
+  const RECT grown = SeparatorDraggedItem(item, 250, 4, false);
+  const RECT fromTop = SeparatorDraggedItem(item, 150, -4, false);
+  const RECT fromLeft = SeparatorDraggedItem(item, 60, -4, true);
+  EXPECT_EQ(270, grown.bottom);
+  EXPECT_EQ(70, fromTop.top);
+  EXPECT_EQ(50, fromLeft.left);
+}
+
 }  // namespace
 }  // namespace SkinUI
