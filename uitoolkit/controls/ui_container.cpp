@@ -542,6 +542,7 @@ CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const { return m_pHorizonta
 void CContainerUI::ProcessScrollBar(RECT rc, int neededWidth, int neededHeight) {
   const bool verticalWasVisible = IsVerticalBarVisible();
   const bool horizontalWasVisible = IsHorizontalBarVisible();
+  const SIZE posBefore = GetScrollPos();
   if (m_pVerticalScrollBar != nullptr) {
     const LONG range = ScrollRangeFor(neededHeight, rc.bottom - rc.top);
     if (range == 0) {
@@ -572,9 +573,12 @@ void CContainerUI::ProcessScrollBar(RECT rc, int neededWidth, int neededHeight) 
           false);
     }
   }
-  // A bar that appeared or went changes the client area: lay the items out once more.
+  // A bar that appeared or went changes the client area, and a smaller range may have cut the
+  // position the items were just placed at: lay the items out once more.
+  const SIZE posAfter = GetScrollPos();
   if (!m_bScrollProcessing && (verticalWasVisible != IsVerticalBarVisible() ||
-                               horizontalWasVisible != IsHorizontalBarVisible())) {
+                               horizontalWasVisible != IsHorizontalBarVisible() ||
+                               posBefore.cx != posAfter.cx || posBefore.cy != posAfter.cy)) {
     m_bScrollProcessing = true;
     SetPos(m_bFloat ? GetRelativePos() : GetPos(), false);
     m_bScrollProcessing = false;

@@ -224,22 +224,18 @@ void CScrollBarUI::ScrollTo(int pos) {
   m_pOwner->SetScrollPos(ownerPos);
 }
 
-bool CScrollBarUI::StepPressedPart() {
-  const TScrollBarParts parts = GetParts();
-  const TScrollBarHit under = ScrollBarHitTest(parts, m_bHorizontal, m_ptLastMouse);
-  // Like Windows, a held arrow or track repeats only while the pointer stays on that part; a
-  // page step stops once the thumb has reached the pointer.
-  if (under != m_pressed) return m_pressed == TScrollBarHit::Button1 ||
-                                 m_pressed == TScrollBarHit::Button2;
+void CScrollBarUI::StepPressedPart() {
+  // Like Windows, a held arrow or track steps only while the pointer is on that part: the track
+  // pauses once the thumb has reached the pointer and goes on when the pointer moves past it.
+  if (ScrollBarHitTest(GetParts(), m_bHorizontal, m_ptLastMouse) != m_pressed) return;
   const int page = std::max(m_nPageSize, m_nLineSize);
   switch (m_pressed) {
     case TScrollBarHit::Button1: ScrollBy(-m_nLineSize); break;
     case TScrollBarHit::Button2: ScrollBy(m_nLineSize); break;
     case TScrollBarHit::PageBefore: ScrollBy(-page); break;
     case TScrollBarHit::PageAfter: ScrollBy(page); break;
-    default: return false;
+    default: break;
   }
-  return true;
 }
 
 void CScrollBarUI::StartRepeat() {
@@ -310,9 +306,12 @@ void CScrollBarUI::DoEvent(TEventUI& event) {
       return;
     case UIEVENT_TIMER:
       if (event.wParam != kRepeatTimerId) break;
-      if (m_pressed == TScrollBarHit::None || !StepPressedPart()) {
+      if (m_pressed == TScrollBarHit::None || m_pressed == TScrollBarHit::Thumb) {
         StopRepeat();
-      } else if (!m_bRepeatFast && m_pManager != nullptr) {
+        return;
+      }
+      StepPressedPart();
+      if (!m_bRepeatFast && m_pManager != nullptr) {
         // A running timer keeps its period: it is stopped and started again at the fast one.
         m_bRepeatFast = true;
         m_pManager->KillTimer(this, kRepeatTimerId);

@@ -104,8 +104,8 @@ class CScrollBarUI : public CControlUI {
   // Moves to `pos` as the user asked: through the owner when there is one.
   void ScrollTo(int pos);
   void ScrollBy(int delta) { ScrollTo(m_nScrollPos + delta); }
-  // One step of the pressed part (line or page); false when a page step has reached the pointer.
-  bool StepPressedPart();
+  // One step of the pressed part (a line or a page) while the pointer is on it.
+  void StepPressedPart();
   void StartRepeat();
   void StopRepeat();
   void SetHotPart(TScrollBarHit hit);

@@ -123,16 +123,18 @@ TEST_F(ScrollBarInput, ArrowStepsAndRepeats) {
   EXPECT_EQ(20, manager.notifications[2].lParam);
 }
 
-// A track click pages towards the pointer and the repeat stops when the thumb reaches it.
+// A track click pages towards the pointer and the repeat stops when the thumb reaches it (and
+// goes on when the pointer moves past the thumb again).
 TEST_F(ScrollBarInput, TrackPagesUntilThumbReachesPointer) {
-  Send(UIEVENT_BUTTONDOWN, 8, 150);
-  EXPECT_EQ(200, bar.GetScrollPos());  // thumb now 72..128
+  Send(UIEVENT_BUTTONDOWN, 8, 110);
+  EXPECT_EQ(200, bar.GetScrollPos());  // thumb now 72..128, under the pointer
   Send(UIEVENT_TIMER, 0, 0, CScrollBarUI::kRepeatTimerId);
-  EXPECT_EQ(400, bar.GetScrollPos());  // thumb now 128..184, under the pointer
+  EXPECT_EQ(200, bar.GetScrollPos());
+  Send(UIEVENT_MOUSEMOVE, 8, 150);
   Send(UIEVENT_TIMER, 0, 0, CScrollBarUI::kRepeatTimerId);
   EXPECT_EQ(400, bar.GetScrollPos());
-  EXPECT_EQ(L"kill 12", manager.timers.back());
   Send(UIEVENT_BUTTONUP, 8, 150);
+  EXPECT_EQ(L"kill 12", manager.timers.back());
 }
 
 // The thumb follows the pointer proportionally, also outside the bar; a disabled bar ignores
