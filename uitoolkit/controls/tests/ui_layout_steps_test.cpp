@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace SkinUI {
 namespace {
 
@@ -32,52 +34,31 @@ TEST(LayoutSteps, CrossSpansFollowAlignmentAndScrolling) {
   }
 }
 
-// Scrolling a span into a client span 100..200: nothing when inside, the least move otherwise,
-// the start first for a span longer than the client; a wheel notch is lines × line size, or a
-// page when the user chose page scrolling.
-TEST(LayoutSteps, ScrollDeltasToShowAndWheelSteps) {
-  const LONG rows[][3] = {{120, 180, 0},   {90, 110, -10},  {190, 230, 30},
-                          {150, 400, 50},  {-50, 500, -150}, {100, 200, 0}};
-  for (const auto& row : rows) {
-    EXPECT_EQ(row[2], ScrollDeltaToShow(row[0], row[1], 100, 200)) << row[0] << ".." << row[1];
-  }
+// Scrolling a span into the client span 100..200 (nothing when inside, the least move
+// otherwise, the start first when longer); a wheel notch (lines × line size, or a page); the
+// separator strip at the trailing edge for a positive thickness, at the leading for a negative;
+// a drag grows (trailing) or shrinks (leading) within the limits, keeping the opposite edge.
+TEST(LayoutSteps, ScrollIntoViewWheelAndSeparators) {
+  const LONG shows[][3] = {{120, 180, 0}, {90, 110, -10}, {190, 230, 30}, {150, 400, 50}};
+  for (const auto& row : shows) EXPECT_EQ(row[2], ScrollDeltaToShow(row[0], row[1], 100, 200));
   EXPECT_EQ(24, WheelScrollStep(3, 8, 300));
   EXPECT_EQ(300, WheelScrollStep(WHEEL_PAGESCROLL, 8, 300));
-  EXPECT_EQ(0, WheelScrollStep(0, 8, 300));
-}
-
-// The separator strip lies at the trailing edge for a positive thickness and at the leading one
-// for a negative; a drag grows or shrinks the extent within the limits; the dragged layout keeps
-// the edge opposite its strip.
-TEST(LayoutSteps, SeparatorStripsAndDrags) {
   const RECT item{10, 20, 110, 220};
-  struct StripRow {
-    int separator;
-    bool horizontal;
-    RECT expected;
-  };
-  const StripRow strips[] = {{4, false, {10, 216, 110, 220}}, {-4, false, {10, 20, 110, 24}},
-                             {6, true, {104, 20, 110, 220}},  {-6, true, {10, 20, 16, 220}},
-                             {0, false, {0, 0, 0, 0}},        {500, false, {10, 20, 110, 220}}};
-  for (const StripRow& row : strips) {
-    const RECT strip = SeparatorStrip(item, row.separator, row.horizontal);
-    EXPECT_TRUE(::EqualRect(&strip, &row.expected) != FALSE) << row.separator << row.horizontal;
+  const std::pair<int, bool> strips[] = {{4, false}, {-4, false}, {6, true}, {-6, true}, {0, false}};
+  const RECT expected[] = {{10, 216, 110, 220}, {10, 20, 110, 24}, {104, 20, 110, 220},
+                           {10, 20, 16, 220},   {0, 0, 0, 0}};
+  for (int i = 0; i < 5; ++i) {
+    const RECT strip = SeparatorStrip(item, strips[i].first, strips[i].second);
+    EXPECT_TRUE(::EqualRect(&strip, &expected[i]) != FALSE) << i;
   }
-  const LONG drags[][6] = {
-      // start, delta, trailing, min, max, expected
+  const LONG drags[][6] = {  // start, delta, trailing, min, max, expected
       {200, 30, 1, 0, 9999, 230}, {200, 30, 0, 0, 9999, 170}, {200, -150, 1, 80, 9999, 80},
-      {200, 300, 1, 0, 250, 250}, {200, 300, 0, 0, 9999, 0},  {200, 5, 1, 300, 250, 250},
-  };
+      {200, 300, 1, 0, 250, 250}, {200, 300, 0, 0, 9999, 0}};
   for (const auto& row : drags) {
-    EXPECT_EQ(row[5], SeparatorDragExtent(row[0], row[1], row[2] != 0, row[3], row[4]))
-        << row[0] << " " << row[1] << " " << row[2];
+    EXPECT_EQ(row[5], SeparatorDragExtent(row[0], row[1], row[2] != 0, row[3], row[4]));
   }
-  const RECT grown = SeparatorDraggedItem(item, 250, 4, false);
-  const RECT fromTop = SeparatorDraggedItem(item, 150, -4, false);
-  const RECT fromLeft = SeparatorDraggedItem(item, 60, -4, true);
-  EXPECT_EQ(270, grown.bottom);
-  EXPECT_EQ(70, fromTop.top);
-  EXPECT_EQ(50, fromLeft.left);
+  EXPECT_EQ(270, SeparatorDraggedItem(item, 250, 4, false).bottom);
+  EXPECT_EQ(50, SeparatorDraggedItem(item, 60, -4, true).left);
 }
 
 }  // namespace

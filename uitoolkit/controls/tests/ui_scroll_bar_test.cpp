@@ -13,76 +13,56 @@ namespace SkinUI {
 namespace testing {
 namespace {
 
-std::wstring Show(const RECT& r) {
-  return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
-         std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom);
+std::wstring Show(const TScrollBarParts& parts) {
+  std::wstring text;
+  for (const RECT& r : {parts.button1, parts.button2, parts.track, parts.thumb}) {
+    text += L" " + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
+            std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom);
+  }
+  return text;
 }
 
 // Buttons as long as the bar is thick (halved on a short bar), the track between them, and a
-// thumb of track × page / (range + page), at least 12 long, placed by the position.
+// thumb of track × page / (range + page), at least 12 long, placed by the position; no thumb
+// without range or on a track too short. Parts: button1 button2 track thumb.
 TEST(ScrollBarGeometry, PartsTable) {
   struct Row {
     RECT bar;
-    bool horizontal, button1, button2;
+    bool horizontal, button1;
     int range, page, pos;
-    const wchar_t* button1Rect;
-    const wchar_t* button2Rect;
-    const wchar_t* track;
-    const wchar_t* thumb;
+    const wchar_t* parts;
   };
+  const wchar_t kColumn[] = L" 0,0,16,16 0,184,16,200 0,16,16,184";  // the 16 x 200 bar
   const Row rows[] = {
-      {{0, 0, 16, 200}, false, true, true, 400, 200, 0, L"0,0,16,16", L"0,184,16,200",
-       L"0,16,16,184", L"0,16,16,72"},
-      {{0, 0, 16, 200}, false, true, true, 400, 200, 200, L"0,0,16,16", L"0,184,16,200",
-       L"0,16,16,184", L"0,72,16,128"},
-      {{0, 0, 16, 200}, false, true, true, 400, 200, 999, L"0,0,16,16", L"0,184,16,200",
-       L"0,16,16,184", L"0,128,16,184"},
-      // Nothing to scroll: no thumb.
-      {{0, 0, 16, 200}, false, true, true, 0, 200, 0, L"0,0,16,16", L"0,184,16,200",
-       L"0,16,16,184", L"0,0,0,0"},
-      // A huge range keeps the thumb at its minimum length.
-      {{0, 0, 16, 200}, false, true, true, 100000, 10, 100000, L"0,0,16,16", L"0,184,16,200",
-       L"0,16,16,184", L"0,172,16,184"},
-      // Horizontal, offset, without the first button.
-      {{10, 50, 210, 64}, true, false, true, 100, 100, 50, L"0,0,0,0", L"196,50,210,64",
-       L"10,50,196,64", L"57,50,150,64"},
-      // A bar shorter than its two buttons shares its length; the track is too short for a thumb.
-      {{0, 0, 16, 20}, false, true, true, 50, 10, 0, L"0,0,16,10", L"0,10,16,20",
-       L"0,10,16,10", L"0,0,0,0"},
+      {{0, 0, 16, 200}, false, true, 400, 200, 0, L" 0,16,16,72"},
+      {{0, 0, 16, 200}, false, true, 400, 200, 200, L" 0,72,16,128"},
+      {{0, 0, 16, 200}, false, true, 400, 200, 999, L" 0,128,16,184"},
+      {{0, 0, 16, 200}, false, true, 0, 200, 0, L" 0,0,0,0"},
+      {{0, 0, 16, 200}, false, true, 100000, 10, 100000, L" 0,172,16,184"},
+      {{10, 50, 210, 64}, true, false, 100, 100, 50,
+       L" 0,0,0,0 196,50,210,64 10,50,196,64 57,50,150,64"},
+      {{0, 0, 16, 20}, false, true, 50, 10, 0, L" 0,0,16,10 0,10,16,20 0,10,16,10 0,0,0,0"},
   };
   for (const Row& row : rows) {
-    const TScrollBarParts parts = ScrollBarPartsFor(row.bar, row.horizontal, row.button1,
-                                                    row.button2, row.range, row.page, row.pos);
-    EXPECT_EQ(row.button1Rect, Show(parts.button1)) << row.track;
-    EXPECT_EQ(row.button2Rect, Show(parts.button2)) << row.track;
-    EXPECT_EQ(row.track, Show(parts.track));
-    EXPECT_EQ(row.thumb, Show(parts.thumb)) << row.track << L" pos " << row.pos;
+    const bool column = row.bar.left == 0 && row.bar.bottom == 200;
+    EXPECT_EQ((column ? kColumn : L"") + std::wstring(row.parts),
+              Show(ScrollBarPartsFor(row.bar, row.horizontal, row.button1, true, row.range,
+                                     row.page, row.pos)));
   }
 }
 
 // The position follows the thumb by delta × range / (track − thumb), rounded, kept in range.
 TEST(ScrollBarGeometry, DragTable) {
-  struct Row {
-    int start, delta, range, track, thumb, expected;
-  };
-  const Row rows[] = {
-      {0, 56, 400, 168, 56, 200},    {200, -28, 400, 168, 56, 100}, {0, 500, 400, 168, 56, 400},
-      {100, -500, 400, 168, 56, 0},  {5, 1, 10000, 100, 12, 119},   {7, 30, 400, 50, 50, 7},
+  const int rows[][6] = {
+      // start, delta, range, track, thumb, expected
+      {0, 56, 400, 168, 56, 200}, {200, -28, 400, 168, 56, 100}, {0, 500, 400, 168, 56, 400},
+      {100, -500, 400, 168, 56, 0}, {5, 1, 10000, 100, 12, 119}, {7, 30, 400, 50, 50, 7},
       {3, 10, 0, 168, 56, 0},
   };
-  for (const Row& row : rows) {
-    EXPECT_EQ(row.expected,
-              ScrollPosFromThumbDrag(row.start, row.delta, row.range, row.track, row.thumb))
-        << row.start << " " << row.delta;
+  for (const auto& row : rows) {
+    EXPECT_EQ(row[5], ScrollPosFromThumbDrag(row[0], row[1], row[2], row[3], row[4]))
+        << row[0] << " " << row[1];
   }
-  const TScrollBarParts parts =
-      ScrollBarPartsFor(RECT{0, 0, 16, 200}, false, true, true, 400, 200, 200);
-  EXPECT_EQ(TScrollBarHit::Button1, ScrollBarHitTest(parts, false, POINT{5, 5}));
-  EXPECT_EQ(TScrollBarHit::PageBefore, ScrollBarHitTest(parts, false, POINT{5, 71}));
-  EXPECT_EQ(TScrollBarHit::Thumb, ScrollBarHitTest(parts, false, POINT{5, 72}));
-  EXPECT_EQ(TScrollBarHit::PageAfter, ScrollBarHitTest(parts, false, POINT{5, 128}));
-  EXPECT_EQ(TScrollBarHit::Button2, ScrollBarHitTest(parts, false, POINT{5, 199}));
-  EXPECT_EQ(TScrollBarHit::None, ScrollBarHitTest(parts, false, POINT{20, 100}));
 }
 
 class ScrollBarInput : public ::testing::Test {
@@ -90,103 +70,83 @@ class ScrollBarInput : public ::testing::Test {
   void SetUp() override {
     Attach(bar, manager, nullptr, RECT{0, 0, 16, 200});
     bar.SetAttributeList(L"range=\"400\" pagesize=\"200\" linesize=\"10\"");
-    manager.notifications.clear();
   }
-  void Send(int type, int x, int y, WPARAM wParam = 0) {
-    TEventUI event = MakeEvent(type, x, y, wParam);
+  // Sends an event at (8, y) of the bar, or a repeat tick without `y`.
+  int Send(int type, int y = 0, int x = 8) {
+    TEventUI event = MakeEvent(type, x, y, CScrollBarUI::kRepeatTimerId);
     bar.Event(event);
+    return bar.GetScrollPos();
   }
 
   LeafManager manager;
   CScrollBarUI bar;
 };
 
-// An arrow scrolls a line at once, repeats after 500 ms and then every 50 ms while held over it,
-// and stops on release; each change sends "scroll" (queued, new and previous position).
-TEST_F(ScrollBarInput, ArrowStepsAndRepeats) {
-  Send(UIEVENT_BUTTONDOWN, 8, 195);
-  EXPECT_EQ(10, bar.GetScrollPos());
+// An arrow scrolls a line at once, repeats after 500 ms and then every 50 ms while held over it
+// (pausing off it), and stops on release; each change sends "scroll" (new and previous
+// position). A track press pages towards the pointer, pauses once the thumb is under the
+// pointer and goes on when the pointer moves past it.
+TEST_F(ScrollBarInput, ArrowAndTrackRepeat) {
+  EXPECT_EQ(10, Send(UIEVENT_BUTTONDOWN, 195));
   EXPECT_EQ(CScrollBarUI::kPushed, bar.GetPartState(CScrollBarUI::kButton2));
-  Send(UIEVENT_TIMER, 0, 0, CScrollBarUI::kRepeatTimerId);
-  Send(UIEVENT_TIMER, 0, 0, CScrollBarUI::kRepeatTimerId);
-  EXPECT_EQ(30, bar.GetScrollPos());
-  // Off the arrow the repeat pauses.
-  Send(UIEVENT_MOUSEMOVE, 40, 100);
-  Send(UIEVENT_TIMER, 0, 0, CScrollBarUI::kRepeatTimerId);
-  EXPECT_EQ(30, bar.GetScrollPos());
-  Send(UIEVENT_BUTTONUP, 40, 100);
+  Send(UIEVENT_TIMER);
+  EXPECT_EQ(30, Send(UIEVENT_TIMER));
+  Send(UIEVENT_MOUSEMOVE, 100, 40);
+  EXPECT_EQ(30, Send(UIEVENT_TIMER));
+  Send(UIEVENT_BUTTONUP, 100, 40);
   EXPECT_EQ((std::vector<std::wstring>{L"set 12 500", L"kill 12", L"set 12 50", L"kill 12"}),
             manager.timers);
   ASSERT_EQ(3u, manager.notifications.size());
   EXPECT_EQ(L"scroll", std::wstring(manager.notifications[2].sType.GetData()));
   EXPECT_EQ(30u, manager.notifications[2].wParam);
   EXPECT_EQ(20, manager.notifications[2].lParam);
-}
 
-// A track click pages towards the pointer and the repeat stops when the thumb reaches it (and
-// goes on when the pointer moves past the thumb again).
-TEST_F(ScrollBarInput, TrackPagesUntilThumbReachesPointer) {
-  Send(UIEVENT_BUTTONDOWN, 8, 110);
-  EXPECT_EQ(200, bar.GetScrollPos());  // thumb now 72..128, under the pointer
-  Send(UIEVENT_TIMER, 0, 0, CScrollBarUI::kRepeatTimerId);
-  EXPECT_EQ(200, bar.GetScrollPos());
-  Send(UIEVENT_MOUSEMOVE, 8, 150);
-  Send(UIEVENT_TIMER, 0, 0, CScrollBarUI::kRepeatTimerId);
-  EXPECT_EQ(400, bar.GetScrollPos());
-  Send(UIEVENT_BUTTONUP, 8, 150);
+  bar.SetScrollPos(0);
+  EXPECT_EQ(200, Send(UIEVENT_BUTTONDOWN, 110));  // the thumb now lies at 72..128
+  EXPECT_EQ(200, Send(UIEVENT_TIMER));
+  Send(UIEVENT_MOUSEMOVE, 150);
+  EXPECT_EQ(400, Send(UIEVENT_TIMER));
+  Send(UIEVENT_BUTTONUP, 150);
   EXPECT_EQ(L"kill 12", manager.timers.back());
 }
 
 // The thumb follows the pointer proportionally, also outside the bar; a disabled bar ignores
 // the mouse.
 TEST_F(ScrollBarInput, ThumbDragAndDisabledBar) {
-  Send(UIEVENT_BUTTONDOWN, 8, 20);
-  Send(UIEVENT_MOUSEMOVE, 300, 48);
-  EXPECT_EQ(100, bar.GetScrollPos());
-  Send(UIEVENT_MOUSEMOVE, 300, 900);
-  EXPECT_EQ(400, bar.GetScrollPos());
-  Send(UIEVENT_BUTTONUP, 300, 900);
+  Send(UIEVENT_BUTTONDOWN, 20);
+  EXPECT_EQ(100, Send(UIEVENT_MOUSEMOVE, 48, 300));
+  EXPECT_EQ(400, Send(UIEVENT_MOUSEMOVE, 900, 300));
+  Send(UIEVENT_BUTTONUP, 900, 300);
   EXPECT_TRUE(manager.timers.empty());
   bar.SetEnabled(false);
-  Send(UIEVENT_BUTTONDOWN, 8, 5);
-  EXPECT_EQ(400, bar.GetScrollPos());
+  EXPECT_EQ(400, Send(UIEVENT_BUTTONDOWN, 5));
   EXPECT_EQ(CScrollBarUI::kDisabled, bar.GetPartState(CScrollBarUI::kThumb));
 }
 
-// Vertical and horizontal bars in the plain look (normal, hot thumb, pushed arrow, disabled)
-// and skinned with colours in the same states.
+// Vertical and horizontal bars in the plain look and skinned with colours; in each group the
+// columns (vertical) and rows (horizontal) are normal, hot thumb, pushed first arrow, disabled.
 TEST(ScrollBarPaint, StatesPlainAndColoured) {
   TestCanvas canvas(260, 155, 0xFFFFFF);
   LeafBoard board;
   const std::wstring colours =
       L" bknormalcolor=\"#FFFFF0D0\" thumbnormalcolor=\"#FF3080C0\" thumbhotcolor=\"#FF60B0F0\""
-      L" thumbpushedcolor=\"#FF104060\" thumbdisabledcolor=\"#FFB0B0B0\""
-      L" button1normalcolor=\"#FFE0C080\" button2normalcolor=\"#FFE0C080\""
-      L" button1pushedcolor=\"#FF806020\" arrownormalcolor=\"#FF800000\""
-      L" arrowpushedcolor=\"#FFFFFF00\" arrowdisabledcolor=\"#FFC0A0A0\"";
+      L" button1normalcolor=\"#FFE0C080\" button1pushedcolor=\"#FF806020\""
+      L" arrownormalcolor=\"#FF800000\" arrowdisabledcolor=\"#FFC0A0A0\"";
   for (int skinned = 0; skinned < 2; ++skinned) {
     for (int state = 0; state < 4; ++state) {
       const std::wstring attributes =
           L"range=\"100\" pagesize=\"100\" value=\"30\"" + (skinned ? colours : L"");
-      const int x = skinned * 130 + state * 20;
-      CScrollBarUI& vertical =
-          board.Add<CScrollBarUI>(attributes, RECT{x, 0, x + 16, 70});
-      CScrollBarUI& horizontal = board.Add<CScrollBarUI>(
-          attributes + L" hor=\"true\"",
-          RECT{skinned * 130, 80 + state * 18, skinned * 130 + 120, 96 + state * 18});
-      // Left column shape of each group: normal, hot thumb, pushed first arrow, disabled.
-      for (CScrollBarUI* bar : {&vertical, &horizontal}) {
+      const int x = skinned * 130;
+      const int y = 80 + state * 18;
+      for (CScrollBarUI* bar :
+           {&board.Add<CScrollBarUI>(attributes, RECT{x + state * 20, 0, x + state * 20 + 16, 70}),
+            &board.Add<CScrollBarUI>(attributes + L" hor=\"true\"", RECT{x, y, x + 120, y + 16})}) {
         const TScrollBarParts parts = bar->GetParts();
-        if (state == 1) {
-          TEventUI move = MakeEvent(UIEVENT_MOUSEMOVE, parts.thumb.left + 2, parts.thumb.top + 2);
-          bar->Event(move);
-        } else if (state == 2) {
-          TEventUI down = MakeEvent(UIEVENT_BUTTONDOWN, parts.button1.left + 2,
-                                    parts.button1.top + 2);
-          bar->Event(down);
-        } else if (state == 3) {
-          bar->SetEnabled(false);
-        }
+        const RECT& target = state == 1 ? parts.thumb : parts.button1;
+        TEventUI event = MakeEvent(state == 1 ? UIEVENT_MOUSEMOVE : UIEVENT_BUTTONDOWN,
+                                   target.left + 2, target.top + 2);
+        if (state == 1 || state == 2) bar->Event(event);
+        if (state == 3) bar->SetEnabled(false);
       }
     }
   }
