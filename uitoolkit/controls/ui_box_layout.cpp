@@ -263,9 +263,10 @@ void CBoxLayoutUI::DoEvent(TEventUI& event) {
       if (!m_bDragging) break;
       const LONG delta = m_bHorizontal ? event.ptMouse.x - m_ptDragStart.x
                                        : event.ptMouse.y - m_ptDragStart.y;
-      const LONG extent = SeparatorDragExtent(
-          m_nDragStartExtent, delta, m_iSeparator > 0, m_bHorizontal ? GetMinWidth() : GetMinHeight(),
-          m_bHorizontal ? GetMaxWidth() : GetMaxHeight());
+      const LONG extent =
+          SeparatorDragExtent(m_nDragStartExtent, delta, m_iSeparator > 0,
+                              m_bHorizontal ? GetMinWidth() : GetMinHeight(),
+                              m_bHorizontal ? GetMaxWidth() : GetMaxHeight());
       if (extent == m_nDragExtent) return;
       if (m_bImmMode) {
         m_nDragExtent = extent;

@@ -210,20 +210,30 @@ bool CContainerUI::Scroll(const TEventUI& event) {
   }
   // Arrows move a container only while it has the focus itself; the page keys also while it
   // holds the focused control (which passed them on).
-  const bool focusedItself = event.pSender == this;
-  switch (event.chKey) {
-    case VK_PRIOR: if (vertical) PageUp(); return vertical;
-    case VK_NEXT: if (vertical) PageDown(); return vertical;
-    case VK_HOME: if (vertical) HomeUp(); return vertical;
-    case VK_END: if (vertical) EndDown(); return vertical;
-    case VK_UP: if (vertical && focusedItself) LineUp(); return vertical && focusedItself;
-    case VK_DOWN: if (vertical && focusedItself) LineDown(); return vertical && focusedItself;
-    case VK_LEFT: if (horizontal && focusedItself) LineLeft(); return horizontal && focusedItself;
-    case VK_RIGHT:
-      if (horizontal && focusedItself) LineRight();
-      return horizontal && focusedItself;
-    default: return false;
+  struct TKeyStep {
+    wchar_t key;
+    bool vertical;
+    bool ownFocusOnly;
+    void (CContainerUI::*step)();
+  };
+  static const TKeyStep kSteps[] = {
+      {VK_PRIOR, true, false, &CContainerUI::PageUp},
+      {VK_NEXT, true, false, &CContainerUI::PageDown},
+      {VK_HOME, true, false, &CContainerUI::HomeUp},
+      {VK_END, true, false, &CContainerUI::EndDown},
+      {VK_UP, true, true, &CContainerUI::LineUp},
+      {VK_DOWN, true, true, &CContainerUI::LineDown},
+      {VK_LEFT, false, true, &CContainerUI::LineLeft},
+      {VK_RIGHT, false, true, &CContainerUI::LineRight},
+  };
+  for (const TKeyStep& step : kSteps) {
+    if (step.key != event.chKey) continue;
+    if (!(step.vertical ? vertical : horizontal)) return false;
+    if (step.ownFocusOnly && event.pSender != this) return false;
+    (this->*step.step)();
+    return true;
   }
+  return false;
 }
 
 void CContainerUI::SetVisible(bool visible) {
