@@ -191,23 +191,122 @@ void LayOutBox(CContainerUI& box, const TBoxAxis& axis, TCrossAlign align) {
 
 }  // namespace
 
+// ---- CBoxLayoutUI: the separator ----
+
+RECT CBoxLayoutUI::SeparatorStripRect() const {
+  return SeparatorStrip(m_rcItem, m_iSeparator, m_bHorizontal);
+}
+
+RECT CBoxLayoutUI::DragLineRect() const {
+  return SeparatorStrip(SeparatorDraggedItem(m_rcItem, m_nDragExtent, m_iSeparator, m_bHorizontal),
+                        m_iSeparator, m_bHorizontal);
+}
+
+CControlUI* CBoxLayoutUI::FindControl(FINDCONTROLPROC proc, void* data, UINT flags) {
+  if (m_iSeparator != 0 && (flags & UIFIND_HITTEST) != 0 && data != nullptr) {
+    bool candidate = true;
+    if (PassesFindFilters(proc, data, flags, candidate) && candidate && IsEnabled()) {
+      const RECT strip = SeparatorStripRect();
+      if (::PtInRect(&strip, *static_cast<const POINT*>(data)) != FALSE) {
+        CControlUI* found = proc(this, data);
+        if (found != nullptr) return found;
+      }
+    }
+  }
+  return CContainerUI::FindControl(proc, data, flags);
+}
+
+UINT CBoxLayoutUI::GetControlFlags() const {
+  return m_iSeparator != 0 ? UIFLAG_SETCURSOR : CContainerUI::GetControlFlags();
+}
+
+void CBoxLayoutUI::ApplyExtent(LONG extent) {
+  if (m_bHorizontal) {
+    SetFixedWidth(extent);
+  } else {
+    SetFixedHeight(extent);
+  }
+}
+
+void CBoxLayoutUI::EndDrag() {
+  m_bDragging = false;
+  if (m_pManager == nullptr) return;
+  m_pManager->RemovePostPaint(this);
+  m_pManager->Invalidate(DragLineRect());
+}
+
+void CBoxLayoutUI::DoEvent(TEventUI& event) {
+  if (m_iSeparator == 0 || !IsEnabled()) {
+    CContainerUI::DoEvent(event);
+    return;
+  }
+  const RECT strip = SeparatorStripRect();
+  const bool onStrip = ::PtInRect(&strip, event.ptMouse) != FALSE;
+  switch (event.Type) {
+    case UIEVENT_SETCURSOR:
+      if (!onStrip && !m_bDragging) break;
+      ::SetCursor(::LoadCursorW(nullptr, m_bHorizontal ? IDC_SIZEWE : IDC_SIZENS));
+      return;
+    case UIEVENT_BUTTONDOWN:
+    case UIEVENT_DBLCLICK:
+      if (!onStrip) break;
+      m_bDragging = true;
+      m_ptDragStart = event.ptMouse;
+      m_nDragStartExtent = m_bHorizontal ? m_rcItem.GetWidth() : m_rcItem.GetHeight();
+      m_nDragExtent = m_nDragStartExtent;
+      if (!m_bImmMode && m_pManager != nullptr) {
+        m_pManager->AddPostPaint(this);
+        m_pManager->Invalidate(DragLineRect());
+      }
+      return;
+    case UIEVENT_MOUSEMOVE: {
+      if (!m_bDragging) break;
+      const LONG delta = m_bHorizontal ? event.ptMouse.x - m_ptDragStart.x
+                                       : event.ptMouse.y - m_ptDragStart.y;
+      const LONG extent =
+          SeparatorDragExtent(m_nDragStartExtent, delta, m_iSeparator > 0,
+                              m_bHorizontal ? GetMinWidth() : GetMinHeight(),
+                              m_bHorizontal ? GetMaxWidth() : GetMaxHeight());
+      if (extent == m_nDragExtent) return;
+      if (m_bImmMode) {
+        m_nDragExtent = extent;
+        ApplyExtent(extent);
+      } else if (m_pManager != nullptr) {
+        m_pManager->Invalidate(DragLineRect());
+        m_nDragExtent = extent;
+        m_pManager->Invalidate(DragLineRect());
+      }
+      return;
+    }
+    case UIEVENT_BUTTONUP:
+      if (!m_bDragging) break;
+      EndDrag();
+      if (!m_bImmMode) ApplyExtent(m_nDragExtent);
+      return;
+    default:
+      break;
+  }
+  CContainerUI::DoEvent(event);
+}
+
+void CBoxLayoutUI::DoPostPaint(HDC hDC, const RECT& rcPaint) {
+  if (m_bDragging && !m_bImmMode) CRenderEngine::DrawColor(hDC, DragLineRect(), kDragLineColor);
+  CContainerUI::DoPostPaint(hDC, rcPaint);
+}
+
 // ---- CVerticalLayoutUI ----
 
 const wchar_t* CVerticalLayoutUI::GetClass() const { return L"VerticalLayout"; }
 
 void* CVerticalLayoutUI::GetInterface(const wchar_t* name) {
   if (name != nullptr && NameIs(name, L"VerticalLayout")) return this;
-  return CContainerUI::GetInterface(name);
+  return CBoxLayoutUI::GetInterface(name);
 }
 
 void CVerticalLayoutUI::SetPos(RECT rc, bool needInvalidate) {
   CControlUI::SetPos(rc, needInvalidate);
   LayOutBox(*this, TBoxAxis{false}, CrossAlignFromChildAlign(m_iChildAlign));
 }
-
-void CVerticalLayoutUI::SetSepHeight(int height) { m_iSepHeight = height; }
-
-void CVerticalLayoutUI::SetSepImmMode(bool immediately) { m_bImmMode = immediately; }
 
 void CVerticalLayoutUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
   if (name == nullptr) return;
@@ -217,7 +316,7 @@ void CVerticalLayoutUI::SetAttribute(const wchar_t* name, const wchar_t* value) 
   } else if (NameIs(name, L"sepimm")) {
     SetSepImmMode(ParseBoolValue(value));
   } else {
-    CContainerUI::SetAttribute(name, value);
+    CBoxLayoutUI::SetAttribute(name, value);
   }
 }
 
@@ -227,17 +326,13 @@ const wchar_t* CHorizontalLayoutUI::GetClass() const { return L"HorizontalLayout
 
 void* CHorizontalLayoutUI::GetInterface(const wchar_t* name) {
   if (name != nullptr && NameIs(name, L"HorizontalLayout")) return this;
-  return CContainerUI::GetInterface(name);
+  return CBoxLayoutUI::GetInterface(name);
 }
 
 void CHorizontalLayoutUI::SetPos(RECT rc, bool needInvalidate) {
   CControlUI::SetPos(rc, needInvalidate);
   LayOutBox(*this, TBoxAxis{true}, CrossAlignFromChildVAlign(m_iChildVAlign));
 }
-
-void CHorizontalLayoutUI::SetSepWidth(int width) { m_iSepWidth = width; }
-
-void CHorizontalLayoutUI::SetSepImmMode(bool immediately) { m_bImmMode = immediately; }
 
 void CHorizontalLayoutUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
   if (name == nullptr) return;
@@ -247,7 +342,7 @@ void CHorizontalLayoutUI::SetAttribute(const wchar_t* name, const wchar_t* value
   } else if (NameIs(name, L"sepimm")) {
     SetSepImmMode(ParseBoolValue(value));
   } else {
-    CContainerUI::SetAttribute(name, value);
+    CBoxLayoutUI::SetAttribute(name, value);
   }
 }
 

@@ -9,8 +9,49 @@
 
 namespace SkinUI {
 
-class CVerticalLayoutUI : public CContainerUI {
+// What the two box layouts share: the separator, a strip of |separator| pixels at one edge that
+// resizes the layout when dragged (positive: at the trailing edge, bottom or right; negative: at
+// the leading edge, top or left; 0: none). Over the strip the pointer shows the sizing cursor.
+// With immediate mode the layout's fixed size follows the mouse; otherwise a drag line shows the
+// prospective edge and the size is applied when the button is released. The size stays within
+// the layout's minimum and maximum along its axis.
+class CBoxLayoutUI : public CContainerUI {
  public:
+  // The separator strip wins the hit test over the children below it.
+  CControlUI* FindControl(FINDCONTROLPROC proc, void* data, UINT flags) override;
+  // The set-cursor flag when there is a separator.
+  UINT GetControlFlags() const override;
+  void DoEvent(TEventUI& event) override;
+  // Draws the drag line of a drag that applies on release.
+  void DoPostPaint(HDC hDC, const RECT& rcPaint) override;
+
+  bool IsSepImmMode() const { return m_bImmMode; }
+  void SetSepImmMode(bool immediately) { m_bImmMode = immediately; }
+  // The colour of the drag line.
+  static constexpr DWORD kDragLineColor = 0xFF404040;
+
+ protected:
+  explicit CBoxLayoutUI(bool horizontal) : m_bHorizontal(horizontal) {}
+  int m_iSeparator = 0;
+
+ private:
+  RECT SeparatorStripRect() const;
+  RECT DragLineRect() const;
+  // The layout's size along its axis becomes `extent` (its fixed width or height).
+  void ApplyExtent(LONG extent);
+  void EndDrag();
+
+  bool m_bHorizontal;
+  bool m_bImmMode = false;
+  bool m_bDragging = false;
+  POINT m_ptDragStart = {0, 0};
+  LONG m_nDragStartExtent = 0;
+  LONG m_nDragExtent = 0;
+};
+
+class CVerticalLayoutUI : public CBoxLayoutUI {
+ public:
+  CVerticalLayoutUI() : CBoxLayoutUI(false) {}
   // "VerticalLayout".
   const wchar_t* GetClass() const override;
   // "VerticalLayout", then the container's names.
@@ -19,20 +60,15 @@ class CVerticalLayoutUI : public CContainerUI {
   // `sepheight` (int) and `sepimm` (bool); others go to the container.
   void SetAttribute(const wchar_t* name, const wchar_t* value) override;
 
-  // Thickness of the drag strip that resizes the layout (positive: at the bottom, negative: at
-  // the top, 0: none). The drag itself is not built.
-  int GetSepHeight() const { return m_iSepHeight; }
-  void SetSepHeight(int height);
-  bool IsSepImmMode() const { return m_bImmMode; }
-  void SetSepImmMode(bool immediately);
-
- private:
-  int m_iSepHeight = 0;
-  bool m_bImmMode = false;
+  // Thickness of the drag strip that resizes the layout's height (positive: at the bottom,
+  // negative: at the top, 0: none).
+  int GetSepHeight() const { return m_iSeparator; }
+  void SetSepHeight(int height) { m_iSeparator = height; }
 };
 
-class CHorizontalLayoutUI : public CContainerUI {
+class CHorizontalLayoutUI : public CBoxLayoutUI {
  public:
+  CHorizontalLayoutUI() : CBoxLayoutUI(true) {}
   // "HorizontalLayout".
   const wchar_t* GetClass() const override;
   // "HorizontalLayout", then the container's names.
@@ -42,16 +78,10 @@ class CHorizontalLayoutUI : public CContainerUI {
   // `sepwidth` (int) and `sepimm` (bool); others go to the container.
   void SetAttribute(const wchar_t* name, const wchar_t* value) override;
 
-  // Thickness of the drag strip (positive: at the right, negative: at the left, 0: none). The
-  // drag itself is not built.
-  int GetSepWidth() const { return m_iSepWidth; }
-  void SetSepWidth(int width);
-  bool IsSepImmMode() const { return m_bImmMode; }
-  void SetSepImmMode(bool immediately);
-
- private:
-  int m_iSepWidth = 0;
-  bool m_bImmMode = false;
+  // Thickness of the drag strip that resizes the layout's width (positive: at the right,
+  // negative: at the left, 0: none).
+  int GetSepWidth() const { return m_iSeparator; }
+  void SetSepWidth(int width) { m_iSeparator = width; }
 };
 
 }  // namespace SkinUI

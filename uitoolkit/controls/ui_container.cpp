@@ -21,6 +21,13 @@ bool Meets(const RECT& a, const RECT& b) {
   return ::IntersectRect(&common, &a, &b) != FALSE;
 }
 
+// Lines per wheel notch as the user set them in Windows (3 unless changed).
+UINT SystemWheelLines() {
+  UINT lines = 3;
+  if (::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) == FALSE) lines = 3;
+  return lines;
+}
+
 }  // namespace
 
 CContainerUI::CContainerUI() = default;
@@ -184,17 +191,49 @@ int CContainerUI::FindSelectable(int index, bool forward) const {
 // ---- Control operations ----
 
 void CContainerUI::DoEvent(TEventUI& event) {
-  if (event.Type == UIEVENT_SCROLLWHEEL && IsVerticalBarVisible() && IsEnabled()) {
-    if (LOWORD(event.wParam) == SB_LINEUP) {
-      LineUp();
-      return;
-    }
-    if (LOWORD(event.wParam) == SB_LINEDOWN) {
-      LineDown();
-      return;
-    }
+  if (IsEnabled() && (event.Type == UIEVENT_SCROLLWHEEL || event.Type == UIEVENT_KEYDOWN) &&
+      Scroll(event)) {
+    return;
   }
   CControlUI::DoEvent(event);
+}
+
+bool CContainerUI::Scroll(const TEventUI& event) {
+  const bool vertical = IsVerticalBarVisible() && m_pVerticalScrollBar->IsEnabled();
+  const bool horizontal = IsHorizontalBarVisible() && m_pHorizontalScrollBar->IsEnabled();
+  if (event.Type == UIEVENT_SCROLLWHEEL) {
+    if (!vertical) return false;
+    const LONG step = WheelScrollStep(SystemWheelLines(), m_pVerticalScrollBar->GetLineSize(),
+                                      CUiRect(GetClientArea()).GetHeight());
+    SetScrollPosBy(0, event.wParam == SB_LINEDOWN ? step : -step);
+    return true;
+  }
+  // Arrows move a container only while it has the focus itself; the page keys also while it
+  // holds the focused control (which passed them on).
+  struct TKeyStep {
+    wchar_t key;
+    bool vertical;
+    bool ownFocusOnly;
+    void (CContainerUI::*step)();
+  };
+  static const TKeyStep kSteps[] = {
+      {VK_PRIOR, true, false, &CContainerUI::PageUp},
+      {VK_NEXT, true, false, &CContainerUI::PageDown},
+      {VK_HOME, true, false, &CContainerUI::HomeUp},
+      {VK_END, true, false, &CContainerUI::EndDown},
+      {VK_UP, true, true, &CContainerUI::LineUp},
+      {VK_DOWN, true, true, &CContainerUI::LineDown},
+      {VK_LEFT, false, true, &CContainerUI::LineLeft},
+      {VK_RIGHT, false, true, &CContainerUI::LineRight},
+  };
+  for (const TKeyStep& step : kSteps) {
+    if (step.key != event.chKey) continue;
+    if (!(step.vertical ? vertical : horizontal)) return false;
+    if (step.ownFocusOnly && event.pSender != this) return false;
+    (this->*step.step)();
+    return true;
+  }
+  return false;
 }
 
 void CContainerUI::SetVisible(bool visible) {
@@ -486,6 +525,26 @@ void CContainerUI::EnableScrollBar(bool enableVertical, bool enableHorizontal) {
   NeedUpdate();
 }
 
+void CContainerUI::ScrollRectIntoView(const RECT& rc) {
+  const RECT client = GetClientArea();
+  SetScrollPosBy(IsHorizontalBarVisible()
+                     ? ScrollDeltaToShow(rc.left, rc.right, client.left, client.right)
+                     : 0,
+                 IsVerticalBarVisible()
+                     ? ScrollDeltaToShow(rc.top, rc.bottom, client.top, client.bottom)
+                     : 0);
+}
+
+void ScrollControlIntoView(CControlUI* control) {
+  if (control == nullptr) return;
+  for (CControlUI* ancestor = control->GetParent(); ancestor != nullptr;
+       ancestor = ancestor->GetParent()) {
+    auto* container = static_cast<CContainerUI*>(ancestor->GetInterface(L"Container"));
+    // The control's rectangle is read again each time: an inner container's scroll moved it.
+    if (container != nullptr) container->ScrollRectIntoView(control->GetPos());
+  }
+}
+
 CScrollBarUI* CContainerUI::GetVerticalScrollBar() const { return m_pVerticalScrollBar; }
 
 CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const { return m_pHorizontalScrollBar; }
@@ -493,6 +552,7 @@ CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const { return m_pHorizonta
 void CContainerUI::ProcessScrollBar(RECT rc, int neededWidth, int neededHeight) {
   const bool verticalWasVisible = IsVerticalBarVisible();
   const bool horizontalWasVisible = IsHorizontalBarVisible();
+  const SIZE posBefore = GetScrollPos();
   if (m_pVerticalScrollBar != nullptr) {
     const LONG range = ScrollRangeFor(neededHeight, rc.bottom - rc.top);
     if (range == 0) {
@@ -500,6 +560,7 @@ void CContainerUI::ProcessScrollBar(RECT rc, int neededWidth, int neededHeight) 
       m_pVerticalScrollBar->SetVisible(false);
     } else {
       m_pVerticalScrollBar->SetScrollRange(range);
+      m_pVerticalScrollBar->SetPageSize(rc.bottom - rc.top);
       m_pVerticalScrollBar->SetVisible(true);
       m_pVerticalScrollBar->SetPos(RECT{rc.right, rc.top,
                                         rc.right + m_pVerticalScrollBar->GetFixedWidth(),
@@ -514,6 +575,7 @@ void CContainerUI::ProcessScrollBar(RECT rc, int neededWidth, int neededHeight) 
       m_pHorizontalScrollBar->SetVisible(false);
     } else {
       m_pHorizontalScrollBar->SetScrollRange(range);
+      m_pHorizontalScrollBar->SetPageSize(rc.right - rc.left);
       m_pHorizontalScrollBar->SetVisible(true);
       m_pHorizontalScrollBar->SetPos(
           RECT{rc.left, rc.bottom, rc.right,
@@ -521,9 +583,12 @@ void CContainerUI::ProcessScrollBar(RECT rc, int neededWidth, int neededHeight) 
           false);
     }
   }
-  // A bar that appeared or went changes the client area: lay the items out once more.
+  // A bar that appeared or went changes the client area, and a smaller range may have cut the
+  // position the items were just placed at: lay the items out once more.
+  const SIZE posAfter = GetScrollPos();
   if (!m_bScrollProcessing && (verticalWasVisible != IsVerticalBarVisible() ||
-                               horizontalWasVisible != IsHorizontalBarVisible())) {
+                               horizontalWasVisible != IsHorizontalBarVisible() ||
+                               posBefore.cx != posAfter.cx || posBefore.cy != posAfter.cy)) {
     m_bScrollProcessing = true;
     SetPos(m_bFloat ? GetRelativePos() : GetPos(), false);
     m_bScrollProcessing = false;

@@ -59,7 +59,10 @@ class CContainerUI : public CControlUI, public IContainerUI {
   bool RemoveAt(int index, bool doNotDestroy = false) override;
   void RemoveAll() override;
 
-  // Operations of the control that containers extend. The scroll wheel scrolls a vertical bar.
+  // Operations of the control that containers extend. With a visible, enabled vertical bar the
+  // wheel scrolls the content (the system's lines per notch, 3 by default, of the bar's line
+  // size) and Page Up/Down, Home and End page or go to the ends; arrows scroll by a line while
+  // the container itself has the focus. What a container cannot scroll goes on to its parent.
   void DoEvent(TEventUI& event) override;
   // The base, then every item's internal visibility follows this container's visibility.
   void SetVisible(bool visible = true) override;
@@ -129,6 +132,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
 
   // The item rectangle minus the inset and the visible scroll bars.
   RECT GetClientArea() const;
+  // Scrolls the least that brings `rc` (window coordinates) into the client area.
+  void ScrollRectIntoView(const RECT& rc);
 
  protected:
   bool IsVerticalBarVisible() const;
@@ -151,7 +156,12 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // Applies `attributeList` to a bar after creating it.
   void StyleScrollBar(bool vertical, const wchar_t* attributeList);
   void SetScrollPosBy(LONG dx, LONG dy);
+  // The wheel or scroll key of `event`; false when this container cannot scroll that way.
+  bool Scroll(const TEventUI& event);
   bool m_bScrollProcessing = false;
 };
+
+// Scrolls every scrolling ancestor of `control` so that it comes into view (innermost first).
+void ScrollControlIntoView(CControlUI* control);
 
 }  // namespace SkinUI

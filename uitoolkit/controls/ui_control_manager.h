@@ -73,6 +73,10 @@ class IControlManagerUI : public IRenderHost {
   // control), and forgets it.
   virtual bool AddNativeWindow(CControlUI*, HWND) { return false; }
   virtual bool RemoveNativeWindow(HWND) { return false; }
+  // Registers `control` to draw over the painted window (DoPostPaint after each paint), and
+  // forgets it.
+  virtual bool AddPostPaint(CControlUI*) { return false; }
+  virtual bool RemovePostPaint(CControlUI*) { return false; }
 };
 
 }  // namespace SkinUI

@@ -80,4 +80,45 @@ TSpan CrossSpan(TCrossAlign align, LONG areaStart, LONG areaEnd, bool scrolled,
 
 LONG ScrollRangeFor(LONG needed, LONG client) { return std::max<LONG>(0, needed - client); }
 
+LONG ScrollDeltaToShow(LONG itemStart, LONG itemEnd, LONG clientStart, LONG clientEnd) {
+  if (itemStart < clientStart) return itemStart - clientStart;
+  if (itemEnd > clientEnd) return std::min(itemEnd - clientEnd, itemStart - clientStart);
+  return 0;
+}
+
+LONG WheelScrollStep(UINT wheelLines, LONG lineSize, LONG page) {
+  if (wheelLines == WHEEL_PAGESCROLL) return page;
+  return static_cast<LONG>(std::min<UINT>(wheelLines, 100)) * lineSize;
+}
+
+RECT SeparatorStrip(const RECT& item, int separator, bool horizontal) {
+  if (separator == 0) return RECT{0, 0, 0, 0};
+  RECT strip = item;
+  const LONG thickness = separator > 0 ? separator : -separator;
+  LONG& start = horizontal ? strip.left : strip.top;
+  LONG& end = horizontal ? strip.right : strip.bottom;
+  if (separator > 0) {
+    start = std::max(start, end - thickness);
+  } else {
+    end = std::min(end, start + thickness);
+  }
+  return strip;
+}
+
+LONG SeparatorDragExtent(LONG startExtent, LONG delta, bool trailing, LONG minimum,
+                         LONG maximum) {
+  const LONG wanted = trailing ? startExtent + delta : startExtent - delta;
+  return std::max<LONG>(ClampExtent(wanted, minimum, maximum), 0);
+}
+
+RECT SeparatorDraggedItem(const RECT& item, LONG extent, int separator, bool horizontal) {
+  RECT moved = item;
+  if (separator > 0) {
+    (horizontal ? moved.right : moved.bottom) = (horizontal ? item.left : item.top) + extent;
+  } else {
+    (horizontal ? moved.left : moved.top) = (horizontal ? item.right : item.bottom) - extent;
+  }
+  return moved;
+}
+
 }  // namespace SkinUI

@@ -58,4 +58,28 @@ TSpan CrossSpan(TCrossAlign align, LONG areaStart, LONG areaEnd, bool scrolled,
 // excess, or 0 when the content fits.
 LONG ScrollRangeFor(LONG needed, LONG client);
 
+// How far to scroll along one axis so that the span [itemStart, itemEnd) comes into the client
+// span [clientStart, clientEnd): 0 when it is inside; otherwise the least move that brings it in,
+// its start first when it is longer than the client span.
+LONG ScrollDeltaToShow(LONG itemStart, LONG itemEnd, LONG clientStart, LONG clientEnd);
+
+// The distance one wheel notch scrolls: `wheelLines` lines of `lineSize`, or one `page` when the
+// user chose page scrolling (WHEEL_PAGESCROLL).
+LONG WheelScrollStep(UINT wheelLines, LONG lineSize, LONG page);
+
+// The separator strip of a box layout over `item`: |separator| pixels at the trailing edge
+// (bottom, or right when `horizontal`) for a positive separator, at the leading edge (top, left)
+// for a negative one; empty for 0.
+RECT SeparatorStrip(const RECT& item, int separator, bool horizontal);
+
+// The layout's extent after its separator was dragged `delta` pixels along the axis from an
+// extent of `startExtent`: a trailing strip grows with the pointer, a leading one shrinks; kept
+// within [minimum, maximum] (the maximum wins when they cross) and never negative.
+LONG SeparatorDragExtent(LONG startExtent, LONG delta, bool trailing, LONG minimum,
+                         LONG maximum);
+
+// Where the layout over `item` would lie with `extent` along its axis: the edge opposite its
+// separator stays.
+RECT SeparatorDraggedItem(const RECT& item, LONG extent, int separator, bool horizontal);
+
 }  // namespace SkinUI

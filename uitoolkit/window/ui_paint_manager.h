@@ -271,8 +271,8 @@ class CPaintManagerUI : public IControlManagerUI {
   CControlUI* FindControl(const wchar_t* name) const override;
   // The topmost visible, mouse-enabled control containing `pt`, or null.
   CControlUI* FindControl(POINT pt) const;
-  bool AddPostPaint(CControlUI* control);
-  bool RemovePostPaint(CControlUI* control);
+  bool AddPostPaint(CControlUI* control) override;
+  bool RemovePostPaint(CControlUI* control) override;
   int GetPostPaintCount() const { return m_aPostPaintControls.GetSize(); }
   void RemoveMouseLeaveNeeded(CControlUI* control) override;
   void AddDelayedCleanup(CControlUI* control) override;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "uitoolkit/controls/ui_container.h"
 #include "uitoolkit/controls/ui_tab_pages.h"
 
 namespace SkinUI {
@@ -276,7 +277,11 @@ bool CPaintManagerUI::SetNextTabControl(bool forward) {
   } else {
     next = search.beforeFocus != nullptr ? search.beforeFocus : search.last;
   }
-  if (next != nullptr) SetFocus(next, true);
+  if (next != nullptr) {
+    SetFocus(next, true);
+    // A control reached by Tab is shown: every scrolling container around it scrolls to it.
+    ScrollControlIntoView(next);
+  }
   return true;
 }
 

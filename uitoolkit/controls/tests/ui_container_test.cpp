@@ -198,7 +198,7 @@ TEST(Container, PaintsItemsClippedToTheClientArea) {
 }
 
 // A scroll bar appears only when the content exceeds the client area, narrows it, and
-// scrolling moves the items.
+// scrolling moves the items; its page is the client height.
 TEST(Container, ScrollBarsFollowTheContent) {
   RecordingManager manager;
   CVerticalLayoutUI column;
@@ -228,6 +228,13 @@ TEST(Container, ScrollBarsFollowTheContent) {
   EXPECT_EQ(0, first->GetPos().top);
   column.LineDown();
   EXPECT_EQ(-8, first->GetPos().top);
+  // A taller client area cuts range and position, and the items follow the cut position.
+  EXPECT_EQ(100, bar->GetPageSize());
+  column.EndDown();
+  column.SetPos(RECT{0, 0, 100, 130}, false);
+  EXPECT_EQ(20, column.GetScrollPos().cy);
+  EXPECT_EQ(-20, first->GetPos().top);
+  EXPECT_EQ(130, bar->GetPageSize());
 
   column.SetAttribute(L"hscrollbarstyle", L"linesize=\"3\"");
   ASSERT_NE(nullptr, column.GetHorizontalScrollBar());
