@@ -29,11 +29,11 @@ HWND WaitForWindow(const wchar_t* className, DWORD waitMs) {
   }
 }
 
-// The screen's pixels under the window as RGBA rows, top row first.
-bool CaptureScreenRect(const RECT& rect, std::vector<unsigned char>& rgba) {
+// The screen's pixels under the window as a PNG file's bytes; empty when they cannot be read.
+std::string CaptureScreenRectAsPng(const RECT& rect) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return false;
+  if (width <= 0 || height <= 0) return std::string();
   vesk::ScopedWindowDC screen(nullptr);
   vesk::UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
   BITMAPINFO info = {};
@@ -44,23 +44,15 @@ bool CaptureScreenRect(const RECT& rect, std::vector<unsigned char>& rgba) {
   info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   vesk::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!memory || !bitmap || bits == nullptr) return false;
+  if (!memory || !bitmap || bits == nullptr) return std::string();
   {
     vesk::ScopedSelectObject select(memory.get(), bitmap.get());
     if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY)) {
-      return false;
+      return std::string();
     }
   }
   GdiFlush();
-  const unsigned char* bgra = static_cast<const unsigned char*>(bits);
-  rgba.resize(static_cast<size_t>(width) * height * 4);
-  for (size_t i = 0; i < rgba.size(); i += 4) {
-    rgba[i] = bgra[i + 2];
-    rgba[i + 1] = bgra[i + 1];
-    rgba[i + 2] = bgra[i];
-    rgba[i + 3] = 255;
-  }
-  return true;
+  return vesk::testing::EncodeDibPixelsAsPng(bits, width, height);
 }
 
 // One absolute mouse event at a screen point (normalised to 0..65535 over the primary screen).
@@ -112,10 +104,8 @@ int wmain(int argc, wchar_t** argv) {
   Sleep(500);  // the first paint
   RECT rect = {};
   GetWindowRect(window, &rect);
-  std::vector<unsigned char> rgba;
-  if (!CaptureScreenRect(rect, rgba)) return 2;
-  const std::string png = vesk::testing::EncodeRgbaAsPng(rgba.data(), rect.right - rect.left,
-                                                         rect.bottom - rect.top);
+  const std::string png = CaptureScreenRectAsPng(rect);
+  if (png.empty()) return 2;
   vesk::UniqueFile file(CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;

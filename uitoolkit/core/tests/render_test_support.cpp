@@ -102,15 +102,8 @@ std::unique_ptr<TestCanvas> TestCanvas::DecodePng(const std::string& png) {
 }
 
 std::string TestCanvas::EncodePng() const {
-  std::vector<unsigned char> rgba(static_cast<size_t>(m_width) * m_height * 4);
-  for (int i = 0; i < m_width * m_height; ++i) {
-    const DWORD pixel = RawPixel(i % m_width, i / m_width);
-    rgba[i * 4 + 0] = static_cast<unsigned char>(Channel(pixel, 16));
-    rgba[i * 4 + 1] = static_cast<unsigned char>(Channel(pixel, 8));
-    rgba[i * 4 + 2] = static_cast<unsigned char>(Channel(pixel, 0));
-    rgba[i * 4 + 3] = 255;
-  }
-  return vesk::testing::EncodeRgbaAsPng(rgba.data(), m_width, m_height);
+  ::GdiFlush();
+  return vesk::testing::EncodeDibPixelsAsPng(m_bits, m_width, m_height);
 }
 
 ::testing::AssertionResult MatchesGolden(const TestCanvas& canvas, const std::string& name,

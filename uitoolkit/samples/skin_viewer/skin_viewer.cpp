@@ -105,15 +105,7 @@ std::string CaptureClientAsPng(HWND window) {
                    PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
   }
   ::GdiFlush();
-  const unsigned char* bgra = static_cast<const unsigned char*>(bits);
-  std::vector<unsigned char> rgba(static_cast<size_t>(width) * height * 4);
-  for (size_t i = 0; i < rgba.size(); i += 4) {
-    rgba[i] = bgra[i + 2];
-    rgba[i + 1] = bgra[i + 1];
-    rgba[i + 2] = bgra[i];
-    rgba[i + 3] = 255;
-  }
-  return vesk::testing::EncodeRgbaAsPng(rgba.data(), width, height);
+  return vesk::testing::EncodeDibPixelsAsPng(bits, width, height);
 }
 
 class ViewerWindow : public SkinUI::WindowImplBase {
