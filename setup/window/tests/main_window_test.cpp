@@ -396,32 +396,50 @@ TEST_F(MainWindowTest, DoubleClickOnDragStripDoesNotMaximise) {
   EXPECT_EQ(1u, Logged("WM_NCLBUTTONDBLCLK").size());
 }
 
-// Refuses the creation of the setup window, as a session without a desktop does.
-LRESULT CALLBACK RefuseSetupWindow(int code, WPARAM wParam, LPARAM lParam) {
+bool IsSetupWindow(HWND window) {
   wchar_t className[32] = {};
-  if (code == HCBT_CREATEWND && ::GetClassNameW(reinterpret_cast<HWND>(wParam), className, 32) > 0 &&
-      std::wstring(className) == L"VeskSetup") {
-    return 1;
+  return ::GetClassNameW(window, className, 32) > 0 && std::wstring(className) == L"VeskSetup";
+}
+
+// Refuses the creation of the setup window before its first message.
+LRESULT CALLBACK RefuseSetupWindow(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && IsSetupWindow(reinterpret_cast<HWND>(wParam))) return 1;
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Ends the setup window right after its WM_CREATE, inside its creation, as Wine does when it
+// has no display to give the window: the window's final message deletes its object before the
+// creation returns.
+LRESULT CALLBACK EndSetupWindowAfterCreate(int code, WPARAM wParam, LPARAM lParam) {
+  const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == WM_CREATE && IsSetupWindow(call->hwnd)) {
+    ::DestroyWindow(call->hwnd);
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// A window that cannot be created ends the road cleanly: the failure is logged, the window
-// object is deleted once, and the road answers 0.
+// A window that cannot be created, or ends while it is being created, ends the road cleanly:
+// the failure is logged, the window object is deleted once, and the road answers 0.
 TEST(SetupWindowRoad, WindowThatCannotBeCreatedEndsCleanly) {
-  testing::ScopedCurrentUserOverride user;
-  testing::LogCapture log;
-  HHOOK hook =
-      ::SetWindowsHookExW(WH_CBT, &RefuseSetupWindow, nullptr, ::GetCurrentThreadId());
-  ASSERT_NE(nullptr, hook);
-  const int result = RunSetupWindow(::GetModuleHandleW(nullptr), SETUP_SKIN_FOLDER, false);
-  ::UnhookWindowsHookEx(hook);
-  PumpFor(50);
-  SkinUI::CPaintManagerUI::SetResourcePath(L"");
-  EXPECT_EQ(0, result);
-  const std::vector<std::string> messages = log.Messages();
-  ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(0u, messages.back().rfind("Failed to create the setup window, error: ", 0));
+  const struct {
+    int hookType;
+    HOOKPROC hook;
+  } rows[] = {{WH_CBT, &RefuseSetupWindow}, {WH_CALLWNDPROCRET, &EndSetupWindowAfterCreate}};
+  for (const auto& row : rows) {
+    testing::ScopedCurrentUserOverride user;
+    testing::LogCapture log;
+    HHOOK hook = ::SetWindowsHookExW(row.hookType, row.hook, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    const int result = RunSetupWindow(::GetModuleHandleW(nullptr), SETUP_SKIN_FOLDER, false);
+    ::UnhookWindowsHookEx(hook);
+    PumpFor(50);
+    SkinUI::CPaintManagerUI::SetResourcePath(L"");
+    EXPECT_EQ(0, result) << row.hookType;
+    const std::vector<std::string> messages = log.Messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(0u, messages.back().rfind("Failed to create the setup window, error: ", 0))
+        << row.hookType;
+  }
 }
 
 }  // namespace
