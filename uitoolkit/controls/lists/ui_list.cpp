@@ -457,9 +457,15 @@ void CListUI::DoEvent(TEventUI& event) {
       const int next = NextRowForKey(event.chKey, caretIndex, GetCount(),
                                      PageRowsFor(client.bottom - client.top, rowHeight));
       if (next < 0) break;
+      // A disabled or hidden element is passed over, towards where the key goes.
+      const bool forward =
+          event.chKey == VK_DOWN || event.chKey == VK_NEXT || event.chKey == VK_HOME;
+      int target = m_pBody->FindSelectable(next, forward);
+      if (target < 0) target = m_pBody->FindSelectable(next, !forward);
+      if (target < 0) return;
       ListSelectMode mode = SelectModeFor(event.wKeyState, m_bMultiSelect);
       if (mode == ListSelectMode::kToggle) mode = ListSelectMode::kSingle;
-      SelectWithMode(next, static_cast<int>(mode));
+      SelectWithMode(target, static_cast<int>(mode));
       return;
     }
     case UIEVENT_SCROLLWHEEL:

@@ -14,6 +14,9 @@ bool NameIs(const wchar_t* name, const wchar_t* expected) {
 
 bool Inside(const RECT& rc, POINT pt) { return ::PtInRect(&rc, pt) != FALSE; }
 
+// The look of an element without an owner.
+const TListInfoUI kOwnerlessLook;
+
 const TListInfoUI* InfoOf(IListOwnerUI* owner) {
   return owner != nullptr ? owner->GetListInfo() : nullptr;
 }
@@ -224,9 +227,8 @@ void CListLabelElementUI::PaintText(HDC hDC) { DrawItemText(hDC, m_rcItem); }
 
 DWORD CListLabelElementUI::TextColor() const {
   const TListInfoUI* info = InfoOf(m_row.owner);
-  const TListInfoUI fallback;
   return GetAdjustColor(ListRowTextColor(
-      info != nullptr ? *info : fallback, m_row.StateOf(*this),
+      info != nullptr ? *info : kOwnerlessLook, m_row.StateOf(*this),
       m_pManager != nullptr ? m_pManager->GetDefaultFontColor() : 0xFF000000,
       m_pManager != nullptr ? m_pManager->GetDefaultDisabledColor() : 0xFFA7A6AA));
 }
@@ -234,8 +236,7 @@ DWORD CListLabelElementUI::TextColor() const {
 void CListLabelElementUI::DrawCellText(HDC hDC, RECT rc, const wchar_t* text, DWORD color,
                                        RECT* linkRects, CUiString* linkTexts, int& linkCount) {
   const TListInfoUI* info = InfoOf(m_row.owner);
-  const TListInfoUI fallback;
-  const TListInfoUI& look = info != nullptr ? *info : fallback;
+  const TListInfoUI& look = info != nullptr ? *info : kOwnerlessLook;
   rc = ShrinkRect(rc, look.textPadding);
   if (text == nullptr || *text == L'\0' || rc.right <= rc.left) {
     linkCount = 0;

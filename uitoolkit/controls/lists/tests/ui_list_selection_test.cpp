@@ -71,7 +71,8 @@ TEST(ListSelection, ColumnTexts) {
 }
 
 // Inserting, removing and sorting renumber the elements and keep the selection with its
-// elements; removing the selected element leaves none; a second header is refused.
+// elements; removing the selected element leaves none; a second header is refused; the keys
+// pass over a disabled element.
 TEST(ListSelection, ChangesKeepTheSelection) {
   CListUI list;
   ASSERT_TRUE(list.Add(new CListHeaderUI()));
@@ -102,6 +103,15 @@ TEST(ListSelection, ChangesKeepTheSelection) {
   EXPECT_EQ(-1, list.GetCurSel());
   EXPECT_EQ(std::vector<int>{}, list.GetSelectedIndexes());
   EXPECT_EQ(4, list.GetCount());
+  // Down passes over a disabled element.
+  list.SelectItem(0);
+  list.GetItemAt(1)->SetEnabled(false);
+  TEventUI down;
+  down.Type = UIEVENT_KEYDOWN;
+  down.chKey = VK_DOWN;
+  down.pSender = &list;
+  list.DoEvent(down);
+  EXPECT_EQ(2, list.GetCurSel());
 }
 
 }  // namespace
