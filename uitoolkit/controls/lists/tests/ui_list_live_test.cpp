@@ -23,6 +23,8 @@ class ListWindow : public testing::TestSkinWindow {
     if (msg.sType == L"itemselect") {
       log.push_back(L"itemselect " + std::to_wstring(static_cast<int>(msg.wParam)) + L" " +
                     std::to_wstring(static_cast<int>(msg.lParam)));
+    } else if (msg.sType == L"link") {
+      log.push_back(L"link " + std::to_wstring(static_cast<int>(msg.wParam)));
     } else if (msg.sType.Find(L"item") == 0 || msg.sType == L"headerclick") {
       log.push_back(std::wstring(msg.sType.GetData()) + L" " +
                     std::to_wstring(static_cast<CListUI*>(FindList())->GetItemIndex(msg.pSender)));
@@ -37,13 +39,15 @@ class ListWindow : public testing::TestSkinWindow {
 std::wstring ListSkin() {
   std::wstring skin =
       L"<Window><List name=\"list\" multiselect=\"true\" itemheight=\"20\" "
-      L"itemlinecolor=\"#FFE0E0E0\"><ListHeader height=\"24\">"
+      L"itemlinecolor=\"#FFE0E0E0\" itemshowhtml=\"true\"><ListHeader height=\"24\">"
       L"<ListHeaderItem name=\"h0\" text=\"Name\" width=\"100\" minwidth=\"30\" />"
       L"<ListHeaderItem name=\"h1\" text=\"Kind\" width=\"80\" />"
       L"<ListHeaderItem name=\"h2\" text=\"Size\" width=\"90\" /></ListHeader>"
       L"<ListHBoxElement name=\"hbox\"><Label name=\"c0\" text=\"a\" />"
       L"<Button name=\"c1\" text=\"b\" /><Label name=\"c2\" text=\"c\" /></ListHBoxElement>";
-  for (int i = 1; i < 30; ++i) {
+  // Row 1 has a link at the start of its second column.
+  skin += L"<ListTextElement text=\"row 1|{a x}link{/a}|size\" />";
+  for (int i = 2; i < 30; ++i) {
     skin += L"<ListTextElement text=\"row " + std::to_wstring(i) + L"|kind|size\" />";
   }
   return skin + L"</List></Window>";
@@ -79,7 +83,7 @@ class ListLive : public ::testing::Test {
 };
 
 // Clicks, Ctrl+click (toggle), Shift+click (range from the anchor), the arrows with and without
-// Shift, End and Home, a double click and Enter: the exact sequence of notifications, the
+// Shift, End and Home, a double click, Enter and a link: the exact sequence of notifications, the
 // selected rows, and End scrolling the last row into view.
 TEST_F(ListLive, MouseAndKeysSelect) {
   ListWindow window(ListSkin());
@@ -105,6 +109,7 @@ TEST_F(ListLive, MouseAndKeysSelect) {
        {L"itemclick 2", L"itemselect 2 0", L"itemdbclick 2", L"itemactivate 2"},
        {2}},
       {"enter", {L"itemactivate 2"}, {2}},
+      {"click link", {L"itemclick 1", L"itemselect 1 2", L"link 0"}, {1}},
   };
   for (const TStep& step : steps) {
     window.log.clear();
@@ -119,6 +124,11 @@ TEST_F(ListLive, MouseAndKeysSelect) {
     if (what == "home") testing::PostKey(hwnd, VK_HOME);
     if (what == "double click 2") ClickRow(hwnd, 2, 0, true);
     if (what == "enter") testing::PostKey(hwnd, VK_RETURN);
+    if (what == "click link") {
+      testing::MouseMoveTo(hwnd, POINT{108, 24 + 20 + 10});
+      testing::MouseButton(true);
+      testing::MouseButton(false);
+    }
     PumpFor(60);
     EXPECT_EQ(step.log, window.log) << what;
     EXPECT_EQ(step.selected, list->GetSelectedIndexes()) << what;
