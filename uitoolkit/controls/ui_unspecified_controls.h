@@ -1,5 +1,5 @@
 // The controls of the skin builder's class table that the setup window does not use: the list
-// family, the drop-down, the tree, the windowless rich edit, the ActiveX and web browser hosts,
+// family, the tree, the windowless rich edit, the ActiveX and web browser hosts,
 // the animated image, the date field and the slider.
 //
 // NOT BUILT: their own behaviour and attributes. Each exists so that a skin naming it builds: it
@@ -65,11 +65,6 @@ class CListContainerElementUI
 class CListHBoxElementUI : public CUnbuiltControl<CListContainerElementUI, CListHBoxElementUI> {
  public:
   static constexpr const wchar_t* kClassName = L"ListHBoxElement";
-};
-
-class CComboUI : public CUnbuiltControl<CContainerUI, CComboUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"Combo";
 };
 
 class CTreeViewUI : public CUnbuiltControl<CListUI, CTreeViewUI> {

@@ -3,6 +3,7 @@
 #include "uitoolkit/controls/layouts/ui_child_layout.h"
 #include "uitoolkit/controls/layouts/ui_tab_layout.h"
 #include "uitoolkit/controls/layouts/ui_tile_layout.h"
+#include "uitoolkit/controls/lists/ui_combo.h"
 #include "uitoolkit/controls/ui_box_layout.h"
 #include "uitoolkit/controls/ui_button.h"
 #include "uitoolkit/controls/ui_check_box.h"
