@@ -132,6 +132,12 @@ bool CComboUI::AddAt(CControlUI* control, int index) {
   }
   if (m_iCurSel >= index) ++m_iCurSel;
   Reindex(index);
+  // A `cursel` read before its element was added takes effect when it arrives.
+  if (m_iPendingSel >= 0 && m_iPendingSel < GetCount()) {
+    const int pending = m_iPendingSel;
+    m_iPendingSel = -1;
+    ChangeSelection(pending, false);
+  }
   return true;
 }
 
@@ -432,6 +438,10 @@ void CComboUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     Invalidate();
   } else if (NameIs(name, L"textpadding")) {
     SetTextPadding(ParseRectValue(value));
+  } else if (NameIs(name, L"cursel")) {
+    const int index = std::max(-1, static_cast<int>(ParseDecimal(value)));
+    m_iPendingSel = index >= GetCount() ? index : -1;
+    if (index < GetCount()) ChangeSelection(index, false);
   } else if (NameIs(name, L"dropboxsize")) {
     m_szDropBox = ParseSizeValue(value);
   } else if (NameIs(name, L"dropbox")) {

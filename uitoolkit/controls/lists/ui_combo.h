@@ -86,7 +86,8 @@ class CComboUI : public CContainerUI, public IListOwnerUI, public IPopupListener
 
   TListInfoUI m_listInfo;
   int m_iCurSel = -1;
-  int m_iOpenSel = -1;  // the selection when the drop-down opened
+  int m_iOpenSel = -1;     // the selection when the drop-down opened
+  int m_iPendingSel = -1;  // `cursel` naming an element not added yet
   UINT m_uButtonState = 0;
   RECT m_rcTextPadding = {4, 0, 2, 0};
   SIZE m_szDropBox = kDefaultDropBoxSize;
