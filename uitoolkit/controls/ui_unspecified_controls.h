@@ -1,6 +1,7 @@
-// The controls of the skin builder's class table that the setup window does not use: the list
-// family, the tree, the windowless rich edit, the ActiveX and web browser hosts,
-// the animated image, the date field and the slider.
+// The controls of the skin builder's class table that the setup window does not use and that
+// are not built yet: the tree, the windowless rich edit, the ActiveX and web browser hosts, the
+// animated image, the date field and the slider. (The list family and the combo box live in
+// lists/; the tree builds on the list.)
 //
 // NOT BUILT: their own behaviour and attributes. Each exists so that a skin naming it builds: it
 // answers its element name from GetClass and GetInterface, takes the common control attributes
@@ -11,6 +12,8 @@
 
 #include <cwchar>
 
+#include "uitoolkit/controls/lists/ui_list.h"
+#include "uitoolkit/controls/lists/ui_list_elements.h"
 #include "uitoolkit/controls/ui_box_layout.h"
 #include "uitoolkit/controls/ui_container.h"
 #include "uitoolkit/controls/ui_control.h"
@@ -29,42 +32,6 @@ class CUnbuiltControl : public Base {
     }
     return Base::GetInterface(name);
   }
-};
-
-class CListUI : public CUnbuiltControl<CVerticalLayoutUI, CListUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"List";
-};
-
-class CListHeaderUI : public CUnbuiltControl<CHorizontalLayoutUI, CListHeaderUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"ListHeader";
-};
-
-class CListHeaderItemUI : public CUnbuiltControl<CControlUI, CListHeaderItemUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"ListHeaderItem";
-};
-
-class CListLabelElementUI : public CUnbuiltControl<CControlUI, CListLabelElementUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"ListLabelElement";
-};
-
-class CListTextElementUI : public CUnbuiltControl<CListLabelElementUI, CListTextElementUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"ListTextElement";
-};
-
-class CListContainerElementUI
-    : public CUnbuiltControl<CHorizontalLayoutUI, CListContainerElementUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"ListContainerElement";
-};
-
-class CListHBoxElementUI : public CUnbuiltControl<CListContainerElementUI, CListHBoxElementUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"ListHBoxElement";
 };
 
 class CTreeViewUI : public CUnbuiltControl<CListUI, CTreeViewUI> {

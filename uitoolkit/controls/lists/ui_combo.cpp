@@ -4,6 +4,8 @@
 #include <cwchar>
 
 #include "uitoolkit/controls/lists/ui_combo_geometry.h"
+#include "uitoolkit/controls/lists/ui_list_info_attributes.h"
+#include "uitoolkit/controls/lists/ui_list_selection.h"
 #include "uitoolkit/controls/ui_attribute_values.h"
 #include "uitoolkit/controls/ui_box_layout.h"
 #include "uitoolkit/controls/ui_control_manager.h"
@@ -34,73 +36,9 @@ constexpr DWORD kPlainDisabledText = 0xFFA0A0A0;
 constexpr const wchar_t* kPlainDropBox =
     L"bkcolor=\"#FFFFFFFF\" bordercolor=\"#FF7A7A7A\" bordersize=\"1\" inset=\"1,1,1,1\"";
 
-// The item look attributes (`item...`) the combo takes for its elements.
-bool SetItemAttribute(TListInfoUI& info, const wchar_t* name, const wchar_t* value) {
-  struct ColorField {
-    const wchar_t* name;
-    DWORD TListInfoUI::*field;
-  };
-  static const ColorField colors[] = {
-      {L"itemtextcolor", &TListInfoUI::textColor},
-      {L"itembkcolor", &TListInfoUI::bkColor},
-      {L"itemaltbk", &TListInfoUI::alternateBkColor},
-      {L"itemhottextcolor", &TListInfoUI::hotTextColor},
-      {L"itemhotbkcolor", &TListInfoUI::hotBkColor},
-      {L"itemselectedtextcolor", &TListInfoUI::selectedTextColor},
-      {L"itemselectedbkcolor", &TListInfoUI::selectedBkColor},
-      {L"itemdisabledtextcolor", &TListInfoUI::disabledTextColor},
-      {L"itemdisabledbkcolor", &TListInfoUI::disabledBkColor},
-      {L"itemlinecolor", &TListInfoUI::lineColor},
-  };
-  for (const ColorField& color : colors) {
-    if (NameIs(name, color.name)) {
-      info.*color.field = ParseColor(value);
-      return true;
-    }
-  }
-  struct ImageField {
-    const wchar_t* name;
-    CUiString TListInfoUI::*field;
-  };
-  static const ImageField images[] = {
-      {L"itembkimage", &TListInfoUI::bkImage},
-      {L"itemhotimage", &TListInfoUI::hotImage},
-      {L"itemselectedimage", &TListInfoUI::selectedImage},
-      {L"itemdisabledimage", &TListInfoUI::disabledImage},
-  };
-  for (const ImageField& image : images) {
-    if (NameIs(name, image.name)) {
-      info.*image.field = value;
-      return true;
-    }
-  }
-  if (NameIs(name, L"itemfont")) {
-    info.font = ParseDecimal(value);
-  } else if (NameIs(name, L"itemalign")) {
-    info.textStyle &= ~(DT_LEFT | DT_CENTER | DT_RIGHT);
-    if (std::wcsstr(value, L"center") != nullptr) info.textStyle |= DT_CENTER;
-    if (std::wcsstr(value, L"right") != nullptr) info.textStyle |= DT_RIGHT;
-  } else if (NameIs(name, L"itemendellipsis")) {
-    info.textStyle = ParseBoolValue(value) ? info.textStyle | DT_END_ELLIPSIS
-                                           : info.textStyle & ~DT_END_ELLIPSIS;
-  } else if (NameIs(name, L"itemtextpadding")) {
-    info.textPadding = ParseRectValue(value);
-  } else if (NameIs(name, L"itemshowhtml")) {
-    info.showHtml = ParseBoolValue(value);
-  } else if (NameIs(name, L"itemheight")) {
-    info.itemHeight = ParseDecimal(value);
-  } else {
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
-CComboUI::CComboUI() {
-  m_listInfo.textPadding = RECT{4, 0, 4, 0};
-  m_listInfo.itemHeight = 22;
-}
+CComboUI::CComboUI() { m_listInfo.textPadding = RECT{4, 0, 4, 0}; }
 
 CComboUI::~CComboUI() {
   // An open drop-down gives the elements back before they go with the container.
@@ -127,6 +65,11 @@ IListItemUI* CComboUI::ItemAt(int index) const {
 
 bool CComboUI::AddAt(CControlUI* control, int index) {
   if (!CContainerUI::AddAt(control, index)) return false;
+  // Added while the drop-down is open: shown there at once.
+  if (m_dropList != nullptr) {
+    m_dropList->AddAt(control, index);
+    m_sizedRows.insert(m_sizedRows.begin() + index, false);
+  }
   if (IListItemUI* item = static_cast<IListItemUI*>(control->GetInterface(L"ListItem"))) {
     item->SetOwner(this);
   }
@@ -144,7 +87,11 @@ bool CComboUI::AddAt(CControlUI* control, int index) {
 bool CComboUI::Remove(CControlUI* control, bool doNotDestroy) {
   const int index = GetItemIndex(control);
   if (index < 0) return false;
-  if (m_dropList != nullptr) m_dropList->Remove(control, true);
+  if (m_dropList != nullptr) {
+    m_dropList->Remove(control, true);
+    if (m_sizedRows[index]) control->SetFixedHeight(0);
+    m_sizedRows.erase(m_sizedRows.begin() + index);
+  }
   if (!CContainerUI::Remove(control, doNotDestroy)) return false;
   if (m_iCurSel == index) {
     m_iCurSel = -1;
@@ -158,6 +105,7 @@ bool CComboUI::Remove(CControlUI* control, bool doNotDestroy) {
 
 void CComboUI::RemoveAll() {
   if (m_dropList != nullptr) m_dropList->RemoveAll();
+  m_sizedRows.clear();
   m_iCurSel = -1;
   CContainerUI::RemoveAll();
   Invalidate();
@@ -218,13 +166,8 @@ RECT CComboUI::DropDownRect() const {
   // No taller than the elements need (plus the list's inset and border).
   const RECT inset = m_dropList->GetInset();
   LONG content = inset.top + inset.bottom;
-  const SIZE available = {size.cx > 0 ? size.cx : box.right - box.left, 0};
   for (int i = 0; i < GetCount(); ++i) {
-    CControlUI* item = GetItemAt(i);
-    if (!item->IsVisible()) continue;
-    const LONG cy = item->GetFixedHeight() > 0 ? item->GetFixedHeight()
-                                               : item->EstimateSize(available).cy;
-    content += cy > 0 ? cy : m_listInfo.itemHeight;
+    if (GetItemAt(i)->IsVisible()) content += GetItemAt(i)->GetFixedHeight();
   }
   if (GetCount() > 0) size.cy = std::min(size.cy, content);
   return PlaceDropDown(box, size, monitor.rcWork);
@@ -241,12 +184,19 @@ bool CComboUI::OpenDropDown() {
   list->EnableScrollBar(true, false);
   if (!m_sDropBoxAttributes.IsEmpty()) list->SetAttributeList(m_sDropBoxAttributes);
   m_dropList = list;
-  const RECT rc = DropDownRect();
+  // Rows without a height of their own take the item height while they are shown.
+  const int fontHeight = ListFontHeight(m_pManager, m_listInfo.font);
+  m_sizedRows.assign(GetCount(), false);
   for (int i = 0; i < GetCount(); ++i) {
     CControlUI* item = GetItemAt(i);
+    if (item->GetFixedHeight() <= 0) {
+      item->SetFixedHeight(ElementHeightFor(0, m_listInfo.itemHeight, fontHeight));
+      m_sizedRows[i] = true;
+    }
     list->Add(item);
     item->SetInternVisible(true);
   }
+  const RECT rc = DropDownRect();
   m_iOpenSel = m_iCurSel;
   m_uButtonState &= ~(UISTATE_PUSHED | UISTATE_CAPTURED);
   if (!m_popup->Open(list, rc)) {
@@ -283,11 +233,14 @@ void CComboUI::OnPopupClosing(CControlUI* root) {
     TEventUI leave;
     leave.Type = UIEVENT_MOUSELEAVE;
     leave.pSender = item;
+    leave.ptMouse = POINT{-1, -1};
     leave.dwTimestamp = ::GetTickCount();
     item->Event(leave);
     item->SetManager(m_pManager, this, false);
     item->SetInternVisible(false);
+    if (static_cast<size_t>(i) < m_sizedRows.size() && m_sizedRows[i]) item->SetFixedHeight(0);
   }
+  m_sizedRows.clear();
   m_dropList = nullptr;
   Invalidate();
 }
@@ -434,7 +387,7 @@ void CComboUI::SetTextPadding(RECT rc) {
 }
 
 void CComboUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
-  if (SetItemAttribute(m_listInfo, name, value)) {
+  if (SetListInfoAttribute(m_listInfo, name, value)) {
     Invalidate();
   } else if (NameIs(name, L"textpadding")) {
     SetTextPadding(ParseRectValue(value));

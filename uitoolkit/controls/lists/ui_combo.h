@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "uitoolkit/controls/lists/ui_list_interfaces.h"
 #include "uitoolkit/controls/ui_container.h"
@@ -98,6 +99,7 @@ class CComboUI : public CContainerUI, public IListOwnerUI, public IPopupListener
   TDrawInfo m_diNormal, m_diHot, m_diPushed, m_diFocused, m_diDisabled;
   std::unique_ptr<IPopupHostUI> m_popup;
   CContainerUI* m_dropList = nullptr;  // the pop-up's root while open (owned by the pop-up)
+  std::vector<bool> m_sizedRows;       // the rows given the item height while open
 };
 
 }  // namespace SkinUI

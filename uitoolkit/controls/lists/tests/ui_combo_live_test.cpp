@@ -35,13 +35,13 @@ class ComboWindow : public testing::TestSkinWindow {
   std::vector<std::wstring> log;
 };
 
-// Six elements of 22 pixels in a 100-pixel drop-down, so it scrolls.
+// Six elements in a 100-pixel drop-down, so it scrolls.
 const wchar_t kComboSkin[] =
     L"<Window><VerticalLayout bkcolor=\"#FFE0E0E0\" inset=\"10,10,10,10\" childpadding=\"10\">"
     L"<Combo name=\"combo\" width=\"150\" height=\"24\" dropboxsize=\"0,100\">"
-    L"<Label text=\"Alpha\" height=\"22\" /><Label text=\"Beta\" height=\"22\" />"
-    L"<Label text=\"Gamma\" height=\"22\" /><Label text=\"Delta\" height=\"22\" />"
-    L"<Label text=\"Epsilon\" height=\"22\" /><Label text=\"Zeta\" height=\"22\" />"
+    L"<ListLabelElement text=\"Alpha\" /><ListLabelElement text=\"Beta\" />"
+    L"<ListLabelElement text=\"Gamma\" /><ListLabelElement text=\"Delta\" />"
+    L"<ListLabelElement text=\"Epsilon\" /><ListLabelElement text=\"Zeta\" />"
     L"</Combo><Button name=\"other\" height=\"30\" bkcolor=\"#FFC0C0FF\" />"
     L"</VerticalLayout></Window>";
 
@@ -139,9 +139,8 @@ TEST_F(ComboLive, ChoosesByMouseAndKeys) {
   CComboUI* combo = window.Combo();
   HWND popup = ClickOpen();
   ASSERT_NE(popup, nullptr);
-  RECT list = {};
-  ::GetWindowRect(popup, &list);
-  ClickScreen(POINT{list.left + 30, list.top + 1 + 22 * 2 + 11});  // "Gamma"
+  const RECT gamma = ScreenRect(popup, combo->GetItemAt(2)->GetPos());
+  ClickScreen(POINT{gamma.left + 30, (gamma.top + gamma.bottom) / 2});
   EXPECT_EQ(PopupWindow(), nullptr);
   EXPECT_EQ(combo->GetCurSel(), 2);
 
