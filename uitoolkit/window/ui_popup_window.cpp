@@ -26,7 +26,7 @@ bool CPopupWindowUI::Open(CControlUI* root, const RECT& rcScreen) {
   m_pm = std::make_unique<CPaintManagerUI>();
   m_managerDone = false;
   HWND window = Create(m_owner.GetPaintWindow(), L"", WS_POPUP | WS_CLIPCHILDREN,
-                       WS_EX_TOOLWINDOW | WS_EX_TOPMOST, rcScreen);
+                       WS_EX_TOOLWINDOW, rcScreen);
   if (window == nullptr) {
     root->Delete();
     m_pm.reset();

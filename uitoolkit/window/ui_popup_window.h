@@ -1,5 +1,5 @@
 // CPopupWindowUI: the window folder's IPopupHostUI (uitoolkit/controls/ui_popup_host.h). A
-// borderless tool window owned by the window of the manager that made it, with a paint manager
+// borderless tool window (above its owner, as every owned window is) owned by the window of the manager that made it, with a paint manager
 // of its own that borrows its owner's fonts and images, hosting a root control the control
 // gives it. It takes the activation, the keyboard and the mouse capture while open: keys and
 // finished clicks go to the listener, a press outside it or the loss of the activation
