@@ -239,16 +239,16 @@ bool CContainerUI::Scroll(const TEventUI& event) {
 void CContainerUI::SetVisible(bool visible) {
   if (m_bVisible == visible) return;
   CControlUI::SetVisible(visible);
-  for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetInternVisible(IsVisible());
+  for (int i = 0; i < m_items.GetSize(); ++i) OwnItemAt(i)->SetInternVisible(IsVisible());
 }
 
 void CContainerUI::SetInternVisible(bool visible) {
   CControlUI::SetInternVisible(visible);
-  for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetInternVisible(IsVisible());
+  for (int i = 0; i < m_items.GetSize(); ++i) OwnItemAt(i)->SetInternVisible(IsVisible());
 }
 
 void CContainerUI::SetManager(IControlManagerUI* manager, CControlUI* parent, bool init) {
-  for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetManager(manager, this, init);
+  for (int i = 0; i < m_items.GetSize(); ++i) OwnItemAt(i)->SetManager(manager, this, init);
   if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->SetManager(manager, this, init);
   if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->SetManager(manager, this, init);
   CControlUI::SetManager(manager, parent, init);
@@ -281,7 +281,7 @@ void CContainerUI::SetPos(RECT rc, bool needInvalidate) {
     area.right += m_pHorizontalScrollBar->GetScrollRange();
   }
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    CControlUI* item = GetItemAt(i);
+    CControlUI* item = OwnItemAt(i);
     if (!item->IsVisible()) continue;
     if (item->IsFloat()) {
       SetFloatPos(i);
@@ -296,7 +296,7 @@ void CContainerUI::SetPos(RECT rc, bool needInvalidate) {
 void CContainerUI::Move(SIZE offset, bool needInvalidate) {
   CControlUI::Move(offset, needInvalidate);
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    CControlUI* item = GetItemAt(i);
+    CControlUI* item = OwnItemAt(i);
     if (item->IsVisible()) item->Move(offset, false);
   }
   if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->Move(offset, false);
@@ -304,7 +304,7 @@ void CContainerUI::Move(SIZE offset, bool needInvalidate) {
 }
 
 void CContainerUI::SetFloatPos(int index) {
-  CControlUI* item = GetItemAt(index);
+  CControlUI* item = OwnItemAt(index);
   if (item == nullptr || !item->IsVisible() || !item->IsFloat()) return;
   item->SetPos(FloatRectInParent(m_rcItem.GetSize(), item->GetFixedXY(),
                                  SIZE{item->GetFixedWidth(), item->GetFixedHeight()},
@@ -330,7 +330,7 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC proc, void* data, UINT fla
     const bool topFirst = (flags & UIFIND_TOP_FIRST) != 0;
     const int count = m_items.GetSize();
     for (int n = 0; n < count; ++n) {
-      CControlUI* item = GetItemAt(topFirst ? count - 1 - n : n);
+      CControlUI* item = OwnItemAt(topFirst ? count - 1 - n : n);
       CControlUI* found = item->FindControl(proc, data, flags);
       if (found == nullptr) continue;
       if (hitTest && !item->IsFloat() && !client.Contains(*static_cast<const POINT*>(data))) {
@@ -399,7 +399,7 @@ bool CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl
     CRenderClip childClip;
     if (clientMeetsPaint) CRenderClip::GenerateClip(hDC, clientPaint, childClip);
     for (int i = 0; i < m_items.GetSize(); ++i) {
-      CControlUI* item = GetItemAt(i);
+      CControlUI* item = OwnItemAt(i);
       if (item == stopControl) return false;
       if (!item->IsVisible() || !Meets(rcPaint, item->GetPos())) continue;
       if (item->IsFloat()) {
@@ -443,7 +443,7 @@ void CContainerUI::SetScrollPos(SIZE pos) {
   const SIZE after = GetScrollPos();
   if (after.cx == before.cx && after.cy == before.cy) return;
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    CControlUI* item = GetItemAt(i);
+    CControlUI* item = OwnItemAt(i);
     if (item->IsVisible() && !item->IsFloat()) {
       item->Move(SIZE{before.cx - after.cx, before.cy - after.cy}, false);
     }

@@ -145,11 +145,16 @@ void CComboUI::EnsureSelectedVisible() {
   if (m_dropList != nullptr && item != nullptr) m_dropList->ScrollRectIntoView(item->GetPos());
 }
 
-int CComboUI::PageSize() const {
+bool CComboUI::StepSelection(UINT vk, bool notify) {
+  // While closed a page key moves one element, as an arrow does.
+  int pageRows = 2;
   CControlUI* first = GetItemAt(0);
-  if (m_dropList == nullptr || first == nullptr || first->GetHeight() <= 0) return 1;
-  const RECT client = m_dropList->GetClientArea();
-  return std::max(1, static_cast<int>((client.bottom - client.top) / first->GetHeight()));
+  if (m_dropList != nullptr && first != nullptr) {
+    const RECT client = m_dropList->GetClientArea();
+    pageRows = PageRowsFor(client.bottom - client.top, first->GetHeight());
+  }
+  const int next = NextRowForKey(vk, m_iCurSel, GetCount(), pageRows);
+  return next >= 0 && ChangeSelection(next, notify);
 }
 
 // ---- The drop-down ----
@@ -265,7 +270,7 @@ bool CComboUI::OnPopupKey(UINT vk, bool alt) {
     case VK_NEXT:
     case VK_HOME:
     case VK_END:
-      ChangeSelection(StepSelection(m_iCurSel, GetCount(), vk, PageSize() - 1), false);
+      StepSelection(vk, false);
       return true;
     default:
       return false;
@@ -326,8 +331,7 @@ void CComboUI::DoEvent(TEventUI& event) {
       return;
     case UIEVENT_SCROLLWHEEL:
       if (IsEnabled()) {
-        ChangeSelection(StepSelection(m_iCurSel, GetCount(), event.wParam != 0 ? VK_DOWN : VK_UP, 1),
-                        true);
+        StepSelection(event.wParam != 0 ? VK_DOWN : VK_UP, true);
       }
       return;
     case UIEVENT_SYSKEY:
@@ -344,7 +348,7 @@ void CComboUI::DoEvent(TEventUI& event) {
       }
       if (event.chKey == VK_UP || event.chKey == VK_DOWN || event.chKey == VK_HOME ||
           event.chKey == VK_END || event.chKey == VK_PRIOR || event.chKey == VK_NEXT) {
-        ChangeSelection(StepSelection(m_iCurSel, GetCount(), event.chKey, 1), true);
+        StepSelection(event.chKey, true);
         return;
       }
       break;

@@ -82,7 +82,8 @@ class CComboUI : public CContainerUI, public IListOwnerUI, public IPopupListener
   // The drop-down's screen rectangle for the box where it is now.
   RECT DropDownRect() const;
   void EnsureSelectedVisible();
-  int PageSize() const;
+  // Moves the selection as the navigation key `vk` does (a page: the drop-down's rows).
+  bool StepSelection(UINT vk, bool notify);
   bool StateImage(HDC hDC);
 
   TListInfoUI m_listInfo;

@@ -27,22 +27,6 @@ RECT PlaceDropDown(const RECT& box, SIZE size, const RECT& work) {
   return rc;
 }
 
-int StepSelection(int current, int count, UINT vk, int page) {
-  if (count <= 0) return current;
-  page = std::max(page, 1);
-  int next = current;
-  switch (vk) {
-    case VK_UP: next = current - 1; break;
-    case VK_DOWN: next = current + 1; break;
-    case VK_PRIOR: next = current - page; break;
-    case VK_NEXT: next = current < 0 ? page - 1 : current + page; break;
-    case VK_HOME: next = 0; break;
-    case VK_END: next = count - 1; break;
-    default: return current;
-  }
-  return std::clamp(next, 0, count - 1);
-}
-
 RECT ComboArrowRect(const RECT& box) {
   const LONG width = std::min(box.bottom - box.top, (box.right - box.left) / 2);
   return RECT{box.right - width, box.top, box.right, box.bottom};

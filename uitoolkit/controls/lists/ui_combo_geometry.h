@@ -1,5 +1,5 @@
-// The combo box's arithmetic as pure functions: where its drop-down goes on the screen, which
-// element a key moves the selection to, and the parts of its box.
+// The combo box's arithmetic as pure functions: where its drop-down goes on the screen and the
+// parts of its box. (Where a key moves the selection is the list's NextRowForKey.)
 #pragma once
 
 #include <windows.h>
@@ -11,11 +11,6 @@ namespace SkinUI {
 // when it fits there, else above it when it fits there, else on the side with more room, cut
 // to that room. Moved left or right as little as keeps it inside the work area.
 RECT PlaceDropDown(const RECT& box, SIZE size, const RECT& work);
-
-// The index a key moves the selection to among `count` elements from `current` (-1: none):
-// VK_UP/VK_DOWN one step, VK_PRIOR/VK_NEXT `page` steps, VK_HOME/VK_END the ends; the
-// selection stays within [0, count - 1]. Other keys and an empty list keep `current`.
-int StepSelection(int current, int count, UINT vk, int page);
 
 // The box's arrow part: a square as high as the box at its right edge, at most half its width.
 RECT ComboArrowRect(const RECT& box);

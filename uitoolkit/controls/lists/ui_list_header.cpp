@@ -107,7 +107,11 @@ void CListHeaderItemUI::DoEvent(TEventUI& event) {
       if (m_bSizing) {
         const int width = DraggedColumnWidth(m_iDragStartWidth,
                                              event.ptMouse.x - m_ptDragStart.x, GetMinWidth());
-        if (width != GetColumnWidth()) SetFixedWidth(width);
+        if (width != GetColumnWidth()) {
+          SetFixedWidth(width);
+          // The columns of every element move: the list around the header lays out again.
+          if (m_pParent != nullptr) m_pParent->NeedParentUpdate();
+        }
       }
       return;
     case UIEVENT_BUTTONUP:
@@ -161,7 +165,6 @@ void CListHeaderItemUI::SetAttribute(const wchar_t* name, const wchar_t* value) 
   } else {
     CControlUI::SetAttribute(name, value);
   }
-  if (NameIs(name, L"width") || NameIs(name, L"minwidth")) NeedParentUpdate();
 }
 
 void CListHeaderItemUI::PaintBkColor(HDC hDC) {

@@ -1,4 +1,4 @@
-// The combo box's pure arithmetic: where the drop-down goes, and where keys move the selection.
+// The combo box's pure arithmetic: where the drop-down goes.
 #include <gtest/gtest.h>
 
 #include "uitoolkit/controls/lists/ui_combo_geometry.h"
@@ -33,24 +33,6 @@ TEST(ComboGeometry, PlaceDropDownTable) {
     EXPECT_TRUE(Same(got, row.expected))
         << "box top " << row.box.top << ": got " << got.left << "," << got.top << ","
         << got.right << "," << got.bottom;
-  }
-}
-
-// Arrow, page and end keys stay within the elements; no selection steps to the first one.
-TEST(ComboGeometry, StepSelectionTable) {
-  struct Row {
-    int current, count;
-    UINT vk;
-    int expected;
-  } rows[] = {
-      {2, 5, VK_DOWN, 3}, {4, 5, VK_DOWN, 4},  {-1, 5, VK_DOWN, 0}, {2, 5, VK_UP, 1},
-      {0, 5, VK_UP, 0},   {-1, 5, VK_UP, 0},   {1, 9, VK_NEXT, 4},  {7, 9, VK_NEXT, 8},
-      {-1, 9, VK_NEXT, 2}, {5, 9, VK_PRIOR, 2}, {1, 9, VK_PRIOR, 0}, {4, 9, VK_HOME, 0},
-      {4, 9, VK_END, 8},  {4, 9, VK_RETURN, 4}, {-1, 0, VK_DOWN, -1},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(StepSelection(row.current, row.count, row.vk, 3), row.expected)
-        << "from " << row.current << " of " << row.count << " key " << row.vk;
   }
 }
 
