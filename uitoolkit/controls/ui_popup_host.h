@@ -36,8 +36,9 @@ class IPopupHostUI {
  public:
   virtual ~IPopupHostUI() = default;
   // Makes and shows the pop-up at `rcScreen`, owned by the window of the control's manager,
-  // with `root` as its tree (the host owns `root` from here on, also when this fails). It takes
-  // the activation, the keyboard and the mouse capture. False when no window could be made.
+  // with `root` as its tree (the host owns `root` from here on). It takes the activation, the
+  // keyboard and the mouse capture. False when no window could be made (the listener's
+  // OnPopupClosing has then had the root, which is gone).
   virtual bool Open(CControlUI* root, const RECT& rcScreen) = 0;
   // Destroys the window (the listener's OnPopupClosing first); nothing when closed.
   virtual void Close() = 0;

@@ -28,6 +28,7 @@ bool CPopupWindowUI::Open(CControlUI* root, const RECT& rcScreen) {
   HWND window = Create(m_owner.GetPaintWindow(), L"", WS_POPUP | WS_CLIPCHILDREN,
                        WS_EX_TOOLWINDOW, rcScreen);
   if (window == nullptr) {
+    m_listener->OnPopupClosing(root);
     root->Delete();
     m_pm.reset();
     return false;

@@ -295,8 +295,10 @@ void CComboUI::OnPopupDismiss() { CloseDropDown(false); }
 // ---- Events ----
 
 void CComboUI::DoEvent(TEventUI& event) {
-  // Events an element passes on while the drop-down shows it are the pop-up's business.
+  // Events an element passes on while the drop-down shows it are the pop-up's business; the
+  // wheel over an element scrolls the drop-down's list.
   if (event.pSender != this && event.pSender != nullptr && GetItemIndex(event.pSender) >= 0) {
+    if (event.Type == UIEVENT_SCROLLWHEEL && m_dropList != nullptr) m_dropList->DoEvent(event);
     return;
   }
   if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
@@ -359,6 +361,17 @@ void CComboUI::DoEvent(TEventUI& event) {
       break;
   }
   CControlUI::DoEvent(event);
+}
+
+void CComboUI::SetVisible(bool visible) {
+  if (!visible) CloseDropDown(false);
+  CContainerUI::SetVisible(visible);
+}
+
+void CComboUI::SetInternVisible(bool visible) {
+  // Hidden with its page or parent: the drop-down goes too.
+  if (!visible) CloseDropDown(false);
+  CContainerUI::SetInternVisible(visible);
 }
 
 void CComboUI::SetEnabled(bool enabled) {

@@ -60,6 +60,8 @@ class CComboUI : public CContainerUI, public IListOwnerUI, public IPopupListener
   SIZE EstimateSize(SIZE szAvailable) override;
   CControlUI* FindControl(FINDCONTROLPROC proc, void* data, UINT flags) override;
   void SetEnabled(bool enabled = true) override;
+  void SetVisible(bool visible = true) override;
+  void SetInternVisible(bool visible = true) override;
   bool DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl) override;
   void PaintBkColor(HDC hDC) override;
   void PaintStatusImage(HDC hDC) override;

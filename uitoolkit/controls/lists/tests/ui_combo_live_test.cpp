@@ -96,8 +96,8 @@ class ComboLive : public ::testing::Test {
   HWND hwnd = window.CreateShown(100, 100, 300, 200);
 };
 
-// Each way of opening sends "dropdown" and shows a pop-up of the box's width right below it;
-// Escape, a click outside and F4 close it, leaving no pop-up window and no new selection.
+// Each way of opening sends "dropdown" and shows a pop-up of the box's width right below it,
+// whose list the wheel scrolls; Escape, a click outside and F4 close it, leaving no pop-up window and no new selection.
 TEST_F(ComboLive, OpensAndClosesWithoutChange) {
   ASSERT_NE(hwnd, nullptr);
   CComboUI* combo = window.Combo();
@@ -113,6 +113,9 @@ TEST_F(ComboLive, OpensAndClosesWithoutChange) {
   EXPECT_EQ(placed.left, box.left);
   EXPECT_EQ(placed.right - placed.left, 150);
   EXPECT_EQ(placed.bottom - placed.top, 100);
+  testing::MouseMoveToScreen(POINT{placed.left + 30, placed.top + 30});
+  Wheel(-WHEEL_DELTA);  // over an element: the list scrolls
+  EXPECT_LT(combo->GetItemAt(0)->GetPos().top, 0);
   Key(popup, VK_ESCAPE);
   EXPECT_EQ(PopupWindow(), nullptr);
 
