@@ -414,7 +414,10 @@ bool CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl
       }
     }
   }
+  return PaintScrollBars(hDC, rcPaint, stopControl);
+}
 
+bool CContainerUI::PaintScrollBars(HDC hDC, const RECT& rcPaint, CControlUI* stopControl) {
   CScrollBarUI* bars[2] = {m_pVerticalScrollBar, m_pHorizontalScrollBar};
   for (CScrollBarUI* bar : bars) {
     if (bar == nullptr || !bar->IsVisible()) continue;

@@ -140,6 +140,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
   bool IsHorizontalBarVisible() const;
   // Deletes `control` now, or hands it to the manager's delayed clean-up.
   void DestroyItem(CControlUI* control);
+  // Paints the visible scroll bars meeting `rcPaint`; false when `stopControl` was reached.
+  bool PaintScrollBars(HDC hDC, const RECT& rcPaint, CControlUI* stopControl);
   // The container's own child `index` (its layout, painting and lookup walk these, also in a
   // container whose item calls reach other controls, as a list's reach its elements).
   CControlUI* OwnItemAt(int index) const { return static_cast<CControlUI*>(m_items[index]); }

@@ -75,13 +75,7 @@ bool CListBodyUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl)
       if (!row->Paint(hDC, rcPaint, stopControl)) return false;
     }
   }
-  CScrollBarUI* bars[2] = {m_pVerticalScrollBar, m_pHorizontalScrollBar};
-  for (CScrollBarUI* bar : bars) {
-    if (bar == nullptr || !bar->IsVisible()) continue;
-    if (bar == stopControl) return false;
-    if (Meets(rcPaint, bar->GetPos()) && !bar->Paint(hDC, rcPaint, stopControl)) return false;
-  }
-  return true;
+  return PaintScrollBars(hDC, rcPaint, stopControl);
 }
 
 CControlUI* CListBodyUI::FindControl(FINDCONTROLPROC proc, void* data, UINT flags) {
@@ -384,7 +378,10 @@ void CListUI::SetMultiSelect(bool multiSelect) {
 void CListUI::EnsureVisible(int index) {
   CControlUI* element = GetItemAt(index);
   if (element == nullptr) return;
-  if (m_pBody->IsUpdateNeeded() || element->IsUpdateNeeded()) SetPos(m_rcItem, false);
+  // A row added since the last layout pass has no place yet.
+  if (m_pBody->IsUpdateNeeded() || element->IsUpdateNeeded()) {
+    SetPos(m_bFloat ? GetRelativePos() : GetPos(), false);
+  }
   m_pBody->ScrollRectIntoView(element->GetPos());
 }
 

@@ -177,6 +177,13 @@ bool CListRow::HandleEvent(CControlUI& self, TEventUI& event) {
   }
 }
 
+bool CListRow::Select(CControlUI& self, bool select) {
+  if (selected == select) return false;
+  selected = select;
+  self.Invalidate();
+  return true;
+}
+
 bool CListRow::Activate(CControlUI& self) {
   if (!self.IsVisible() || !self.IsEnabled()) return false;
   if (self.GetManagerInterface() != nullptr) {
@@ -201,12 +208,7 @@ void CListLabelElementUI::DoEvent(TEventUI& event) {
   if (!m_row.HandleEvent(*this, event)) CControlUI::DoEvent(event);
 }
 
-bool CListLabelElementUI::Select(bool select) {
-  if (m_row.selected == select) return false;
-  m_row.selected = select;
-  Invalidate();
-  return true;
-}
+bool CListLabelElementUI::Select(bool select) { return m_row.Select(*this, select); }
 
 void CListLabelElementUI::PaintBkColor(HDC hDC) {
   if (m_dwBackColor != 0) {
@@ -334,12 +336,7 @@ void CListContainerElementUI::DoEvent(TEventUI& event) {
   if (!m_row.HandleEvent(*this, event)) CHorizontalLayoutUI::DoEvent(event);
 }
 
-bool CListContainerElementUI::Select(bool select) {
-  if (m_row.selected == select) return false;
-  m_row.selected = select;
-  Invalidate();
-  return true;
-}
+bool CListContainerElementUI::Select(bool select) { return m_row.Select(*this, select); }
 
 void CListContainerElementUI::PaintBkColor(HDC hDC) {
   if (m_dwBackColor != 0) {

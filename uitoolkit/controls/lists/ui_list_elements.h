@@ -59,6 +59,8 @@ class CListRow {
   bool HandleEvent(CControlUI& self, TEventUI& event);
   // Sends "itemactivate" about `self`; false when `self` is hidden or disabled.
   bool Activate(CControlUI& self);
+  // Marks the row selected or not and repaints it; false when nothing changed.
+  bool Select(CControlUI& self, bool select);
 };
 
 class CListLabelElementUI : public CControlUI, public IListItemUI {

@@ -1,7 +1,9 @@
 // What the list family shares: the look every element takes from its owner (a list or a combo
 // box), the owner's side that elements call, and the element's side that owners call. A list and
 // a combo box both own elements (ListLabelElement, ListTextElement, ListHBoxElement,
-// ListContainerElement); an element knows its owner only through IListOwnerUI.
+// ListContainerElement); an element knows its owner only through IListOwnerUI. An owner answers
+// GetInterface(L"IListOwner") with its IListOwnerUI and hands each element it takes
+// IListItemUI::SetOwner(itself) and SetIndex; an element answers GetInterface(L"ListItem").
 #pragma once
 
 #include <windows.h>

@@ -128,7 +128,7 @@ TEST_F(ListLive, MouseAndKeysSelect) {
 
 // Dragging the first header item's right edge 40 pixels to the right widens the first column
 // of every row and moves the others, the child controls of the HBox row with them; the header
-// item clicked elsewhere sends "headerclick".
+// item clicked elsewhere sends "headerclick"; scrolled sideways, header and columns follow.
 TEST_F(ListLive, HeaderDragMovesEveryColumn) {
   ListWindow window(ListSkin());
   HWND hwnd = window.CreateShown(100, 100, 300, 200);
@@ -146,6 +146,13 @@ TEST_F(ListLive, HeaderDragMovesEveryColumn) {
   EXPECT_EQ(std::vector<std::wstring>{L"headerclick -1"}, window.log);
   EXPECT_TRUE(testing::MatchesDumpGolden(testing::LayoutDump(window.FindList()),
                                          LISTS_TEST_FOLDER L"\\golden\\list_header_drag.txt"));
+  // Now wider than its client area, the list scrolls sideways, the header and columns with it.
+  auto* list = static_cast<CListUI*>(window.FindList());
+  list->SetScrollPos(SIZE{20, 0});
+  EXPECT_EQ(20, list->GetScrollPos().cx);
+  EXPECT_EQ(120, window.GetPaintManager().FindControl(L"h0")->GetPos().right);
+  EXPECT_EQ(120, window.GetPaintManager().FindControl(L"c0")->GetPos().right);
+  EXPECT_EQ(120, list->GetListInfo()->columns[0].right);
 }
 
 }  // namespace

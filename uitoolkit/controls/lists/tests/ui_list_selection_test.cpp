@@ -1,6 +1,10 @@
 // The list's selection and row arithmetic, and the column texts of text elements, as tables.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "uitoolkit/controls/lists/ui_list.h"
 #include "uitoolkit/controls/lists/ui_list_elements.h"
 #include "uitoolkit/controls/lists/ui_list_header.h"
 #include "uitoolkit/controls/lists/ui_list_selection.h"
@@ -64,6 +68,40 @@ TEST(ListSelection, ColumnTexts) {
   EXPECT_STREQ(L"a|x y|c", WithListColumnText(text, 1, L"x|y").GetData());
   EXPECT_STREQ(L"a|b|c||e", WithListColumnText(text, 4, L"e").GetData());
   EXPECT_STREQ(L"|z", WithListColumnText(CUiString(), 1, L"z").GetData());
+}
+
+// Inserting, removing and sorting renumber the elements and keep the selection with its
+// elements; removing the selected element leaves none; a second header is refused.
+TEST(ListSelection, ChangesKeepTheSelection) {
+  CListUI list;
+  ASSERT_TRUE(list.Add(new CListHeaderUI()));
+  CListHeaderUI second;
+  EXPECT_FALSE(list.Add(&second));
+  for (int i = 0; i < 5; ++i) {
+    auto* element = new CListTextElementUI();
+    element->SetText(std::to_wstring(i).c_str());
+    list.Add(element);
+  }
+  list.SetPos(RECT{0, 0, 100, 60}, false);
+  EXPECT_TRUE(list.SelectItem(3));
+  CControlUI* selected = list.GetItemAt(3);
+  list.AddAt(new CListLabelElementUI(), 0);
+  EXPECT_EQ(4, list.GetCurSel());
+  list.RemoveAt(1);
+  EXPECT_EQ(3, list.GetCurSel());
+  // Descending by text.
+  list.SortItems([](CControlUI* a, CControlUI* b, UINT_PTR) {
+    return b->GetText().Compare(a->GetText());
+  }, 0);
+  EXPECT_EQ(selected, list.GetItemAt(list.GetCurSel()));
+  for (int i = 0; i < list.GetCount(); ++i) {
+    auto* item = static_cast<IListItemUI*>(list.GetItemAt(i)->GetInterface(L"ListItem"));
+    EXPECT_EQ(i, item->GetIndex());
+  }
+  list.Remove(selected);
+  EXPECT_EQ(-1, list.GetCurSel());
+  EXPECT_EQ(std::vector<int>{}, list.GetSelectedIndexes());
+  EXPECT_EQ(4, list.GetCount());
 }
 
 }  // namespace
