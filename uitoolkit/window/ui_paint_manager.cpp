@@ -664,6 +664,10 @@ void CPaintManagerUI::SendNotify(CControlUI* sender, const wchar_t* type, WPARAM
 }
 
 void CPaintManagerUI::SendNotify(TNotifyUI& msg, bool async, bool allowRepeat) {
+  if (m_pResourceParent != nullptr) {
+    m_pResourceParent->SendNotify(msg, async, allowRepeat);
+    return;
+  }
   msg.ptMouse = m_ptLastMousePos;
   msg.dwTimestamp = ::GetTickCount();
   if (m_bUsedVirtualWnd && msg.pSender != nullptr) msg.sVirtualWnd = msg.pSender->GetVirtualWnd();

@@ -275,8 +275,9 @@ class CPaintManagerUI : public IControlManagerUI {
   bool RemovePostPaint(CControlUI* control) override;
   // A borderless pop-up window owned by this manager's window (ui_popup_window.h).
   std::unique_ptr<IPopupHostUI> CreatePopupHost(IPopupListenerUI* listener) override;
-  // Fonts and images this manager does not have are looked up in `parent` before the shared
-  // ones (a pop-up shows the controls of its owner's skin); null: none.
+  // Makes this manager serve a pop-up of `parent`'s window: fonts and images it does not have
+  // are looked up in `parent` before the shared ones, and its notifications are sent through
+  // `parent`, to that window's notifiers; null: none.
   void SetResourceParent(CPaintManagerUI* parent) { m_pResourceParent = parent; }
   int GetPostPaintCount() const { return m_aPostPaintControls.GetSize(); }
   void RemoveMouseLeaveNeeded(CControlUI* control) override;

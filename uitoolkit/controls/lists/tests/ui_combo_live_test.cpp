@@ -20,12 +20,12 @@ using testing::PumpUntil;
 
 const bool kFoldersNamed = testing::SetRenderTestFolders(COMBO_GOLDEN_FOLDER, L"");
 
-// Records "itemselect new previous" and "dropdown".
+// Records "itemselect new previous", "dropdown" and "itemclick" (an element in the drop-down).
 class ComboWindow : public testing::TestSkinWindow {
  public:
   using TestSkinWindow::TestSkinWindow;
   void Notify(TNotifyUI& msg) override {
-    if (msg.sType == L"itemselect" || msg.sType == L"dropdown") {
+    if (msg.sType == L"itemselect" || msg.sType == L"dropdown" || msg.sType == L"itemclick") {
       log.push_back(std::wstring(msg.sType.GetData()) + L" " + std::to_wstring(msg.wParam) +
                     L" " + std::to_wstring(static_cast<int>(msg.lParam)));
     }
@@ -136,7 +136,7 @@ TEST_F(ComboLive, OpensAndClosesWithoutChange) {
                                                     L"dropdown 0 0"}));
 }
 
-// A click on an element chooses it; in a reopened drop-down Down, Down, Enter chooses two
+// A click on an element chooses it (its "itemclick" reaches the combo's window); in a reopened drop-down Down, Down, Enter chooses two
 // further and Down, Escape changes nothing; closed, Up and the wheel step the selection.
 TEST_F(ComboLive, ChoosesByMouseAndKeys) {
   CComboUI* combo = window.Combo();
@@ -171,7 +171,8 @@ TEST_F(ComboLive, ChoosesByMouseAndKeys) {
   EXPECT_EQ(PopupWindow(), nullptr);
   EXPECT_EQ(combo->GetCurSel(), 5);
   EXPECT_EQ(window.log,
-            (std::vector<std::wstring>{L"dropdown 0 0", L"itemselect 2 -1", L"dropdown 0 0",
+            (std::vector<std::wstring>{L"dropdown 0 0", L"itemclick 0 0", L"itemselect 2 -1",
+                                       L"dropdown 0 0",
                                        L"itemselect 4 2", L"dropdown 0 0", L"itemselect 3 4",
                                        L"itemselect 4 3", L"itemselect 5 4"}));
 }
