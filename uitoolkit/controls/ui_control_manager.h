@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "uitoolkit/controls/ui_event.h"
+#include "uitoolkit/controls/ui_popup_host.h"
 #include "uitoolkit/core/ui_containers.h"
 #include "uitoolkit/core/ui_render_host.h"
 
@@ -77,6 +80,10 @@ class IControlManagerUI : public IRenderHost {
   // forgets it.
   virtual bool AddPostPaint(CControlUI*) { return false; }
   virtual bool RemovePostPaint(CControlUI*) { return false; }
+  // A pop-up window host serving `listener` (see ui_popup_host.h); null without a window.
+  virtual std::unique_ptr<IPopupHostUI> CreatePopupHost(IPopupListenerUI* /*listener*/) {
+    return nullptr;
+  }
 };
 
 }  // namespace SkinUI

@@ -1,7 +1,7 @@
 // The controls of the skin builder's class table that the setup window does not use and that
-// are not built yet: the drop-down, the tree, the windowless rich edit, the ActiveX and web
-// browser hosts, the animated image, the date field and the slider. (The list family lives in
-// lists/; the tree builds on it.)
+// are not built yet: the tree, the windowless rich edit, the ActiveX and web browser hosts, the
+// animated image, the date field and the slider. (The list family and the combo box live in
+// lists/; the tree builds on the list.)
 //
 // NOT BUILT: their own behaviour and attributes. Each exists so that a skin naming it builds: it
 // answers its element name from GetClass and GetInterface, takes the common control attributes
@@ -32,11 +32,6 @@ class CUnbuiltControl : public Base {
     }
     return Base::GetInterface(name);
   }
-};
-
-class CComboUI : public CUnbuiltControl<CContainerUI, CComboUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"Combo";
 };
 
 class CTreeViewUI : public CUnbuiltControl<CListUI, CTreeViewUI> {

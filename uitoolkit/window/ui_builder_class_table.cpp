@@ -3,6 +3,7 @@
 #include "uitoolkit/controls/layouts/ui_child_layout.h"
 #include "uitoolkit/controls/layouts/ui_tab_layout.h"
 #include "uitoolkit/controls/layouts/ui_tile_layout.h"
+#include "uitoolkit/controls/lists/ui_combo.h"
 #include "uitoolkit/controls/lists/ui_list.h"
 #include "uitoolkit/controls/lists/ui_list_elements.h"
 #include "uitoolkit/controls/lists/ui_list_header.h"

@@ -326,6 +326,7 @@ TResourceSet& CPaintManagerUI::ResourcesFor(bool shared) {
 
 const TFontInfo* CPaintManagerUI::GetDefaultFontInfo() const {
   if (m_resources.defaultFont.hFont) return &m_resources.defaultFont;
+  if (m_pResourceParent != nullptr) return m_pResourceParent->GetDefaultFontInfo();
   return &SharedResources().defaultFont;
 }
 
@@ -356,6 +357,7 @@ HFONT CPaintManagerUI::GetFont(int id) {
 const TFontInfo* CPaintManagerUI::GetFontInfo(int id) {
   if (id < 0) return nullptr;
   const TFontInfo* info = m_resources.fonts.Find(id);
+  if (info == nullptr && m_pResourceParent != nullptr) info = m_pResourceParent->GetFontInfo(id);
   return info != nullptr ? info : SharedResources().fonts.Find(id);
 }
 
@@ -399,6 +401,9 @@ TImageInfo* CPaintManagerUI::GetImage(const wchar_t* name) {
 TImageInfo* CPaintManagerUI::GetImageEx(const wchar_t* name, const wchar_t* type, DWORD mask,
                                         bool useHSL) {
   if (name == nullptr) return nullptr;
+  if (m_pResourceParent != nullptr && m_resources.images.Find(name) == nullptr) {
+    if (TImageInfo* lent = m_pResourceParent->GetImage(name)) return lent;
+  }
   TImageInfo* image = CImageCache::GetImageEx(m_resources.images, &SharedResources().images,
                                               name, type, mask, useHSL);
   if (image != nullptr && useHSL && g_hsl.useHSL && image->sourceBits != nullptr) {
@@ -659,6 +664,10 @@ void CPaintManagerUI::SendNotify(CControlUI* sender, const wchar_t* type, WPARAM
 }
 
 void CPaintManagerUI::SendNotify(TNotifyUI& msg, bool async, bool allowRepeat) {
+  if (m_pResourceParent != nullptr) {
+    m_pResourceParent->SendNotify(msg, async, allowRepeat);
+    return;
+  }
   msg.ptMouse = m_ptLastMousePos;
   msg.dwTimestamp = ::GetTickCount();
   if (m_bUsedVirtualWnd && msg.pSender != nullptr) msg.sVirtualWnd = msg.pSender->GetVirtualWnd();

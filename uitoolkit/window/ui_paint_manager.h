@@ -273,6 +273,12 @@ class CPaintManagerUI : public IControlManagerUI {
   CControlUI* FindControl(POINT pt) const;
   bool AddPostPaint(CControlUI* control) override;
   bool RemovePostPaint(CControlUI* control) override;
+  // A borderless pop-up window owned by this manager's window (ui_popup_window.h).
+  std::unique_ptr<IPopupHostUI> CreatePopupHost(IPopupListenerUI* listener) override;
+  // Makes this manager serve a pop-up of `parent`'s window: fonts and images it does not have
+  // are looked up in `parent` before the shared ones, and its notifications are sent through
+  // `parent`, to that window's notifiers; null: none.
+  void SetResourceParent(CPaintManagerUI* parent) { m_pResourceParent = parent; }
   int GetPostPaintCount() const { return m_aPostPaintControls.GetSize(); }
   void RemoveMouseLeaveNeeded(CControlUI* control) override;
   void AddDelayedCleanup(CControlUI* control) override;
@@ -423,6 +429,7 @@ class CPaintManagerUI : public IControlManagerUI {
 
   // The owned parts.
   TResourceSet m_resources;
+  CPaintManagerUI* m_pResourceParent = nullptr;
   CControlNameTable m_names;
   CUiStringTable m_windowCustomAttributes;
   COptionGroupTable m_optionGroups;

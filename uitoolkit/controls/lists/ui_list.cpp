@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "uitoolkit/controls/lists/ui_list_info_attributes.h"
 #include "uitoolkit/controls/lists/ui_list_selection.h"
 #include "uitoolkit/controls/ui_attribute_values.h"
 #include "uitoolkit/controls/ui_label.h"
@@ -22,43 +23,6 @@ bool Meets(const RECT& a, const RECT& b) {
   return ::IntersectRect(&common, &a, &b) != FALSE;
 }
 
-// The character height of font `font` of `manager`; 0 without one.
-int FontHeightOf(IControlManagerUI* manager, int font) {
-  if (manager == nullptr) return 0;
-  HFONT handle = manager->GetFont(font);
-  LOGFONTW logFont = {};
-  if (handle == nullptr || ::GetObjectW(handle, sizeof(logFont), &logFont) == 0) return 0;
-  return logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight;
-}
-
-// The item-look attributes of a list: name and the colour it sets.
-struct TListColorAttribute {
-  const wchar_t* name;
-  DWORD TListInfoUI::*color;
-};
-const TListColorAttribute kColorAttributes[] = {
-    {L"itemtextcolor", &TListInfoUI::textColor},
-    {L"itembkcolor", &TListInfoUI::bkColor},
-    {L"itemaltbk", &TListInfoUI::alternateBkColor},
-    {L"itemalternatebkcolor", &TListInfoUI::alternateBkColor},
-    {L"itemhottextcolor", &TListInfoUI::hotTextColor},
-    {L"itemhotbkcolor", &TListInfoUI::hotBkColor},
-    {L"itemselectedtextcolor", &TListInfoUI::selectedTextColor},
-    {L"itemselectedbkcolor", &TListInfoUI::selectedBkColor},
-    {L"itemdisabledtextcolor", &TListInfoUI::disabledTextColor},
-    {L"itemdisabledbkcolor", &TListInfoUI::disabledBkColor},
-    {L"itemlinecolor", &TListInfoUI::lineColor},
-};
-struct TListImageAttribute {
-  const wchar_t* name;
-  CUiString TListInfoUI::*image;
-};
-const TListImageAttribute kImageAttributes[] = {
-    {L"itembkimage", &TListInfoUI::bkImage},
-    {L"itemhotimage", &TListInfoUI::hotImage},
-    {L"itemselectedimage", &TListInfoUI::selectedImage},
-    {L"itemdisabledimage", &TListInfoUI::disabledImage},
-};
 
 }  // namespace
 
@@ -308,7 +272,7 @@ void CListUI::LayOutHeader() {
 
 int CListUI::ElementHeight(CControlUI* element) {
   if (element->GetFixedHeight() <= 0 && m_listInfo.itemHeight <= 0 && m_iFontHeight < 0) {
-    m_iFontHeight = FontHeightOf(m_pManager, m_listInfo.font);
+    m_iFontHeight = ListFontHeight(m_pManager, m_listInfo.font);
   }
   return ElementHeightFor(element->GetFixedHeight(), m_listInfo.itemHeight,
                           std::max(m_iFontHeight, 0));
@@ -487,37 +451,12 @@ void CListUI::DoEvent(TEventUI& event) {
 void CListUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
   if (name == nullptr) return;
   if (value == nullptr) value = L"";
-  for (const TListColorAttribute& attribute : kColorAttributes) {
-    if (NameIs(name, attribute.name)) {
-      m_listInfo.*attribute.color = ParseColor(value);
-      Invalidate();
-      return;
-    }
-  }
-  for (const TListImageAttribute& attribute : kImageAttributes) {
-    if (NameIs(name, attribute.name)) {
-      m_listInfo.*attribute.image = value;
-      Invalidate();
-      return;
-    }
+  if (SetListInfoAttribute(m_listInfo, name, value)) {
+    NeedUpdate();
+    return;
   }
   if (NameIs(name, L"multiselect")) {
     SetMultiSelect(ParseBoolValue(value));
-  } else if (NameIs(name, L"itemheight")) {
-    m_listInfo.itemHeight = std::max<LONG>(0, ParseDecimal(value));
-    NeedUpdate();
-  } else if (NameIs(name, L"itemfont")) {
-    m_listInfo.font = ParseDecimal(value);
-    NeedUpdate();
-  } else if (NameIs(name, L"itemalign")) {
-    m_listInfo.textStyle = ApplyAlignValue(m_listInfo.textStyle, value);
-  } else if (NameIs(name, L"itemendellipsis")) {
-    m_listInfo.textStyle = ParseBoolValue(value) ? m_listInfo.textStyle | DT_END_ELLIPSIS
-                                                 : m_listInfo.textStyle & ~DT_END_ELLIPSIS;
-  } else if (NameIs(name, L"itemtextpadding")) {
-    m_listInfo.textPadding = ParseRectValue(value);
-  } else if (NameIs(name, L"itemshowhtml")) {
-    m_listInfo.showHtml = ParseBoolValue(value);
   } else if (NameIs(name, L"vscrollbar") || NameIs(name, L"hscrollbar") ||
              NameIs(name, L"vscrollbarstyle") || NameIs(name, L"hscrollbarstyle") ||
              NameIs(name, L"scrollstepsize")) {
