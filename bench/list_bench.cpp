@@ -17,24 +17,13 @@
 #include <vector>
 
 #include "uitoolkit/controls/lists/ui_list.h"
+#include "bench/ui_bench_support.h"
 #include "uitoolkit/window/ui_dialog_builder.h"
 
 namespace {
 
 using namespace SkinUI;
-
-using Clock = std::chrono::steady_clock;
-constexpr double kFrameMs = 1000.0 / 60.0;
-const RECT kClient = {0, 0, 640, 460};
-
-double Ms(Clock::time_point start, Clock::time_point end) {
-  return std::chrono::duration<double, std::milli>(end - start).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using namespace bench;
 
 std::wstring GenerateSkin(int rows) {
   std::wstring xml =
@@ -58,12 +47,6 @@ SIZE_T PrivateBytes() {
                             sizeof(counters));
   // Wine leaves PrivateUsage 0; its PagefileUsage counts the same private commit.
   return counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
-}
-
-HWND BenchWindow() {
-  static HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 640, 460, nullptr,
-                                         nullptr, ::GetModuleHandleW(nullptr), nullptr);
-  return window;
 }
 
 // One build of `xml`: milliseconds of build + attach + first layout, and the private bytes the
@@ -93,39 +76,12 @@ TBuild MeasureBuild(const std::wstring& xml) {
   return result;
 }
 
-// `step` followed by a repaint of the whole client area, `count` times, in milliseconds.
-std::vector<double> MeasureSteps(const std::wstring& xml, int count,
-                                 const std::function<void(CListUI*)>& step) {
-  std::vector<double> times;
-  CPaintManagerUI manager;
-  manager.Init(BenchWindow());
-  CDialogBuilder builder;
-  CControlUI* root = builder.Create(xml.c_str(), nullptr, nullptr, &manager);
-  if (root == nullptr) return times;
-  manager.AttachDialog(root);
-  manager.UpdateLayout(kClient);
-  auto* list = static_cast<CListUI*>(manager.FindControl(L"list")->GetInterface(L"List"));
-  HDC screen = ::GetDC(nullptr);
-  HDC dc = ::CreateCompatibleDC(screen);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 640, 460);
-  HGDIOBJ old = ::SelectObject(dc, bitmap);
-  manager.Render(dc, kClient, kClient);
-  for (int i = 0; i < count; ++i) {
-    const Clock::time_point start = Clock::now();
-    step(list);
-    manager.Render(dc, kClient, kClient);
-    ::GdiFlush();
-    times.push_back(Ms(start, Clock::now()));
-  }
-  ::SelectObject(dc, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(dc);
-  ::ReleaseDC(nullptr, screen);
-  root->Delete();
-  return times;
+CListUI* AsList(CControlUI* control) {
+  return static_cast<CListUI*>(control->GetInterface(L"List"));
 }
 
-void PressDown(CListUI* list) {
+void PressDown(CControlUI* control) {
+  CListUI* list = AsList(control);
   TEventUI event;
   event.Type = UIEVENT_KEYDOWN;
   event.pSender = list;
@@ -158,12 +114,11 @@ int wmain() {
   std::wprintf(L"  100k / 1k per element: %.2f x (goal <= 1.5 x)\n",
                perElement[0] > 0 ? perElement[2] / perElement[0] : 0.0);
   const std::wstring xml = GenerateSkin(100000);
-  const double page = Median(MeasureSteps(xml, 31, [](CListUI* list) {
-    list->GetBody()->PageDown();
-  }));
+  const double page = Median(MeasureRepaintedSteps(
+      xml, 31, [](CControlUI* list) { AsList(list)->GetBody()->PageDown(); }));
   std::wprintf(L"Page Down + repaint with 100000 rows: %.3f ms (%.2f frames of 16.7 ms)\n", page,
                page / kFrameMs);
-  const double down = Median(MeasureSteps(xml, 61, PressDown));
+  const double down = Median(MeasureRepaintedSteps(xml, 61, PressDown));
   std::wprintf(L"Down key (selection + 1) + repaint with 100000 rows: %.3f ms (%.2f frames)\n",
                down, down / kFrameMs);
   return 0;

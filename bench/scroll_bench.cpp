@@ -16,24 +16,13 @@
 #include <vector>
 
 #include "uitoolkit/controls/ui_container.h"
+#include "bench/ui_bench_support.h"
 #include "uitoolkit/window/ui_dialog_builder.h"
 
 namespace {
 
 using namespace SkinUI;
-
-using Clock = std::chrono::steady_clock;
-constexpr double kFrameMs = 1000.0 / 60.0;
-const RECT kClient = {0, 0, 640, 460};
-
-double Ms(Clock::time_point start, Clock::time_point end) {
-  return std::chrono::duration<double, std::milli>(end - start).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using namespace bench;
 
 std::wstring GenerateSkin(int labels) {
   std::wstring xml =
@@ -54,13 +43,6 @@ struct TBuild {
   double Total() const { return build + attach + layout; }
 };
 
-// A hidden window whose device context the managers measure and paint with.
-HWND BenchWindow() {
-  static HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 640, 460, nullptr,
-                                         nullptr, ::GetModuleHandleW(nullptr), nullptr);
-  return window;
-}
-
 TBuild MeasureBuild(const std::wstring& xml) {
   TBuild phases;
   CPaintManagerUI manager;
@@ -78,37 +60,6 @@ TBuild MeasureBuild(const std::wstring& xml) {
   phases.layout = Ms(start, Clock::now());
   root->Delete();
   return phases;
-}
-
-// Page Down and a repaint of the whole client area, per page, in milliseconds.
-std::vector<double> MeasureScroll(const std::wstring& xml, int pages) {
-  std::vector<double> times;
-  CPaintManagerUI manager;
-  manager.Init(BenchWindow());
-  CDialogBuilder builder;
-  CControlUI* root = builder.Create(xml.c_str(), nullptr, nullptr, &manager);
-  if (root == nullptr) return times;
-  manager.AttachDialog(root);
-  manager.UpdateLayout(kClient);
-  auto* list = static_cast<CContainerUI*>(manager.FindControl(L"list")->GetInterface(L"Container"));
-  HDC screen = ::GetDC(nullptr);
-  HDC dc = ::CreateCompatibleDC(screen);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 640, 460);
-  HGDIOBJ old = ::SelectObject(dc, bitmap);
-  manager.Render(dc, kClient, kClient);
-  for (int i = 0; i < pages; ++i) {
-    const Clock::time_point start = Clock::now();
-    list->PageDown();
-    manager.Render(dc, kClient, kClient);
-    ::GdiFlush();
-    times.push_back(Ms(start, Clock::now()));
-  }
-  ::SelectObject(dc, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(dc);
-  ::ReleaseDC(nullptr, screen);
-  root->Delete();
-  return times;
 }
 
 }  // namespace
@@ -139,7 +90,9 @@ int wmain() {
                perControl[0] > 0 ? perControl[2] / perControl[0] : 0.0);
 
   for (int labels : {10000, 100000}) {
-    const double ms = Median(MeasureScroll(GenerateSkin(labels), 31));
+    const double ms = Median(MeasureRepaintedSteps(GenerateSkin(labels), 31, [](CControlUI* list) {
+      static_cast<CContainerUI*>(list->GetInterface(L"Container"))->PageDown();
+    }));
     std::wprintf(L"Page Down + repaint of 640 x 460 with %d labels: %.3f ms (%.2f frames of "
                  L"16.7 ms)\n",
                  labels, ms, ms / kFrameMs);
