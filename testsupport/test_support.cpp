@@ -471,10 +471,20 @@ ProcessResult RunProcess(const std::wstring& commandLine, const RunOptions& opti
   PROCESS_INFORMATION process = {};
   std::wstring mutableCommandLine = commandLine;
   DWORD flags = options.captureDebugOutput ? DEBUG_ONLY_THIS_PROCESS : 0;
-  if (!CreateProcessW(nullptr, &mutableCommandLine[0], nullptr, nullptr, FALSE, flags, nullptr,
-                      options.currentFolder.empty() ? nullptr : options.currentFolder.c_str(),
-                      &startup, &process)) {
-    return result;
+  // A program copied a moment ago can fail to start once under a loaded Wine (seen in a full
+  // parallel run, never alone); a missing file fails at once.
+  for (int attempt = 0;; ++attempt) {
+    if (CreateProcessW(nullptr, &mutableCommandLine[0], nullptr, nullptr, FALSE, flags, nullptr,
+                       options.currentFolder.empty() ? nullptr : options.currentFolder.c_str(),
+                       &startup, &process)) {
+      break;
+    }
+    result.startError = GetLastError();
+    if (attempt == 2 || result.startError == ERROR_FILE_NOT_FOUND ||
+        result.startError == ERROR_PATH_NOT_FOUND) {
+      return result;
+    }
+    Sleep(200);
   }
   result.started = true;
   UniqueKernelHandle processHandle(process.hProcess);

@@ -84,6 +84,7 @@ bool RegistryKeyExists(HKEY root, const std::wstring& key);
 
 struct ProcessResult {
   bool started = false;
+  DWORD startError = 0;       // GetLastError of the last failed start
   bool finished = false;      // false: still running at the time limit, and then terminated
   DWORD exitCode = 0;
   std::vector<std::wstring> debugLines;  // OutputDebugString lines, when captured

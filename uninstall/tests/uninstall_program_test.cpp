@@ -90,7 +90,7 @@ class UninstallProgramTest : public ::testing::Test {
     std::wstring setupProgram = setupFolder + L"\\VeskSetup.exe";
     ASSERT_TRUE(CopyFileW(VESK_SETUP_EXE, setupProgram.c_str(), FALSE));
     ProcessResult installed = RunProcess(L"\"" + setupProgram + L"\" quiet");
-    ASSERT_TRUE(installed.finished);
+    ASSERT_TRUE(installed.finished) << "start error " << installed.startError;
     ASSERT_EQ(installed.exitCode, 0u);
     ASSERT_TRUE(FileExists(SetupExe()));
     ASSERT_TRUE(FileExists(Installed(L"vesk.helm.exe")));
