@@ -7,6 +7,7 @@
 #include "uitoolkit/controls/lists/ui_list.h"
 #include "uitoolkit/controls/lists/ui_list_elements.h"
 #include "uitoolkit/controls/lists/ui_list_header.h"
+#include "uitoolkit/controls/tree/ui_tree_view.h"
 #include "uitoolkit/controls/ui_box_layout.h"
 #include "uitoolkit/controls/ui_button.h"
 #include "uitoolkit/controls/ui_check_box.h"

@@ -116,6 +116,11 @@ void CListBodyUI::SortRows(int (*compare)(CControlUI*, CControlUI*, UINT_PTR), U
   NeedUpdate();
 }
 
+void CListBodyUI::DetachRows(int first, int count) {
+  if (count <= 0 || !m_items.Remove(first, count)) return;
+  NeedUpdate();
+}
+
 // ---- CListUI ----
 
 CListUI::CListUI() {
@@ -227,6 +232,14 @@ void CListUI::RemoveAll() {
   m_pCaret = nullptr;
   m_pAnchor = nullptr;
   m_pBody->RemoveAll();
+  NotifySelection(previous);
+}
+
+void CListUI::DetachElements(int first, int count) {
+  const int previous = GetCurSel();
+  for (int i = first; i < first + count; ++i) DropElement(GetItemAt(i));
+  m_pBody->DetachRows(first, count);
+  Renumber(first);
   NotifySelection(previous);
 }
 
@@ -418,9 +431,13 @@ void CListUI::DoEvent(TEventUI& event) {
       const int rowHeight = m_pCaret != nullptr ? m_pCaret->GetHeight()
                                                 : (GetCount() > 0 ? GetItemAt(0)->GetHeight() : 0);
       const RECT client = m_pBody->GetClientArea();
-      const int next = NextRowForKey(event.chKey, caretIndex, GetCount(),
-                                     PageRowsFor(client.bottom - client.top, rowHeight));
+      const int pageRows = PageRowsFor(client.bottom - client.top, rowHeight);
+      int next = NextRowForKey(event.chKey, caretIndex, GetCount(), pageRows);
       if (next < 0) break;
+      // A page counts the rows shown, not the hidden ones between them.
+      if (caretIndex >= 0 && (event.chKey == VK_PRIOR || event.chKey == VK_NEXT)) {
+        next = StepVisibleRows(caretIndex, next - caretIndex);
+      }
       // A disabled or hidden element is passed over, towards where the key goes.
       const bool forward =
           event.chKey == VK_DOWN || event.chKey == VK_NEXT || event.chKey == VK_HOME;
@@ -444,6 +461,18 @@ void CListUI::DoEvent(TEventUI& event) {
       break;
   }
   CVerticalLayoutUI::DoEvent(event);
+}
+
+int CListUI::StepVisibleRows(int from, int steps) const {
+  const int direction = steps < 0 ? -1 : 1;
+  int reached = from;
+  for (int i = from + direction; steps != 0 && i >= 0 && i < GetCount(); i += direction) {
+    const CControlUI* row = GetItemAt(i);
+    if (!row->IsVisible() || row->IsFloat()) continue;
+    reached = i;
+    steps -= direction;
+  }
+  return reached;
 }
 
 // ---- attributes ----

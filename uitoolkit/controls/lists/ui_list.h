@@ -31,6 +31,8 @@ class CListBodyUI : public CVerticalLayoutUI {
   void SetScrollPos(SIZE pos) override;
   // Orders the rows by `compare` (stable).
   void SortRows(int (*compare)(CControlUI*, CControlUI*, UINT_PTR), UINT_PTR data);
+  // Takes `count` rows from `first` on out of the body without destroying them.
+  void DetachRows(int first, int count);
 
  private:
   // The first row whose bottom is below `y` (the count when none is).
@@ -96,6 +98,13 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   // The height of an element in this list.
   int ElementHeight(CControlUI* element);
 
+ protected:
+  // The element last clicked or moved to (selected or not), or null.
+  CControlUI* GetCaret() const { return m_pCaret; }
+  // Takes `count` elements from `first` on out of the list without destroying them; the
+  // selection forgets them ("itemselect" when the current selection changed).
+  void DetachElements(int first, int count);
+
  private:
   IListItemUI* ItemOf(CControlUI* control) const;
   int IndexOf(CControlUI* control) const;
@@ -110,6 +119,9 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   // Sends "itemselect" when GetCurSel() moved from `previous`.
   void NotifySelection(int previous);
   void DropElement(CControlUI* element);
+  // The row `steps` visible rows from `from` (towards the end when `steps` > 0), or the last
+  // visible row on the way.
+  int StepVisibleRows(int from, int steps) const;
 
   CListHeaderUI* m_pHeader = nullptr;
   CListBodyUI* m_pBody = nullptr;

@@ -1,0 +1,160 @@
+// CTreeViewUI (TreeView, Tree) and CTreeNodeUI (TreeNode): a tree view built on the list. The
+// tree is a list whose rows are all its nodes in depth-first order; the rows of a collapsed
+// node's descendants are hidden, so the list's layout, painting, hit tests, selection and keys
+// pass over them. Each row shows its node indented by depth, an expand/collapse toggle when the
+// node has children, an optional check box and the node's text, then the row's own controls.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "uitoolkit/controls/lists/ui_list.h"
+#include "uitoolkit/controls/lists/ui_list_elements.h"
+#include "uitoolkit/controls/tree/ui_tree_geometry.h"
+#include "uitoolkit/core/ui_render_engine.h"
+
+namespace SkinUI {
+
+class CTreeViewUI;
+
+class CTreeNodeUI : public CListContainerElementUI {
+ public:
+  static constexpr const wchar_t* kClassName = L"TreeNode";
+
+  CTreeNodeUI() = default;
+  // A node outside a tree owns its child nodes; in a tree the tree's rows own every node.
+  ~CTreeNodeUI() override;
+  CTreeNodeUI(const CTreeNodeUI&) = delete;
+  CTreeNodeUI& operator=(const CTreeNodeUI&) = delete;
+
+  const wchar_t* GetClass() const override { return kClassName; }
+  // "TreeNode", then the container element's names.
+  void* GetInterface(const wchar_t* name) override;
+  // A TreeNode added becomes a child node (AddAt: at that place among the children), with its
+  // subtree; any other control becomes a control of the row, after the text's start.
+  bool Add(CControlUI* control) override;
+  bool AddAt(CControlUI* control, int index) override;
+  // A child node goes with its subtree; any other control leaves the row.
+  bool Remove(CControlUI* control, bool doNotDestroy = false) override;
+  // `expanded`, `checked`; the rest as a ListContainerElement.
+  void SetAttribute(const wchar_t* name, const wchar_t* value) override;
+  // Hidden while an ancestor is collapsed, whatever its containers say.
+  void SetInternVisible(bool visible = true) override;
+  // The row's controls are laid out after the indentation, toggle and check box.
+  void SetPos(RECT rc, bool needInvalidate = true) override;
+  // A press on the toggle expands or collapses, on the check box checks or clears (neither
+  // selects); a double click elsewhere also expands or collapses.
+  void DoEvent(TEventUI& event) override;
+  // The toggle, the check box and the text.
+  void PaintText(HDC hDC) override;
+
+  CTreeViewUI* GetTreeView() const { return m_pTree; }
+  CTreeNodeUI* GetParentNode() const { return m_pParentNode; }
+  int GetChildCount() const { return static_cast<int>(m_children.size()); }
+  CTreeNodeUI* GetChildNode(int index) const;
+  // 0 for a top-level node.
+  int GetDepth() const;
+  // The row's parts as laid out now.
+  TTreeRowParts GetRowParts() const;
+
+  bool IsExpanded() const { return m_bExpanded; }
+  // Shows or hides the children and sends "itemexpand" or "itemcollapse"; false when nothing
+  // changed.
+  bool SetExpanded(bool expanded);
+  TreeCheckState GetCheckState() const { return m_check; }
+  bool IsChecked() const { return m_check == TreeCheckState::kChecked; }
+  // Checks or clears the node (and, when its tree propagates, its subtree and its ancestors'
+  // states); each node whose state changed sends "selectchanged".
+  void SetChecked(bool checked);
+
+ private:
+  friend class CTreeViewUI;
+  void SetFolded(bool folded);
+  bool ChangeExpanded(bool expanded, bool notify);
+  void ChangeChecked(bool checked, bool notify);
+
+  CTreeViewUI* m_pTree = nullptr;
+  CTreeNodeUI* m_pParentNode = nullptr;
+  std::vector<CTreeNodeUI*> m_children;
+  bool m_bExpanded = false;
+  bool m_bFolded = false;        // an ancestor is collapsed
+  bool m_bOuterVisible = true;   // what the containers above say
+  TreeCheckState m_check = TreeCheckState::kUnchecked;
+};
+
+// What a tree's toggles and check boxes look like.
+struct TTreeLook {
+  int indent = kDefaultTreeIndent;
+  bool checkBoxes = false;
+  bool propagateChecks = true;
+  DWORD toggleColor = 0;  // 0: the plain grey
+  DWORD checkColor = 0;   // 0: the plain dark grey
+  TDrawInfo expandedImage;
+  TDrawInfo collapsedImage;
+  TDrawInfo checkedImage;
+  TDrawInfo uncheckedImage;
+  TDrawInfo mixedImage;
+};
+
+class CTreeViewUI : public CListUI {
+ public:
+  static constexpr const wchar_t* kClassName = L"TreeView";
+
+  const wchar_t* GetClass() const override { return kClassName; }
+  // "TreeView", then the list's names.
+  void* GetInterface(const wchar_t* name) override;
+  // Right and Left, + and - expand, collapse and move between parent and child; Space checks
+  // the caret's node when the tree shows check boxes; the rest as in the list.
+  void DoEvent(TEventUI& event) override;
+  // The tree's attributes (see the README); the rest as a List.
+  void SetAttribute(const wchar_t* name, const wchar_t* value) override;
+
+  // Items are the rows (every node, depth first). Add appends a top-level node with its
+  // subtree, AddAt puts it at that place among the top-level nodes; anything but a TreeNode is
+  // refused. Remove and RemoveAt take a node with its subtree.
+  bool Add(CControlUI* control) override;
+  bool AddAt(CControlUI* control, int index) override;
+  bool Remove(CControlUI* control, bool doNotDestroy = false) override;
+  bool RemoveAt(int index, bool doNotDestroy = false) override;
+  void RemoveAll() override;
+  // Rows keep the tree's order: moving them is refused.
+  bool SetItemIndex(CControlUI* control, int index) override;
+  bool SetMultiItemIndex(CControlUI* startControl, int count, int newStartIndex) override;
+
+  int GetRootCount() const { return static_cast<int>(m_roots.size()); }
+  CTreeNodeUI* GetRootNode(int index) const;
+  // Puts `node` (not in a tree) with its subtree at `childIndex` among the children of
+  // `parent` (null: the top level; past the end: last). False when it cannot go there.
+  bool InsertNode(CTreeNodeUI* node, CTreeNodeUI* parent, int childIndex);
+  // Takes `node` and its subtree out of the tree and destroys them unless asked not to.
+  bool RemoveNode(CTreeNodeUI* node, bool doNotDestroy = false);
+  TTreeLook& GetLook() { return m_look; }
+
+ private:
+  friend class CTreeNodeUI;
+  CTreeNodeUI* NodeAt(int row) const;
+  // The row after `node`'s subtree.
+  int EndOfSubtree(const CTreeNodeUI* node) const;
+  void AddRows(CTreeNodeUI* node, int& row, bool folded);
+  // Hides or shows the rows below `node` after it was expanded or collapsed.
+  void Refold(CTreeNodeUI* node);
+  void ExpansionChanged(CTreeNodeUI* node);
+  // Sets `node`'s state (with its subtree and ancestors when propagating); notifies each
+  // changed node when `notify`.
+  void ChangeCheck(CTreeNodeUI* node, TreeCheckState state, bool notify);
+  // Sets one node's state, recording it in `changed` when it changed.
+  static bool SetCheck(CTreeNodeUI* node, TreeCheckState state,
+                       std::vector<CTreeNodeUI*>& changed);
+  // `folder` and the folders above it take their states from their children, up to the first
+  // that keeps its state.
+  void SettleFolders(CTreeNodeUI* folder, std::vector<CTreeNodeUI*>& changed);
+  // After `parent`'s children changed: a checked folder passes its state to `added`, else the
+  // folders up from `parent` take their states from their children.
+  void SettleChecks(CTreeNodeUI* parent, CTreeNodeUI* added);
+
+  std::vector<CTreeNodeUI*> m_roots;
+  TTreeLook m_look;
+};
+
+}  // namespace SkinUI
