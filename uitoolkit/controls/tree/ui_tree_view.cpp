@@ -188,7 +188,9 @@ void CTreeNodeUI::SetChecked(bool checked) { ChangeChecked(checked, true); }
 
 void CTreeNodeUI::ChangeChecked(bool checked, bool notify) {
   const TreeCheckState state = checked ? TreeCheckState::kChecked : TreeCheckState::kUnchecked;
-  if (m_pTree != nullptr) {
+  m_bCheckGiven = true;
+  if (m_pTree != nullptr && notify) m_pTree->SettleChecksOnce();
+  if (m_pTree != nullptr && m_pTree->m_bChecksSettled) {
     m_pTree->ChangeCheck(this, state, notify);
   } else if (m_check != state) {
     m_check = state;
@@ -388,13 +390,38 @@ void CTreeViewUI::ChangeCheck(CTreeNodeUI* node, TreeCheckState state, bool noti
 }
 
 void CTreeViewUI::SettleChecks(CTreeNodeUI* parent, CTreeNodeUI* added) {
-  if (!m_look.propagateChecks) return;
+  if (!m_look.propagateChecks || !m_bChecksSettled) return;
   if (added != nullptr && parent->m_check == TreeCheckState::kChecked) {
     ChangeCheck(added, TreeCheckState::kChecked, false);
   } else {
     std::vector<CTreeNodeUI*> changed;
     SettleFolders(parent, changed);
   }
+}
+
+void CTreeViewUI::SetPos(RECT rc, bool needInvalidate) {
+  SettleChecksOnce();
+  CListUI::SetPos(rc, needInvalidate);
+}
+
+void CTreeViewUI::SettleChecksOnce() {
+  if (m_bChecksSettled) return;
+  m_bChecksSettled = true;
+  if (!m_look.propagateChecks) return;
+  for (CTreeNodeUI* root : m_roots) SettleSkinChecks(root, false);
+}
+
+void CTreeViewUI::SettleSkinChecks(CTreeNodeUI* node, bool inheritChecked) {
+  if (!node->m_bCheckGiven && inheritChecked) node->m_check = TreeCheckState::kChecked;
+  if (node->m_children.empty()) return;
+  int checked = 0;
+  int mixed = 0;
+  for (CTreeNodeUI* child : node->m_children) {
+    SettleSkinChecks(child, node->m_check == TreeCheckState::kChecked);
+    checked += child->m_check == TreeCheckState::kChecked ? 1 : 0;
+    mixed += child->m_check == TreeCheckState::kMixed ? 1 : 0;
+  }
+  node->m_check = FolderCheckState(checked, mixed, node->GetChildCount());
 }
 
 // ---- input ----

@@ -81,6 +81,7 @@ class CTreeNodeUI : public CListContainerElementUI {
   bool m_bFolded = false;        // an ancestor is collapsed
   bool m_bOuterVisible = true;   // what the containers above say
   TreeCheckState m_check = TreeCheckState::kUnchecked;
+  bool m_bCheckGiven = false;    // checked or cleared by the skin or in code
 };
 
 // What a tree's toggles and check boxes look like.
@@ -109,6 +110,8 @@ class CTreeViewUI : public CListUI {
   void DoEvent(TEventUI& event) override;
   // The tree's attributes (see the README); the rest as a List.
   void SetAttribute(const wchar_t* name, const wchar_t* value) override;
+  // The first layout settles the check states the skin gave (see SettleSkinChecks).
+  void SetPos(RECT rc, bool needInvalidate = true) override;
 
   // Items are the rows (every node, depth first). Add appends a top-level node with its
   // subtree, AddAt puts it at that place among the top-level nodes; anything but a TreeNode is
@@ -153,8 +156,17 @@ class CTreeViewUI : public CListUI {
   // folders up from `parent` take their states from their children.
   void SettleChecks(CTreeNodeUI* parent, CTreeNodeUI* added);
 
+  // With propagation, the skin's states once all of them are known (the tree's own attributes
+  // come after its nodes): a node the skin left alone takes a checked parent's state, then each
+  // folder takes its state from its children.
+  void SettleSkinChecks(CTreeNodeUI* node, bool inheritChecked);
+  // Settles them once: at the first layout or the first check by input or code, whichever
+  // comes first; from then on every change propagates at once.
+  void SettleChecksOnce();
+
   std::vector<CTreeNodeUI*> m_roots;
   TTreeLook m_look;
+  bool m_bChecksSettled = false;
 };
 
 }  // namespace SkinUI
