@@ -124,6 +124,13 @@ void CTreeNodeUI::SetInternVisible(bool visible) {
   CListContainerElementUI::SetInternVisible(visible && !m_bFolded);
 }
 
+void CTreeNodeUI::SetVisible(bool visible) {
+  CListContainerElementUI::SetVisible(visible);
+  if (m_pTree != nullptr) m_pTree->Refold(this);
+}
+
+bool CTreeNodeUI::HidesChildren() const { return m_bFolded || !m_bExpanded || !m_bVisible; }
+
 void CTreeNodeUI::SetFolded(bool folded) {
   if (m_bFolded == folded) return;
   m_bFolded = folded;
@@ -286,7 +293,7 @@ bool CTreeViewUI::InsertNode(CTreeNodeUI* node, CTreeNodeUI* parent, int childIn
                                                            : GetCount();
   siblings.insert(siblings.begin() + childIndex, node);
   node->m_pParentNode = parent;
-  AddRows(node, row, parent != nullptr && (parent->m_bFolded || !parent->m_bExpanded));
+  AddRows(node, row, parent != nullptr && parent->HidesChildren());
   if (parent != nullptr) {
     parent->Invalidate();
     SettleChecks(parent, node);
@@ -298,7 +305,7 @@ void CTreeViewUI::AddRows(CTreeNodeUI* node, int& row, bool folded) {
   node->m_pTree = this;
   node->SetFolded(folded);
   CListUI::AddAt(node, row++);
-  for (CTreeNodeUI* child : node->m_children) AddRows(child, row, folded || !node->m_bExpanded);
+  for (CTreeNodeUI* child : node->m_children) AddRows(child, row, node->HidesChildren());
 }
 
 bool CTreeViewUI::RemoveNode(CTreeNodeUI* node, bool doNotDestroy) {
@@ -330,11 +337,11 @@ bool CTreeViewUI::RemoveNode(CTreeNodeUI* node, bool doNotDestroy) {
 }
 
 void CTreeViewUI::Refold(CTreeNodeUI* node) {
-  const bool hide = node->m_bFolded || !node->m_bExpanded;
+  const bool hide = node->HidesChildren();
   for (CTreeNodeUI* child : node->m_children) {
     child->SetFolded(hide);
-    // A collapsed child's rows stay hidden either way.
-    if (child->m_bExpanded) Refold(child);
+    // The rows below a collapsed or hidden child stay hidden either way.
+    if (child->m_bExpanded && child->m_bVisible) Refold(child);
   }
 }
 

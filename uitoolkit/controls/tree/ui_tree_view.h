@@ -39,8 +39,10 @@ class CTreeNodeUI : public CListContainerElementUI {
   bool Remove(CControlUI* control, bool doNotDestroy = false) override;
   // `expanded`, `checked`; the rest as a ListContainerElement.
   void SetAttribute(const wchar_t* name, const wchar_t* value) override;
-  // Hidden while an ancestor is collapsed, whatever its containers say.
+  // Hidden while an ancestor is collapsed or hidden, whatever its containers say.
   void SetInternVisible(bool visible = true) override;
+  // A hidden node hides its subtree's rows too.
+  void SetVisible(bool visible = true) override;
   // The row's controls are laid out after the indentation, toggle and check box.
   void SetPos(RECT rc, bool needInvalidate = true) override;
   // A press on the toggle expands or collapses, on the check box checks or clears (neither
@@ -71,6 +73,8 @@ class CTreeNodeUI : public CListContainerElementUI {
  private:
   friend class CTreeViewUI;
   void SetFolded(bool folded);
+  // Its children's rows are hidden: it is collapsed, hidden itself or below such a node.
+  bool HidesChildren() const;
   bool ChangeExpanded(bool expanded, bool notify);
   void ChangeChecked(bool checked, bool notify);
 
@@ -78,7 +82,7 @@ class CTreeNodeUI : public CListContainerElementUI {
   CTreeNodeUI* m_pParentNode = nullptr;
   std::vector<CTreeNodeUI*> m_children;
   bool m_bExpanded = false;
-  bool m_bFolded = false;        // an ancestor is collapsed
+  bool m_bFolded = false;        // an ancestor is collapsed or hidden
   bool m_bOuterVisible = true;   // what the containers above say
   TreeCheckState m_check = TreeCheckState::kUnchecked;
   bool m_bCheckGiven = false;    // checked or cleared by the skin or in code
@@ -140,7 +144,7 @@ class CTreeViewUI : public CListUI {
   // The row after `node`'s subtree.
   int EndOfSubtree(const CTreeNodeUI* node) const;
   void AddRows(CTreeNodeUI* node, int& row, bool folded);
-  // Hides or shows the rows below `node` after it was expanded or collapsed.
+  // Hides or shows the rows below `node` after it was expanded, collapsed, hidden or shown.
   void Refold(CTreeNodeUI* node);
   void ExpansionChanged(CTreeNodeUI* node);
   // Sets `node`'s state (with its subtree and ancestors when propagating); notifies each

@@ -91,6 +91,10 @@ TEST(TreeView, NodesInCode) {
   EXPECT_EQ(L"b- a- (a1)- (a1x)- (a2)- ", Rows(tree));
   a->SetExpanded(true);
   EXPECT_EQ(L"b- a- a1- a1x- a2- ", Rows(tree));
+  // A hidden node hides its subtree.
+  a1->SetVisible(false);
+  EXPECT_EQ(L"b- a- (a1)- (a1x)- a2- ", Rows(tree));
+  a1->SetVisible(true);
   ASSERT_TRUE(a->AddAt(Node(L"a0"), 0));
   EXPECT_EQ(3, a1->GetIndex());
   EXPECT_EQ(2, a1->GetChildNode(0)->GetDepth());
