@@ -12,10 +12,6 @@
 namespace SkinUI {
 namespace {
 
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return std::wcscmp(name, expected) == 0;
-}
-
 // The window that hosts the controls reflects WM_COMMAND and WM_CTLCOLOR* of its native child
 // windows back to the child as the same message plus this value.
 constexpr UINT kReflectedBase = 0x2000;
