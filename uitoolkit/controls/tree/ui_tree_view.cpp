@@ -1,17 +1,12 @@
 #include "uitoolkit/controls/tree/ui_tree_view.h"
 
 #include <algorithm>
-#include <cwchar>
 
 #include "uitoolkit/controls/ui_attribute_values.h"
 #include "uitoolkit/core/ui_value_parsing.h"
 
 namespace SkinUI {
 namespace {
-
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return name != nullptr && std::wcscmp(name, expected) == 0;
-}
 
 CTreeNodeUI* AsNode(CControlUI* control) {
   return control != nullptr ? static_cast<CTreeNodeUI*>(control->GetInterface(L"TreeNode"))

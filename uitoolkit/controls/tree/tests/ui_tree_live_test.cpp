@@ -16,22 +16,6 @@ namespace {
 
 using testing::PumpFor;
 
-class TreeWindow : public testing::TestSkinWindow {
- public:
-  using TestSkinWindow::TestSkinWindow;
-  void Notify(TNotifyUI& msg) override {
-    if (msg.sType == L"itemselect") {
-      log.push_back(L"itemselect " + std::to_wstring(static_cast<int>(msg.wParam)) + L" " +
-                    std::to_wstring(static_cast<int>(msg.lParam)));
-    } else if (msg.sType.Find(L"item") == 0 || msg.sType == L"selectchanged") {
-      log.push_back(std::wstring(msg.sType.GetData()) + L" " + msg.pSender->GetName().GetData());
-    }
-    TestSkinWindow::Notify(msg);
-  }
-  CTreeViewUI* Tree() { return static_cast<CTreeViewUI*>(m_pm.FindControl(L"tree")); }
-  std::vector<std::wstring> log;
-};
-
 // a (a1, a2 (a2x)), b, c (30 children); rows of 20 pixels with check boxes.
 std::wstring TreeSkin() {
   std::wstring skin =
@@ -80,42 +64,50 @@ class TreeLive : public ::testing::Test {
 };
 
 TEST_F(TreeLive, MouseAndKeysExpandSelectAndCheck) {
-  TreeWindow window(TreeSkin());
+  testing::TestSkinWindow window(TreeSkin());
   HWND hwnd = window.CreateShown(100, 100, 300, 200);
   ASSERT_NE(nullptr, hwnd);
-  CTreeViewUI* tree = window.Tree();
+  auto* tree = static_cast<CTreeViewUI*>(window.GetPaintManager().FindControl(L"tree"));
   ASSERT_NE(nullptr, tree);
   struct TStep {
     const char* what;
     std::vector<std::wstring> log;
+    int selected;  // the row selected afterwards
   };
   // Rows: a 0, a1 1, a2 2, a2x 3, b 4, c 5, c1..c30 6..35.
   const TStep steps[] = {
-      {"toggle a", {L"itemexpand a"}},
-      {"click a2", {L"itemclick a2", L"itemselect 2 -1"}},
-      {"right", {L"itemexpand a2"}},
-      {"right", {L"itemselect 3 2"}},
-      {"left", {L"itemselect 2 3"}},
-      {"left", {L"itemcollapse a2"}},
-      {"down", {L"itemselect 4 2"}},
+      {"toggle a", {L"itemexpand:a"}, -1},
+      {"click a2", {L"itemclick:a2", L"itemselect:tree"}, 2},
+      {"right", {L"itemexpand:a2"}, 2},
+      {"right", {L"itemselect:tree"}, 3},
+      {"left", {L"itemselect:tree"}, 2},
+      {"left", {L"itemcollapse:a2"}, 2},
+      {"down", {L"itemselect:tree"}, 4},
       {"double click c",
-       {L"itemclick c", L"itemselect 5 4", L"itemdbclick c", L"itemactivate c", L"itemexpand c"}},
-      {"minus", {L"itemcollapse c"}},
-      {"plus", {L"itemexpand c"}},
-      {"end", {L"itemselect 35 5"}},
-      {"home", {L"itemselect 0 35"}},
-      {"click a1", {L"itemclick a1", L"itemselect 1 0"}},
+       {L"itemclick:c", L"itemselect:tree", L"itemdbclick:c", L"itemactivate:c", L"itemexpand:c"},
+       5},
+      {"minus", {L"itemcollapse:c"}, 5},
+      {"plus", {L"itemexpand:c"}, 5},
+      {"end", {L"itemselect:tree"}, 35},
+      {"home", {L"itemselect:tree"}, 0},
+      {"click a1", {L"itemclick:a1", L"itemselect:tree"}, 1},
       // Collapsing the folder around the selection selects the folder.
-      {"toggle a", {L"itemselect 0 1", L"itemcollapse a"}},
-      {"check a", {L"selectchanged a", L"selectchanged a1", L"selectchanged a2",
-                   L"selectchanged a2x"}},
-      {"plus", {L"itemexpand a"}},
-      {"check a1", {L"selectchanged a1", L"selectchanged a"}},
-      {"space", {L"selectchanged a", L"selectchanged a1"}},
-      {"check a2", {L"selectchanged a2", L"selectchanged a2x", L"selectchanged a"}},
+      {"toggle a", {L"itemselect:tree", L"itemcollapse:a"}, 0},
+      {"check a",
+       {L"selectchanged:a", L"selectchanged:a1", L"selectchanged:a2", L"selectchanged:a2x"},
+       0},
+      {"plus", {L"itemexpand:a"}, 0},
+      {"check a1", {L"selectchanged:a1", L"selectchanged:a"}, 0},
+      {"space", {L"selectchanged:a", L"selectchanged:a1"}, 0},
+      {"check a2", {L"selectchanged:a2", L"selectchanged:a2x", L"selectchanged:a"}, 0},
   };
+  const struct {
+    const char* name;
+    WORD key;
+  } keys[] = {{"right", VK_RIGHT}, {"left", VK_LEFT}, {"down", VK_DOWN}, {"minus", VK_SUBTRACT},
+              {"plus", VK_ADD},    {"end", VK_END},   {"home", VK_HOME}, {"space", VK_SPACE}};
   for (const TStep& step : steps) {
-    window.log.clear();
+    window.notifications.clear();
     const std::string what = step.what;
     if (what == "toggle a") ClickRow(hwnd, 0, 8);
     if (what == "click a2") ClickRow(hwnd, 2, 150);
@@ -124,16 +116,16 @@ TEST_F(TreeLive, MouseAndKeysExpandSelectAndCheck) {
     if (what == "check a") ClickRow(hwnd, 0, 26);
     if (what == "check a1") ClickRow(hwnd, 1, 42);
     if (what == "check a2") ClickRow(hwnd, 2, 42);
-    const struct {
-      const char* name;
-      WORD key;
-    } keys[] = {{"right", VK_RIGHT}, {"left", VK_LEFT},   {"down", VK_DOWN}, {"minus", VK_SUBTRACT},
-                {"plus", VK_ADD},    {"end", VK_END},     {"home", VK_HOME}, {"space", VK_SPACE}};
     for (const auto& key : keys) {
       if (what == key.name) testing::PostKey(hwnd, key.key);
     }
     PumpFor(80);
-    EXPECT_EQ(step.log, window.log) << what;
+    std::vector<std::wstring> log;
+    for (const std::wstring& line : window.notifications) {
+      if (line.rfind(L"item", 0) == 0 || line.rfind(L"selectchanged", 0) == 0) log.push_back(line);
+    }
+    EXPECT_EQ(step.log, log) << what;
+    EXPECT_EQ(step.selected, tree->GetCurSel()) << what;
     if (what == "end") {
       EXPECT_EQ(tree->GetScrollRange().cy, tree->GetScrollPos().cy);
     }
