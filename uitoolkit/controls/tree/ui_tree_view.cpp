@@ -132,18 +132,18 @@ void CTreeNodeUI::SetFolded(bool folded) {
   CListContainerElementUI::SetInternVisible(m_bOuterVisible && !folded);
 }
 
-TTreeRowParts CTreeNodeUI::GetRowParts() const {
+TTreeRowParts CTreeNodeUI::PartsFor(const RECT& row) const {
   const int indent = m_pTree != nullptr ? m_pTree->GetLook().indent : kDefaultTreeIndent;
   const bool checkBoxes = m_pTree != nullptr && m_pTree->GetLook().checkBoxes;
-  return TreeRowPartsFor(m_rcItem, GetDepth(), indent, checkBoxes);
+  return TreeRowPartsFor(row, GetDepth(), indent, checkBoxes);
 }
+
+TTreeRowParts CTreeNodeUI::GetRowParts() const { return PartsFor(m_rcItem); }
 
 void CTreeNodeUI::SetPos(RECT rc, bool needInvalidate) {
   // The row's controls start where the text starts: the inset grows by the parts before it
   // for this layout pass only.
-  const int indent = m_pTree != nullptr ? m_pTree->GetLook().indent : kDefaultTreeIndent;
-  const bool checkBoxes = m_pTree != nullptr && m_pTree->GetLook().checkBoxes;
-  const TTreeRowParts parts = TreeRowPartsFor(rc, GetDepth(), indent, checkBoxes);
+  const TTreeRowParts parts = PartsFor(rc);
   const CUiRect inset = m_rcInset;
   m_rcInset.left += parts.text.left - rc.left;
   CListContainerElementUI::SetPos(rc, needInvalidate);
@@ -364,16 +364,19 @@ bool CTreeViewUI::SetCheck(CTreeNodeUI* node, TreeCheckState state,
   return true;
 }
 
+TreeCheckState CTreeViewUI::StateFromChildren(const CTreeNodeUI* folder) {
+  int checked = 0;
+  int mixed = 0;
+  for (const CTreeNodeUI* child : folder->m_children) {
+    checked += child->m_check == TreeCheckState::kChecked ? 1 : 0;
+    mixed += child->m_check == TreeCheckState::kMixed ? 1 : 0;
+  }
+  return FolderCheckState(checked, mixed, folder->GetChildCount());
+}
+
 void CTreeViewUI::SettleFolders(CTreeNodeUI* folder, std::vector<CTreeNodeUI*>& changed) {
-  for (; folder != nullptr; folder = folder->m_pParentNode) {
-    int checked = 0;
-    int mixed = 0;
-    for (const CTreeNodeUI* child : folder->m_children) {
-      checked += child->m_check == TreeCheckState::kChecked ? 1 : 0;
-      mixed += child->m_check == TreeCheckState::kMixed ? 1 : 0;
-    }
-    const int total = folder->GetChildCount();
-    if (total == 0 || !SetCheck(folder, FolderCheckState(checked, mixed, total), changed)) break;
+  for (; folder != nullptr && !folder->m_children.empty(); folder = folder->m_pParentNode) {
+    if (!SetCheck(folder, StateFromChildren(folder), changed)) break;
   }
 }
 
@@ -416,14 +419,10 @@ void CTreeViewUI::SettleChecksOnce() {
 void CTreeViewUI::SettleSkinChecks(CTreeNodeUI* node, bool inheritChecked) {
   if (!node->m_bCheckGiven && inheritChecked) node->m_check = TreeCheckState::kChecked;
   if (node->m_children.empty()) return;
-  int checked = 0;
-  int mixed = 0;
   for (CTreeNodeUI* child : node->m_children) {
     SettleSkinChecks(child, node->m_check == TreeCheckState::kChecked);
-    checked += child->m_check == TreeCheckState::kChecked ? 1 : 0;
-    mixed += child->m_check == TreeCheckState::kMixed ? 1 : 0;
   }
-  node->m_check = FolderCheckState(checked, mixed, node->GetChildCount());
+  node->m_check = StateFromChildren(node);
 }
 
 // ---- input ----

@@ -73,6 +73,8 @@ class CTreeNodeUI : public CListContainerElementUI {
  private:
   friend class CTreeViewUI;
   void SetFolded(bool folded);
+  // The parts of this node's row if it lay at `row`.
+  TTreeRowParts PartsFor(const RECT& row) const;
   // Its children's rows are hidden: it is collapsed, hidden itself or below such a node.
   bool HidesChildren() const;
   bool ChangeExpanded(bool expanded, bool notify);
@@ -153,6 +155,8 @@ class CTreeViewUI : public CListUI {
   // Sets one node's state, recording it in `changed` when it changed.
   static bool SetCheck(CTreeNodeUI* node, TreeCheckState state,
                        std::vector<CTreeNodeUI*>& changed);
+  // The state of a folder (with children) from its children's states.
+  static TreeCheckState StateFromChildren(const CTreeNodeUI* folder);
   // `folder` and the folders above it take their states from their children, up to the first
   // that keeps its state.
   void SettleFolders(CTreeNodeUI* folder, std::vector<CTreeNodeUI*>& changed);

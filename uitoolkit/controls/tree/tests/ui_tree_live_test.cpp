@@ -1,6 +1,6 @@
 // A tree in a real window under Xvfb, driven by real input: the toggle, double clicks, Right,
-// Left, + and -, the check boxes and Space give the exact notification sequence; the rows'
-// geometry and states afterwards match a golden dump.
+// Left, + and -, Page Down over hidden rows, the check boxes and Space give the exact
+// notification sequence; the rows' geometry and states afterwards match a golden dump.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -90,6 +90,8 @@ TEST_F(TreeLive, MouseAndKeysExpandSelectAndCheck) {
       {"plus", {L"itemexpand:c"}, 5},
       {"end", {L"itemselect:tree"}, 35},
       {"home", {L"itemselect:tree"}, 0},
+      // A page of 10 rows moves 9 rows shown, passing over the hidden a2x.
+      {"page down", {L"itemselect:tree"}, 10},
       {"click a1", {L"itemclick:a1", L"itemselect:tree"}, 1},
       // Collapsing the folder around the selection selects the folder.
       {"toggle a", {L"itemselect:tree", L"itemcollapse:a"}, 0},
@@ -105,7 +107,8 @@ TEST_F(TreeLive, MouseAndKeysExpandSelectAndCheck) {
     const char* name;
     WORD key;
   } keys[] = {{"right", VK_RIGHT}, {"left", VK_LEFT}, {"down", VK_DOWN}, {"minus", VK_SUBTRACT},
-              {"plus", VK_ADD},    {"end", VK_END},   {"home", VK_HOME}, {"space", VK_SPACE}};
+              {"plus", VK_ADD},    {"end", VK_END},   {"home", VK_HOME}, {"space", VK_SPACE},
+              {"page down", VK_NEXT}};
   for (const TStep& step : steps) {
     window.notifications.clear();
     const std::string what = step.what;
