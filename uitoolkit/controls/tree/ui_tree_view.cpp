@@ -156,7 +156,7 @@ void CTreeNodeUI::DoEvent(TEventUI& event) {
     const TTreeRowParts parts = GetRowParts();
     if (!m_children.empty() && Inside(parts.toggle, event.ptMouse)) {
       m_pTree->SetFocus();
-      SetExpanded(!m_bExpanded);
+      m_pTree->ToggleByInput(this, !m_bExpanded);
       return;
     }
     if (m_pTree->GetLook().checkBoxes && Inside(parts.check, event.ptMouse)) {
@@ -166,7 +166,7 @@ void CTreeNodeUI::DoEvent(TEventUI& event) {
     }
     if (event.Type == UIEVENT_DBLCLICK) {
       CListContainerElementUI::DoEvent(event);
-      if (!m_children.empty()) SetExpanded(!m_bExpanded);
+      if (!m_children.empty() && m_pTree != nullptr) m_pTree->ToggleByInput(this, !m_bExpanded);
       return;
     }
   }
@@ -355,6 +355,13 @@ void CTreeViewUI::ExpansionChanged(CTreeNodeUI* node) {
   }
 }
 
+void CTreeViewUI::ToggleByInput(CTreeNodeUI* node, bool expand) {
+  if (!node->SetExpanded(expand) || !expand || node->m_pTree != this) return;
+  // As many of the new rows as fit come into view, the node itself first.
+  EnsureVisible(EndOfSubtree(node) - 1);
+  EnsureVisible(node->GetIndex());
+}
+
 bool CTreeViewUI::SetCheck(CTreeNodeUI* node, TreeCheckState state,
                            std::vector<CTreeNodeUI*>& changed) {
   if (node->m_check == state) return false;
@@ -434,25 +441,25 @@ void CTreeViewUI::DoEvent(TEventUI& event) {
     switch (event.chKey) {
       case VK_RIGHT:
         if (folder && !caret->IsExpanded()) {
-          caret->SetExpanded(true);
+          ToggleByInput(caret, true);
         } else if (folder) {
           SelectItem(caret->GetChildNode(0)->GetIndex());
         }
         return;
       case VK_LEFT:
         if (folder && caret->IsExpanded()) {
-          caret->SetExpanded(false);
+          ToggleByInput(caret, false);
         } else if (caret->GetParentNode() != nullptr) {
           SelectItem(caret->GetParentNode()->GetIndex());
         }
         return;
       case VK_ADD:
       case VK_OEM_PLUS:
-        if (folder) caret->SetExpanded(true);
+        if (folder) ToggleByInput(caret, true);
         return;
       case VK_SUBTRACT:
       case VK_OEM_MINUS:
-        if (folder) caret->SetExpanded(false);
+        if (folder) ToggleByInput(caret, false);
         return;
       case VK_SPACE:
         if (m_look.checkBoxes) {

@@ -149,6 +149,9 @@ class CTreeViewUI : public CListUI {
   // Hides or shows the rows below `node` after it was expanded, collapsed, hidden or shown.
   void Refold(CTreeNodeUI* node);
   void ExpansionChanged(CTreeNodeUI* node);
+  // Expands or collapses `node` for the mouse or a key; an expanded node's rows are scrolled
+  // into view as far as they fit below it.
+  void ToggleByInput(CTreeNodeUI* node, bool expand);
   // Sets `node`'s state (with its subtree and ancestors when propagating); notifies each
   // changed node when `notify`.
   void ChangeCheck(CTreeNodeUI* node, TreeCheckState state, bool notify);
