@@ -355,6 +355,16 @@ void CTreeViewUI::ExpansionChanged(CTreeNodeUI* node) {
   }
 }
 
+bool CTreeViewUI::SelectItem(int index, bool takeFocus) {
+  // A node selected below closed folders is shown: the folders open.
+  CTreeNodeUI* node = NodeAt(index);
+  for (CTreeNodeUI* above = node != nullptr ? node->m_pParentNode : nullptr; above != nullptr;
+       above = above->m_pParentNode) {
+    above->SetExpanded(true);
+  }
+  return CListUI::SelectItem(index, takeFocus);
+}
+
 void CTreeViewUI::ToggleByInput(CTreeNodeUI* node, bool expand) {
   if (!node->SetExpanded(expand) || !expand || node->m_pTree != this) return;
   // As many of the new rows as fit come into view, the node itself first.

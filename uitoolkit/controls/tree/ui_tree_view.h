@@ -127,6 +127,8 @@ class CTreeViewUI : public CListUI {
   bool Remove(CControlUI* control, bool doNotDestroy = false) override;
   bool RemoveAt(int index, bool doNotDestroy = false) override;
   void RemoveAll() override;
+  // Opens the closed folders above the node first, so that the selection is shown.
+  bool SelectItem(int index, bool takeFocus = false) override;
   // Rows keep the tree's order: moving them is refused.
   bool SetItemIndex(CControlUI* control, int index) override;
   bool SetMultiItemIndex(CControlUI* startControl, int count, int newStartIndex) override;

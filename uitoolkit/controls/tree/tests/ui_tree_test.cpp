@@ -95,6 +95,11 @@ TEST(TreeView, NodesInCode) {
   a1->SetVisible(false);
   EXPECT_EQ(L"b- a- (a1)- (a1x)- a2- ", Rows(tree));
   a1->SetVisible(true);
+  // Selecting a hidden node opens the folders above it.
+  a->SetExpanded(false);
+  a1->SetExpanded(false);
+  EXPECT_TRUE(tree.SelectItem(3));
+  EXPECT_EQ(3, tree.GetCurSel());
   ASSERT_TRUE(a->AddAt(Node(L"a0"), 0));
   EXPECT_EQ(3, a1->GetIndex());
   EXPECT_EQ(2, a1->GetChildNode(0)->GetDepth());
