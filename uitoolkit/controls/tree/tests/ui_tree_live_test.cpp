@@ -16,14 +16,16 @@ namespace {
 
 using testing::PumpFor;
 
-// a (a1, a2 (a2x)), b, c (30 children); rows of 20 pixels with check boxes.
+// a (a1, a2 (a2x)), b, c (30 children); rows of 20 pixels with check boxes. The skin checks c
+// and clears c1: c shows mixed, c2 to c30 checked (golden dump).
 std::wstring TreeSkin() {
   std::wstring skin =
       L"<Window><TreeView name=\"tree\" itemheight=\"20\" checkboxes=\"true\">"
       L"<TreeNode name=\"a\" text=\"a\"><TreeNode name=\"a1\" text=\"a1\" />"
       L"<TreeNode name=\"a2\" text=\"a2\"><TreeNode name=\"a2x\" text=\"a2x\" /></TreeNode>"
-      L"</TreeNode><TreeNode name=\"b\" text=\"b\" /><TreeNode name=\"c\" text=\"c\">";
-  for (int i = 1; i <= 30; ++i) skin += L"<TreeNode text=\"c" + std::to_wstring(i) + L"\" />";
+      L"</TreeNode><TreeNode name=\"b\" text=\"b\" />"
+      L"<TreeNode name=\"c\" text=\"c\" checked=\"true\"><TreeNode text=\"c1\" checked=\"false\" />";
+  for (int i = 2; i <= 30; ++i) skin += L"<TreeNode text=\"c" + std::to_wstring(i) + L"\" />";
   return skin + L"</TreeNode></TreeView></Window>";
 }
 
