@@ -33,18 +33,26 @@ void CListBodyUI::SetPos(RECT rc, bool needInvalidate) {
   const LONG rowWidth = std::max<LONG>(client.right - client.left, columnsWidth);
   const LONG left = client.left - scroll.cx;
   LONG y = client.top - scroll.cy;
+  m_alternate.assign(static_cast<size_t>(m_items.GetSize()), false);
+  int shown = 0;
   for (int i = 0; i < m_items.GetSize(); ++i) {
     CControlUI* row = GetItemAt(i);
     if (row->IsFloat()) {
       SetFloatPos(i);
       continue;
     }
+    if (row->IsVisible()) m_alternate[static_cast<size_t>(i)] = (shown++ % 2) == 1;
     // A hidden row keeps an empty place, so that the rows' tops never decrease.
     const LONG height = row->IsVisible() ? m_pOwner->ElementHeight(row) : 0;
     row->SetPos(RECT{left, y, left + rowWidth, y + height}, false);
     y += height;
   }
   ProcessScrollBar(client, columnsWidth, y - (client.top - scroll.cy));
+}
+
+bool CListBodyUI::IsAlternateRow(int index) const {
+  if (index < 0 || static_cast<size_t>(index) >= m_alternate.size()) return index % 2 == 1;
+  return m_alternate[static_cast<size_t>(index)];
 }
 
 int CListBodyUI::FirstRowBelow(LONG y) const {

@@ -33,11 +33,14 @@ class CListBodyUI : public CVerticalLayoutUI {
   void SortRows(int (*compare)(CControlUI*, CControlUI*, UINT_PTR), UINT_PTR data);
   // Takes `count` rows from `first` on out of the body without destroying them.
   void DetachRows(int first, int count);
+  // Whether the row at `index` was an odd one among the rows shown at the last layout.
+  bool IsAlternateRow(int index) const;
 
  private:
   // The first row whose bottom is below `y` (the count when none is).
   int FirstRowBelow(LONG y) const;
   CListUI* m_pOwner;
+  std::vector<bool> m_alternate;  // per row, from the last layout
 };
 
 class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
@@ -79,6 +82,8 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   // The caret element's index when it is selected, else -1.
   int GetCurSel() const override;
   bool SelectItem(int index, bool takeFocus = false) override;
+  // Every second row shown, hidden rows not counted.
+  bool IsAlternateRow(int index) const override { return m_pBody->IsAlternateRow(index); }
 
   bool IsMultiSelect() const { return m_bMultiSelect; }
   // Leaving multiple selection keeps only the current selection.

@@ -140,6 +140,11 @@ TEST_F(TreeLive, MouseAndKeysExpandSelectAndCheck) {
     }
   }
   EXPECT_TRUE(testing::MatchesDumpGolden(RowDump(tree), TREE_TEST_FOLDER L"\\golden\\tree_rows.txt"));
+  // Removed in the running window, c goes with its 30 rows (destroyed after the message).
+  ASSERT_TRUE(tree->Remove(tree->GetRootNode(2)));
+  PumpFor(80);
+  EXPECT_EQ(5, tree->GetCount());
+  EXPECT_EQ(0, tree->GetCurSel());
 }
 
 }  // namespace

@@ -86,6 +86,10 @@ TEST(TreeView, NodesInCode) {
   // them all, and expanding again brings back what was open.
   a->SetExpanded(true);
   EXPECT_EQ(L"b- a- a1- (a1x)- a2- ", Rows(tree));
+  // The alternate background takes every second row shown.
+  tree.SetPos(RECT{0, 0, 200, 200});
+  const bool alternate[] = {false, true, false, false, true};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(alternate[i], tree.IsAlternateRow(i)) << i;
   a1->SetExpanded(true);
   a->SetExpanded(false);
   EXPECT_EQ(L"b- a- (a1)- (a1x)- (a2)- ", Rows(tree));
