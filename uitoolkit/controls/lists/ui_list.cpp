@@ -371,7 +371,11 @@ bool CListUI::SelectWithMode(int index, int mode) {
     case ListSelectMode::kRange: {
       const TRowRange range = RangeFromAnchor(IndexOf(m_pAnchor), index);
       ClearSelection();
-      for (int i = range.first; i <= range.last; ++i) SetSelected(GetItemAt(i), true);
+      // Hidden and disabled rows inside the range stay unselected.
+      for (int i = range.first; i <= range.last; ++i) {
+        CControlUI* row = GetItemAt(i);
+        if (row->IsVisible() && row->IsEnabled()) SetSelected(row, true);
+      }
       if (m_pAnchor == nullptr) m_pAnchor = target;
       break;
     }

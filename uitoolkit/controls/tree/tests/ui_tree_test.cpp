@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "uitoolkit/controls/tree/ui_tree_view.h"
 
@@ -99,9 +100,20 @@ TEST(TreeView, NodesInCode) {
   a1->SetVisible(false);
   EXPECT_EQ(L"b- a- (a1)- (a1x)- a2- ", Rows(tree));
   a1->SetVisible(true);
+  // Shift+click selects the rows shown from the anchor, not the hidden ones between.
+  a1->SetExpanded(false);
+  tree.SetMultiSelect(true);
+  TEventUI click;
+  click.Type = UIEVENT_BUTTONDOWN;
+  click.pSender = a1;
+  tree.DoEvent(click);
+  click.pSender = tree.GetItemAt(4);
+  click.wKeyState = UIKEYSTATE_SHIFT;
+  tree.DoEvent(click);
+  EXPECT_EQ((std::vector<int>{2, 4}), tree.GetSelectedIndexes());
+  tree.SetMultiSelect(false);
   // Selecting a hidden node opens the folders above it.
   a->SetExpanded(false);
-  a1->SetExpanded(false);
   EXPECT_TRUE(tree.SelectItem(3));
   EXPECT_EQ(3, tree.GetCurSel());
   ASSERT_TRUE(a->AddAt(Node(L"a0"), 0));
