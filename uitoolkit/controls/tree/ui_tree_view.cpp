@@ -372,6 +372,12 @@ void CTreeViewUI::ToggleByInput(CTreeNodeUI* node, bool expand) {
   EnsureVisible(node->GetIndex());
 }
 
+void CTreeViewUI::ExpandSubtree(CTreeNodeUI* node) {
+  if (node->m_children.empty()) return;
+  ToggleByInput(node, true);
+  for (CTreeNodeUI* child : node->m_children) ExpandSubtree(child);
+}
+
 bool CTreeViewUI::SetCheck(CTreeNodeUI* node, TreeCheckState state,
                            std::vector<CTreeNodeUI*>& changed) {
   if (node->m_check == state) return false;
@@ -462,6 +468,12 @@ void CTreeViewUI::DoEvent(TEventUI& event) {
         } else if (caret->GetParentNode() != nullptr) {
           SelectItem(caret->GetParentNode()->GetIndex());
         }
+        return;
+      case VK_BACK:
+        if (caret->GetParentNode() != nullptr) SelectItem(caret->GetParentNode()->GetIndex());
+        return;
+      case VK_MULTIPLY:
+        ExpandSubtree(caret);
         return;
       case VK_ADD:
       case VK_OEM_PLUS:

@@ -111,8 +111,9 @@ class CTreeViewUI : public CListUI {
   const wchar_t* GetClass() const override { return kClassName; }
   // "TreeView", then the list's names.
   void* GetInterface(const wchar_t* name) override;
-  // Right and Left, + and - expand, collapse and move between parent and child; Space checks
-  // the caret's node when the tree shows check boxes; the rest as in the list.
+  // Right and Left, + and -, * and Backspace expand, collapse and move between parent and
+  // child; Space checks the caret's node when the tree shows check boxes; the rest as in the
+  // list.
   void DoEvent(TEventUI& event) override;
   // The tree's attributes (see the README); the rest as a List.
   void SetAttribute(const wchar_t* name, const wchar_t* value) override;
@@ -154,6 +155,8 @@ class CTreeViewUI : public CListUI {
   // Expands or collapses `node` for the mouse or a key; an expanded node's rows are scrolled
   // into view as far as they fit below it.
   void ToggleByInput(CTreeNodeUI* node, bool expand);
+  // Expands `node` and every folder below it, top down.
+  void ExpandSubtree(CTreeNodeUI* node);
   // Sets `node`'s state (with its subtree and ancestors when propagating); notifies each
   // changed node when `notify`.
   void ChangeCheck(CTreeNodeUI* node, TreeCheckState state, bool notify);

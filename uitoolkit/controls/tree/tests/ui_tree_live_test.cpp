@@ -1,6 +1,6 @@
 // A tree in a real window under Xvfb, driven by real input: the toggle, double clicks, Right,
-// Left, + and -, Page Down over hidden rows, the check boxes and Space give the exact
-// notification sequence; the rows' geometry and states afterwards match a golden dump.
+// Left, +, -, * and Backspace, Page Down over hidden rows, the check boxes and Space give the
+// exact notification sequence; the rows' geometry and states afterwards match a golden dump.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -84,6 +84,10 @@ TEST_F(TreeLive, MouseAndKeysExpandSelectAndCheck) {
       {"right", {L"itemselect:tree"}, 3},
       {"left", {L"itemselect:tree"}, 2},
       {"left", {L"itemcollapse:a2"}, 2},
+      {"backspace", {L"itemselect:tree"}, 0},
+      {"star", {L"itemexpand:a2"}, 0},
+      {"click a2", {L"itemclick:a2", L"itemselect:tree"}, 2},
+      {"minus", {L"itemcollapse:a2"}, 2},
       {"down", {L"itemselect:tree"}, 4},
       {"double click c",
        {L"itemclick:c", L"itemselect:tree", L"itemdbclick:c", L"itemactivate:c", L"itemexpand:c"},
@@ -110,7 +114,7 @@ TEST_F(TreeLive, MouseAndKeysExpandSelectAndCheck) {
     WORD key;
   } keys[] = {{"right", VK_RIGHT}, {"left", VK_LEFT}, {"down", VK_DOWN}, {"minus", VK_SUBTRACT},
               {"plus", VK_ADD},    {"end", VK_END},   {"home", VK_HOME}, {"space", VK_SPACE},
-              {"page down", VK_NEXT}};
+              {"page down", VK_NEXT}, {"backspace", VK_BACK}, {"star", VK_MULTIPLY}};
   for (const TStep& step : steps) {
     window.notifications.clear();
     const std::string what = step.what;
