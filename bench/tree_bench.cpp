@@ -68,7 +68,8 @@ int wmain() {
       L"tree");
   const double expand = Median(EveryOther(toggles, 0));
   const double collapse = Median(EveryOther(toggles, 1));
-  std::wprintf(L"  expand the folder + repaint: %.3f ms (%.2f frames)\n", expand, expand / kFrameMs);
+  std::wprintf(L"  expand the folder + repaint: %.3f ms (%.2f frames)\n", expand,
+               expand / kFrameMs);
   std::wprintf(L"  collapse the folder + repaint: %.3f ms (%.2f frames)\n", collapse,
                collapse / kFrameMs);
   const std::wstring expanded = GenerateSkin(true);

@@ -24,7 +24,8 @@ std::wstring TreeSkin() {
       L"<TreeNode name=\"a\" text=\"a\"><TreeNode name=\"a1\" text=\"a1\" />"
       L"<TreeNode name=\"a2\" text=\"a2\"><TreeNode name=\"a2x\" text=\"a2x\" /></TreeNode>"
       L"</TreeNode><TreeNode name=\"b\" text=\"b\" />"
-      L"<TreeNode name=\"c\" text=\"c\" checked=\"true\"><TreeNode text=\"c1\" checked=\"false\" />";
+      L"<TreeNode name=\"c\" text=\"c\" checked=\"true\">"
+      L"<TreeNode text=\"c1\" checked=\"false\" />";
   for (int i = 2; i <= 30; ++i) skin += L"<TreeNode text=\"c" + std::to_wstring(i) + L"\" />";
   return skin + L"</TreeNode></TreeView></Window>";
 }
@@ -48,7 +49,8 @@ std::string RowDump(CTreeViewUI* tree) {
     auto* node = static_cast<CTreeNodeUI*>(tree->GetItemAt(i)->GetInterface(L"TreeNode"));
     const TTreeRowParts parts = node->GetRowParts();
     const std::wstring text = node->GetText().GetData();
-    dump << std::string(text.begin(), text.end()) << (node->IsVisible() ? " shown" : " hidden") << (node->IsExpanded() ? " open " : " shut ")
+    dump << std::string(text.begin(), text.end()) << (node->IsVisible() ? " shown" : " hidden")
+         << (node->IsExpanded() ? " open " : " shut ")
          << "-+~"[static_cast<int>(node->GetCheckState())];
     rect(node->GetPos());
     rect(parts.toggle);
@@ -143,7 +145,8 @@ TEST_F(TreeLive, MouseAndKeysExpandSelectAndCheck) {
       EXPECT_EQ(80, tree->GetScrollPos().cy);
     }
   }
-  EXPECT_TRUE(testing::MatchesDumpGolden(RowDump(tree), TREE_TEST_FOLDER L"\\golden\\tree_rows.txt"));
+  EXPECT_TRUE(
+      testing::MatchesDumpGolden(RowDump(tree), TREE_TEST_FOLDER L"\\golden\\tree_rows.txt"));
   // Removed in the running window, c goes with its 30 rows (destroyed after the message).
   ASSERT_TRUE(tree->Remove(tree->GetRootNode(2)));
   PumpFor(80);
