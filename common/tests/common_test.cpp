@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <optional>
 #include <string>
 #include <vector>
@@ -196,6 +197,27 @@ TEST(FolderTreeRemoval, RemovesDepthFirstAndNeverEntersLinks) {
 }
 
 // A command line splits as a started program sees it; element 0 is the program.
+#ifdef VESK_RUNTIME_OVERRIDES
+// The programs' wide formatting keeps the C99 contract on the system C runtime: the text always
+// ends in a terminator, and the answer is the length the whole text needs, also when cut.
+TEST(RuntimeOverrides, WideFormattingKeepsTheC99Contract) {
+  struct Row {
+    size_t room;
+    const wchar_t* text;
+  };
+  const Row rows[] = {{32, L"2026-12-08 42"}, {14, L"2026-12-08 42"}, {13, L"2026-12-08 4"},
+                      {5, L"2026"}, {1, L""}};
+  for (const Row& row : rows) {
+    wchar_t buffer[32];
+    std::wmemset(buffer, L'#', 32);
+    EXPECT_EQ(13, std::swprintf(buffer, row.room, L"%04d-%02d-%02d %ls", 2026, 12, 8, L"42"))
+        << row.room;
+    EXPECT_STREQ(row.text, buffer) << row.room;
+  }
+  EXPECT_EQ(L"-17", std::to_wstring(-17));
+}
+#endif
+
 TEST(CommandLine, SplitsLikeTheSystem) {
   EXPECT_EQ(SplitCommandLine(L"\"C:\\a b\\x.exe\" quiet \"two words\" /s"),
             (std::vector<std::wstring>{L"C:\\a b\\x.exe", L"quiet", L"two words", L"/s"}));
