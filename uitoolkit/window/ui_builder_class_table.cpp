@@ -7,6 +7,9 @@
 #include "uitoolkit/controls/lists/ui_list.h"
 #include "uitoolkit/controls/lists/ui_list_elements.h"
 #include "uitoolkit/controls/lists/ui_list_header.h"
+#include "uitoolkit/controls/single/ui_date_time.h"
+#include "uitoolkit/controls/single/ui_gif_anim.h"
+#include "uitoolkit/controls/single/ui_slider.h"
 #include "uitoolkit/controls/ui_box_layout.h"
 #include "uitoolkit/controls/ui_button.h"
 #include "uitoolkit/controls/ui_check_box.h"
@@ -50,9 +53,9 @@ const TClassRow kClassTable[] = {
     {L"TabLayout", &Make<CTabLayoutUI>},
     {L"TileLayout", &Make<CTileLayoutUI>},
     {L"ChildLayout", &Make<CChildLayoutUI>},
+    {L"Slider", &Make<CSliderUI>},
     // The controls whose own behaviour is not built (ui_unspecified_controls.h).
     {L"RichEdit", &Make<CRichEditUI>},
-    {L"Slider", &Make<CSliderUI>},
     {L"ScrollBar", &Make<CScrollBarUI>},
     {L"Combo", &Make<CComboUI>},
     {L"ComboBox", &Make<CComboUI>},
