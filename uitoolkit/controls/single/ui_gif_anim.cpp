@@ -63,6 +63,8 @@ bool CGifAnimUI::Play() {
   if (m_frames.GetCount() < 2 || m_bPlaying) return true;
   m_bPlaying = true;
   ScheduleFrame();
+  // Without a timer (no window yet) it does not count as playing; showing it again retries.
+  m_bPlaying = m_uTimerDelay != 0;
   return true;
 }
 
