@@ -3,7 +3,8 @@ set(VESK_PROGRAMS_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 # vesk_add_program(<name> SOURCES ... [LIBRARIES ...])
 # A 64-bit Windows GUI program with a Unicode entry point (wWinMain), its sections page-aligned
-# in the file and its resources read-only.
+# in the file and its resources read-only; under MinGW with a terminate handler that ends the
+# process without the runtime's message (mingw_terminate_handler.cpp).
 function(vesk_add_program name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} WIN32 ${ARG_SOURCES})
@@ -14,6 +15,7 @@ function(vesk_add_program name)
   # The resource section read-only, as the Microsoft linker makes it (GNU ld makes it writable):
   # Windows counts a program's writable pages as the process's private memory once it is mapped.
   if(MINGW)
+    target_sources(${name} PRIVATE ${VESK_PROGRAMS_CMAKE_DIR}/mingw_terminate_handler.cpp)
     target_link_options(${name} PRIVATE -municode -Wl,--file-alignment,4096)
     add_custom_command(TARGET ${name} POST_BUILD
       COMMAND python3 ${VESK_PROGRAMS_CMAKE_DIR}/read_only_resources.py $<TARGET_FILE:${name}>

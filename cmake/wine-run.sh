@@ -49,7 +49,7 @@ if [ "${1:-}" = "--stop" ]; then
 fi
 
 # Changing what create_prefix sets up? Change the mark too, so older prefixes are made anew.
-ready_mark=.vesk-prefix-2
+ready_mark=.vesk-prefix-3
 logpixels=${VESK_WINE_LOGPIXELS:-}
 [ -n "$logpixels" ] && ready_mark="$ready_mark-dpi$logpixels"
 
@@ -60,6 +60,9 @@ create_prefix() {
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft YaHei' /t REG_SZ \
     /d 'WenQuanYi Zen Hei' /f >/dev/null 2>&1
   wine winecfg -v win10 >/dev/null 2>&1
+  # Xvfb runs no window manager: windows the manager would own make Wine wait 2 s for it on
+  # every hide and destroy. Left to Wine itself they go at once.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   if [ -n "$logpixels" ]; then
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$logpixels" /f \
       >/dev/null 2>&1

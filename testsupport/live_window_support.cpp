@@ -6,6 +6,12 @@ namespace testing {
 void TestSkinWindow::Notify(TNotifyUI& msg) {
   notifications.push_back(std::wstring(msg.sType.GetData()) + L":" +
                           (msg.pSender != nullptr ? msg.pSender->GetName().GetData() : L""));
+  for (const std::wstring& type : valueTypes) {
+    if (msg.sType == type.c_str()) {
+      values.push_back(type + L" " + std::to_wstring(static_cast<long long>(msg.wParam)) + L" " +
+                       std::to_wstring(static_cast<long long>(msg.lParam)));
+    }
+  }
   WindowImplBase::Notify(msg);
 }
 

@@ -18,7 +18,9 @@ namespace testing {
 // A WindowImplBase whose skin is markup text (or a file, zip or resource when so set).
 class TestSkinWindow : public WindowImplBase {
  public:
-  explicit TestSkinWindow(std::wstring skin) : m_skin(std::move(skin)) {}
+  // `valueTypes`: the notification types recorded into `values`.
+  explicit TestSkinWindow(std::wstring skin, std::vector<std::wstring> valueTypes = {})
+      : m_skin(std::move(skin)), valueTypes(std::move(valueTypes)) {}
   // A window still open goes with its object.
   ~TestSkinWindow() override {
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
@@ -42,6 +44,9 @@ class TestSkinWindow : public WindowImplBase {
   std::wstring m_resourceId;
   int initWindowCalls = 0;
   std::vector<std::wstring> notifications;  // "type:sender name"
+  // The notification types also recorded into `values`, as "type wParam lParam".
+  std::vector<std::wstring> valueTypes;
+  std::vector<std::wstring> values;
 };
 
 // Runs the thread's messages (through the paint managers' pre-dispatch step) until `done`

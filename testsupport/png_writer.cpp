@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "common/unique_handle.h"
+
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>
@@ -34,6 +36,28 @@ std::string EncodeDibPixelsAsPng(const void* bgra, int width, int height) {
     rgba[i + 3] = 255;
   }
   return EncodeRgbaAsPng(rgba.data(), width, height);
+}
+
+std::string DrawIntoPng(HDC reference, int width, int height,
+                        const std::function<bool(HDC)>& draw) {
+  if (width <= 0 || height <= 0) return std::string();
+  vesk::UniqueMemoryDC memory(::CreateCompatibleDC(reference));
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  vesk::UniqueBitmap bitmap(
+      ::CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!memory || !bitmap || bits == nullptr) return std::string();
+  {
+    vesk::ScopedSelectObject select(memory.get(), bitmap.get());
+    if (!draw(memory.get())) return std::string();
+  }
+  ::GdiFlush();
+  return EncodeDibPixelsAsPng(bits, width, height);
 }
 
 }  // namespace testing

@@ -33,26 +33,11 @@ HWND WaitForWindow(const wchar_t* className, DWORD waitMs) {
 std::string CaptureScreenRectAsPng(const RECT& rect) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return std::string();
   vesk::ScopedWindowDC screen(nullptr);
-  vesk::UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  vesk::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!memory || !bitmap || bits == nullptr) return std::string();
-  {
-    vesk::ScopedSelectObject select(memory.get(), bitmap.get());
-    if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY)) {
-      return std::string();
-    }
-  }
-  GdiFlush();
-  return vesk::testing::EncodeDibPixelsAsPng(bits, width, height);
+  return vesk::testing::DrawIntoPng(screen.get(), width, height, [&](HDC memory) {
+    return BitBlt(memory, 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY) !=
+           FALSE;
+  });
 }
 
 // One absolute mouse event at a screen point (normalised to 0..65535 over the primary screen).

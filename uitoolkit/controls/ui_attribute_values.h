@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,11 @@
 #include "uitoolkit/core/ui_string.h"
 
 namespace SkinUI {
+
+// Whether the attribute `name` is `expected`: attribute names are compared exactly.
+inline bool NameIs(const wchar_t* name, const wchar_t* expected) {
+  return name != nullptr && std::wcscmp(name, expected) == 0;
+}
 
 // Exactly "true" is true; everything else (including "TRUE") is false.
 bool ParseBoolValue(const wchar_t* value);

@@ -11,10 +11,6 @@
 namespace SkinUI {
 namespace {
 
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return std::wcscmp(name, expected) == 0;
-}
-
 // The layout's axis ("main") and the one across it ("cross"), so that one pass serves the
 // column and the row.
 struct TBoxAxis {

@@ -9,10 +9,6 @@
 namespace SkinUI {
 namespace {
 
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return std::wcscmp(name, expected) == 0;
-}
-
 bool Inside(const RECT& rc, POINT pt) { return ::PtInRect(&rc, pt) != FALSE; }
 
 }  // namespace

@@ -12,10 +12,6 @@
 namespace SkinUI {
 namespace {
 
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return std::wcscmp(name, expected) == 0;
-}
-
 bool Meets(const RECT& a, const RECT& b) {
   RECT common;
   return ::IntersectRect(&common, &a, &b) != FALSE;

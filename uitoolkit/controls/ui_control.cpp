@@ -10,10 +10,6 @@
 namespace SkinUI {
 namespace {
 
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return std::wcscmp(name, expected) == 0;
-}
-
 bool IsNonEmpty(const RECT& rc) { return rc.right > rc.left && rc.bottom > rc.top; }
 
 }  // namespace

@@ -12,10 +12,6 @@
 namespace SkinUI {
 namespace {
 
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return std::wcscmp(name, expected) == 0;
-}
-
 // The window property that holds the CEditWnd of a subclassed EDIT window (its user data stays
 // free for others).
 constexpr wchar_t kEditWindowProperty[] = L"SkinUI.CEditWnd";

@@ -9,10 +9,6 @@
 namespace SkinUI {
 namespace {
 
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return std::wcscmp(name, expected) == 0;
-}
-
 bool Contains(const wchar_t* value, const wchar_t* word) {
   return std::wcsstr(value, word) != nullptr;
 }

@@ -6,14 +6,6 @@
 #include "uitoolkit/core/ui_value_parsing.h"
 
 namespace SkinUI {
-namespace {
-
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return std::wcscmp(name, expected) == 0;
-}
-
-}  // namespace
-
 COptionUI::~COptionUI() {
   if (!m_sGroupName.IsEmpty() && m_pManager != nullptr) {
     m_pManager->RemoveOptionGroup(m_sGroupName, this);

@@ -8,14 +8,6 @@
 #include "uitoolkit/core/ui_value_parsing.h"
 
 namespace SkinUI {
-namespace {
-
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return std::wcscmp(name, expected) == 0;
-}
-
-}  // namespace
-
 RECT ProgressFillRect(SIZE size, bool horizontal, int minimum, int maximum, int value) {
   // 64-bit products: a large range times a large bar must not overflow.
   const long long range = static_cast<long long>(maximum) - minimum;

@@ -5,13 +5,10 @@
 #include "uitoolkit/controls/layouts/ui_tab_selection.h"
 #include "uitoolkit/controls/ui_option.h"
 #include "uitoolkit/core/ui_value_parsing.h"
+#include "uitoolkit/controls/ui_attribute_values.h"
 
 namespace SkinUI {
 namespace {
-
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return std::wcscmp(name, expected) == 0;
-}
 
 bool IsInside(CControlUI* control, CControlUI* ancestor) {
   for (; control != nullptr; control = control->GetParent()) {

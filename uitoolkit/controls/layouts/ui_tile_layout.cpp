@@ -7,13 +7,10 @@
 #include "uitoolkit/controls/layouts/ui_tile_geometry.h"
 #include "uitoolkit/controls/ui_layout_steps.h"
 #include "uitoolkit/core/ui_value_parsing.h"
+#include "uitoolkit/controls/ui_attribute_values.h"
 
 namespace SkinUI {
 namespace {
-
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return std::wcscmp(name, expected) == 0;
-}
 
 TTileChildRules RulesOf(CControlUI& item) {
   return TTileChildRules{SIZE{item.GetFixedWidth(), item.GetFixedHeight()},

@@ -16,10 +16,6 @@ namespace SkinUI {
 
 namespace {
 
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return name != nullptr && std::wcscmp(name, expected) == 0;
-}
-
 bool Inside(const RECT& rc, POINT pt) { return ::PtInRect(&rc, pt) != FALSE; }
 
 // The plain look, for what the skin does not colour.
@@ -422,16 +418,8 @@ void CComboUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     m_dwDisabledTextColor = ParseColor(value);
   } else if (NameIs(name, L"arrowcolor")) {
     m_dwArrowColor = ParseColor(value);
-  } else if (NameIs(name, L"normalimage")) {
-    LoadDrawInfo(m_diNormal, value);
-  } else if (NameIs(name, L"hotimage")) {
-    LoadDrawInfo(m_diHot, value);
-  } else if (NameIs(name, L"pushedimage")) {
-    LoadDrawInfo(m_diPushed, value);
-  } else if (NameIs(name, L"focusedimage")) {
-    LoadDrawInfo(m_diFocused, value);
-  } else if (NameIs(name, L"disabledimage")) {
-    LoadDrawInfo(m_diDisabled, value);
+  } else if (TDrawInfo* image = m_images.ForAttribute(name)) {
+    LoadDrawInfo(*image, value);
   } else {
     CContainerUI::SetAttribute(name, value);
   }
@@ -446,19 +434,18 @@ bool CComboUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl) {
 void CComboUI::PaintBkColor(HDC hDC) {
   if (m_dwBackColor != 0) {
     CControlUI::PaintBkColor(hDC);
-  } else if (m_diNormal.drawString.IsEmpty()) {
+  } else if (m_images.normal.drawString.IsEmpty()) {
     CRenderEngine::DrawColor(hDC, m_rcItem, IsEnabled() ? kPlainBk : kPlainDisabledBk);
   }
 }
 
 bool CComboUI::StateImage(HDC hDC) {
-  if (!IsEnabled()) return DrawImage(hDC, m_diDisabled) || DrawImage(hDC, m_diNormal);
-  if ((m_uButtonState & UISTATE_PUSHED) != 0 || m_dropList != nullptr) {
-    if (DrawImage(hDC, m_diPushed)) return true;
-  }
-  if ((m_uButtonState & UISTATE_HOT) != 0 && DrawImage(hDC, m_diHot)) return true;
-  if (IsFocused() && DrawImage(hDC, m_diFocused)) return true;
-  return DrawImage(hDC, m_diNormal);
+  UINT state = m_uButtonState & (UISTATE_PUSHED | UISTATE_HOT);
+  if (m_dropList != nullptr) state |= UISTATE_PUSHED;
+  if (IsFocused()) state |= UISTATE_FOCUSED;
+  if (!IsEnabled()) state |= UISTATE_DISABLED;
+  TDrawInfo* image = m_images.ForState(state);
+  return image != nullptr && DrawImage(hDC, *image);
 }
 
 void CComboUI::PaintStatusImage(HDC hDC) {
@@ -497,7 +484,7 @@ void CComboUI::PaintText(HDC hDC) {
 }
 
 void CComboUI::PaintBorder(HDC hDC) {
-  if (m_dwBorderColor != 0 || !m_diNormal.drawString.IsEmpty()) {
+  if (m_dwBorderColor != 0 || !m_images.normal.drawString.IsEmpty()) {
     CControlUI::PaintBorder(hDC);
     return;
   }

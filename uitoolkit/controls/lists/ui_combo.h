@@ -11,6 +11,7 @@
 #include "uitoolkit/controls/lists/ui_list_interfaces.h"
 #include "uitoolkit/controls/ui_container.h"
 #include "uitoolkit/controls/ui_popup_host.h"
+#include "uitoolkit/controls/ui_state_images.h"
 #include "uitoolkit/core/ui_render_engine.h"
 
 namespace SkinUI {
@@ -99,7 +100,7 @@ class CComboUI : public CContainerUI, public IListOwnerUI, public IPopupListener
   DWORD m_dwTextColor = 0;
   DWORD m_dwDisabledTextColor = 0;
   DWORD m_dwArrowColor = 0;
-  TDrawInfo m_diNormal, m_diHot, m_diPushed, m_diFocused, m_diDisabled;
+  TStateImagesUI m_images;
   std::unique_ptr<IPopupHostUI> m_popup;
   CContainerUI* m_dropList = nullptr;  // the pop-up's root while open (owned by the pop-up)
   std::vector<bool> m_sizedRows;       // the rows given the item height while open

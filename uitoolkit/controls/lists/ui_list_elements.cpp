@@ -4,13 +4,10 @@
 
 #include "uitoolkit/controls/ui_label.h"
 #include "uitoolkit/core/ui_render_engine.h"
+#include "uitoolkit/controls/ui_attribute_values.h"
 
 namespace SkinUI {
 namespace {
-
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return name != nullptr && std::wcscmp(name, expected) == 0;
-}
 
 bool Inside(const RECT& rc, POINT pt) { return ::PtInRect(&rc, pt) != FALSE; }
 
@@ -197,32 +194,6 @@ bool CListRow::Activate(CControlUI& self) {
 
 // ---- CListLabelElementUI ----
 
-void* CListLabelElementUI::GetInterface(const wchar_t* name) {
-  if (NameIs(name, kClassName)) return this;
-  if (NameIs(name, L"ListItem")) return static_cast<IListItemUI*>(this);
-  return CControlUI::GetInterface(name);
-}
-
-bool CListLabelElementUI::Activate() {
-  return CControlUI::Activate() && m_row.Activate(*this);
-}
-
-void CListLabelElementUI::DoEvent(TEventUI& event) {
-  if (!m_row.HandleEvent(*this, event)) CControlUI::DoEvent(event);
-}
-
-bool CListLabelElementUI::Select(bool select) { return m_row.Select(*this, select); }
-
-void CListLabelElementUI::PaintBkColor(HDC hDC) {
-  if (m_dwBackColor != 0) {
-    CControlUI::PaintBkColor(hDC);
-  } else {
-    m_row.PaintBackground(*this, hDC);
-  }
-}
-
-void CListLabelElementUI::PaintStatusImage(HDC) {}
-
 void CListLabelElementUI::PaintText(HDC hDC) { DrawItemText(hDC, m_rcItem); }
 
 DWORD CListLabelElementUI::TextColor() const {
@@ -322,32 +293,6 @@ void CListTextElementUI::DrawItemText(HDC hDC, const RECT& rcItem) {
 }
 
 // ---- CListContainerElementUI ----
-
-void* CListContainerElementUI::GetInterface(const wchar_t* name) {
-  if (NameIs(name, kClassName)) return this;
-  if (NameIs(name, L"ListItem")) return static_cast<IListItemUI*>(this);
-  return CHorizontalLayoutUI::GetInterface(name);
-}
-
-bool CListContainerElementUI::Activate() {
-  return CControlUI::Activate() && m_row.Activate(*this);
-}
-
-void CListContainerElementUI::DoEvent(TEventUI& event) {
-  if (!m_row.HandleEvent(*this, event)) CHorizontalLayoutUI::DoEvent(event);
-}
-
-bool CListContainerElementUI::Select(bool select) { return m_row.Select(*this, select); }
-
-void CListContainerElementUI::PaintBkColor(HDC hDC) {
-  if (m_dwBackColor != 0) {
-    CControlUI::PaintBkColor(hDC);
-  } else {
-    m_row.PaintBackground(*this, hDC);
-  }
-}
-
-void CListContainerElementUI::PaintStatusImage(HDC) {}
 
 void CListContainerElementUI::DrawItemText(HDC hDC, const RECT& rcItem) {
   const TListInfoUI* info = InfoOf(m_row.owner);

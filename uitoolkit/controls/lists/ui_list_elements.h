@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "uitoolkit/controls/lists/ui_list_interfaces.h"
+#include "uitoolkit/controls/ui_attribute_values.h"
 #include "uitoolkit/controls/ui_box_layout.h"
 #include "uitoolkit/controls/ui_control.h"
 #include "uitoolkit/core/ui_string.h"
@@ -63,25 +64,50 @@ class CListRow {
   bool Select(CControlUI& self, bool select);
 };
 
-class CListLabelElementUI : public CControlUI, public IListItemUI {
+// The row half of every element over its control base `Base` (a plain control or a horizontal
+// layout): the IListItemUI answers, selection, activation, row events and the row background.
+template <class Base>
+class CListRowElementUI : public Base, public IListItemUI {
  public:
-  static constexpr const wchar_t* kClassName = L"ListLabelElement";
-
-  const wchar_t* GetClass() const override { return kClassName; }
-  // "ListLabelElement", "ListItem" (the IListItemUI), then the control's names.
-  void* GetInterface(const wchar_t* name) override;
-  bool Activate() override;
-  void DoEvent(TEventUI& event) override;
-  void PaintBkColor(HDC hDC) override;
-  void PaintStatusImage(HDC hDC) override;
-  void PaintText(HDC hDC) override;
+  bool Activate() override { return CControlUI::Activate() && m_row.Activate(*this); }
+  void DoEvent(TEventUI& event) override {
+    if (!m_row.HandleEvent(*this, event)) Base::DoEvent(event);
+  }
+  // Its own background colour when it has one, else the row's look.
+  void PaintBkColor(HDC hDC) override {
+    if (this->m_dwBackColor != 0) {
+      CControlUI::PaintBkColor(hDC);
+    } else {
+      m_row.PaintBackground(*this, hDC);
+    }
+  }
+  void PaintStatusImage(HDC) override {}
 
   int GetIndex() const override { return m_row.index; }
   void SetIndex(int index) override { m_row.index = index; }
   IListOwnerUI* GetOwner() override { return m_row.owner; }
   void SetOwner(CControlUI* owner) override { m_row.SetOwner(owner); }
   bool IsSelected() const override { return m_row.selected; }
-  bool Select(bool select = true) override;
+  bool Select(bool select = true) override { return m_row.Select(*this, select); }
+
+ protected:
+  // `self` for its class name `className`, the IListItemUI for "ListItem", else the base's.
+  void* RowInterface(const wchar_t* name, const wchar_t* className) {
+    if (NameIs(name, className)) return this;
+    if (NameIs(name, L"ListItem")) return static_cast<IListItemUI*>(this);
+    return Base::GetInterface(name);
+  }
+  CListRow m_row;
+};
+
+class CListLabelElementUI : public CListRowElementUI<CControlUI> {
+ public:
+  static constexpr const wchar_t* kClassName = L"ListLabelElement";
+
+  const wchar_t* GetClass() const override { return kClassName; }
+  // "ListLabelElement", "ListItem" (the IListItemUI), then the control's names.
+  void* GetInterface(const wchar_t* name) override { return RowInterface(name, kClassName); }
+  void PaintText(HDC hDC) override;
   void DrawItemText(HDC hDC, const RECT& rcItem) override;
 
  protected:
@@ -91,7 +117,6 @@ class CListLabelElementUI : public CControlUI, public IListItemUI {
   // its links are recorded into `linkRects`/`linkTexts`, `linkCount` at most).
   void DrawCellText(HDC hDC, RECT rc, const wchar_t* text, DWORD color, RECT* linkRects,
                     CUiString* linkTexts, int& linkCount);
-  CListRow m_row;
 };
 
 class CListTextElementUI : public CListLabelElementUI {
@@ -120,28 +145,14 @@ class CListTextElementUI : public CListLabelElementUI {
   std::unique_ptr<TLinks> m_links;
 };
 
-class CListContainerElementUI : public CHorizontalLayoutUI, public IListItemUI {
+class CListContainerElementUI : public CListRowElementUI<CHorizontalLayoutUI> {
  public:
   static constexpr const wchar_t* kClassName = L"ListContainerElement";
 
   const wchar_t* GetClass() const override { return kClassName; }
-  void* GetInterface(const wchar_t* name) override;
-  bool Activate() override;
-  void DoEvent(TEventUI& event) override;
-  void PaintBkColor(HDC hDC) override;
-  void PaintStatusImage(HDC hDC) override;
-
-  int GetIndex() const override { return m_row.index; }
-  void SetIndex(int index) override { m_row.index = index; }
-  IListOwnerUI* GetOwner() override { return m_row.owner; }
-  void SetOwner(CControlUI* owner) override { m_row.SetOwner(owner); }
-  bool IsSelected() const override { return m_row.selected; }
-  bool Select(bool select = true) override;
+  void* GetInterface(const wchar_t* name) override { return RowInterface(name, kClassName); }
   // Its own text, if any, in the first column (a combo box shows it in its box).
   void DrawItemText(HDC hDC, const RECT& rcItem) override;
-
- protected:
-  CListRow m_row;
 };
 
 class CListHBoxElementUI : public CListContainerElementUI {

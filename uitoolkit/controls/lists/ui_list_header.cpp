@@ -6,13 +6,10 @@
 #include "uitoolkit/controls/ui_label.h"
 #include "uitoolkit/core/ui_render_engine.h"
 #include "uitoolkit/core/ui_value_parsing.h"
+#include "uitoolkit/controls/ui_attribute_values.h"
 
 namespace SkinUI {
 namespace {
-
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return name != nullptr && std::wcscmp(name, expected) == 0;
-}
 
 constexpr DWORD kDefaultHeaderBkColor = 0xFFF3F3F3;
 
@@ -156,12 +153,8 @@ void CListHeaderItemUI::SetAttribute(const wchar_t* name, const wchar_t* value) 
     m_dwHotBkColor = ParseColor(value);
   } else if (NameIs(name, L"pushedbkcolor")) {
     m_dwPushedBkColor = ParseColor(value);
-  } else if (NameIs(name, L"normalimage")) {
-    LoadDrawInfo(m_diNormal, value);
-  } else if (NameIs(name, L"hotimage")) {
-    LoadDrawInfo(m_diHot, value);
-  } else if (NameIs(name, L"pushedimage")) {
-    LoadDrawInfo(m_diPushed, value);
+  } else if (TDrawInfo* image = m_images.ForAttribute(name)) {
+    LoadDrawInfo(*image, value);
   } else {
     CControlUI::SetAttribute(name, value);
   }
@@ -177,14 +170,10 @@ void CListHeaderItemUI::PaintBkColor(HDC hDC) {
   if (color != 0) CRenderEngine::DrawColor(hDC, m_rcItem, GetAdjustColor(color));
 }
 
-TDrawInfo* CListHeaderItemUI::ImageForState() {
-  if (m_bPushed && !m_diPushed.drawString.IsEmpty()) return &m_diPushed;
-  if (m_bHot && !m_diHot.drawString.IsEmpty()) return &m_diHot;
-  return m_diNormal.drawString.IsEmpty() ? nullptr : &m_diNormal;
-}
-
 void CListHeaderItemUI::PaintStatusImage(HDC hDC) {
-  TDrawInfo* image = ImageForState();
+  UINT state = (m_bPushed ? UISTATE_PUSHED : 0) | (m_bHot ? UISTATE_HOT : 0);
+  if (!IsEnabled()) state |= UISTATE_DISABLED;
+  TDrawInfo* image = m_images.ForState(state);
   if (image != nullptr) DrawImage(hDC, *image);
   if (m_dwSepColor != 0) {
     const LONG x = m_rcItem.right - 1;

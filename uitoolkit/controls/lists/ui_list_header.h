@@ -7,6 +7,7 @@
 
 #include "uitoolkit/controls/ui_box_layout.h"
 #include "uitoolkit/controls/ui_control.h"
+#include "uitoolkit/controls/ui_state_images.h"
 
 namespace SkinUI {
 
@@ -52,7 +53,6 @@ class CListHeaderItemUI : public CControlUI {
 
  private:
   RECT SizingStrip() const;
-  TDrawInfo* ImageForState();
 
   int m_iFont = -1;
   DWORD m_dwTextColor = 0;
@@ -62,9 +62,7 @@ class CListHeaderItemUI : public CControlUI {
   DWORD m_dwSepColor = 0xFFC8C8C8;
   DWORD m_dwHotBkColor = 0xFFE5F3FF;
   DWORD m_dwPushedBkColor = 0xFFCCE8FF;
-  TDrawInfo m_diNormal;
-  TDrawInfo m_diHot;
-  TDrawInfo m_diPushed;
+  TStateImagesUI m_images;
   bool m_bHot = false;
   bool m_bPushed = false;
   bool m_bSizing = false;

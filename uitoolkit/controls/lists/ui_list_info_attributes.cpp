@@ -10,10 +10,6 @@
 namespace SkinUI {
 namespace {
 
-bool NameIs(const wchar_t* name, const wchar_t* expected) {
-  return name != nullptr && std::wcscmp(name, expected) == 0;
-}
-
 struct TListColorAttribute {
   const wchar_t* name;
   DWORD TListInfoUI::*color;

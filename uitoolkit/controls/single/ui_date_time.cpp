@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cwchar>
 
 #include "common/system_libraries.h"
 #include "uitoolkit/controls/ui_attribute_values.h"
@@ -222,7 +221,7 @@ CDateTimeUI::~CDateTimeUI() {
 const wchar_t* CDateTimeUI::GetClass() const { return kClassName; }
 
 void* CDateTimeUI::GetInterface(const wchar_t* name) {
-  if (name != nullptr && std::wcscmp(name, kClassName) == 0) return this;
+  if (NameIs(name, kClassName)) return this;
   return CLabelUI::GetInterface(name);
 }
 
@@ -336,9 +335,9 @@ void CDateTimeUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
   if (name == nullptr) return;
   if (value == nullptr) value = L"";
   SYSTEMTIME date = {};
-  if (std::wcscmp(name, L"date") == 0) {
+  if (NameIs(name, L"date")) {
     if (ParseIsoDate(value, date)) SetTime(date);
-  } else if (std::wcscmp(name, L"readonly") == 0) {
+  } else if (NameIs(name, L"readonly")) {
     SetReadOnly(ParseBoolValue(value));
   } else {
     CLabelUI::SetAttribute(name, value);

@@ -1,6 +1,5 @@
 #include "uitoolkit/controls/single/ui_gif_anim.h"
 
-#include <cwchar>
 #include <vector>
 
 #include "uitoolkit/controls/ui_attribute_values.h"
@@ -12,7 +11,7 @@ namespace SkinUI {
 const wchar_t* CGifAnimUI::GetClass() const { return kClassName; }
 
 void* CGifAnimUI::GetInterface(const wchar_t* name) {
-  if (name != nullptr && std::wcscmp(name, kClassName) == 0) return this;
+  if (NameIs(name, kClassName)) return this;
   return CControlUI::GetInterface(name);
 }
 
@@ -118,13 +117,13 @@ void CGifAnimUI::DoEvent(TEventUI& event) {
 void CGifAnimUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
   if (name == nullptr) return;
   if (value == nullptr) value = L"";
-  if (std::wcscmp(name, L"file") == 0) {
+  if (NameIs(name, L"file")) {
     const CUiString type = m_sType;
     SetFile(value, type);
-  } else if (std::wcscmp(name, L"restype") == 0) {
+  } else if (NameIs(name, L"restype")) {
     const CUiString file = m_sFile;
     SetFile(file, value);
-  } else if (std::wcscmp(name, L"autoplay") == 0) {
+  } else if (NameIs(name, L"autoplay")) {
     SetAutoPlay(ParseBoolValue(value));
   } else {
     CControlUI::SetAttribute(name, value);

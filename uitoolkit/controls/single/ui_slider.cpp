@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cwchar>
 
 #include "uitoolkit/controls/ui_attribute_values.h"
 #include "uitoolkit/controls/ui_control_manager.h"
@@ -84,7 +83,7 @@ CSliderUI::CSliderUI() { m_cxyFixed.cy = kDefaultThickness; }
 const wchar_t* CSliderUI::GetClass() const { return kClassName; }
 
 void* CSliderUI::GetInterface(const wchar_t* name) {
-  if (name != nullptr && std::wcscmp(name, kClassName) == 0) return this;
+  if (NameIs(name, kClassName)) return this;
   return CProgressUI::GetInterface(name);
 }
 
@@ -212,20 +211,20 @@ void CSliderUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
   if (value == nullptr) value = L"";
   int state = 0;
   bool isImage = false;
-  if (std::wcscmp(name, L"step") == 0) {
+  if (NameIs(name, L"step")) {
     SetStep(ParseDecimal(value));
-  } else if (std::wcscmp(name, L"pagestep") == 0) {
+  } else if (NameIs(name, L"pagestep")) {
     m_nPageStep = std::max<int>(ParseDecimal(value), 0);
-  } else if (std::wcscmp(name, L"thumbsize") == 0) {
+  } else if (NameIs(name, L"thumbsize")) {
     m_szThumb = ParseSizeValue(value);
     Invalidate();
-  } else if (std::wcscmp(name, L"railsize") == 0) {
+  } else if (NameIs(name, L"railsize")) {
     m_nRailSize = std::max<int>(ParseDecimal(value), 0);
     Invalidate();
-  } else if (std::wcscmp(name, L"railcolor") == 0) {
+  } else if (NameIs(name, L"railcolor")) {
     m_dwRailColor = ParseColor(value);
     Invalidate();
-  } else if (std::wcscmp(name, L"sendmove") == 0) {
+  } else if (NameIs(name, L"sendmove")) {
     m_bSendMove = ParseBoolValue(value);
   } else if (ParseStateLookName(name, L"thumb", state, isImage)) {
     if (isImage) {
@@ -237,7 +236,7 @@ void CSliderUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
   } else {
     CProgressUI::SetAttribute(name, value);
     // A vertical slider of the default size stands upright.
-    if (std::wcscmp(name, L"hor") == 0 && !m_bHorizontal && m_cxyFixed.cx == 0 &&
+    if (NameIs(name, L"hor") && !m_bHorizontal && m_cxyFixed.cx == 0 &&
         m_cxyFixed.cy == kDefaultThickness) {
       m_cxyFixed = SIZE{kDefaultThickness, 0};
     }

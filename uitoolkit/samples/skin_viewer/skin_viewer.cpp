@@ -86,26 +86,12 @@ std::string CaptureClientAsPng(HWND window) {
   ::GetClientRect(window, &client);
   const int width = client.right;
   const int height = client.bottom;
-  if (width <= 0 || height <= 0) return std::string();
   vesk::ScopedWindowDC screen(window);
-  vesk::UniqueMemoryDC memory(::CreateCompatibleDC(screen.get()));
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  vesk::UniqueBitmap bitmap(
-      ::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!memory || !bitmap || bits == nullptr) return std::string();
-  {
-    vesk::ScopedSelectObject select(memory.get(), bitmap.get());
-    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()),
+  return vesk::testing::DrawIntoPng(screen.get(), width, height, [window](HDC memory) {
+    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
                    PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
-  }
-  ::GdiFlush();
-  return vesk::testing::EncodeDibPixelsAsPng(bits, width, height);
+    return true;
+  });
 }
 
 class ViewerWindow : public SkinUI::WindowImplBase {

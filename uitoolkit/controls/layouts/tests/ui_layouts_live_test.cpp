@@ -15,19 +15,6 @@ namespace {
 
 using testing::PumpFor;
 
-// A test window that also records each "tabselect" as "new previous".
-class TabWindow : public testing::TestSkinWindow {
- public:
-  using TestSkinWindow::TestSkinWindow;
-  void Notify(TNotifyUI& msg) override {
-    if (msg.sType == L"tabselect") {
-      tabSelects.push_back(std::to_wstring(msg.wParam) + L" " + std::to_wstring(msg.lParam));
-    }
-    TestSkinWindow::Notify(msg);
-  }
-  std::vector<std::wstring> tabSelects;
-};
-
 // Three options over three pages, each page a colour with a button at its top.
 const wchar_t kTabSkin[] =
     L"<Window><VerticalLayout><HorizontalLayout height=\"30\">"
@@ -76,7 +63,7 @@ class LayoutsLive : public ::testing::Test {
 // the pages round, the focus following to the new page's first tab stop and the selection of the
 // options following the page.
 TEST_F(LayoutsLive, OptionsAndCtrlTabSwitchPages) {
-  TabWindow window(kTabSkin);
+  testing::TestSkinWindow window(kTabSkin, {L"tabselect"});
   HWND hwnd = window.CreateShown(100, 100, 300, 200);
   ASSERT_NE(nullptr, hwnd);
   CPaintManagerUI& manager = window.GetPaintManager();
@@ -101,8 +88,9 @@ TEST_F(LayoutsLive, OptionsAndCtrlTabSwitchPages) {
   // The row of options follows the page shown by the keyboard.
   EXPECT_TRUE(static_cast<COptionUI*>(manager.FindControl(L"o1"))->IsSelected());
   EXPECT_FALSE(static_cast<COptionUI*>(manager.FindControl(L"o2"))->IsSelected());
-  EXPECT_EQ((std::vector<std::wstring>{L"2 0", L"1 2", L"2 1", L"0 2", L"2 0", L"1 2"}),
-            window.tabSelects);
+  EXPECT_EQ((std::vector<std::wstring>{L"tabselect 2 0", L"tabselect 1 2", L"tabselect 2 1",
+                                        L"tabselect 0 2", L"tabselect 2 0", L"tabselect 1 2"}),
+            window.values);
 }
 
 // A child layout builds its file from the resource folder: its controls join the window's name

@@ -20,20 +20,12 @@ using testing::PumpUntil;
 
 const bool kFoldersNamed = testing::SetRenderTestFolders(COMBO_GOLDEN_FOLDER, L"");
 
-// Records "itemselect new previous", "dropdown" and "itemclick" (an element in the drop-down).
-class ComboWindow : public testing::TestSkinWindow {
- public:
-  using TestSkinWindow::TestSkinWindow;
-  void Notify(TNotifyUI& msg) override {
-    if (msg.sType == L"itemselect" || msg.sType == L"dropdown" || msg.sType == L"itemclick") {
-      log.push_back(std::wstring(msg.sType.GetData()) + L" " + std::to_wstring(msg.wParam) +
-                    L" " + std::to_wstring(static_cast<int>(msg.lParam)));
-    }
-    TestSkinWindow::Notify(msg);
-  }
-  CComboUI* Combo() { return static_cast<CComboUI*>(m_pm.FindControl(L"combo")); }
-  std::vector<std::wstring> log;
-};
+// The window's notifications of opening and choosing, as "type wParam lParam".
+const std::vector<std::wstring> kComboNotifications = {L"itemselect", L"dropdown", L"itemclick"};
+
+CComboUI* ComboOf(testing::TestSkinWindow& window) {
+  return static_cast<CComboUI*>(window.GetPaintManager().FindControl(L"combo"));
+}
 
 // Six elements in a 100-pixel drop-down, so it scrolls.
 const wchar_t kComboSkin[] =
@@ -86,13 +78,13 @@ class ComboLive : public ::testing::Test {
 
   // Opens the combo with a click on its box; answers the pop-up window.
   HWND ClickOpen() {
-    const RECT box = ScreenRect(hwnd, window.Combo()->GetPos());
+    const RECT box = ScreenRect(hwnd, ComboOf(window)->GetPos());
     ClickScreen(POINT{box.left + 20, box.top + 12});
     PumpUntil([] { return PopupWindow() != nullptr; });
     return PopupWindow();
   }
 
-  ComboWindow window{kComboSkin};
+  testing::TestSkinWindow window{kComboSkin, kComboNotifications};
   HWND hwnd = window.CreateShown(100, 100, 300, 200);
 };
 
@@ -100,7 +92,7 @@ class ComboLive : public ::testing::Test {
 // whose list the wheel scrolls; Escape, a click outside and F4 close it, leaving no pop-up window and no new selection.
 TEST_F(ComboLive, OpensAndClosesWithoutChange) {
   ASSERT_NE(hwnd, nullptr);
-  CComboUI* combo = window.Combo();
+  CComboUI* combo = ComboOf(window);
   ASSERT_NE(combo, nullptr);
   HWND popup = ClickOpen();
   ASSERT_NE(popup, nullptr);
@@ -132,14 +124,14 @@ TEST_F(ComboLive, OpensAndClosesWithoutChange) {
   EXPECT_EQ(PopupWindow(), nullptr);
   EXPECT_FALSE(combo->IsDroppedDown());
   EXPECT_EQ(combo->GetCurSel(), -1);
-  EXPECT_EQ(window.log, (std::vector<std::wstring>{L"dropdown 0 0", L"dropdown 0 0",
+  EXPECT_EQ(window.values, (std::vector<std::wstring>{L"dropdown 0 0", L"dropdown 0 0",
                                                     L"dropdown 0 0"}));
 }
 
 // A click on an element chooses it (its "itemclick" reaches the combo's window); in a reopened drop-down Down, Down, Enter chooses two
 // further and Down, Escape changes nothing; closed, Up and the wheel step the selection.
 TEST_F(ComboLive, ChoosesByMouseAndKeys) {
-  CComboUI* combo = window.Combo();
+  CComboUI* combo = ComboOf(window);
   HWND popup = ClickOpen();
   ASSERT_NE(popup, nullptr);
   const RECT gamma = ScreenRect(popup, combo->GetItemAt(2)->GetPos());
@@ -170,7 +162,7 @@ TEST_F(ComboLive, ChoosesByMouseAndKeys) {
   Wheel(-WHEEL_DELTA);
   EXPECT_EQ(PopupWindow(), nullptr);
   EXPECT_EQ(combo->GetCurSel(), 5);
-  EXPECT_EQ(window.log,
+  EXPECT_EQ(window.values,
             (std::vector<std::wstring>{L"dropdown 0 0", L"itemclick 0 0", L"itemselect 2 -1",
                                        L"dropdown 0 0",
                                        L"itemselect 4 2", L"dropdown 0 0", L"itemselect 3 4",
@@ -189,7 +181,7 @@ TEST_F(ComboLive, OpensAboveNearTheScreensBottom) {
   ASSERT_NE(popup, nullptr);
   RECT placed = {};
   ::GetWindowRect(popup, &placed);
-  const RECT box = ScreenRect(hwnd, window.Combo()->GetPos());
+  const RECT box = ScreenRect(hwnd, ComboOf(window)->GetPos());
   EXPECT_EQ(placed.bottom, box.top);
   EXPECT_EQ(placed.bottom - placed.top, 100);
   Key(popup, VK_ESCAPE);
@@ -204,9 +196,9 @@ TEST_F(ComboLive, NoPopupLeftWhenDestroyedOpen) {
   PumpFor(100);
   EXPECT_EQ(PopupWindow(), nullptr);
 
-  ComboWindow second(kComboSkin);
+  testing::TestSkinWindow second(kComboSkin);
   HWND other = second.CreateShown(100, 100, 300, 200);
-  CComboUI* combo = second.Combo();
+  CComboUI* combo = ComboOf(second);
   ::SendMessageW(other, WM_KEYDOWN, VK_F4, 0);
   ASSERT_TRUE(PumpUntil([] { return PopupWindow() != nullptr; }));
   static_cast<CContainerUI*>(combo->GetParent())->Remove(combo);
@@ -216,7 +208,7 @@ TEST_F(ComboLive, NoPopupLeftWhenDestroyedOpen) {
 
 // An open combo with its drop-down, as on the screen.
 TEST_F(ComboLive, OpenComboGolden) {
-  window.Combo()->SelectItem(1);
+  ComboOf(window)->SelectItem(1);
   HWND popup = ClickOpen();
   ASSERT_NE(popup, nullptr);
   testing::MouseMoveToScreen(POINT{1200, 1000});
