@@ -103,12 +103,8 @@ TEST_F(SingleLive, SliderFollowsDragClicksKeysAndWheel) {
   EXPECT_EQ(8, Count(L"valuechanged:slider"));
 
   testing::MouseMoveTo(hwnd, Centre(bar));
-  INPUT wheel = {};
-  wheel.type = INPUT_MOUSE;
-  wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
-  wheel.mi.mouseData = static_cast<DWORD>(WHEEL_DELTA);
-  ::SendInput(1, &wheel, sizeof(wheel));
-  PumpFor(100);
+  testing::MouseWheel(WHEEL_DELTA);
+  PumpFor(70);
   EXPECT_EQ(5, slider->GetValue());
 
   // The upright slider: dragging up raises the value and tells each move.
