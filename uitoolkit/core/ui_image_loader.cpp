@@ -105,7 +105,8 @@ bool CRenderEngine::ReadImageData(STRINGorID bitmap, const wchar_t* type,
                                   std::vector<BYTE>& data) {
   if (type != nullptr && *type != L'\0') return ReadModuleResource(bitmap, type, data);
   return !bitmap.IsId() && bitmap.GetText() != nullptr &&
-         (ReadFromResourceLocation(bitmap.GetText(), data) || ReadWholeFile(bitmap.GetText(), data));
+         (ReadFromResourceLocation(bitmap.GetText(), data) ||
+          ReadWholeFile(bitmap.GetText(), data));
 }
 
 TImageInfo* CRenderEngine::LoadImageFromMemory(const BYTE* data, size_t size, DWORD mask,

@@ -102,7 +102,7 @@ bool CGifFrames::Decode(const BYTE* data, size_t size) {
   const unsigned long long decoded = 4ull * static_cast<unsigned long long>(info.width) *
                                      static_cast<unsigned long long>(info.height) *
                                      static_cast<unsigned long long>(info.frameCount);
-  if (decoded > kMaxGifDecodedBytes) return false;
+  if (decoded > kMaxGifDecodedBytes || info.frameCount > kMaxGifFrames) return false;
   int* delays = nullptr;
   int width = 0, height = 0, count = 0, channels = 0;
   stbi_uc* pixels = stbi_load_gif_from_memory(data, static_cast<int>(size), &delays, &width,

@@ -29,8 +29,10 @@ TGifFileInfo ScanGifFile(const BYTE* data, size_t size);
 // for 100 ms, as browsers do.
 UINT GifFrameDelay(int delayMs);
 
-// Decoded frames larger than this together are refused.
+// Files whose frames would take more than this decoded, or that have more frames than this, are
+// refused (each frame is a bitmap of its own, and GDI objects are a limited resource).
 constexpr size_t kMaxGifDecodedBytes = 256u * 1024 * 1024;
+constexpr int kMaxGifFrames = 1000;
 
 class CGifFrames {
  public:

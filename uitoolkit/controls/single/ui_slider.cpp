@@ -5,6 +5,7 @@
 
 #include "uitoolkit/controls/ui_attribute_values.h"
 #include "uitoolkit/controls/ui_control_manager.h"
+#include "uitoolkit/controls/ui_scroll_bar.h"
 #include "uitoolkit/core/ui_value_parsing.h"
 
 namespace SkinUI {
@@ -91,7 +92,9 @@ UINT CSliderUI::GetControlFlags() const { return IsEnabled() ? UIFLAG_TABSTOP : 
 
 void CSliderUI::SetEnabled(bool enabled) {
   CProgressUI::SetEnabled(enabled);
-  if (!enabled) m_bDragging = m_bThumbHot = false;
+  if (enabled) return;
+  m_bDragging = m_bThumbHot = m_bTrackPressed = false;
+  SetRepeat(0);
 }
 
 void CSliderUI::SetStep(int step) { m_nStep = std::max(step, 1); }
@@ -128,6 +131,24 @@ void CSliderUI::MoveTo(int value, bool notify) {
   if (notify) Notify();
 }
 
+void CSliderUI::MoveBy(long long delta) {
+  // In 64 bits: a step from a value near the int limits must not overflow.
+  MoveTo(static_cast<int>(Clamp(m_nValue + delta, INT_MIN, INT_MAX)));
+}
+
+void CSliderUI::StepTowardPress() {
+  const int target =
+      SliderValueAtPoint(m_rcItem, m_bHorizontal, GetThumbSize(), m_nMin, m_nMax, m_ptPress);
+  MoveTo(SliderStepToward(m_nValue, target, GetPageStep()));
+}
+
+void CSliderUI::SetRepeat(UINT period) {
+  if (period == m_uRepeat || m_pManager == nullptr) return;
+  // A running timer keeps its period: it is stopped and started again at the new one.
+  if (m_uRepeat != 0) m_pManager->KillTimer(this, kRepeatTimerId);
+  m_uRepeat = period != 0 && m_pManager->SetTimer(this, kRepeatTimerId, period) ? period : 0;
+}
+
 void CSliderUI::SetThumbHot(bool hot) {
   if (hot == m_bThumbHot) return;
   m_bThumbHot = hot;
@@ -148,9 +169,10 @@ void CSliderUI::DoEvent(TEventUI& event) {
         m_nDragStartValue = m_nValue;
         Invalidate();
       } else {
-        const int target = SliderValueAtPoint(m_rcItem, m_bHorizontal, GetThumbSize(), m_nMin,
-                                              m_nMax, event.ptMouse);
-        MoveTo(SliderStepToward(m_nValue, target, GetPageStep()));
+        m_bTrackPressed = true;
+        m_ptPress = event.ptMouse;
+        StepTowardPress();
+        SetRepeat(CScrollBarUI::kRepeatDelay);
       }
       return;
     case UIEVENT_MOUSEMOVE:
@@ -162,10 +184,22 @@ void CSliderUI::DoEvent(TEventUI& event) {
                                   centre),
                m_bSendMove);
       } else {
+        if (m_bTrackPressed) m_ptPress = event.ptMouse;
         SetThumbHot(::PtInRect(&thumb, event.ptMouse) != FALSE);
       }
       return;
+    case UIEVENT_TIMER:
+      if (event.wParam != kRepeatTimerId) break;
+      if (!m_bTrackPressed) {
+        SetRepeat(0);
+      } else {
+        StepTowardPress();
+        if (m_uRepeat != CScrollBarUI::kRepeatInterval) SetRepeat(CScrollBarUI::kRepeatInterval);
+      }
+      return;
     case UIEVENT_BUTTONUP:
+      m_bTrackPressed = false;
+      SetRepeat(0);
       if (m_bDragging) {
         m_bDragging = false;
         if (!m_bSendMove && m_nValue != m_nDragStartValue) Notify();
@@ -181,16 +215,16 @@ void CSliderUI::DoEvent(TEventUI& event) {
       return;
     case UIEVENT_SCROLLWHEEL:
       // wParam 0: the wheel turned away from the user, which raises the value.
-      MoveTo(event.wParam == 0 ? m_nValue + m_nStep : m_nValue - m_nStep);
+      MoveBy(event.wParam == 0 ? m_nStep : -m_nStep);
       return;
     case UIEVENT_KEYDOWN:
       switch (event.chKey) {
         case VK_RIGHT:
-        case VK_UP: MoveTo(m_nValue + m_nStep); return;
+        case VK_UP: MoveBy(m_nStep); return;
         case VK_LEFT:
-        case VK_DOWN: MoveTo(m_nValue - m_nStep); return;
-        case VK_PRIOR: MoveTo(m_nValue + GetPageStep()); return;
-        case VK_NEXT: MoveTo(m_nValue - GetPageStep()); return;
+        case VK_DOWN: MoveBy(-m_nStep); return;
+        case VK_PRIOR: MoveBy(GetPageStep()); return;
+        case VK_NEXT: MoveBy(-static_cast<long long>(GetPageStep())); return;
         case VK_HOME: MoveTo(m_nMin); return;
         case VK_END: MoveTo(m_nMax); return;
         default: break;

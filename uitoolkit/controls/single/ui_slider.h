@@ -1,8 +1,8 @@
 // CSliderUI: a trackbar as a Windows user knows it: a progress bar (minimum, maximum, value,
 // horizontal or vertical) with a thumb the user moves by dragging it, by pressing on the track
-// (a page towards the press), with the arrow, Page, Home and End keys and with the wheel. The
-// value moves in whole steps; "valuechanged" (0, 0) tells each change the user made (while
-// dragging, only when `sendmove` asks for it; otherwise once at the drag's end).
+// (a page towards the press, repeated while held), with the arrow, Page, Home and End keys and
+// with the wheel. The value moves in whole steps; "valuechanged" (0, 0) tells each change the
+// user made (while dragging, only when `sendmove` asks for it; otherwise once at the drag's end).
 #pragma once
 
 #include <windows.h>
@@ -40,6 +40,9 @@ class CSliderUI : public CProgressUI {
   static constexpr int kDefaultThickness = 24;
   static constexpr SIZE kDefaultThumbSize = {10, 20};  // horizontal; turned when vertical
   static constexpr int kDefaultRailSize = 4;
+  // A press held on the track repeats its page step as a scroll bar's track does (its delay and
+  // interval), on this control timer, until the thumb reaches the pointer.
+  static constexpr UINT kRepeatTimerId = 14;
   static constexpr DWORD kPlainRailColor = 0xFFC8C8C8;
   static constexpr DWORD kPlainThumbColors[kLookStateCount] = {0xFF0078D7, 0xFF1A8CE6,
                                                                0xFF005A9E, 0xFFB4B4B4};
@@ -71,6 +74,11 @@ class CSliderUI : public CProgressUI {
  private:
   // Moves to `value` snapped to the step, and sends "valuechanged" when it changed and `notify`.
   void MoveTo(int value, bool notify = true);
+  void MoveBy(long long delta);
+  // One page towards the pressed point of the track.
+  void StepTowardPress();
+  // Runs the repeat timer at `period` ms; 0 stops it.
+  void SetRepeat(UINT period);
   void Notify();
   void SetThumbHot(bool hot);
 
@@ -85,6 +93,9 @@ class CSliderUI : public CProgressUI {
   bool m_bThumbHot = false;
   bool m_bDragging = false;
   POINT m_ptDragOffset = {0, 0};  // from the pointer to the thumb's centre
+  bool m_bTrackPressed = false;
+  POINT m_ptPress = {0, 0};  // where the pointer is while the track is held
+  UINT m_uRepeat = 0;        // the repeat timer's period; 0 when it does not run
   int m_nDragStartValue = 0;
 };
 

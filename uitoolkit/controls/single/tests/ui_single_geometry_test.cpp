@@ -182,10 +182,17 @@ TEST(GifFrames, ScanTable) {
   ASSERT_TRUE(frames.Decode(small.data(), small.size()));
   EXPECT_EQ(3, frames.GetPlayCount());
   EXPECT_EQ(100u, frames.GetDelay(0));  // no delay given: 100 ms
-  // 65535 x 65535 pixels claimed for one frame: refused without decoding.
-  const std::vector<BYTE> huge = MakeGif(65535, 65535, kOnePixelImage);
-  EXPECT_FALSE(frames.Decode(huge.data(), huge.size()));
-  EXPECT_EQ(0, frames.GetCount());
+  // 65535 x 65535 pixels claimed for one frame, or more frames than allowed: refused without
+  // decoding.
+  std::vector<BYTE> manyFrames;
+  for (int frame = 0; frame <= kMaxGifFrames; ++frame) {
+    manyFrames.insert(manyFrames.end(), kOnePixelImage.begin(), kOnePixelImage.end());
+  }
+  for (const std::vector<BYTE>& refused :
+       {MakeGif(65535, 65535, kOnePixelImage), MakeGif(1, 1, manyFrames)}) {
+    EXPECT_FALSE(frames.Decode(refused.data(), refused.size()));
+    EXPECT_EQ(0, frames.GetCount());
+  }
 }
 
 // Dates are read as YYYY-MM-DD only, and only when the day exists.

@@ -66,8 +66,8 @@ class SingleLive : public ::testing::Test {
 };
 
 // A drag moves the thumb with the pointer in steps and tells "valuechanged" once at its end
-// (a slider with sendmove tells each move); a press on the track moves a page towards it; the
-// keys step, page and go to the ends; the wheel steps.
+// (a slider with sendmove tells each move); a press on the track moves a page towards it, and
+// held, on until the thumb is there; the keys step, page and go to the ends; the wheel steps.
 TEST_F(SingleLive, SliderFollowsDragClicksKeysAndWheel) {
   ASSERT_NE(hwnd, nullptr);
   CSliderUI* slider = Find<CSliderUI>(L"slider");
@@ -76,31 +76,38 @@ TEST_F(SingleLive, SliderFollowsDragClicksKeysAndWheel) {
   Press(thumb, true);
   testing::MouseMoveTo(hwnd, POINT{thumb.x + 40, thumb.y + 30});  // off the bar: still dragging
   PumpFor(60);
-  testing::MouseMoveTo(hwnd, POINT{thumb.x + 96, thumb.y});  // 96 of 210 - 10 pixels: 48, snapped to 50
+  // 96 of 210 - 10 pixels: 48, snapped to 50.
+  testing::MouseMoveTo(hwnd, POINT{thumb.x + 96, thumb.y});
   PumpFor(60);
   EXPECT_EQ(0, Count(L"valuechanged:slider"));
   Press(POINT{thumb.x + 96, thumb.y}, false);
   EXPECT_EQ(50, slider->GetValue());
   EXPECT_EQ(1, Count(L"valuechanged:slider"));
 
-  // The track right of the thumb: a page (a fifth of the range) towards the press.
+  // The track right of the thumb: a page (a fifth of the range) towards the press; held left of
+  // it, the press repeats until the thumb reaches the pointer: 50, 30, 10.
   const RECT bar = slider->GetPos();
   Press(POINT{bar.right - 3, thumb.y}, true);
   Press(POINT{bar.right - 3, thumb.y}, false);
   EXPECT_EQ(70, slider->GetValue());
+  const POINT at10 = {bar.left + 5 + 20, thumb.y};
+  Press(at10, true);
+  PumpFor(900);
+  Press(at10, false);
+  EXPECT_EQ(10, slider->GetValue());
 
   struct Step {
     WORD key;
     int expected;
-  } steps[] = {{VK_RIGHT, 75}, {VK_UP, 80},   {VK_NEXT, 60}, {VK_PRIOR, 80},
+  } steps[] = {{VK_RIGHT, 15}, {VK_UP, 20},     {VK_NEXT, 0}, {VK_PRIOR, 20},
                {VK_END, 100},  {VK_RIGHT, 100}, {VK_HOME, 0}, {VK_LEFT, 0}, {VK_DOWN, 0}};
   for (const Step& step : steps) {
     testing::PostKey(hwnd, step.key);
     PumpFor(30);
     EXPECT_EQ(step.expected, slider->GetValue()) << step.key;
   }
-  // Changes only: the drag, the press, and six of the nine keys.
-  EXPECT_EQ(8, Count(L"valuechanged:slider"));
+  // Changes only: the drag, four track steps, and six of the nine keys.
+  EXPECT_EQ(11, Count(L"valuechanged:slider"));
 
   testing::MouseMoveTo(hwnd, Centre(bar));
   testing::MouseWheel(WHEEL_DELTA);
