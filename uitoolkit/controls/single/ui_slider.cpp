@@ -79,7 +79,13 @@ int SliderStepToward(int value, int target, int page) {
 
 // ---- The control ----
 
-CSliderUI::CSliderUI() { m_cxyFixed.cy = kDefaultThickness; }
+CSliderUI::CSliderUI() {
+  m_cxyFixed.cy = kDefaultThickness;
+  // While it has the focus, a dotted frame (the control base's focused border).
+  m_rcBorderSize = CUiRect(1, 1, 1, 1);
+  m_dwFocusBorderColor = kPlainFocusColor;
+  m_nBorderStyle = PS_DOT;
+}
 
 const wchar_t* CSliderUI::GetClass() const { return kClassName; }
 

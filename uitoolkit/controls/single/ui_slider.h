@@ -44,6 +44,7 @@ class CSliderUI : public CProgressUI {
   // interval), on this control timer, until the thumb reaches the pointer.
   static constexpr UINT kRepeatTimerId = 14;
   static constexpr DWORD kPlainRailColor = 0xFFC8C8C8;
+  static constexpr DWORD kPlainFocusColor = 0xFF606060;
   static constexpr DWORD kPlainThumbColors[kLookStateCount] = {0xFF0078D7, 0xFF1A8CE6,
                                                                0xFF005A9E, 0xFFB4B4B4};
 
