@@ -36,9 +36,10 @@ inline HWND BenchWindow() {
 }
 
 // Builds `xml` and lays it out at kClient, then times `count` rounds of `step` (given the
-// control named "list") followed by a repaint of the whole client area, in milliseconds.
+// control named `name`) followed by a repaint of the whole client area, in milliseconds.
 inline std::vector<double> MeasureRepaintedSteps(
-    const std::wstring& xml, int count, const std::function<void(SkinUI::CControlUI*)>& step) {
+    const std::wstring& xml, int count, const std::function<void(SkinUI::CControlUI*)>& step,
+    const wchar_t* name = L"list") {
   std::vector<double> times;
   SkinUI::CPaintManagerUI manager;
   manager.Init(BenchWindow());
@@ -47,7 +48,7 @@ inline std::vector<double> MeasureRepaintedSteps(
   if (root == nullptr) return times;
   manager.AttachDialog(root);
   manager.UpdateLayout(kClient);
-  SkinUI::CControlUI* list = manager.FindControl(L"list");
+  SkinUI::CControlUI* list = manager.FindControl(name);
   vesk::ScopedWindowDC screen(nullptr);
   vesk::UniqueMemoryDC dc(::CreateCompatibleDC(screen.get()));
   vesk::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), 640, 460));

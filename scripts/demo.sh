@@ -41,7 +41,7 @@ run_gallery() {
   rm -rf "$pictures"
   mkdir -p "$pictures"
   local page
-  for page in basics scrolling tiles child list; do
+  for page in basics scrolling tiles child list combo tree; do
     wine_run "$viewer" "$(windows_path "$skin")" --activate "tab_$page" \
       --screenshot "$(windows_path "$pictures/gallery_$page.png")" ||
       echo "== SkinViewer.exe failed on the page $page"

@@ -128,33 +128,58 @@ bool PayloadDigest::Finish(Sha256Digest& digest) {
 
 namespace {
 
+// The pieces of one item, taken one at a time by each hashing thread: from memory, or read from
+// a file at their offsets.
 struct PieceJob {
-  const char* bytes;
-  size_t size;
+  const char* bytes = nullptr;
+  HANDLE file = nullptr;
+  size_t size = 0;
   std::vector<Sha256Digest> digests;
   std::atomic<size_t> next{0};
   std::atomic<bool> failed{false};
 };
 
+// Hashes `length` bytes of the job's file from `offset`, read in parts of 1 MiB.
+bool HashFileRange(const PieceJob& job, size_t offset, size_t length, Sha256& hash,
+                   std::vector<char>& buffer) {
+  buffer.resize(std::min<size_t>(length, 1 << 20));
+  while (length > 0) {
+    const DWORD want = static_cast<DWORD>(std::min(length, buffer.size()));
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(static_cast<unsigned long long>(offset) >> 32);
+    DWORD read = 0;
+    if (!ReadFile(job.file, buffer.data(), want, &read, &at) || read != want) return false;
+    hash.Update(buffer.data(), read);
+    offset += read;
+    length -= read;
+  }
+  return true;
+}
+
 // Takes the job's pieces one at a time until none is left.
 DWORD WINAPI HashPieces(LPVOID parameter) {
   PieceJob& job = *static_cast<PieceJob*>(parameter);
+  std::vector<char> buffer;
   for (size_t i; (i = job.next++) < job.digests.size();) {
     const size_t start = i * kPayloadDigestPiece;
+    const size_t length = std::min(kPayloadDigestPiece, job.size - start);
     Sha256 hash;
-    hash.Update(job.bytes + start, std::min(kPayloadDigestPiece, job.size - start));
+    if (job.bytes != nullptr) {
+      hash.Update(job.bytes + start, length);
+    } else if (!HashFileRange(job, start, length, hash, buffer)) {
+      job.failed = true;
+    }
     if (!hash.Finish(job.digests[i])) job.failed = true;
   }
   return 0;
 }
 
-}  // namespace
-
-std::optional<Sha256Digest> PayloadDigestOf(const void* data, size_t size, unsigned threads) {
-  PieceJob job;
-  job.bytes = static_cast<const char*>(data);
-  job.size = size;
-  job.digests.resize(size == 0 ? 1 : (size + kPayloadDigestPiece - 1) / kPayloadDigestPiece);
+// The payload digest of the job's pieces, hashed on `threads` threads at once (this one among
+// them).
+std::optional<Sha256Digest> DigestOfPieces(PieceJob& job, unsigned threads) {
+  job.digests.resize(job.size == 0 ? 1
+                                   : (job.size + kPayloadDigestPiece - 1) / kPayloadDigestPiece);
   std::vector<UniqueKernelHandle> helpers;
   for (unsigned i = 1; i < threads && i < job.digests.size(); ++i) {
     helpers.emplace_back(CreateThread(nullptr, 0, &HashPieces, &job, 0, nullptr));
@@ -168,6 +193,15 @@ std::optional<Sha256Digest> PayloadDigestOf(const void* data, size_t size, unsig
   Sha256Digest digest;
   if (job.failed || !outer.Finish(digest)) return std::nullopt;
   return digest;
+}
+
+}  // namespace
+
+std::optional<Sha256Digest> PayloadDigestOf(const void* data, size_t size, unsigned threads) {
+  PieceJob job;
+  job.bytes = static_cast<const char*>(data);
+  job.size = size;
+  return DigestOfPieces(job, threads);
 }
 
 std::optional<Sha256Digest> RecordedPayloadDigest(HMODULE module, int id) {
@@ -190,20 +224,13 @@ std::optional<Sha256Digest> RecordedPayloadDigest(HMODULE module, int id) {
 std::optional<Sha256Digest> FileDigest(const std::wstring& path) {
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) return std::nullopt;
-  PayloadDigest hash;
-  std::vector<char> buffer(1 << 20);
-  for (;;) {
-    DWORD read = 0;
-    if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) {
-      return std::nullopt;
-    }
-    if (read == 0) break;
-    hash.Update(buffer.data(), read);
-  }
-  Sha256Digest digest;
-  if (!hash.Finish(digest)) return std::nullopt;
-  return digest;
+  LARGE_INTEGER size = {};
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
+  // Both cores hash the pieces of a large file (an installer is checked right before it runs).
+  PieceJob job;
+  job.file = file.get();
+  job.size = static_cast<size_t>(size.QuadPart);
+  return DigestOfPieces(job, 2);
 }
 
 bool FileMatchesRecordIn(HMODULE module, const std::wstring& path, int id) {

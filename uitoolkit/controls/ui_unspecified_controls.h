@@ -1,7 +1,7 @@
 // The controls of the skin builder's class table that the setup window does not use and that
-// are not built yet: the tree, the windowless rich edit, the ActiveX and web browser hosts. (The
-// list family and the combo box live in lists/, the tree builds on the list; the slider, the
-// animated image and the date field live in single/.)
+// are not built yet: the windowless rich edit, the ActiveX and web browser hosts. (The list
+// family and the combo box live in lists/, the tree in tree/; the slider, the animated image and
+// the date field in single/.)
 //
 // NOT BUILT: their own behaviour and attributes. Each exists so that a skin naming it builds: it
 // answers its element name from GetClass and GetInterface, takes the common control attributes
@@ -11,8 +11,6 @@
 
 #include <cwchar>
 
-#include "uitoolkit/controls/lists/ui_list.h"
-#include "uitoolkit/controls/lists/ui_list_elements.h"
 #include "uitoolkit/controls/ui_box_layout.h"
 #include "uitoolkit/controls/ui_container.h"
 #include "uitoolkit/controls/ui_control.h"
@@ -31,18 +29,6 @@ class CUnbuiltControl : public Base {
     }
     return Base::GetInterface(name);
   }
-};
-
-class CTreeViewUI : public CUnbuiltControl<CListUI, CTreeViewUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"TreeView";
-};
-
-// The skin builder adds a tree node only to a tree view or another tree node; its children are
-// its own items (a row).
-class CTreeNodeUI : public CUnbuiltControl<CListContainerElementUI, CTreeNodeUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"TreeNode";
 };
 
 class CRichEditUI : public CUnbuiltControl<CContainerUI, CRichEditUI> {

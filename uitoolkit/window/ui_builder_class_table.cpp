@@ -10,6 +10,7 @@
 #include "uitoolkit/controls/single/ui_date_time.h"
 #include "uitoolkit/controls/single/ui_gif_anim.h"
 #include "uitoolkit/controls/single/ui_slider.h"
+#include "uitoolkit/controls/tree/ui_tree_view.h"
 #include "uitoolkit/controls/ui_box_layout.h"
 #include "uitoolkit/controls/ui_button.h"
 #include "uitoolkit/controls/ui_check_box.h"

@@ -80,7 +80,9 @@ bool CDialogBuilder::_Parse(const CMarkupNode& node, CControlUI* parent,
 
     bool placed = true;
     if (IsTreeNode(control)) {
-      // A tree node joins its tree first and takes its attributes before its children.
+      // A tree node joins its tree first and takes its attributes before its children; added
+      // to a node, a child node becomes a node of the tree and any other child a control of
+      // the node's row (CTreeNodeUI::Add).
       if (!IsTree(parent)) {
         control->Delete();
         return false;

@@ -237,5 +237,45 @@ TEST_F(PayloadTest, CopyPayloadFileLogsOutcome) {
   EXPECT_EQ(m_log.Messages(), expected);
 }
 
+// A file is held only when its whole content is the expected bytes, checked in pieces as long
+// as a small item (a file one byte longer or shorter fails too) or of 1 MiB for a large one; a
+// held file cannot be written until it is released.
+TEST(HeldFilesTest, HoldsOnlyTheExpectedContent) {
+  ScopedTempFolder folder;
+  const std::string large(3 << 20, 'a');
+  std::string largeChanged = large;
+  largeChanged[(2 << 20) + 5] = 'b';
+  struct Row {
+    const char* what;
+    std::string expected;
+    std::string onDisk;
+    bool held;
+  };
+  const Row rows[] = {
+      {"same small", "payload", "payload", true},
+      {"same empty", "", "", true},
+      {"same large", large, large, true},
+      {"one byte changed", "payload", "paxload", false},
+      {"one byte longer", "payload", "payload!", false},
+      {"one byte shorter", "payload", "payloa", false},
+      {"empty expected, one byte on disk", "", "x", false},
+      {"large, changed in its third piece", large, largeChanged, false},
+      {"large, one byte longer", large, large + "a", false},
+  };
+  HeldFiles held;
+  int index = 0;
+  for (const Row& row : rows) {
+    const std::wstring path = folder / (L"item" + std::to_wstring(index++));
+    ASSERT_TRUE(testing::WriteFileBytes(path, row.onDisk));
+    EXPECT_EQ(row.held, held.Hold(path, row.expected.data(), static_cast<DWORD>(row.expected.size())))
+        << row.what;
+    const bool writable = UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr))
+                              .valid();
+    EXPECT_EQ(!row.held, writable) << row.what;
+  }
+  held.ReleaseAll();
+}
+
 }  // namespace
 }  // namespace vesk

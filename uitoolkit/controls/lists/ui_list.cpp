@@ -33,18 +33,26 @@ void CListBodyUI::SetPos(RECT rc, bool needInvalidate) {
   const LONG rowWidth = std::max<LONG>(client.right - client.left, columnsWidth);
   const LONG left = client.left - scroll.cx;
   LONG y = client.top - scroll.cy;
+  m_alternate.assign(static_cast<size_t>(m_items.GetSize()), false);
+  int shown = 0;
   for (int i = 0; i < m_items.GetSize(); ++i) {
     CControlUI* row = GetItemAt(i);
     if (row->IsFloat()) {
       SetFloatPos(i);
       continue;
     }
+    if (row->IsVisible()) m_alternate[static_cast<size_t>(i)] = (shown++ % 2) == 1;
     // A hidden row keeps an empty place, so that the rows' tops never decrease.
     const LONG height = row->IsVisible() ? m_pOwner->ElementHeight(row) : 0;
     row->SetPos(RECT{left, y, left + rowWidth, y + height}, false);
     y += height;
   }
   ProcessScrollBar(client, columnsWidth, y - (client.top - scroll.cy));
+}
+
+bool CListBodyUI::IsAlternateRow(int index) const {
+  if (index < 0 || static_cast<size_t>(index) >= m_alternate.size()) return index % 2 == 1;
+  return m_alternate[static_cast<size_t>(index)];
 }
 
 int CListBodyUI::FirstRowBelow(LONG y) const {
@@ -109,6 +117,11 @@ void CListBodyUI::SortRows(int (*compare)(CControlUI*, CControlUI*, UINT_PTR), U
   std::stable_sort(first, first + m_items.GetSize(), [compare, data](void* a, void* b) {
     return compare(static_cast<CControlUI*>(a), static_cast<CControlUI*>(b), data) < 0;
   });
+  NeedUpdate();
+}
+
+void CListBodyUI::DetachRows(int first, int count) {
+  if (count <= 0 || !m_items.Remove(first, count)) return;
   NeedUpdate();
 }
 
@@ -223,6 +236,14 @@ void CListUI::RemoveAll() {
   m_pCaret = nullptr;
   m_pAnchor = nullptr;
   m_pBody->RemoveAll();
+  NotifySelection(previous);
+}
+
+void CListUI::DetachElements(int first, int count) {
+  const int previous = GetCurSel();
+  for (int i = first; i < first + count; ++i) DropElement(GetItemAt(i));
+  m_pBody->DetachRows(first, count);
+  Renumber(first);
   NotifySelection(previous);
 }
 
@@ -350,7 +371,11 @@ bool CListUI::SelectWithMode(int index, int mode) {
     case ListSelectMode::kRange: {
       const TRowRange range = RangeFromAnchor(IndexOf(m_pAnchor), index);
       ClearSelection();
-      for (int i = range.first; i <= range.last; ++i) SetSelected(GetItemAt(i), true);
+      // Hidden and disabled rows inside the range stay unselected.
+      for (int i = range.first; i <= range.last; ++i) {
+        CControlUI* row = GetItemAt(i);
+        if (row->IsVisible() && row->IsEnabled()) SetSelected(row, true);
+      }
       if (m_pAnchor == nullptr) m_pAnchor = target;
       break;
     }
@@ -414,9 +439,13 @@ void CListUI::DoEvent(TEventUI& event) {
       const int rowHeight = m_pCaret != nullptr ? m_pCaret->GetHeight()
                                                 : (GetCount() > 0 ? GetItemAt(0)->GetHeight() : 0);
       const RECT client = m_pBody->GetClientArea();
-      const int next = NextRowForKey(event.chKey, caretIndex, GetCount(),
-                                     PageRowsFor(client.bottom - client.top, rowHeight));
+      const int pageRows = PageRowsFor(client.bottom - client.top, rowHeight);
+      int next = NextRowForKey(event.chKey, caretIndex, GetCount(), pageRows);
       if (next < 0) break;
+      // A page counts the rows shown, not the hidden ones between them.
+      if (caretIndex >= 0 && (event.chKey == VK_PRIOR || event.chKey == VK_NEXT)) {
+        next = StepVisibleRows(caretIndex, next - caretIndex);
+      }
       // A disabled or hidden element is passed over, towards where the key goes.
       const bool forward =
           event.chKey == VK_DOWN || event.chKey == VK_NEXT || event.chKey == VK_HOME;
@@ -440,6 +469,18 @@ void CListUI::DoEvent(TEventUI& event) {
       break;
   }
   CVerticalLayoutUI::DoEvent(event);
+}
+
+int CListUI::StepVisibleRows(int from, int steps) const {
+  const int direction = steps < 0 ? -1 : 1;
+  int reached = from;
+  for (int i = from + direction; steps != 0 && i >= 0 && i < GetCount(); i += direction) {
+    const CControlUI* row = GetItemAt(i);
+    if (!row->IsVisible() || row->IsFloat()) continue;
+    reached = i;
+    steps -= direction;
+  }
+  return reached;
 }
 
 // ---- attributes ----

@@ -31,11 +31,16 @@ class CListBodyUI : public CVerticalLayoutUI {
   void SetScrollPos(SIZE pos) override;
   // Orders the rows by `compare` (stable).
   void SortRows(int (*compare)(CControlUI*, CControlUI*, UINT_PTR), UINT_PTR data);
+  // Takes `count` rows from `first` on out of the body without destroying them.
+  void DetachRows(int first, int count);
+  // Whether the row at `index` was an odd one among the rows shown at the last layout.
+  bool IsAlternateRow(int index) const;
 
  private:
   // The first row whose bottom is below `y` (the count when none is).
   int FirstRowBelow(LONG y) const;
   CListUI* m_pOwner;
+  std::vector<bool> m_alternate;  // per row, from the last layout
 };
 
 class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
@@ -77,6 +82,8 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   // The caret element's index when it is selected, else -1.
   int GetCurSel() const override;
   bool SelectItem(int index, bool takeFocus = false) override;
+  // Every second row shown, hidden rows not counted.
+  bool IsAlternateRow(int index) const override { return m_pBody->IsAlternateRow(index); }
 
   bool IsMultiSelect() const { return m_bMultiSelect; }
   // Leaving multiple selection keeps only the current selection.
@@ -96,6 +103,13 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   // The height of an element in this list.
   int ElementHeight(CControlUI* element);
 
+ protected:
+  // The element last clicked or moved to (selected or not), or null.
+  CControlUI* GetCaret() const { return m_pCaret; }
+  // Takes `count` elements from `first` on out of the list without destroying them; the
+  // selection forgets them ("itemselect" when the current selection changed).
+  void DetachElements(int first, int count);
+
  private:
   IListItemUI* ItemOf(CControlUI* control) const;
   int IndexOf(CControlUI* control) const;
@@ -110,6 +124,9 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   // Sends "itemselect" when GetCurSel() moved from `previous`.
   void NotifySelection(int previous);
   void DropElement(CControlUI* element);
+  // The row `steps` visible rows from `from` (towards the end when `steps` > 0), or the last
+  // visible row on the way.
+  int StepVisibleRows(int from, int steps) const;
 
   CListHeaderUI* m_pHeader = nullptr;
   CListBodyUI* m_pBody = nullptr;

@@ -105,7 +105,8 @@ TListRowState CListRow::StateOf(const CControlUI& self) const {
   state.selected = selected;
   state.hot = hot;
   state.disabled = !self.IsEnabled();
-  state.alternate = index >= 0 && (index % 2) == 1;
+  state.alternate =
+      index >= 0 && (owner != nullptr ? owner->IsAlternateRow(index) : index % 2 == 1);
   return state;
 }
 

@@ -21,7 +21,7 @@ struct TListRowState {
   bool selected = false;
   bool hot = false;
   bool disabled = false;
-  bool alternate = false;  // an odd row
+  bool alternate = false;  // every second row shown
 };
 
 // The background colour, text colour and image description a row takes from `info` in `state`

@@ -55,6 +55,8 @@ class IListOwnerUI {
   // A click or key on an element that the element does not use itself (selection with Ctrl and
   // Shift, activation, keyboard navigation, the wheel) goes to its owner.
   virtual void DoEvent(TEventUI& event) = 0;
+  // Whether the element at `index` takes the alternate background: every second row shown.
+  virtual bool IsAlternateRow(int index) const { return index % 2 == 1; }
 
  protected:
   ~IListOwnerUI() = default;

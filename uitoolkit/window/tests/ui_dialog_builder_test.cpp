@@ -306,10 +306,11 @@ TEST(DialogBuilder, CoverAndFailures) {
   EXPECT_EQ(nullptr, leafParent.root);
   Built strayNode(L"<Window><VBox><TreeNode /></VBox></Window>", nullptr);
   EXPECT_EQ(nullptr, strayNode.root);
+  // A node's child nodes become rows of the tree after it; other children go into its row.
   Built tree(L"<Window><TreeView><TreeNode name=\"n\"><TreeNode name=\"m\" /><Control />"
-             L"</TreeNode></TreeView></Window>",
+             L"</TreeNode><TreeNode name=\"o\" /></TreeView></Window>",
              nullptr);
-  EXPECT_EQ(L"TreeView[TreeNode:n[TreeNode:m Control]]", Outline(tree.root));
+  EXPECT_EQ(L"TreeView[TreeNode:n[Control] TreeNode:m TreeNode:o]", Outline(tree.root));
 
   CDialogBuilder broken;
   EXPECT_EQ(nullptr, broken.Create(L"<Window><VBox></Window>"));
