@@ -54,9 +54,10 @@ const TClassRow kClassTable[] = {
     {L"TabLayout", &Make<CTabLayoutUI>},
     {L"TileLayout", &Make<CTileLayoutUI>},
     {L"ChildLayout", &Make<CChildLayoutUI>},
-    {L"Slider", &Make<CSliderUI>},
-    // The controls whose own behaviour is not built (ui_unspecified_controls.h).
+    // The further controls; the rich edit and the two hosts are not built yet
+    // (ui_unspecified_controls.h).
     {L"RichEdit", &Make<CRichEditUI>},
+    {L"Slider", &Make<CSliderUI>},
     {L"ScrollBar", &Make<CScrollBarUI>},
     {L"Combo", &Make<CComboUI>},
     {L"ComboBox", &Make<CComboUI>},
