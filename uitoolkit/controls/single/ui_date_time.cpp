@@ -12,6 +12,8 @@ namespace {
 
 // The window property that holds the CDateTimeWnd of a subclassed picker.
 constexpr wchar_t kPickerProperty[] = L"SkinUI.CDateTimeWnd";
+// Posted to the picker to close it unless the focus is in it or its calendar.
+constexpr UINT kCheckFocusMessage = WM_APP + 0x51;
 
 // The picker's window class is registered by the common controls, loaded at run time from the
 // system folder (the programs do not import them).
@@ -149,12 +151,15 @@ LRESULT CALLBACK CDateTimeWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam
 void CDateTimeWnd::CloseUnlessFocused() {
   HWND focus = ::GetFocus();
   HWND calendar = reinterpret_cast<HWND>(::SendMessageW(m_hwnd, DTM_GETMONTHCAL, 0, 0));
+  const auto inside = [focus](HWND window) {
+    return window != nullptr && (focus == window || ::IsChild(window, focus));
+  };
   // (Some picker versions keep a hidden calendar; only a shown one counts.)
-  if (focus == m_hwnd || (focus != nullptr && ::IsChild(m_hwnd, focus)) ||
+  if (inside(m_hwnd) || inside(calendar) ||
       (calendar != nullptr && ::IsWindowVisible(calendar))) {
     return;
   }
-  ::PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
+  ::DestroyWindow(m_hwnd);
 }
 
 LRESULT CDateTimeWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -171,9 +176,14 @@ LRESULT CDateTimeWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       break;
     case WM_KILLFOCUS: {
       const LRESULT result = ::CallWindowProcW(m_oldProc, m_hwnd, message, wParam, lParam);
-      CloseUnlessFocused();
+      // Looked at once the focus change is over: dropping the calendar down moves the focus
+      // before the calendar shows.
+      ::PostMessageW(m_hwnd, kCheckFocusMessage, 0, 0);
       return result;
     }
+    case kCheckFocusMessage:
+      CloseUnlessFocused();
+      return 0;
     case WM_CLOSE:
       ::DestroyWindow(m_hwnd);
       return 0;
@@ -183,7 +193,7 @@ LRESULT CDateTimeWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         const auto* change = reinterpret_cast<const NMDATETIMECHANGE*>(lParam);
         if (change->dwFlags == GDT_VALID) m_owner->OnPickerChanged(change->st);
       } else if (header->code == DTN_CLOSEUP) {
-        CloseUnlessFocused();
+        ::PostMessageW(m_hwnd, kCheckFocusMessage, 0, 0);
       }
       return 0;
     }

@@ -171,8 +171,8 @@ TEST_F(SingleLive, AnimationAdvancesAtItsDelaysAndStopsWhenHidden) {
 }
 
 // A click lays the native date picker over the field; an arrow key changes the date in it, which
-// becomes the field's date and text with "textchanged"; Enter closes it. A read-only field opens
-// nothing.
+// becomes the field's date and text with "textchanged"; Enter closes it; a day clicked in its
+// month calendar becomes the date too. A read-only field opens nothing.
 TEST_F(SingleLive, DatePickerOpensAndChangesTheDateByKeys) {
   ASSERT_NE(hwnd, nullptr);
   CDateTimeUI* date = Find<CDateTimeUI>(L"date");
@@ -209,6 +209,39 @@ TEST_F(SingleLive, DatePickerOpensAndChangesTheDateByKeys) {
   testing::PostKey(picker, VK_RETURN);
   EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(picker); }));
   EXPECT_EQ(nullptr, date->GetNativeWindow());
+
+  // The picker's button drops its month calendar down, which keeps the picker open; a day
+  // clicked in it (the 20th of the month shown) becomes the date. (Then the picker stays while
+  // the focus comes back to it; Wine's calendar hands it to the window, which closes the picker.)
+  Press(POINT{field.left + 10, Centre(field).y}, true);
+  Press(POINT{field.left + 10, Centre(field).y}, false);
+  picker = date->GetNativeWindow();
+  ASSERT_NE(picker, nullptr);
+  Press(POINT{field.right - 8, Centre(field).y}, true);
+  Press(POINT{field.right - 8, Centre(field).y}, false);
+  HWND calendar = reinterpret_cast<HWND>(::SendMessageW(picker, DTM_GETMONTHCAL, 0, 0));
+  ASSERT_TRUE(calendar != nullptr && ::IsWindowVisible(calendar));
+  MCHITTESTINFO hit = {};
+  hit.cbSize = sizeof(hit);
+  RECT client = {};
+  ::GetClientRect(calendar, &client);
+  for (hit.pt.y = 0; hit.pt.y < client.bottom; hit.pt.y += 2) {
+    for (hit.pt.x = 0; hit.pt.x < client.right; hit.pt.x += 2) {
+      ::SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      if (hit.uHit == MCHT_CALENDARDATE && hit.st.wDay == 20) break;
+    }
+    if (hit.uHit == MCHT_CALENDARDATE && hit.st.wDay == 20) break;
+  }
+  ASSERT_EQ(20, hit.st.wDay);
+  POINT day = hit.pt;
+  ::ClientToScreen(calendar, &day);
+  testing::MouseMoveToScreen(day);
+  testing::MouseButton(true);
+  testing::MouseButton(false);
+  PumpFor(200);
+  EXPECT_EQ(20, date->GetTime().wDay);
+  EXPECT_EQ(hit.st.wMonth, date->GetTime().wMonth);
+  EXPECT_EQ(2, Count(L"textchanged:date"));
 
   CDateTimeUI* fixed = Find<CDateTimeUI>(L"fixed");
   const RECT fixedField = fixed->GetPos();
