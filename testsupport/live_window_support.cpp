@@ -72,6 +72,15 @@ void MouseButton(bool down) {
   PumpFor(30);
 }
 
+void MouseWheel(int delta) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  input.mi.mouseData = static_cast<DWORD>(delta);
+  ::SendInput(1, &input, sizeof(input));
+  PumpFor(30);
+}
+
 void PostKey(HWND window, WORD key, bool shift) {
   BYTE state[256] = {};
   ::GetKeyboardState(state);

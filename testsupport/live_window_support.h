@@ -59,6 +59,8 @@ void PumpFor(DWORD ms);
 void MouseMoveTo(HWND window, POINT client);
 void MouseMoveToScreen(POINT screen);
 void MouseButton(bool down);
+// A real turn of the wheel by `delta` (WHEEL_DELTA a notch; positive turns away from the user).
+void MouseWheel(int delta);
 // Posts WM_KEYDOWN and WM_KEYUP of `key` to the window with Shift held or not.
 void PostKey(HWND window, WORD key, bool shift = false);
 

@@ -17,6 +17,10 @@ namespace SkinUI {
 class CControlUI;
 class CPaintManagerUI;
 
+// The window that hosts the controls reflects WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* of its
+// native child windows back to the child as the same message plus this value.
+constexpr UINT kReflectedMessageBase = 0x2000;
+
 class IControlManagerUI : public IRenderHost {
  public:
   // The paint manager behind this interface (null for stand-ins that are none).

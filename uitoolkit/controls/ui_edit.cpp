@@ -12,10 +12,6 @@
 namespace SkinUI {
 namespace {
 
-// The window that hosts the controls reflects WM_COMMAND and WM_CTLCOLOR* of its native child
-// windows back to the child as the same message plus this value.
-constexpr UINT kReflectedBase = 0x2000;
-
 // The window property that holds the CEditWnd of a subclassed EDIT window (its user data stays
 // free for others).
 constexpr wchar_t kEditWindowProperty[] = L"SkinUI.CEditWnd";
@@ -129,14 +125,14 @@ LRESULT CEditWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case kReflectedBase + WM_COMMAND:
+    case kReflectedMessageBase + WM_COMMAND:
       if (HIWORD(wParam) == EN_CHANGE && !m_initializing && m_owner != nullptr) {
         m_owner->OnNativeTextChanged(WindowText(m_hwnd));
       }
       return 0;
-    case kReflectedBase + WM_CTLCOLOREDIT:
-    case kReflectedBase + WM_CTLCOLORSTATIC:
-      return OnControlColor(message - kReflectedBase, wParam, lParam);
+    case kReflectedMessageBase + WM_CTLCOLOREDIT:
+    case kReflectedMessageBase + WM_CTLCOLORSTATIC:
+      return OnControlColor(message - kReflectedMessageBase, wParam, lParam);
     case WM_NCDESTROY: {
       const WNDPROC oldProc = m_oldProc;
       HWND hwnd = m_hwnd;

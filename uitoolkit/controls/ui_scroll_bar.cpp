@@ -47,29 +47,13 @@ constexpr DWORD kDefaultColors[CScrollBarUI::kPartCount][CScrollBarUI::kStateCou
 
 const wchar_t* const kPartNames[CScrollBarUI::kPartCount] = {L"button1", L"button2", L"thumb",
                                                             L"rail",    L"bk",      L"arrow"};
-const wchar_t* const kStateNames[CScrollBarUI::kStateCount] = {L"normal", L"hot", L"pushed",
-                                                              L"disabled"};
 
 // Reads `<part><state>image` or `<part><state>color`; false for other names.
 bool ParsePartAttributeName(const wchar_t* name, int& part, int& state, bool& isImage) {
   for (part = 0; part < CScrollBarUI::kPartCount; ++part) {
-    const size_t partLength = std::wcslen(kPartNames[part]);
-    if (std::wcsncmp(name, kPartNames[part], partLength) != 0) continue;
-    for (state = 0; state < CScrollBarUI::kStateCount; ++state) {
-      const wchar_t* rest = name + partLength;
-      const size_t stateLength = std::wcslen(kStateNames[state]);
-      if (std::wcsncmp(rest, kStateNames[state], stateLength) != 0) continue;
-      rest += stateLength;
-      // The arrow is a glyph (colours only); the rail is an image (images only).
-      if (std::wcscmp(rest, L"image") == 0 && part != CScrollBarUI::kArrow) {
-        isImage = true;
-        return true;
-      }
-      if (std::wcscmp(rest, L"color") == 0 && part != CScrollBarUI::kRail) {
-        isImage = false;
-        return true;
-      }
-    }
+    if (!ParseStateLookName(name, kPartNames[part], state, isImage)) continue;
+    // The arrow is a glyph (colours only); the rail is an image (images only).
+    if (isImage ? part != CScrollBarUI::kArrow : part != CScrollBarUI::kRail) return true;
   }
   return false;
 }
@@ -352,9 +336,9 @@ void CScrollBarUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     SetShowButton2(ParseBoolValue(value));
   } else if (ParsePartAttributeName(name, part, state, isImage)) {
     if (isImage) {
-      LoadDrawInfo(m_images[part][state], value);
+      LoadDrawInfo(m_looks[part].images[state], value);
     } else {
-      m_colors[part][state] = ParseColor(value);
+      m_looks[part].colors[state] = ParseColor(value);
       Invalidate();
     }
   } else {
@@ -383,38 +367,19 @@ CScrollBarUI::TState CScrollBarUI::GetPartState(TPart part) const {
   return m_hot == hit ? kHot : kNormal;
 }
 
-TDrawInfo* CScrollBarUI::ImageFor(TPart part, TState state) {
-  if (!m_images[part][state].drawString.IsEmpty()) return &m_images[part][state];
-  if (!m_images[part][kNormal].drawString.IsEmpty()) return &m_images[part][kNormal];
-  return nullptr;
-}
-
-DWORD CScrollBarUI::ColorFor(TPart part, TState state) const {
-  if (m_colors[part][state] != 0) return m_colors[part][state];
-  if (m_colors[part][kNormal] != 0) return m_colors[part][kNormal];
-  return kDefaultColors[part][state];
-}
-
 void CScrollBarUI::PaintPart(HDC hDC, TPart part, const RECT& rc) {
   if (::IsRectEmpty(&rc)) return;
+  // A disabled thumb of the plain look is not drawn (its plain colour is 0).
   const TState state = GetPartState(part);
-  TDrawInfo* image = ImageFor(part, state);
-  if (image != nullptr && CRenderEngine::DrawImage(hDC, m_pManager, rc, m_rcPaint, *image)) {
-    return;
-  }
-  // A disabled bar shows no thumb in the plain look.
-  if (part == kThumb && state == kDisabled && m_colors[kThumb][kDisabled] == 0 &&
-      m_colors[kThumb][kNormal] == 0) {
-    return;
-  }
-  const DWORD color = ColorFor(part, state);
-  if (color != 0) CRenderEngine::DrawColor(hDC, rc, GetAdjustColor(color));
-  if (part == kButton1 || part == kButton2) PaintArrow(hDC, part, rc);
+  const bool imageDrawn = m_looks[part].Paint(hDC, *this, rc, state, kDefaultColors[part][state]);
+  if (!imageDrawn && (part == kButton1 || part == kButton2)) PaintArrow(hDC, part, rc);
 }
 
 // A filled triangle pointing away from the track, drawn as rows of one-pixel lines.
 void CScrollBarUI::PaintArrow(HDC hDC, TPart button, const RECT& rc) {
-  const DWORD color = GetAdjustColor(ColorFor(kArrow, GetPartState(button)));
+  const TState state = GetPartState(button);
+  const DWORD color =
+      GetAdjustColor(m_looks[kArrow].ColorFor(state, kDefaultColors[kArrow][state]));
   const LONG width = rc.right - rc.left;
   const LONG height = rc.bottom - rc.top;
   const LONG size = std::min(width, height);
@@ -436,7 +401,7 @@ void CScrollBarUI::PaintArrow(HDC hDC, TPart button, const RECT& rc) {
 }
 
 void CScrollBarUI::PaintRail(HDC hDC, const RECT& thumb) {
-  TDrawInfo* rail = ImageFor(kRail, GetPartState(kRail));
+  TDrawInfo* rail = m_looks[kRail].ImageFor(GetPartState(kRail));
   if (rail == nullptr) return;
   CRenderEngine::DrawImage(nullptr, m_pManager, thumb, m_rcPaint, *rail);
   if (rail->image == nullptr) return;

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "uitoolkit/controls/ui_control.h"
-#include "uitoolkit/core/ui_render_engine.h"
+#include "uitoolkit/controls/ui_state_look.h"
 
 namespace SkinUI {
 
@@ -56,7 +56,8 @@ class CScrollBarUI : public CControlUI {
 
   // The drawn parts and their states, the indexes of the image and colour tables.
   enum TPart { kButton1, kButton2, kThumb, kRail, kBk, kArrow, kPartCount };
-  enum TState { kNormal, kHot, kPushed, kDisabled, kStateCount };
+  enum TState { kNormal = kLookNormal, kHot = kLookHot, kPushed = kLookPushed,
+                kDisabled = kLookDisabled, kStateCount = kLookStateCount };
 
   CScrollBarUI();
 
@@ -112,10 +113,6 @@ class CScrollBarUI : public CControlUI {
   void PaintPart(HDC hDC, TPart part, const RECT& rc);
   void PaintArrow(HDC hDC, TPart button, const RECT& rc);
   void PaintRail(HDC hDC, const RECT& thumb);
-  // The image or colour of `part` in `state`, falling back to the part's normal state when the
-  // skin set something for the part, else to the plain look (see the README).
-  TDrawInfo* ImageFor(TPart part, TState state);
-  DWORD ColorFor(TPart part, TState state) const;
 
   CContainerUI* m_pOwner = nullptr;
   bool m_bHorizontal = false;
@@ -126,8 +123,8 @@ class CScrollBarUI : public CControlUI {
   bool m_bShowButton1 = true;
   bool m_bShowButton2 = true;
 
-  TDrawInfo m_images[kPartCount][kStateCount];
-  DWORD m_colors[kPartCount][kStateCount] = {};
+  // Each part's image or colour per state (see the README for the fallbacks).
+  TStateLook m_looks[kPartCount];
 
   TScrollBarHit m_hot = TScrollBarHit::None;
   TScrollBarHit m_pressed = TScrollBarHit::None;

@@ -1,13 +1,12 @@
 // The controls of the skin builder's class table that the setup window does not use and that
-// are not built yet: the windowless rich edit, the ActiveX and web browser hosts, the
-// animated image, the date field and the slider. (The list family and the combo box live in
-// lists/, the tree in tree/.)
+// are not built yet: the windowless rich edit, the ActiveX and web browser hosts. (The list
+// family and the combo box live in lists/, the tree in tree/; the slider, the animated image and
+// the date field in single/.)
 //
 // NOT BUILT: their own behaviour and attributes. Each exists so that a skin naming it builds: it
 // answers its element name from GetClass and GetInterface, takes the common control attributes
 // (a container's too), and a container among them holds and lays out its children exactly as
-// its base layout does. Nothing here selects, scrolls, edits, expands, animates or hosts
-// anything.
+// its base layout does. Nothing here selects, scrolls, edits, expands or hosts anything.
 #pragma once
 
 #include <cwchar>
@@ -45,21 +44,6 @@ class CActiveXUI : public CUnbuiltControl<CControlUI, CActiveXUI> {
 class CWebBrowserUI : public CUnbuiltControl<CActiveXUI, CWebBrowserUI> {
  public:
   static constexpr const wchar_t* kClassName = L"WebBrowser";
-};
-
-class CGifAnimUI : public CUnbuiltControl<CControlUI, CGifAnimUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"GifAnim";
-};
-
-class CDateTimeUI : public CUnbuiltControl<CControlUI, CDateTimeUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"DateTime";
-};
-
-class CSliderUI : public CUnbuiltControl<CControlUI, CSliderUI> {
- public:
-  static constexpr const wchar_t* kClassName = L"Slider";
 };
 
 }  // namespace SkinUI

@@ -92,21 +92,21 @@ TImageInfo* CRenderEngine::LoadImage(STRINGorID bitmap, const wchar_t* type, DWO
     info = MakeColorImage(bitmap.GetText(), mask);
   } else {
     std::vector<BYTE> data;
-    bool found;
-    if (hasType) {
-      found = ReadModuleResource(bitmap, type, data);
-    } else {
-      found = !bitmap.IsId() && bitmap.GetText() != nullptr &&
-              (ReadFromResourceLocation(bitmap.GetText(), data) ||
-               ReadWholeFile(bitmap.GetText(), data));
-    }
-    if (!found) return nullptr;
+    if (!ReadImageData(bitmap, type, data)) return nullptr;
     info = LoadImageFromMemory(data.data(), data.size(), mask, useHSL);
   }
   if (info == nullptr) return nullptr;
   info->useHSL = useHSL;
   info->resourceType = hasType ? type : L"";
   return info;
+}
+
+bool CRenderEngine::ReadImageData(STRINGorID bitmap, const wchar_t* type,
+                                  std::vector<BYTE>& data) {
+  if (type != nullptr && *type != L'\0') return ReadModuleResource(bitmap, type, data);
+  return !bitmap.IsId() && bitmap.GetText() != nullptr &&
+         (ReadFromResourceLocation(bitmap.GetText(), data) ||
+          ReadWholeFile(bitmap.GetText(), data));
 }
 
 TImageInfo* CRenderEngine::LoadImageFromMemory(const BYTE* data, size_t size, DWORD mask,

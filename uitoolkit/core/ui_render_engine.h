@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "common/unique_handle.h"
 #include "uitoolkit/core/string_or_id.h"
 #include "uitoolkit/core/ui_render_host.h"
@@ -92,6 +94,9 @@ class CRenderEngine {
   // colour adjustment. Returns a new image or null.
   [[nodiscard]] static TImageInfo* LoadImage(STRINGorID bitmap, const wchar_t* type = nullptr, DWORD mask = 0,
                                bool useHSL = false);
+  // The undecoded bytes of an image file found as LoadImage finds it (without the colour
+  // marker); false when there is none.
+  static bool ReadImageData(STRINGorID bitmap, const wchar_t* type, std::vector<BYTE>& data);
   // Decodes image file bytes (PNG, JPEG, BMP, GIF, ...) into a new image; null when they cannot
   // be decoded.
   [[nodiscard]] static TImageInfo* LoadImageFromMemory(const BYTE* data, size_t size, DWORD mask,

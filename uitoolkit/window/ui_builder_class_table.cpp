@@ -7,6 +7,9 @@
 #include "uitoolkit/controls/lists/ui_list.h"
 #include "uitoolkit/controls/lists/ui_list_elements.h"
 #include "uitoolkit/controls/lists/ui_list_header.h"
+#include "uitoolkit/controls/single/ui_date_time.h"
+#include "uitoolkit/controls/single/ui_gif_anim.h"
+#include "uitoolkit/controls/single/ui_slider.h"
 #include "uitoolkit/controls/tree/ui_tree_view.h"
 #include "uitoolkit/controls/ui_box_layout.h"
 #include "uitoolkit/controls/ui_button.h"
@@ -51,7 +54,8 @@ const TClassRow kClassTable[] = {
     {L"TabLayout", &Make<CTabLayoutUI>},
     {L"TileLayout", &Make<CTileLayoutUI>},
     {L"ChildLayout", &Make<CChildLayoutUI>},
-    // The controls whose own behaviour is not built (ui_unspecified_controls.h).
+    // The further controls; the rich edit and the two hosts are not built yet
+    // (ui_unspecified_controls.h).
     {L"RichEdit", &Make<CRichEditUI>},
     {L"Slider", &Make<CSliderUI>},
     {L"ScrollBar", &Make<CScrollBarUI>},

@@ -8,8 +8,6 @@
 namespace SkinUI {
 namespace {
 
-constexpr UINT kReflectOffset = 0x2000;
-
 POINT PointFromLParam(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 const wchar_t* ManagerString(int id, void* context) {
@@ -412,7 +410,7 @@ bool CInputRouter::RouteTimersAndNotifications(UINT uMsg, WPARAM wParam, LPARAM 
       // Reflected to the native child window that sent it.
       const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header == nullptr || header->hwndFrom == nullptr) return false;
-      result = ::SendMessageW(header->hwndFrom, uMsg + kReflectOffset, wParam, lParam);
+      result = ::SendMessageW(header->hwndFrom, uMsg + kReflectedMessageBase, wParam, lParam);
       return true;
     }
     case WM_COMMAND:
@@ -420,7 +418,7 @@ bool CInputRouter::RouteTimersAndNotifications(UINT uMsg, WPARAM wParam, LPARAM 
     case WM_CTLCOLORSTATIC: {
       HWND child = reinterpret_cast<HWND>(lParam);
       if (child == nullptr) return false;
-      result = ::SendMessageW(child, uMsg + kReflectOffset, wParam, lParam);
+      result = ::SendMessageW(child, uMsg + kReflectedMessageBase, wParam, lParam);
       return true;
     }
     default:

@@ -16,6 +16,7 @@ namespace {
 
 using testing::MouseButton;
 using testing::MouseMoveTo;
+using testing::MouseWheel;
 using testing::PostKey;
 using testing::PumpFor;
 using testing::PumpUntil;
@@ -113,14 +114,10 @@ TEST_F(LiveScroll, WheelScrollsInnermostScroller) {
                      L"<VerticalLayout name=\"inner\" height=\"100\" vscrollbar=\"true\">";
   for (int i = 0; i < 10; ++i) xml += L"<Label height=\"30\" />";
   Open(xml + L"</VerticalLayout><Label height=\"400\" /></VerticalLayout></Window>");
-  INPUT wheel = {};
-  wheel.type = INPUT_MOUSE;
-  wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
-  wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
   for (int y : {50, 150}) {
     MouseMoveTo(hwnd, POINT{50, y});
-    ::SendInput(1, &wheel, sizeof(wheel));
-    PumpFor(50);
+    MouseWheel(-WHEEL_DELTA);
+    PumpFor(20);
   }
   ASSERT_TRUE(PumpUntil([&] { return Container(L"outer")->GetScrollPos().cy == 24; }));
   EXPECT_EQ(24, Container(L"inner")->GetScrollPos().cy);

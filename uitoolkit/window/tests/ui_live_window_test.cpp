@@ -18,6 +18,7 @@ const bool kFoldersNamed = testing::SetRenderTestFolders(RENDER_GOLDEN_FOLDER, R
 using testing::EventLog;
 using testing::MouseButton;
 using testing::MouseMoveTo;
+using testing::MouseWheel;
 using testing::MouseMoveToScreen;
 using testing::PostKey;
 using testing::PumpFor;
@@ -144,13 +145,8 @@ TEST_F(LiveWindow, WheelReachesControlUnderPointer) {
     return true;
   };
   MouseMoveTo(hwnd, POINT{150, 150});
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
-  input.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
-  ::SendInput(1, &input, sizeof(input));
-  input.mi.mouseData = WHEEL_DELTA;
-  ::SendInput(1, &input, sizeof(input));
+  MouseWheel(-WHEEL_DELTA);
+  MouseWheel(WHEEL_DELTA);
   ASSERT_TRUE(PumpUntil([&] { return wheels.size() >= 2; }));
   EXPECT_EQ((std::vector<WPARAM>{1, 0}), wheels);
 }

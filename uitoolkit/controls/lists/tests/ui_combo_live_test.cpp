@@ -63,12 +63,8 @@ void Key(HWND window, WORD key) {
 }
 
 void Wheel(int delta) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
-  input.mi.mouseData = static_cast<DWORD>(delta);
-  ::SendInput(1, &input, sizeof(input));
-  PumpFor(150);
+  testing::MouseWheel(delta);
+  PumpFor(120);
 }
 
 class ComboLive : public ::testing::Test {
