@@ -499,6 +499,7 @@ void CPaintManagerUI::ReapObjects(CControlUI* control) {
       m_aNativeWindows.end());
   DropQueuedNotifications(control);
   m_names.RemoveIfNames(control->GetName(), control);
+  m_accessibles.Forget(control);
 }
 
 void CPaintManagerUI::RenameControl(CControlUI* control, const wchar_t* oldName) {
@@ -698,6 +699,7 @@ void CPaintManagerUI::PostAsyncNotify() {
 }
 
 void CPaintManagerUI::DeliverNotify(TNotifyUI& msg) {
+  m_accessibles.OnNotification(msg.pSender, msg.sType, msg.wParam);
   if (msg.pSender != nullptr && msg.pSender->OnNotify) msg.pSender->OnNotify(&msg);
   // A notifier may add or remove notifiers: walk by index against the current size.
   for (int i = 0; i < m_aNotifiers.GetSize(); ++i) {

@@ -26,6 +26,7 @@
 #include "uitoolkit/core/ui_image_cache.h"
 #include "uitoolkit/core/ui_string.h"
 #include "uitoolkit/core/ui_string_table.h"
+#include "uitoolkit/window/ui_accessible.h"
 #include "uitoolkit/window/ui_input_router.h"
 #include "uitoolkit/window/ui_resource_tables.h"
 #include "uitoolkit/window/ui_window_painter.h"
@@ -326,6 +327,13 @@ class CPaintManagerUI : public IControlManagerUI {
   void PostAsyncNotify();
   void UsedVirtualWnd(bool used) override { m_bUsedVirtualWnd = used; }
 
+  // ---- Accessibility (ui_accessible.h) ----
+  // Raises the window event of the change for the window's accessibility clients.
+  void AccessibleChanged(CControlUI* control, TAccessibleChange change) override {
+    m_accessibles.OnChange(control, change);
+  }
+  CAccessibleTable& GetAccessibles() { return m_accessibles; }
+
   // ---- Option groups ----
   bool AddOptionGroup(const wchar_t* groupName, CControlUI* control) override;
   CUiPtrArray* GetOptionGroup(const wchar_t* groupName) override;
@@ -433,6 +441,7 @@ class CPaintManagerUI : public IControlManagerUI {
   CControlNameTable m_names;
   CUiStringTable m_windowCustomAttributes;
   COptionGroupTable m_optionGroups;
+  CAccessibleTable m_accessibles{*this};
   CInputRouter m_router{*this};
   CWindowPainter m_painter{*this};
 };

@@ -419,6 +419,11 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
       return true;
     }
   }
+  if (uMsg == WM_GETOBJECT) return m_accessibles.AnswerGetObject(wParam, lParam, result);
+  if (m_accessibles.HandleActionMessage(uMsg, wParam)) {
+    result = 0;
+    return true;
+  }
   return m_router.Route(uMsg, wParam, lParam, result);
 }
 
