@@ -1,73 +1,78 @@
-// The accessibility client's side of a window, as a screen reader or a UI test robot sees it:
-// the window's client object, its tree walked through AccessibleChildren, objects found by name,
-// and the window events raised while a test runs. Works in the window's own process and from
-// another one.
+// The accessibility client's side of a window, as a screen reader or a UI test robot sees it, in
+// the window's process or from another one: the window's client object, its tree walked with
+// AccessibleChildren, objects found by name, and the window events an out-of-context hook sees.
 #pragma once
 
 #include <windows.h>
 #include <oleacc.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace SkinUI {
 namespace testing {
 
-// An owned IAccessible reference.
-class AccessiblePtr {
- public:
-  AccessiblePtr() = default;
-  explicit AccessiblePtr(IAccessible* object) : m_object(object) {}
-  AccessiblePtr(AccessiblePtr&& other) noexcept : m_object(other.m_object) { other.m_object = nullptr; }
-  AccessiblePtr& operator=(AccessiblePtr&& other) noexcept;
-  ~AccessiblePtr();
-  IAccessible* operator->() const { return m_object; }
-  IAccessible* get() const { return m_object; }
-  explicit operator bool() const { return m_object != nullptr; }
-
- private:
-  IAccessible* m_object = nullptr;
+struct ReleaseAccessible {
+  void operator()(IAccessible* object) const { object->Release(); }
 };
+using AccessiblePtr = std::unique_ptr<IAccessible, ReleaseAccessible>;
 
-// The window's client object (AccessibleObjectFromWindow with OBJID_CLIENT).
+inline VARIANT ChildId(LONG id) {
+  VARIANT child;
+  child.vt = VT_I4;
+  child.lVal = id;
+  return child;
+}
+// The window's OBJID_CLIENT object.
 AccessiblePtr ClientObject(HWND window);
-// The object's own name, value, description, default action, role, state and screen rectangle.
-std::wstring NameOf(IAccessible* object);
-std::wstring ValueOf(IAccessible* object);
-std::wstring DescriptionOf(IAccessible* object);
-std::wstring DefaultActionOf(IAccessible* object);
-LONG RoleOf(IAccessible* object);
-LONG StateOf(IAccessible* object);
+// An object answered in a VARIANT or as IDispatch (the reference is taken over).
+AccessiblePtr AsAccessible(IDispatch* object);
+inline AccessiblePtr AsAccessible(const VARIANT& answer) {
+  return AsAccessible(answer.vt == VT_DISPATCH ? answer.pdispVal : nullptr);
+}
+// A text property (&IAccessible::get_accName, get_accValue...) of the object or of a child it
+// names; empty when it has none (or for null). A role or state (-1 on failure or for null).
+std::wstring TextOf(IAccessible* object,
+                    HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*),
+                    LONG child = CHILDID_SELF);
+inline std::wstring NameOf(IAccessible* object) { return TextOf(object, &IAccessible::get_accName); }
+LONG LongOf(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, VARIANT*));
+inline LONG RoleOf(IAccessible* object) { return LongOf(object, &IAccessible::get_accRole); }
+inline LONG StateOf(IAccessible* object) { return LongOf(object, &IAccessible::get_accState); }
+// On the screen.
 RECT LocationOf(IAccessible* object);
-// The children as objects, in order.
 std::vector<AccessiblePtr> ChildrenOf(IAccessible* object);
-// One line per object below `root` (itself first), indented by depth: "role 'name' value
-// state-in-hex".
-std::vector<std::wstring> DumpTree(IAccessible* root);
-// The first object named `name`, depth first.
+// One line per object, itself first, indented by depth: "role 'name' value state-in-hex".
+std::vector<std::wstring> DumpTree(IAccessible* root, int depth = 0);
+// The first object below `root` named `name`, depth first.
 AccessiblePtr FindByName(IAccessible* root, const std::wstring& name);
 
-// The window events of one process seen from the calling thread (an out-of-context hook; the
-// thread must run messages). The hook ends with the object.
 struct WinEventRecord {
   DWORD event;
   HWND window;
-  LONG objectId;
   LONG childId;
 };
+// Records the client-area events of a process (0: of every process) while it lives; the thread
+// must run messages.
 class WinEventRecorder {
  public:
-  explicit WinEventRecorder(DWORD processId = 0);
+  explicit WinEventRecorder(DWORD processId);
   ~WinEventRecorder();
   WinEventRecorder(const WinEventRecorder&) = delete;
   WinEventRecorder& operator=(const WinEventRecorder&) = delete;
   std::vector<WinEventRecord> events;
-  // The name of the object an event was raised for (AccessibleObjectFromEvent).
-  static std::wstring NameOfEventObject(const WinEventRecord& record);
 
  private:
   HWINEVENTHOOK m_hook = nullptr;
 };
+// The name of what a client-area event was raised for, read as a client does: the window's
+// client object, then the child the event names.
+std::wstring NameOfEventObject(const WinEventRecord& record);
+// Runs messages until `recorder` holds an `event` of `window` for the object named `name` (each
+// read as it arrives, while its window is there); false after `limitMs`.
+bool WaitForEvent(const WinEventRecorder& recorder, HWND window, DWORD event,
+                  const std::wstring& name, DWORD limitMs = 5000);
 
 }  // namespace testing
 }  // namespace SkinUI

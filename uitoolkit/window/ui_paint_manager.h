@@ -26,7 +26,6 @@
 #include "uitoolkit/core/ui_image_cache.h"
 #include "uitoolkit/core/ui_string.h"
 #include "uitoolkit/core/ui_string_table.h"
-#include "uitoolkit/window/ui_accessible.h"
 #include "uitoolkit/window/ui_input_router.h"
 #include "uitoolkit/window/ui_resource_tables.h"
 #include "uitoolkit/window/ui_window_painter.h"
@@ -60,6 +59,8 @@ class ITranslateAccelerator {
  protected:
   ~ITranslateAccelerator() = default;
 };
+
+class CAccessibleTable;
 
 // A plug-in control factory: a new control for an element name, or null.
 typedef CControlUI* (*LPCREATECONTROL)(const wchar_t* typeName);
@@ -329,10 +330,7 @@ class CPaintManagerUI : public IControlManagerUI {
 
   // ---- Accessibility (ui_accessible.h) ----
   // Raises the window event of the change for the window's accessibility clients.
-  void AccessibleChanged(CControlUI* control, TAccessibleChange change) override {
-    m_accessibles.OnChange(control, change);
-  }
-  CAccessibleTable& GetAccessibles() { return m_accessibles; }
+  void AccessibleChanged(CControlUI* control, TAccessibleChange change) override;
 
   // ---- Option groups ----
   bool AddOptionGroup(const wchar_t* groupName, CControlUI* control) override;
@@ -441,7 +439,9 @@ class CPaintManagerUI : public IControlManagerUI {
   CControlNameTable m_names;
   CUiStringTable m_windowCustomAttributes;
   COptionGroupTable m_optionGroups;
-  CAccessibleTable m_accessibles{*this};
+  // The accessible objects of the controls (ui_accessible.h); declared here only, so that the
+  // manager's users do not take in the COM headers.
+  std::unique_ptr<CAccessibleTable> m_accessibles;
   CInputRouter m_router{*this};
   CWindowPainter m_painter{*this};
 };

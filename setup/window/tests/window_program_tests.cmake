@@ -17,7 +17,7 @@ target_compile_definitions(window_program_driver PUBLIC
 add_dependencies(window_program_driver VeskSetup standin_application)
 
 vesk_add_test(window_program_tests SERIAL
-  SOURCES window_program_test.cpp window_program_accessibility_test.cpp
+  SOURCES window_program_test.cpp
   LIBRARIES window_program_driver)
 # The planted-library test places the engine tests' marker library beside the setup program.
 vesk_windows_path(window_program_marker_library "$<TARGET_FILE:vesk_marker_library>")
