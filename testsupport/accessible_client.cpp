@@ -10,25 +10,19 @@ namespace SkinUI {
 namespace testing {
 namespace {
 
-std::vector<WinEventRecord>* g_recording = nullptr;
+struct TWinEvent {
+  DWORD event;
+  HWND window;
+  LONG childId;
+};
+std::vector<TWinEvent> g_events;
 
 void CALLBACK RecordWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG objectId,
                              LONG childId, DWORD, DWORD) {
-  if (g_recording != nullptr && objectId == OBJID_CLIENT) {
-    g_recording->push_back({event, window, childId});
-  }
+  if (objectId == OBJID_CLIENT) g_events.push_back({event, window, childId});
 }
 
 }  // namespace
-
-LONG LongOf(IAccessible* object,
-            HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, VARIANT*)) {
-  VARIANT value;
-  value.vt = VT_EMPTY;
-  if (object == nullptr) return -1;
-  const HRESULT result = (object->*property)(ChildId(CHILDID_SELF), &value);
-  return SUCCEEDED(result) && value.vt == VT_I4 ? value.lVal : -1;
-}
 
 AccessiblePtr ClientObject(HWND window) {
   IAccessible* object = nullptr;
@@ -49,17 +43,18 @@ std::wstring TextOf(IAccessible* object,
                     HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*),
                     LONG child) {
   BSTR text = nullptr;
-  if (object == nullptr) return L"";
-  const HRESULT result = (object->*property)(ChildId(child), &text);
-  std::wstring answer = SUCCEEDED(result) && text != nullptr ? text : L"";
+  if (object == nullptr || FAILED((object->*property)(ChildId(child), &text))) return L"";
+  std::wstring answer = text != nullptr ? text : L"";
   ::SysFreeString(text);
   return answer;
 }
 
-RECT LocationOf(IAccessible* object) {
-  LONG left = 0, top = 0, width = 0, height = 0;
-  object->accLocation(&left, &top, &width, &height, ChildId(CHILDID_SELF));
-  return RECT{left, top, left + width, top + height};
+LONG LongOf(IAccessible* object,
+            HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, VARIANT*)) {
+  VARIANT value;
+  value.vt = VT_EMPTY;
+  if (object == nullptr || FAILED((object->*property)(ChildId(CHILDID_SELF), &value))) return -1;
+  return value.vt == VT_I4 ? value.lVal : -1;
 }
 
 std::vector<AccessiblePtr> ChildrenOf(IAccessible* object) {
@@ -95,30 +90,23 @@ AccessiblePtr FindByName(IAccessible* root, const std::wstring& name) {
   return AccessiblePtr();
 }
 
-WinEventRecorder::WinEventRecorder(DWORD processId) {
-  g_recording = &events;
-  m_hook = ::SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, &RecordWinEvent, processId, 0,
+WinEventRecorder::WinEventRecorder() {
+  g_events.clear();
+  m_hook = ::SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, &RecordWinEvent, 0, 0,
                              WINEVENT_OUTOFCONTEXT);
 }
 
-WinEventRecorder::~WinEventRecorder() {
-  if (m_hook != nullptr) ::UnhookWinEvent(m_hook);
-  g_recording = nullptr;
-}
+WinEventRecorder::~WinEventRecorder() { ::UnhookWinEvent(m_hook); }
 
-std::wstring NameOfEventObject(const WinEventRecord& record) {
-  AccessiblePtr client = ClientObject(record.window);
-  return client ? TextOf(client.get(), &IAccessible::get_accName, record.childId) : L"";
-}
-
-bool WaitForEvent(const WinEventRecorder& recorder, HWND window, DWORD event,
-                  const std::wstring& name, DWORD limitMs) {
+bool WinEventRecorder::WaitFor(HWND window, DWORD event, const std::wstring& name,
+                               DWORD limitMs) {
   size_t read = 0;
   return PumpUntil(
       [&] {
-        for (; read < recorder.events.size(); ++read) {
-          const WinEventRecord& record = recorder.events[read];
-          if (record.event == event && record.window == window && NameOfEventObject(record) == name) {
+        for (; read < g_events.size(); ++read) {
+          const TWinEvent& seen = g_events[read];
+          if (seen.event == event && seen.window == window &&
+              TextOf(ClientObject(window).get(), &IAccessible::get_accName, seen.childId) == name) {
             return true;
           }
         }

@@ -26,13 +26,13 @@ inline VARIANT ChildId(LONG id) {
 }
 // The window's OBJID_CLIENT object.
 AccessiblePtr ClientObject(HWND window);
-// An object answered in a VARIANT or as IDispatch (the reference is taken over).
+// An object answered as IDispatch or in a VARIANT (the reference is taken over).
 AccessiblePtr AsAccessible(IDispatch* object);
 inline AccessiblePtr AsAccessible(const VARIANT& answer) {
   return AsAccessible(answer.vt == VT_DISPATCH ? answer.pdispVal : nullptr);
 }
-// A text property (&IAccessible::get_accName, get_accValue...) of the object or of a child it
-// names; empty when it has none (or for null). A role or state (-1 on failure or for null).
+// A text property (&IAccessible::get_accName, ...) of the object or of the child it names, and a
+// role or state; empty or -1 when it has none (also for null).
 std::wstring TextOf(IAccessible* object,
                     HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*),
                     LONG child = CHILDID_SELF);
@@ -40,39 +40,26 @@ inline std::wstring NameOf(IAccessible* object) { return TextOf(object, &IAccess
 LONG LongOf(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, VARIANT*));
 inline LONG RoleOf(IAccessible* object) { return LongOf(object, &IAccessible::get_accRole); }
 inline LONG StateOf(IAccessible* object) { return LongOf(object, &IAccessible::get_accState); }
-// On the screen.
-RECT LocationOf(IAccessible* object);
 std::vector<AccessiblePtr> ChildrenOf(IAccessible* object);
 // One line per object, itself first, indented by depth: "role 'name' value state-in-hex".
 std::vector<std::wstring> DumpTree(IAccessible* root, int depth = 0);
 // The first object below `root` named `name`, depth first.
 AccessiblePtr FindByName(IAccessible* root, const std::wstring& name);
 
-struct WinEventRecord {
-  DWORD event;
-  HWND window;
-  LONG childId;
-};
-// Records the client-area events of a process (0: of every process) while it lives; the thread
-// must run messages.
+// Records the client-area events of every process while it lives (the thread runs messages).
 class WinEventRecorder {
  public:
-  explicit WinEventRecorder(DWORD processId);
+  WinEventRecorder();
   ~WinEventRecorder();
   WinEventRecorder(const WinEventRecorder&) = delete;
   WinEventRecorder& operator=(const WinEventRecorder&) = delete;
-  std::vector<WinEventRecord> events;
+  // Runs messages until an `event` of `window` arrives for the object named `name` (read back
+  // as a client does, through the window's client object); false after `limitMs`.
+  bool WaitFor(HWND window, DWORD event, const std::wstring& name, DWORD limitMs = 5000);
 
  private:
   HWINEVENTHOOK m_hook = nullptr;
 };
-// The name of what a client-area event was raised for, read as a client does: the window's
-// client object, then the child the event names.
-std::wstring NameOfEventObject(const WinEventRecord& record);
-// Runs messages until `recorder` holds an `event` of `window` for the object named `name` (each
-// read as it arrives, while its window is there); false after `limitMs`.
-bool WaitForEvent(const WinEventRecorder& recorder, HWND window, DWORD event,
-                  const std::wstring& name, DWORD limitMs = 5000);
 
 }  // namespace testing
 }  // namespace SkinUI

@@ -70,13 +70,13 @@ const std::vector<std::wstring> kTabOrder = {
     kPathName, L"\u9009\u62e9\u5b89\u88c5\u8def\u5f84", L"\u5f00\u673a\u81ea\u52a8\u542f\u52a8",
     L"\u6700\u5c0f\u5316", L"\u5173\u95ed", kInstallName};
 
-enum class InstallStart { Click, DefaultAction, Keyboard };
+enum InstallStart { kByClick, kByRobot, kByKeys };  // the accessible default action, real keys
 
 struct InstallCase {
   const char* name;
   bool toggleOff;           // the toggle switched off before the install
   bool applicationRunning;  // the application started while the install runs
-  InstallStart start;
+  InstallStart start = kByClick;
 };
 
 void PrintTo(const InstallCase& row, std::ostream* out) { *out << row.name; }
@@ -100,18 +100,18 @@ class InteractiveInstallTest : public WindowProgramTest,
               StateOf(install.get()));
     EXPECT_EQ(kDefaultFolder,
               TextOf(FindByName(root.get(), kPathName).get(), &IAccessible::get_accValue));
-    WinEventRecorder recorder(0);
+    WinEventRecorder recorder;
     ASSERT_EQ(S_OK, install->accDoDefaultAction(ChildId(CHILDID_SELF)));
-    EXPECT_TRUE(WaitForEvent(recorder, m_window, EVENT_OBJECT_VALUECHANGE, kProgressName, 60000));
+    EXPECT_TRUE(recorder.WaitFor(m_window, EVENT_OBJECT_VALUECHANGE, kProgressName, 60000));
   }
   // Real keys alone: Tab walks every control, each announced by a focus event with its name;
   // Space on the toggle turns auto-start off, Enter on install installs.
   void InstallByKeyboard() {
     using namespace SkinUI::testing;
-    WinEventRecorder recorder(0);
+    WinEventRecorder recorder;
     for (const std::wstring& name : kTabOrder) {
       PressKey(VK_TAB);
-      EXPECT_TRUE(WaitForEvent(recorder, m_window, EVENT_OBJECT_FOCUS, name)) << Narrow(name);
+      EXPECT_TRUE(recorder.WaitFor(m_window, EVENT_OBJECT_FOCUS, name)) << Narrow(name);
     }
     for (WORD key : {VK_TAB, VK_TAB, VK_TAB, VK_SPACE, VK_TAB, VK_TAB, VK_TAB, VK_RETURN}) {
       PressKey(key);
@@ -129,9 +129,9 @@ TEST_P(InteractiveInstallTest, InstallsAndFinishes) {
   const InstallCase& row = GetParam();
   ASSERT_TRUE(WriteUserString(kRunKey, kRunValue, L"earlier entry"));
   ASSERT_NE(Start(L""), nullptr);
-  if (row.start == InstallStart::DefaultAction) {
+  if (row.start == kByRobot) {
     InstallByDefaultAction();
-  } else if (row.start == InstallStart::Keyboard) {
+  } else if (row.start == kByKeys) {
     InstallByKeyboard();
   } else {
     if (row.toggleOff) Click(kAutoStartToggle);
@@ -191,14 +191,11 @@ TEST_P(InteractiveInstallTest, InstallsAndFinishes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, InteractiveInstallTest,
-                         ::testing::Values(
-                             InstallCase{"ToggleOn", false, false, InstallStart::Click},
-                             InstallCase{"ToggleOff", true, false, InstallStart::Click},
-                             InstallCase{"ApplicationRunning", false, true, InstallStart::Click},
-                             InstallCase{"ByDefaultAction", false, false,
-                                         InstallStart::DefaultAction},
-                             InstallCase{"ByKeyboardToggleOff", true, false,
-                                         InstallStart::Keyboard}),
+                         ::testing::Values(InstallCase{"ToggleOn", false, false},
+                                           InstallCase{"ToggleOff", true, false},
+                                           InstallCase{"ApplicationRunning", false, true},
+                                           InstallCase{"ByDefaultAction", false, false, kByRobot},
+                                           InstallCase{"ByKeyboard", true, false, kByKeys}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // "update" installs at once without a click; the auto-start toggle is never on the screen and
