@@ -19,7 +19,7 @@ struct ReleaseAccessible {
 using AccessiblePtr = std::unique_ptr<IAccessible, ReleaseAccessible>;
 
 inline VARIANT ChildId(LONG id) {
-  VARIANT child;
+  VARIANT child = {};
   child.vt = VT_I4;
   child.lVal = id;
   return child;
