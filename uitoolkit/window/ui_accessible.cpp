@@ -558,8 +558,13 @@ void CAccessibleTable::OnChange(CControlUI* control, TAccessibleChange change) {
 
 void CAccessibleTable::Raise(DWORD event, CControlUI* control) {
   const HWND window = m_manager.GetPaintWindow();
-  // Nobody can see a window that is not shown yet (its controls are still being built).
-  if (event == 0 || window == nullptr || !::IsWindowVisible(window) || !IsExposed(control)) return;
+  // Nobody can see a window that is not shown yet (its controls are still being built). A
+  // control of another window (a pop-up sends its notifications through its owner) is that
+  // window's to announce: an id here would outlive it.
+  if (event == 0 || window == nullptr || !::IsWindowVisible(window) || !IsExposed(control) ||
+      control->GetManagerInterface() != &m_manager) {
+    return;
+  }
   const LONG child = control == m_manager.GetRoot() ? CHILDID_SELF : ChildIdFor(control);
   ::NotifyWinEvent(event, window, OBJID_CLIENT, child);
 }

@@ -667,6 +667,7 @@ void CPaintManagerUI::SendNotify(CControlUI* sender, const wchar_t* type, WPARAM
 
 void CPaintManagerUI::SendNotify(TNotifyUI& msg, bool async, bool allowRepeat) {
   if (m_pResourceParent != nullptr) {
+    m_accessibles->OnNotification(msg.pSender, msg.sType, msg.wParam);
     m_pResourceParent->SendNotify(msg, async, allowRepeat);
     return;
   }
