@@ -91,6 +91,7 @@ void CControlUI::SetText(const wchar_t* text) {
   if (m_sText == text) return;
   m_sText = text;
   Invalidate();
+  NotifyAccessible(TAccessibleChange::Text);
 }
 
 const RECT& CControlUI::GetPos() const { return m_rcItem; }
@@ -255,6 +256,12 @@ void CControlUI::SetToolTipWidth(int width) { m_nTooltipWidth = width; }
 
 int CControlUI::GetToolTipWidth() const { return m_nTooltipWidth; }
 
+void CControlUI::SetAccessibleName(const wchar_t* name) {
+  if (m_sAccName == name) return;
+  m_sAccName = name;
+  NotifyAccessible(TAccessibleChange::Text);
+}
+
 wchar_t CControlUI::GetShortcut() const { return m_chShortcut; }
 
 void CControlUI::SetShortcut(wchar_t ch) { m_chShortcut = ch; }
@@ -281,7 +288,10 @@ void CControlUI::SetVisible(bool visible) {
   if (!visible && m_pManager != nullptr && m_pManager->GetFocus() == this) {
     m_pManager->SetFocus(nullptr);
   }
-  if (IsVisible() != wasVisible) NeedParentUpdate();
+  if (IsVisible() != wasVisible) {
+    NeedParentUpdate();
+    NotifyAccessible(IsVisible() ? TAccessibleChange::Shown : TAccessibleChange::Hidden);
+  }
   if (m_pCover != nullptr) m_pCover->SetInternVisible(IsVisible());
 }
 
@@ -299,6 +309,7 @@ void CControlUI::SetEnabled(bool enabled) {
   if (m_bEnabled == enabled) return;
   m_bEnabled = enabled;
   Invalidate();
+  NotifyAccessible(TAccessibleChange::State);
 }
 
 bool CControlUI::IsMouseEnabled() const { return m_bMouseEnabled; }
@@ -445,6 +456,10 @@ void CControlUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     SetText(value);
   } else if (NameIs(name, L"tooltip")) {
     SetToolTip(value);
+  } else if (NameIs(name, L"accname")) {
+    SetAccessibleName(value);
+  } else if (NameIs(name, L"accdescription")) {
+    SetAccessibleDescription(value);
   } else if (NameIs(name, L"userdata")) {
     SetUserData(value);
   } else if (NameIs(name, L"tag")) {

@@ -93,6 +93,13 @@ class CControlUI {
   virtual void SetToolTipWidth(int width);
   virtual int GetToolTipWidth() const;
 
+  // The name and description screen readers give the control: the skin's `accname` and
+  // `accdescription` (empty by default: then the name is the control's text, or its tooltip).
+  const CUiString& GetAccessibleName() const { return m_sAccName; }
+  void SetAccessibleName(const wchar_t* name);
+  const CUiString& GetAccessibleDescription() const { return m_sAccDescription; }
+  void SetAccessibleDescription(const wchar_t* description) { m_sAccDescription = description; }
+
   virtual wchar_t GetShortcut() const;
   virtual void SetShortcut(wchar_t ch);
   virtual bool IsContextMenuUsed() const;
@@ -246,6 +253,8 @@ class CControlUI {
 
   CUiString m_sText;
   CUiString m_sToolTip;
+  CUiString m_sAccName;
+  CUiString m_sAccDescription;
   wchar_t m_chShortcut = 0;
   CUiString m_sUserData;
   UINT_PTR m_pTag = 0;
@@ -271,6 +280,10 @@ class CControlUI {
   // description is already loaded); a float control without fixed size takes `imageSize`, or
   // the image's size when that is empty; then invalidates. False when nothing was loaded.
   bool LoadDrawInfo(TDrawInfo& drawInfo, const wchar_t* description, SIZE imageSize = {0, 0});
+  // Tells the window's accessibility clients about a change of this control.
+  void NotifyAccessible(TAccessibleChange change) {
+    if (m_pManager != nullptr) m_pManager->AccessibleChanged(this, change);
+  }
 
  private:
   // Places the cover over the control after the control moved.

@@ -21,6 +21,11 @@ class CPaintManagerUI;
 // native child windows back to the child as the same message plus this value.
 constexpr UINT kReflectedMessageBase = 0x2000;
 
+// What changed about a control, for the accessibility clients of its window (screen readers,
+// magnifiers, test robots): its text, its value, its state (enabled, checked, expanded...), or
+// its visibility.
+enum class TAccessibleChange { Text, Value, State, Shown, Hidden };
+
 class IControlManagerUI : public IRenderHost {
  public:
   // The paint manager behind this interface (null for stand-ins that are none).
@@ -84,6 +89,8 @@ class IControlManagerUI : public IRenderHost {
   // forgets it.
   virtual bool AddPostPaint(CControlUI*) { return false; }
   virtual bool RemovePostPaint(CControlUI*) { return false; }
+  // Tells the window's accessibility clients that `control` changed.
+  virtual void AccessibleChanged(CControlUI* /*control*/, TAccessibleChange /*change*/) {}
   // A pop-up window host serving `listener` (see ui_popup_host.h); null without a window.
   virtual std::unique_ptr<IPopupHostUI> CreatePopupHost(IPopupListenerUI* /*listener*/) {
     return nullptr;

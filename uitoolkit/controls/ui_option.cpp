@@ -49,6 +49,7 @@ void COptionUI::Selected(bool selected, bool notify) {
   } else {
     m_uButtonState &= ~UISTATE_SELECTED;
   }
+  NotifyAccessible(TAccessibleChange::State);
   if (m_pManager != nullptr) {
     if (!m_sGroupName.IsEmpty()) {
       if (selected) {

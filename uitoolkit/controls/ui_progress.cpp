@@ -50,8 +50,11 @@ void CProgressUI::SetMaxValue(int maximum) {
 
 void CProgressUI::SetValue(int value) {
   // Clamped without std::clamp, whose result is undefined while maximum < minimum.
-  m_nValue = std::max(m_nMin, std::min(value, m_nMax));
+  const int clamped = std::max(m_nMin, std::min(value, m_nMax));
+  if (clamped == m_nValue) return;
+  m_nValue = clamped;
   Invalidate();
+  NotifyAccessible(TAccessibleChange::Value);
 }
 
 void CProgressUI::SetForeImage(const wchar_t* description) { LoadDrawInfo(m_diFore, description); }

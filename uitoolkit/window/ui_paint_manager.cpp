@@ -7,6 +7,7 @@
 #include "uitoolkit/core/ui_image_sources.h"
 #include "uitoolkit/core/ui_render_engine.h"
 #include "uitoolkit/core/ui_value_parsing.h"
+#include "uitoolkit/window/ui_accessible.h"
 
 namespace SkinUI {
 namespace {
@@ -62,7 +63,7 @@ class CTreePainter : public IRenderPainter {
 
 }  // namespace
 
-CPaintManagerUI::CPaintManagerUI() {
+CPaintManagerUI::CPaintManagerUI() : m_accessibles(std::make_unique<CAccessibleTable>(*this)) {
   const TResourceSet& shared = SharedResources();
   m_resources.dwDefaultDisabledColor = shared.dwDefaultDisabledColor;
   m_resources.dwDefaultFontColor = shared.dwDefaultFontColor;
@@ -499,6 +500,7 @@ void CPaintManagerUI::ReapObjects(CControlUI* control) {
       m_aNativeWindows.end());
   DropQueuedNotifications(control);
   m_names.RemoveIfNames(control->GetName(), control);
+  m_accessibles->Forget(control);
 }
 
 void CPaintManagerUI::RenameControl(CControlUI* control, const wchar_t* oldName) {
@@ -665,6 +667,7 @@ void CPaintManagerUI::SendNotify(CControlUI* sender, const wchar_t* type, WPARAM
 
 void CPaintManagerUI::SendNotify(TNotifyUI& msg, bool async, bool allowRepeat) {
   if (m_pResourceParent != nullptr) {
+    m_accessibles->OnNotification(msg.pSender, msg.sType, msg.wParam);
     m_pResourceParent->SendNotify(msg, async, allowRepeat);
     return;
   }
@@ -698,6 +701,7 @@ void CPaintManagerUI::PostAsyncNotify() {
 }
 
 void CPaintManagerUI::DeliverNotify(TNotifyUI& msg) {
+  m_accessibles->OnNotification(msg.pSender, msg.sType, msg.wParam);
   if (msg.pSender != nullptr && msg.pSender->OnNotify) msg.pSender->OnNotify(&msg);
   // A notifier may add or remove notifiers: walk by index against the current size.
   for (int i = 0; i < m_aNotifiers.GetSize(); ++i) {
@@ -721,6 +725,12 @@ void CPaintManagerUI::DeliverAsyncNotifications() {
     DeliverNotify(*msg);
   }
   DeleteDelayedCleanup();
+}
+
+// ---- Accessibility ----
+
+void CPaintManagerUI::AccessibleChanged(CControlUI* control, TAccessibleChange change) {
+  m_accessibles->OnChange(control, change);
 }
 
 // ---- Option groups ----

@@ -60,6 +60,8 @@ class ITranslateAccelerator {
   ~ITranslateAccelerator() = default;
 };
 
+class CAccessibleTable;
+
 // A plug-in control factory: a new control for an element name, or null.
 typedef CControlUI* (*LPCREATECONTROL)(const wchar_t* typeName);
 
@@ -326,6 +328,10 @@ class CPaintManagerUI : public IControlManagerUI {
   void PostAsyncNotify();
   void UsedVirtualWnd(bool used) override { m_bUsedVirtualWnd = used; }
 
+  // ---- Accessibility (ui_accessible.h) ----
+  // Raises the window event of the change for the window's accessibility clients.
+  void AccessibleChanged(CControlUI* control, TAccessibleChange change) override;
+
   // ---- Option groups ----
   bool AddOptionGroup(const wchar_t* groupName, CControlUI* control) override;
   CUiPtrArray* GetOptionGroup(const wchar_t* groupName) override;
@@ -433,6 +439,9 @@ class CPaintManagerUI : public IControlManagerUI {
   CControlNameTable m_names;
   CUiStringTable m_windowCustomAttributes;
   COptionGroupTable m_optionGroups;
+  // The accessible objects of the controls (ui_accessible.h); declared here only, so that the
+  // manager's users do not take in the COM headers.
+  std::unique_ptr<CAccessibleTable> m_accessibles;
   CInputRouter m_router{*this};
   CWindowPainter m_painter{*this};
 };

@@ -9,6 +9,7 @@
 
 #include "uitoolkit/controls/ui_container.h"
 #include "uitoolkit/controls/ui_tab_pages.h"
+#include "uitoolkit/window/ui_accessible.h"
 
 namespace SkinUI {
 
@@ -418,6 +419,11 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
       result = answer;
       return true;
     }
+  }
+  if (uMsg == WM_GETOBJECT) return m_accessibles->AnswerGetObject(wParam, lParam, result);
+  if (m_accessibles->HandleActionMessage(uMsg, wParam)) {
+    result = 0;
+    return true;
   }
   return m_router.Route(uMsg, wParam, lParam, result);
 }

@@ -1,6 +1,6 @@
 // The setup window of the built VeskSetup.exe, used as a user would: what it shows, an install
-// started with a click or by "update", closing it with Escape, and double clicks on its title
-// strip. Each test installs for the real Wine user and moves the real pointer.
+// started with a click, an accessible default action, keys alone or by "update", closing it with
+// Escape, and double clicks on its title strip. Each test installs for the real Wine user.
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -8,6 +8,7 @@
 
 #include "setup/engine/tests/engine_test_support.h"
 #include "setup/window/tests/window_program_driver.h"
+#include "testsupport/accessible_client.h"
 
 namespace vesk::testing {
 namespace {
@@ -59,28 +60,79 @@ TEST_F(WindowProgramTest, ReadyWindowLooksAsTheGolden) {
   EXPECT_TRUE(SkinUI::testing::MatchesGolden(screen, "ready_window", 8));
 }
 
+// The names screen readers read (the window's language): install, progress, and Tab's order
+// from the install button: path, folder picker, auto-start, minimise, close, install.
+const wchar_t kInstallName[] = L"\u5b89\u88c5";
+const wchar_t kProgressName[] = L"\u5b89\u88c5\u8fdb\u5ea6";
+const std::vector<std::wstring> kTabOrder = {
+    L"\u5b89\u88c5\u8def\u5f84", L"\u9009\u62e9\u5b89\u88c5\u8def\u5f84", L"\u5f00\u673a\u81ea\u52a8\u542f\u52a8",
+    L"\u6700\u5c0f\u5316", L"\u5173\u95ed", kInstallName};
+
+enum InstallStart { kByClick, kByRobot, kByKeys };  // the accessible default action, real keys
+
 struct InstallCase {
   const char* name;
-  bool toggleOff;           // the toggle clicked off before the install
+  bool toggleOff;           // the toggle switched off before the install
   bool applicationRunning;  // the application started while the install runs
+  InstallStart start = kByClick;
 };
 
 void PrintTo(const InstallCase& row, std::ostream* out) { *out << row.name; }
 
 class InteractiveInstallTest : public WindowProgramTest,
-                               public ::testing::WithParamInterface<InstallCase> {};
+                               public ::testing::WithParamInterface<InstallCase> {
+ protected:
+  void SetUp() override {
+    WindowProgramTest::SetUp();
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  }
+  void TearDown() override { CoUninitialize(); }
+  // As a test robot: the install button is the focused default; its default action installs,
+  // and a hook sees the progress move.
+  void InstallByDefaultAction() {
+    using namespace SkinUI::testing;
+    AccessiblePtr root = ClientObject(m_window);
+    AccessiblePtr install = FindByName(root.get(), kInstallName);
+    ASSERT_TRUE(install);
+    EXPECT_EQ(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_DEFAULT,
+              StateOf(install.get()));
+    WinEventRecorder recorder;
+    ASSERT_EQ(S_OK, install->accDoDefaultAction(ChildId(CHILDID_SELF)));
+    EXPECT_TRUE(recorder.WaitFor(m_window, EVENT_OBJECT_VALUECHANGE, kProgressName, 60000));
+  }
+  // Real keys alone: Tab walks every control, each announced by a focus event with its name;
+  // Space on the toggle turns auto-start off, Enter on install installs.
+  void InstallByKeyboard() {
+    using namespace SkinUI::testing;
+    WinEventRecorder recorder;
+    for (const std::wstring& name : kTabOrder) {
+      PressKey(VK_TAB);
+      EXPECT_TRUE(recorder.WaitFor(m_window, EVENT_OBJECT_FOCUS, name)) << Narrow(name);
+    }
+    for (WORD key : {VK_TAB, VK_TAB, VK_TAB, VK_SPACE, VK_TAB, VK_TAB, VK_TAB, VK_RETURN}) {
+      PressKey(key);
+    }
+  }
+};
 
-// A click on install with the default folder installs and finishes by itself: exit code 0, the
-// window gone, the product registered, the uninstaller moved into "uninstall", the copied
-// installer and the working folder removed, the shortcut renamed, the auto-start entry as the
-// toggle said, and one application running. With the toggle on, the log is the golden sequence;
-// with the application already running at the end it is not started a second time.
-TEST_P(InteractiveInstallTest, ClickInstallsAndFinishes) {
+// An install started on the default folder (by a click on install, by its accessible default
+// action, or by the keyboard alone) installs and finishes by itself: exit code 0, the window
+// gone, the product registered, the uninstaller moved into "uninstall", the copied installer and
+// the working folder removed, the shortcut renamed, the auto-start entry as the toggle said, and
+// one application running. With the toggle on, the log is the golden sequence; with the
+// application already running at the end it is not started a second time.
+TEST_P(InteractiveInstallTest, InstallsAndFinishes) {
   const InstallCase& row = GetParam();
   ASSERT_TRUE(WriteUserString(kRunKey, kRunValue, L"earlier entry"));
   ASSERT_NE(Start(L""), nullptr);
-  if (row.toggleOff) Click(kAutoStartToggle);
-  Click(kInstallButton);
+  if (row.start == kByRobot) {
+    InstallByDefaultAction();
+  } else if (row.start == kByKeys) {
+    InstallByKeyboard();
+  } else {
+    if (row.toggleOff) Click(kAutoStartToggle);
+    Click(kInstallButton);
+  }
   std::optional<ChildProcess> application;
   ScopedTempFolder elsewhere{L"app"};
   if (row.applicationRunning) {
@@ -137,7 +189,9 @@ TEST_P(InteractiveInstallTest, ClickInstallsAndFinishes) {
 INSTANTIATE_TEST_SUITE_P(Rows, InteractiveInstallTest,
                          ::testing::Values(InstallCase{"ToggleOn", false, false},
                                            InstallCase{"ToggleOff", true, false},
-                                           InstallCase{"ApplicationRunning", false, true}),
+                                           InstallCase{"ApplicationRunning", false, true},
+                                           InstallCase{"ByDefaultAction", false, false, kByRobot},
+                                           InstallCase{"ByKeyboard", true, false, kByKeys}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // "update" installs at once without a click; the auto-start toggle is never on the screen and

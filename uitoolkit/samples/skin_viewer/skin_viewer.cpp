@@ -6,6 +6,7 @@
 // named no control.
 #include <windows.h>
 #include <shellapi.h>
+#include <objbase.h>
 
 #include <cstdio>
 #include <string>
@@ -239,5 +240,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::vector<std::wstring> arguments;
   for (int i = 1; argv != nullptr && i < count; ++i) arguments.emplace_back(argv[i]);
   ::LocalFree(argv);
-  return SkinViewer::Run(arguments);
+  // Screen readers and UI test tools reach the window's accessible objects through COM.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const int exitCode = SkinViewer::Run(arguments);
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  return exitCode;
 }
