@@ -8,6 +8,7 @@
 #include "common/system_libraries.h"
 #include "uitoolkit/controls/lists/ui_list.h"
 #include "uitoolkit/controls/lists/ui_list_interfaces.h"
+#include "uitoolkit/controls/tree/ui_tree_view.h"
 #include "uitoolkit/controls/ui_container.h"
 #include "uitoolkit/controls/ui_edit.h"
 #include "uitoolkit/controls/ui_option.h"
@@ -166,12 +167,21 @@ TAccessibleFacts CAccessibleUI::Facts() const {
     facts.selected = item->IsSelected();
   } else if (auto* option = static_cast<COptionUI*>(m_control->GetInterface(L"Option"))) {
     facts.selected = option->IsSelected();
+    facts.checked = facts.selected;
   }
   if (auto* edit = static_cast<CEditUI*>(m_control->GetInterface(L"Edit"))) {
     facts.readOnly = edit->IsReadOnly();
     facts.password = edit->IsPasswordMode();
   }
   facts.isDefault = manager.GetDefaultButton() == m_control;
+  if (auto* node = static_cast<CTreeNodeUI*>(m_control->GetInterface(L"TreeNode"))) {
+    facts.expandable = node->GetChildCount() > 0;
+    facts.expanded = node->IsExpanded();
+    CTreeViewUI* tree = node->GetTreeView();
+    facts.checkable = tree != nullptr && tree->GetLook().checkBoxes;
+    facts.checked = node->IsChecked();
+    facts.mixed = node->GetCheckState() == TreeCheckState::kMixed;
+  }
   return facts;
 }
 
@@ -328,8 +338,13 @@ HRESULT CAccessibleUI::get_accDefaultAction(VARIANT child, BSTR* action) {
   CAccessibleUI* target = Resolve(child, result);
   if (target == nullptr) return result;
   const TAccessibleRoleRow& role = target->Role();
-  const bool uncheck = role.role == ROLE_SYSTEM_CHECKBUTTON && target->Facts().selected;
-  return AnswerText(uncheck ? CUiString(L"Uncheck") : CUiString(role.actionName), action);
+  const TAccessibleFacts facts = target->Facts();
+  const bool uncheck = role.role == ROLE_SYSTEM_CHECKBUTTON && facts.checked;
+  if (role.action == TAccessibleAction::Toggle && !facts.expandable) return AnswerText({}, action);
+  const wchar_t* name = uncheck                                          ? L"Uncheck"
+                        : role.action == TAccessibleAction::Toggle && facts.expanded ? L"Collapse"
+                                                                         : role.actionName;
+  return AnswerText(CUiString(name), action);
 }
 
 HRESULT CAccessibleUI::accSelect(LONG flags, VARIANT child) {
@@ -462,6 +477,8 @@ bool CAccessibleTable::HandleActionMessage(UINT uMsg, WPARAM wParam) {
     }
   } else if (role.action == TAccessibleAction::Activate) {
     control->Activate();
+  } else if (auto* node = static_cast<CTreeNodeUI*>(control->GetInterface(L"TreeNode"))) {
+    node->SetExpanded(!node->IsExpanded());
   }
   return true;
 }

@@ -11,7 +11,7 @@ namespace {
 // element, an edit also a label. The kinds being built (tree, slider, date field, animated
 // image) are found by their names, whatever they derive from.
 const TAccessibleRoleRow kRoleRows[] = {
-    {L"TreeNode", ROLE_SYSTEM_OUTLINEITEM, L"Expand", TAccessibleAction::Activate, false, false},
+    {L"TreeNode", ROLE_SYSTEM_OUTLINEITEM, L"Expand", TAccessibleAction::Toggle, false, false},
     {L"TreeView", ROLE_SYSTEM_OUTLINE, nullptr, TAccessibleAction::None, false, false},
     {L"ListHeaderItem", ROLE_SYSTEM_COLUMNHEADER, L"Click", TAccessibleAction::Activate, false,
      false},
@@ -72,10 +72,12 @@ LONG AccessibleStateBits(const TAccessibleFacts& facts) {
   if (facts.focused) state |= STATE_SYSTEM_FOCUSED;
   if (facts.selectable) state |= STATE_SYSTEM_SELECTABLE;
   if (facts.selectable && facts.selected) state |= STATE_SYSTEM_SELECTED;
-  if (facts.checkable && facts.selected) state |= STATE_SYSTEM_CHECKED;
+  if (facts.checkable && facts.checked) state |= STATE_SYSTEM_CHECKED;
+  if (facts.checkable && facts.mixed) state |= STATE_SYSTEM_MIXED;
   if (facts.readOnly) state |= STATE_SYSTEM_READONLY;
   if (facts.password) state |= STATE_SYSTEM_PROTECTED;
   if (facts.isDefault) state |= STATE_SYSTEM_DEFAULT;
+  if (facts.expandable) state |= facts.expanded ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
   return state;
 }
 

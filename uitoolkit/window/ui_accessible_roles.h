@@ -17,6 +17,7 @@ enum class TAccessibleAction {
   None,      // the control has no default action
   Activate,  // as a click: the control's Activate
   Select,    // a list element: its owner selects it
+  Toggle,    // a tree node with children: expands or collapses it
 };
 
 // One row of the role table: a control answering `interfaceName` (from GetInterface or as its
@@ -44,9 +45,13 @@ struct TAccessibleFacts {
   bool selectable = false;  // a list element
   bool selected = false;    // the element is selected, or the option checked
   bool checkable = false;
+  bool checked = false;     // a checked option, check box or tree node
+  bool mixed = false;       // a tree node whose children are partly checked
   bool readOnly = false;
   bool password = false;
   bool isDefault = false;  // the window's default button
+  bool expandable = false;  // a tree node with children
+  bool expanded = false;
 };
 
 // The STATE_SYSTEM_* bits of `facts`.

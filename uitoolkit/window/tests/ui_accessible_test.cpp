@@ -149,7 +149,7 @@ TEST_F(AccessibleWindow, LocationHitTestFocusAndEvents) {
 
 // The gallery's list page, reached by its tab's default action: the header and 1,004 elements
 // read column after column, the last ones off-screen, a selection made through the
-// object; the hidden first page's edit keeps its name and value.
+// object; the hidden first page's edit keeps its name and value; then the tree and sliders pages.
 TEST_F(AccessibleWindow, GalleryListPage) {
   CPaintManagerUI::SetResourcePath(GALLERY_FOLDER);
   TestSkinWindow window(L"gallery.xml");
@@ -169,6 +169,23 @@ TEST_F(AccessibleWindow, GalleryListPage) {
   AccessiblePtr edit = FindByName(root.get(), L"Sample text");
   EXPECT_EQ(L"Edit me", TextOf(edit.get(), &IAccessible::get_accValue));
   EXPECT_NE(0, StateOf(edit.get()) & STATE_SYSTEM_INVISIBLE);
+
+  // The tree page: the product folder is an expanded, partly checked outline item whose default
+  // action collapses it; on the sliders page a slider answers its value.
+  ASSERT_EQ(S_OK, FindByName(root.get(), L"Tree")->accDoDefaultAction(ChildId(CHILDID_SELF)));
+  ASSERT_TRUE(PumpUntil([&] { return Find(L"page_tree")->IsVisible(); }));
+  AccessiblePtr product = FindByName(FindByName(root.get(), L"Components").get(), L"vesk.helm");
+  const LONG treeBits = STATE_SYSTEM_EXPANDED | STATE_SYSTEM_COLLAPSED | STATE_SYSTEM_MIXED;
+  EXPECT_EQ(ROLE_SYSTEM_OUTLINEITEM, RoleOf(product.get()));
+  EXPECT_EQ(STATE_SYSTEM_EXPANDED | STATE_SYSTEM_MIXED, StateOf(product.get()) & treeBits);
+  EXPECT_EQ(L"Collapse", TextOf(product.get(), &IAccessible::get_accDefaultAction));
+  ASSERT_EQ(S_OK, product->accDoDefaultAction(ChildId(CHILDID_SELF)));
+  EXPECT_TRUE(PumpUntil([&] { return (StateOf(product.get()) & STATE_SYSTEM_COLLAPSED) != 0; }));
+  ASSERT_EQ(S_OK, FindByName(root.get(), L"Sliders")->accDoDefaultAction(ChildId(CHILDID_SELF)));
+  ASSERT_TRUE(PumpUntil([&] { return Find(L"page_sliders")->IsVisible(); }));
+  AccessiblePtr slider = FindByName(root.get(), L"Plain slider");
+  EXPECT_EQ(ROLE_SYSTEM_SLIDER, RoleOf(slider.get()));
+  EXPECT_EQ(L"40", TextOf(slider.get(), &IAccessible::get_accValue));
   CPaintManagerUI::SetResourcePath(L"");
 }
 
