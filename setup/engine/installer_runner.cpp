@@ -31,15 +31,39 @@ int InstallerRunner::LaunchMiniInstaller(const std::wstring& installFolder, bool
   return m_useAdministratorMode ? LaunchElevated(installFolder) : LaunchDirectly(installFolder);
 }
 
-bool InstallerRunner::InstallerMatchesRecord(const std::wstring& installFolder) const {
+bool InstallerRunner::InstallerMatchesRecord(const std::wstring& installFolder) {
+  ReleaseInstaller();
   // The direct road starts the copy in the install folder; the elevated batch file copies the
   // working folder's.
   const std::wstring& folder = m_useAdministratorMode ? m_workingFolder : installFolder;
   std::optional<std::wstring> installerPath = JoinPath(folder, L"mini_installer.exe");
-  if (installerPath && PayloadFileMatchesRecord(*installerPath, kInstallerPayloadId)) return true;
+  if (installerPath) {
+    // Held before the check: nothing can change it between the check and its start. (An
+    // installer that cannot be held is checked again at its start.)
+    UniqueFile held(CreateFileW(installerPath->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (PayloadFileMatchesRecord(*installerPath, kInstallerPayloadId)) {
+      if (held) {
+        m_heldInstaller = std::move(held);
+        m_heldInstallerPath = *installerPath;
+      }
+      return true;
+    }
+  }
   WriteLog(L"mini_installer.exe does not match its recorded digest: " + folder +
            L"\\mini_installer.exe");
   return false;
+}
+
+bool InstallerRunner::CheckedAndHeld(const std::wstring& installerPath,
+                                     const std::wstring& installFolder) {
+  if (m_heldInstaller && m_heldInstallerPath == installerPath) return true;
+  return InstallerMatchesRecord(installFolder);
+}
+
+void InstallerRunner::ReleaseInstaller() {
+  m_heldInstaller.reset();
+  m_heldInstallerPath.clear();
 }
 
 int InstallerRunner::LaunchDirectly(const std::wstring& installFolder) {
@@ -50,11 +74,7 @@ int InstallerRunner::LaunchDirectly(const std::wstring& installFolder) {
     return kInstallerNotStarted;
   }
   WriteLog(L"LaunchMiniInstaller installerPath: " + *installerPath);
-  // Held for reading only from the check until the process has started, so the checked bytes
-  // are the ones that run.
-  UniqueFile held(CreateFileW(installerPath->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!InstallerMatchesRecord(installFolder)) return kPayloadDigestMismatch;
+  if (!CheckedAndHeld(*installerPath, installFolder)) return kPayloadDigestMismatch;
 
   // The program is named explicitly and quoted on its command line, so a folder with blanks can
   // neither start another program (say "C:\Users\John.exe" for "C:\Users\John Smith\...") nor
@@ -63,8 +83,10 @@ int InstallerRunner::LaunchDirectly(const std::wstring& installFolder) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(installerPath->c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process)) {
+  const BOOL started = CreateProcessW(installerPath->c_str(), &commandLine[0], nullptr, nullptr,
+                                     FALSE, 0, nullptr, nullptr, &startup, &process);
+  ReleaseInstaller();
+  if (!started) {
     WriteLog(L"Failed to create process.");
     return kInstallerNotStarted;
   }
@@ -97,11 +119,15 @@ int InstallerRunner::LaunchElevated(const std::wstring& installFolder) {
     return kElevatedLaunchFailed;
   }
   WriteLog(L"LaunchMiniInstaller params: " + parameters);
-  if (!InstallerMatchesRecord(installFolder)) return kPayloadDigestMismatch;
+  std::optional<std::wstring> installerPath = JoinPath(m_workingFolder, L"mini_installer.exe");
+  if (!installerPath || !CheckedAndHeld(*installerPath, installFolder)) {
+    return kPayloadDigestMismatch;
+  }
 
   // The shell shows the elevation prompt; setup does not wait for the batch file.
   INT_PTR shellResult = reinterpret_cast<INT_PTR>(
       shell::Execute(nullptr, L"runas", batchPath->c_str(), parameters.c_str(), nullptr, SW_HIDE));
+  ReleaseInstaller();
   if (shellResult <= 32) {
     WriteLog(L"ShellExecute vesk_installer.bat failed: Result: " + std::to_wstring(shellResult));
     return kElevatedLaunchFailed;

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "common/unique_handle.h"
+
 #include "setup/engine/progress_monitors.h"
 
 namespace vesk {
@@ -24,15 +26,22 @@ class InstallerRunner : public InstallMonitors {
   [[nodiscard]] int LaunchMiniInstaller(const std::wstring& installFolder, bool withProgress);
 
   // Whether the installer the chosen road would start matches the digest the setup program
-  // records; logs the mismatch.
-  [[nodiscard]] bool InstallerMatchesRecord(const std::wstring& installFolder) const;
+  // records; logs the mismatch. A matching installer stays held for reading only until it has
+  // been started, so the checked bytes are the ones that run and the launch need not hash it
+  // again.
+  [[nodiscard]] bool InstallerMatchesRecord(const std::wstring& installFolder);
 
  private:
   int LaunchDirectly(const std::wstring& installFolder);
   int LaunchElevated(const std::wstring& installFolder);
+  // Checks the installer at `installerPath` unless it is held since its check.
+  bool CheckedAndHeld(const std::wstring& installerPath, const std::wstring& installFolder);
+  void ReleaseInstaller();
 
   bool m_useAdministratorMode = false;
   std::wstring m_workingFolder;
+  UniqueFile m_heldInstaller;
+  std::wstring m_heldInstallerPath;
 };
 
 // The parameters that make "vesk_installer.bat" rebuild `installFolder` as its target folder.

@@ -92,6 +92,29 @@ INSTANTIATE_TEST_SUITE_P(Codes, DirectRoadExitTest,
                            return std::string("ExitCode") + info.param.logged;
                          });
 
+
+// The installer checked before the install is held from its check to its start: it cannot be
+// written in between, and its start does not hash it a second time.
+TEST_F(DirectRoadTest, CheckedInstallerIsHeldAndNotHashedAgain) {
+  static int checks = 0;
+  checks = 0;
+  ScopedOverride<PayloadFileCheck> counted{g_payloadFileMatchesRecord,
+                                           [](const std::wstring&, int) { return ++checks > 0; }};
+  const std::wstring installer = m_folder / L"mini_installer.exe";
+  ASSERT_TRUE(CopyFileW(VESK_STANDIN_INSTALLER_EXE, installer.c_str(), FALSE));
+  auto writable = [&] {
+    return UniqueFile(CreateFileW(installer.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr))
+        .valid();
+  };
+  InstallerRunner runner(nullptr, false);
+  ASSERT_TRUE(runner.InstallerMatchesRecord(m_folder.path()));
+  EXPECT_FALSE(writable());
+  EXPECT_EQ(runner.LaunchMiniInstaller(m_folder.path(), false), 0);
+  EXPECT_EQ(checks, 1);
+  EXPECT_TRUE(writable());
+}
+
 // Without an installer in the folder the process cannot be created: 102 at once.
 TEST_F(DirectRoadTest, MissingInstallerGives102) {
   EXPECT_EQ(InstallerRunner(nullptr, false).LaunchMiniInstaller(m_folder.path(), false), 102);
