@@ -1,5 +1,8 @@
 #include "uitoolkit/window/ui_builder_class_table.h"
 
+#include "uitoolkit/controls/hosted/ui_activex.h"
+#include "uitoolkit/controls/hosted/ui_rich_edit.h"
+#include "uitoolkit/controls/hosted/ui_web_browser.h"
 #include "uitoolkit/controls/layouts/ui_child_layout.h"
 #include "uitoolkit/controls/layouts/ui_tab_layout.h"
 #include "uitoolkit/controls/layouts/ui_tile_layout.h"
@@ -21,7 +24,6 @@
 #include "uitoolkit/controls/ui_progress.h"
 #include "uitoolkit/controls/ui_scroll_bar.h"
 #include "uitoolkit/controls/ui_text.h"
-#include "uitoolkit/controls/ui_unspecified_controls.h"
 #include "uitoolkit/window/ui_skin_elements.h"
 
 namespace SkinUI {
@@ -54,8 +56,7 @@ const TClassRow kClassTable[] = {
     {L"TabLayout", &Make<CTabLayoutUI>},
     {L"TileLayout", &Make<CTileLayoutUI>},
     {L"ChildLayout", &Make<CChildLayoutUI>},
-    // The further controls; the rich edit and the two hosts are not built yet
-    // (ui_unspecified_controls.h).
+    // The further controls.
     {L"RichEdit", &Make<CRichEditUI>},
     {L"Slider", &Make<CSliderUI>},
     {L"ScrollBar", &Make<CScrollBarUI>},

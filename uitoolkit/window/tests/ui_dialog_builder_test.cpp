@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "uitoolkit/controls/hosted/ui_activex.h"
+#include "uitoolkit/controls/hosted/ui_rich_edit.h"
+#include "uitoolkit/controls/hosted/ui_web_browser.h"
 #include "uitoolkit/controls/ui_box_layout.h"
-#include "uitoolkit/controls/ui_unspecified_controls.h"
 #include "uitoolkit/core/resource_files.h"
 #include "uitoolkit/core/tests/core_test_support.h"
 #include "uitoolkit/window/ui_skin_elements.h"
