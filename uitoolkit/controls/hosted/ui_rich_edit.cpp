@@ -63,10 +63,7 @@ bool CRichEditUI::EnsureServices() const {
   m_host = std::make_unique<CRichEditHost>(*self);
   if (!m_host->Create()) return false;
   Send(EM_SETEVENTMASK, 0, ENM_CHANGE);
-  self->m_settingText = true;
-  m_host->Services()->TxSetText(m_sText);
-  self->m_settingText = false;
-  self->m_lastText = GetText();
+  self->ReplaceText(m_sText);
   m_host->Activate();
   return true;
 }
@@ -100,6 +97,8 @@ RECT CRichEditUI::TextRect() const {
   rc.bottom -= m_textPadding.bottom;
   if (rc.right < rc.left) rc.right = rc.left;
   if (rc.bottom < rc.top) rc.bottom = rc.top;
+  // A single line sits in the middle, as in an edit field.
+  if (!m_options.multiLine && m_host != nullptr) return RichEditCentredLine(rc, m_host->LineHeight());
   return rc;
 }
 
@@ -171,12 +170,20 @@ CUiString CRichEditUI::GetText() const {
 void CRichEditUI::SetText(const wchar_t* text) {
   CContainerUI::SetText(text);
   if (m_host == nullptr || m_host->Services() == nullptr) return;
+  ReplaceText(m_sText);
+  Invalidate();
+}
+
+void CRichEditUI::ReplaceText(const wchar_t* text) {
   m_settingText = true;
-  m_host->Services()->TxSetText(m_sText);
+  m_host->Services()->TxSetText(text);
+  // A new text is shown from its start, the caret before its first character.
+  Send(EM_SETSEL, 0, 0);
+  POINT top = {0, 0};
+  Send(EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&top));
   m_settingText = false;
   m_lastText = GetText();
   m_sText = m_lastText;
-  Invalidate();
 }
 
 void CRichEditUI::SetSel(long start, long end) { Send(EM_SETSEL, start, end); }

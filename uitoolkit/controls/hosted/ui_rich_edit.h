@@ -71,6 +71,7 @@ class CRichEditUI : public CContainerUI, private IMessageFilterUI {
   void SetSel(long start, long end);
   void GetSel(long& start, long& end) const;
   void Copy();
+  long FirstVisibleLine() const { return static_cast<long>(Send(EM_GETFIRSTVISIBLELINE)); }
   void Paste();
 
  private:
@@ -83,6 +84,8 @@ class CRichEditUI : public CContainerUI, private IMessageFilterUI {
   bool EnsureServices() const;
   // Sends a message to the text services; S_FALSE when there are none.
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, bool* used = nullptr) const;
+  // Gives the text services a new text without "textchanged", shown from its start.
+  void ReplaceText(const wchar_t* text);
   // Tells the text services that properties in `mask` changed.
   void PropertiesChanged(DWORD mask) const;
   // The area the text is laid out in: the client area without the text padding.

@@ -14,11 +14,11 @@ DWORD RichEditPropertyBits(const TRichEditOptions& options) {
   return bits;
 }
 
-DWORD RichEditScrollBars(const TRichEditOptions& options) {
+DWORD RichEditScrollBars(const TRichEditOptions& options, bool verticalBar) {
   DWORD style = 0;
   if (options.multiLine) {
     style |= ES_AUTOVSCROLL;
-    if (options.verticalBar) style |= WS_VSCROLL;
+    if (verticalBar) style |= WS_VSCROLL;
   }
   if (!options.multiLine || !options.wordWrap) style |= ES_AUTOHSCROLL;
   return style;
@@ -49,6 +49,15 @@ LONG RichEditBarRange(LONG min, LONG max, LONG page) {
   if (page < 0) page = 0;
   const LONG content = max - min + 1;
   return content > page ? content - page : 0;
+}
+
+RECT RichEditCentredLine(const RECT& area, int lineHeight) {
+  const LONG spare = (area.bottom - area.top) - lineHeight;
+  if (lineHeight <= 0 || spare <= 0) return area;
+  RECT line = area;
+  line.top += spare / 2;
+  line.bottom = line.top + lineHeight;
+  return line;
 }
 
 }  // namespace SkinUI

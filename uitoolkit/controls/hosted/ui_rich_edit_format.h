@@ -17,15 +17,14 @@ struct TRichEditOptions {
   bool wordWrap = true;
   bool wantReturn = false;
   bool wantTab = false;
-  bool verticalBar = false;  // the control has a vertical scroll bar
 };
 
 // The TXTBIT_* property bits of `options` (rich text always; word wrap only on several lines).
 DWORD RichEditPropertyBits(const TRichEditOptions& options);
 
-// The WS_*/ES_* scroll style: a vertical bar and automatic vertical scrolling on several lines,
-// automatic horizontal scrolling where lines do not wrap.
-DWORD RichEditScrollBars(const TRichEditOptions& options);
+// The WS_*/ES_* scroll style: automatic vertical scrolling on several lines, with the
+// `verticalBar` when there is one; automatic horizontal scrolling where lines do not wrap.
+DWORD RichEditScrollBars(const TRichEditOptions& options, bool verticalBar);
 
 // The character format of `font` in `color` (0x00BBGGRR) on a device of `dpiY` dots per inch:
 // face, height in twips, weight, italic, underline, strike-out and charset.
@@ -34,6 +33,10 @@ CHARFORMAT2W RichEditCharFormat(const LOGFONTW& font, COLORREF color, int dpiY);
 // The toolkit bar's range (its largest position) for a text scroll range `min`..`max`
 // (inclusive) seen through a page of `page` pixels; 0 when everything fits.
 LONG RichEditBarRange(LONG min, LONG max, LONG page);
+
+// The area of a single line of `lineHeight` pixels centred upright in `area` (the whole area
+// when the line does not fit).
+RECT RichEditCentredLine(const RECT& area, int lineHeight);
 
 // Enter inserts a line break only on several lines with "wantreturn"; otherwise it is the
 // window's (the default button's, else the control's "return").

@@ -73,6 +73,10 @@ void CRichEditHost::RefreshFormats() {
   ::GetObjectW(handle, sizeof(font), &font);
   HDC screen = ::GetDC(nullptr);
   const int dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
+  HGDIOBJ previous = ::SelectObject(screen, handle);
+  TEXTMETRICW metrics = {};
+  m_lineHeight = ::GetTextMetricsW(screen, &metrics) ? metrics.tmHeight : 0;
+  ::SelectObject(screen, previous);
   ::ReleaseDC(nullptr, screen);
   DWORD color = m_owner.IsEnabled() ? m_owner.m_textColor : m_owner.m_disabledTextColor;
   if (color == 0 && m_owner.GetManagerInterface() != nullptr) {
@@ -238,7 +242,7 @@ HRESULT CRichEditHost::TxGetMaxLength(DWORD* length) {
 }
 
 HRESULT CRichEditHost::TxGetScrollBars(DWORD* scrollBars) {
-  *scrollBars = RichEditScrollBars(m_owner.m_options);
+  *scrollBars = RichEditScrollBars(m_owner.m_options, m_owner.GetVerticalScrollBar() != nullptr);
   return S_OK;
 }
 

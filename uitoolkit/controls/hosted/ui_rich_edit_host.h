@@ -33,6 +33,8 @@ class CRichEditHost : public ITextHost {
   bool IsActive() const { return m_active; }
   // The character format the text services were given last.
   const CHARFORMAT2W& CharFormat() const { return m_charFormat; }
+  // The height of a line of the font, in pixels.
+  int LineHeight() const { return m_lineHeight; }
   // Destroys the window's caret when this host made it.
   void DropCaret();
 
@@ -93,6 +95,7 @@ class CRichEditHost : public ITextHost {
   PARAFORMAT2 m_paraFormat = {};
   bool m_active = false;
   bool m_caret = false;
+  int m_lineHeight = 0;
 };
 
 }  // namespace SkinUI

@@ -17,23 +17,25 @@ namespace {
 TEST(RichEditFormat, SettingsGiveBitsStyleAndEnter) {
   struct Row {
     TRichEditOptions options;
+    bool verticalBar;
     DWORD bits;
     DWORD scroll;
     bool keepsEnter;
   } const rows[] = {
-      {{}, TXTBIT_RICHTEXT, ES_AUTOHSCROLL, false},
-      {{true}, TXTBIT_RICHTEXT | TXTBIT_MULTILINE | TXTBIT_WORDWRAP, ES_AUTOVSCROLL, false},
-      {{true, false, false, false, true, false, true},
-       TXTBIT_RICHTEXT | TXTBIT_MULTILINE, ES_AUTOVSCROLL | WS_VSCROLL | ES_AUTOHSCROLL, true},
-      {{true, true, false, true, true}, TXTBIT_RICHTEXT | TXTBIT_MULTILINE | TXTBIT_READONLY |
-       TXTBIT_WORDWRAP, ES_AUTOVSCROLL, false},
-      {{false, false, true, true, true, true}, TXTBIT_RICHTEXT | TXTBIT_USEPASSWORD,
+      {{}, true, TXTBIT_RICHTEXT, ES_AUTOHSCROLL, false},
+      {{true}, false, TXTBIT_RICHTEXT | TXTBIT_MULTILINE | TXTBIT_WORDWRAP, ES_AUTOVSCROLL, false},
+      {{true, false, false, false, true}, true, TXTBIT_RICHTEXT | TXTBIT_MULTILINE,
+       ES_AUTOVSCROLL | WS_VSCROLL | ES_AUTOHSCROLL, true},
+      {{true, true, false, true, true}, true,
+       TXTBIT_RICHTEXT | TXTBIT_MULTILINE | TXTBIT_READONLY | TXTBIT_WORDWRAP,
+       ES_AUTOVSCROLL | WS_VSCROLL, false},
+      {{false, false, true, true, true, true}, false, TXTBIT_RICHTEXT | TXTBIT_USEPASSWORD,
        ES_AUTOHSCROLL, false},
   };
   int index = 0;
   for (const Row& row : rows) {
     EXPECT_EQ(row.bits, RichEditPropertyBits(row.options)) << index;
-    EXPECT_EQ(row.scroll, RichEditScrollBars(row.options)) << index;
+    EXPECT_EQ(row.scroll, RichEditScrollBars(row.options, row.verticalBar)) << index;
     EXPECT_EQ(row.keepsEnter, RichEditKeepsEnter(row.options)) << index;
     ++index;
   }
@@ -47,6 +49,22 @@ TEST(RichEditFormat, BarRangeFromTextScrollRange) {
                     {0, 0, -3, 1}};
   for (const Row& row : rows) {
     EXPECT_EQ(row.range, RichEditBarRange(row.min, row.max, row.page)) << row.max;
+  }
+}
+
+// A line is centred upright in the area; a line that does not fit takes the whole area.
+TEST(RichEditFormat, SingleLineCentred) {
+  struct Row {
+    RECT area;
+    int lineHeight;
+    LONG top, bottom;
+  } const rows[] = {{{0, 10, 50, 36}, 16, 15, 31}, {{0, 10, 50, 37}, 16, 15, 31},
+                    {{0, 10, 50, 20}, 16, 10, 20}, {{0, 10, 50, 36}, 0, 10, 36}};
+  for (const Row& row : rows) {
+    const RECT line = RichEditCentredLine(row.area, row.lineHeight);
+    EXPECT_EQ(row.top, line.top) << row.area.bottom;
+    EXPECT_EQ(row.bottom, line.bottom) << row.area.bottom;
+    EXPECT_EQ(row.area.left, line.left);
   }
 }
 

@@ -24,7 +24,7 @@ const std::wstring kSkin =
     L"<Window><VerticalLayout bkcolor=\"#FFF4F5F7\" inset=\"10,10,10,10\" childpadding=\"8\">"
     L"<RichEdit name=\"line\" height=\"26\" />"
     L"<RichEdit name=\"notes\" height=\"90\" multiline=\"true\" wantreturn=\"true\" />"
-    L"<RichEdit name=\"plain\" height=\"60\" multiline=\"true\" wanttab=\"true\" />"
+    L"<RichEdit name=\"plain\" height=\"60\" multiline=\"true\" wanttab=\"true\" text=\"The first line of a text long enough to wrap over several lines in this field\nLine 2\nLine 3\nLine 4\nLine 5\" />"
     L"<RichEdit name=\"secret\" height=\"26\" password=\"true\" />"
     L"<Button name=\"after\" height=\"20\" text=\"After\" />"
     L"</VerticalLayout></Window>";
@@ -88,6 +88,29 @@ TEST_F(RichEditLive, Explore) {
   printf("sel %ld %ld\n", s, e);
   testing::PostKey(hwnd, VK_LEFT, true);
   testing::PostKey(hwnd, VK_LEFT, true);
+  CRichEditUI* notes = Find(L"notes");
+  std::wstring longText;
+  for (int i = 0; i < 30; ++i) longText += L"Line " + std::to_wstring(i) + L"\r\n";
+  notes->SetText(longText.c_str());
+  PumpFor(200);
+  CScrollBarUI* bar = notes->GetVerticalScrollBar();
+  {
+    RECT rc; ::GetClientRect(hwnd, &rc);
+    testing::TestCanvas canvas(rc.right, rc.bottom);
+    testing::CaptureClient(hwnd, canvas);
+    std::string png = canvas.EncodePng();
+    FILE* f = _wfopen(L"Z:\\work\\wt-tree\\build\\explore.png", L"wb");
+    fwrite(png.data(), 1, png.size(), f); fclose(f);
+  }
+  {
+    CRichEditUI* plain = Find(L"plain");
+    POINT sp = {};
+    // peek at the scroll position of the text
+    CScrollBarUI* pb = plain->GetVerticalScrollBar();
+    printf("plain range %d pos %d first %ld\n", pb->GetScrollRange(), pb->GetScrollPos(), (long)plain->FirstVisibleLine());
+    (void)sp;
+  }
+  printf("bar %p visible %d range %d pos %d\n", (void*)bar, bar ? bar->IsVisible() : -1, bar ? bar->GetScrollRange() : -1, bar ? bar->GetScrollPos() : -1);
   line->GetSel(s, e);
   printf("sel %ld %ld\n", s, e);
 }
