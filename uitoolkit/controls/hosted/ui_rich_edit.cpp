@@ -110,7 +110,8 @@ void CRichEditUI::SyncScrollBar() {
   LONG min = 0, max = 0, pos = 0, page = 0;
   BOOL enabled = FALSE;
   m_host->Services()->TxGetVScroll(&min, &max, &pos, &page, &enabled);
-  const LONG range = enabled ? RichEditBarRange(min, max, page) : 0;
+  // Before the first layout there is no page to measure against: no bar yet.
+  const LONG range = enabled && page > 0 ? RichEditBarRange(min, max, page) : 0;
   m_syncingBar = true;
   const bool wasVisible = bar->IsVisible();
   bar->SetScrollRange(range);
@@ -239,6 +240,8 @@ void CRichEditUI::SetWordWrap(bool wordWrap) {
 void CRichEditUI::SetMaxChar(UINT maxChar) {
   m_maxChar = maxChar;
   PropertiesChanged(TXTBIT_MAXLENGTHCHANGE);
+  // Also told as a message: not every version of the text services reads the change bit.
+  if (m_host != nullptr) Send(EM_EXLIMITTEXT, 0, maxChar == 0 ? 0x7FFFFFFF : maxChar);
 }
 
 void CRichEditUI::SetFont(int index) {

@@ -71,6 +71,7 @@ class CRichEditUI : public CContainerUI, private IMessageFilterUI {
   void SetSel(long start, long end);
   void GetSel(long& start, long& end) const;
   void Copy();
+  // The first line shown (0 at the top).
   long FirstVisibleLine() const { return static_cast<long>(Send(EM_GETFIRSTVISIBLELINE)); }
   void Paste();
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,10 @@ using testing::PumpFor;
 using testing::PumpUntil;
 
 const std::wstring kSkin =
-    L"<Window><VerticalLayout bkcolor=\"#FFF4F5F7\" inset=\"10,10,10,10\" childpadding=\"8\">"
+    L"<Window defaultbutton=\"after\"><VerticalLayout bkcolor=\"#FFF4F5F7\" inset=\"10,10,10,10\" childpadding=\"8\">"
     L"<RichEdit name=\"line\" height=\"26\" />"
     L"<RichEdit name=\"notes\" height=\"90\" multiline=\"true\" wantreturn=\"true\" />"
-    L"<RichEdit name=\"plain\" height=\"60\" multiline=\"true\" wanttab=\"true\" text=\"The first line of a text long enough to wrap over several lines in this field\nLine 2\nLine 3\nLine 4\nLine 5\" />"
+    L"<RichEdit name=\"plain\" height=\"60\" multiline=\"true\" wanttab=\"true\" />"
     L"<RichEdit name=\"secret\" height=\"26\" password=\"true\" />"
     L"<Button name=\"after\" height=\"20\" text=\"After\" />"
     L"</VerticalLayout></Window>";
@@ -69,50 +70,224 @@ class RichEditLive : public ::testing::Test {
     return POINT{rc.left + dx, (rc.top + rc.bottom) / 2};
   }
 
+  static std::wstring ClipboardText() {
+    std::wstring text;
+    if (!::OpenClipboard(nullptr)) return L"(clipboard busy)";
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+      if (auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
+        text = chars;
+        ::GlobalUnlock(data);
+      }
+    }
+    ::CloseClipboard();
+    return text;
+  }
+  static void SetClipboardText(const std::wstring& text) {
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(::GlobalLock(memory), text.c_str(), bytes);
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
+  }
+
   testing::TestSkinWindow window{kSkin};
   HWND hwnd = window.CreateShown(100, 100, 360, 320);
 };
 
-TEST_F(RichEditLive, Explore) {
+// Typed keys become the text with one "textchanged" each; SetText round-trips without one; a
+// selection made by Shift+arrows, by a mouse drag or by Shift+click is replaced by the next
+// key; a key that changes nothing (Backspace at the start, a key past the maximum length) sends
+// nothing.
+TEST_F(RichEditLive, TypingSelectionAndTextChanged) {
   ASSERT_NE(hwnd, nullptr);
   CRichEditUI* line = Find(L"line");
-  ASSERT_NE(line, nullptr);
   Click(Inside(line->GetPos()));
-  EXPECT_EQ(line, window.GetPaintManager().GetFocus());
+  ASSERT_EQ(line, window.GetPaintManager().GetFocus());
+  window.notifications.clear();
   Type(L"hello");
-  PumpFor(100);
   EXPECT_EQ(L"hello", std::wstring(line->GetText()));
-  for (auto& n : window.notifications) wprintf(L"%ls\n", n.c_str());
-  long s = 0, e = 0;
-  line->GetSel(s, e);
-  printf("sel %ld %ld\n", s, e);
+  EXPECT_EQ(std::vector<std::wstring>(5, L"textchanged:line"), window.notifications);
+
+  line->SetText(L"abc");
+  EXPECT_EQ(L"abc", std::wstring(line->GetText()));
+  testing::PostKey(hwnd, VK_END);
   testing::PostKey(hwnd, VK_LEFT, true);
   testing::PostKey(hwnd, VK_LEFT, true);
+  long start = 0, end = 0;
+  line->GetSel(start, end);
+  EXPECT_EQ(1, start);
+  EXPECT_EQ(3, end);
+  Type(L"x");
+  EXPECT_EQ(L"ax", std::wstring(line->GetText()));
+  testing::PostKey(hwnd, VK_HOME);
+  testing::PostKey(hwnd, VK_BACK);
+  line->SetMaxChar(3);
+  Type(L"yz");
+  EXPECT_EQ(L"yax", std::wstring(line->GetText()));
+  EXPECT_EQ(7, Count(L"textchanged:line"));
+
+  // A drag over the whole text selects it, so does a click at its start and a Shift+click at
+  // its end; a key replaces the selection.
+  line->SetMaxChar(0);
+  line->SetText(L"hello world");
+  PumpFor(60);
+  const RECT field = line->GetPos();
+  testing::MouseMoveTo(hwnd, Inside(field, 3));
+  testing::MouseButton(true);
+  PumpFor(60);
+  testing::MouseMoveTo(hwnd, Inside(field, 200));
+  testing::MouseButton(false);
+  PumpFor(60);
+  line->GetSel(start, end);
+  EXPECT_EQ(0, start);
+  EXPECT_EQ(11, end);
+  Click(Inside(field, 3));
+  Click(Inside(field, 200), true);
+  line->GetSel(start, end);
+  EXPECT_EQ(0, start);
+  EXPECT_EQ(11, end);
+  Type(L"q");
+  EXPECT_EQ(L"q", std::wstring(line->GetText()));
+  EXPECT_EQ(8, Count(L"textchanged:line"));
+}
+
+// Enter inserts a line break only in a multi-line field with "wantreturn"; elsewhere it
+// inserts nothing and presses the window's default button, or without one sends "return". Tab
+// is typed into a field with "wanttab" and moves the focus from any other.
+TEST_F(RichEditLive, EnterAndTab) {
+  ASSERT_NE(hwnd, nullptr);
+  CControlUI* after = window.GetPaintManager().FindControl(L"after");
+  struct Row {
+    const wchar_t* field;
+    WORD key;
+    bool defaultButton;
+    const wchar_t* text;        // the field's text after the key
+    const wchar_t* notified;    // the notifications the key sent, "" for none
+    const wchar_t* focusAfter;  // the focused control after the key
+  } const rows[] = {
+      {L"line", VK_RETURN, false, L"", L"return:line", L"line"},
+      {L"line", VK_RETURN, true, L"", L"click:after", L"line"},
+      {L"notes", VK_RETURN, true, L"\r\n", L"textchanged:notes", L"notes"},
+      {L"plain", VK_RETURN, false, L"", L"return:plain", L"plain"},
+      {L"plain", VK_TAB, false, L"\t", L"textchanged:plain", L"plain"},
+      {L"line", VK_TAB, false, L"", L"killfocus:line setfocus:notes", L"notes"},
+      {L"notes", VK_TAB, false, L"", L"killfocus:notes setfocus:plain", L"plain"},
+  };
+  for (const Row& row : rows) {
+    CRichEditUI* field = Find(row.field);
+    field->SetText(L"");
+    after->SetEnabled(row.defaultButton);
+    Click(Inside(field->GetPos()));
+    window.notifications.clear();
+    testing::PostKey(hwnd, row.key);
+    std::wstring notified;
+    for (const std::wstring& entry : window.notifications) {
+      notified += (notified.empty() ? L"" : L" ") + entry;
+    }
+    EXPECT_EQ(row.notified, notified) << row.field << L" " << row.key;
+    EXPECT_EQ(row.text, std::wstring(field->GetText())) << row.field << L" " << row.key;
+    EXPECT_EQ(Find(row.focusAfter), window.GetPaintManager().GetFocus()) << row.field;
+  }
+}
+
+// A text taller than the field shows the vertical bar; the wheel, Ctrl+End and Ctrl+Home, and
+// the bar's arrow scroll the text, and the bar follows the text's position.
+TEST_F(RichEditLive, LongTextScrollsWithTheBar) {
+  ASSERT_NE(hwnd, nullptr);
   CRichEditUI* notes = Find(L"notes");
-  std::wstring longText;
-  for (int i = 0; i < 30; ++i) longText += L"Line " + std::to_wstring(i) + L"\r\n";
-  notes->SetText(longText.c_str());
-  PumpFor(200);
   CScrollBarUI* bar = notes->GetVerticalScrollBar();
-  {
-    RECT rc; ::GetClientRect(hwnd, &rc);
-    testing::TestCanvas canvas(rc.right, rc.bottom);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_FALSE(bar->IsVisible());
+  std::wstring text;
+  for (int i = 1; i <= 40; ++i) text += L"Line " + std::to_wstring(i) + L"\r\n";
+  notes->SetText(text.c_str());
+  PumpFor(100);
+  ASSERT_TRUE(bar->IsVisible());
+  EXPECT_GT(bar->GetScrollRange(), 300);
+  EXPECT_EQ(0, bar->GetScrollPos());
+  EXPECT_EQ(0, notes->FirstVisibleLine());
+
+  testing::MouseMoveTo(hwnd, Inside(notes->GetPos(), 40));
+  testing::MouseWheel(-WHEEL_DELTA);
+  EXPECT_TRUE(PumpUntil([&] { return bar->GetScrollPos() > 0; }));
+  EXPECT_GT(notes->FirstVisibleLine(), 0);
+
+  Click(Inside(notes->GetPos(), 40));
+  CtrlKey(VK_END);
+  // Windows' last position is the range's end; Wine's one pixel before it.
+  EXPECT_NEAR(bar->GetScrollRange(), bar->GetScrollPos(), 1);
+  EXPECT_GT(notes->FirstVisibleLine(), 30);
+  CtrlKey(VK_HOME);
+  EXPECT_EQ(0, bar->GetScrollPos());
+  EXPECT_EQ(0, notes->FirstVisibleLine());
+
+  // The bar's lower arrow: a line down, the text with it.
+  const RECT barRect = bar->GetPos();
+  Click(POINT{(barRect.left + barRect.right) / 2, barRect.bottom - 4});
+  EXPECT_EQ(bar->GetLineSize(), bar->GetScrollPos());
+  EXPECT_TRUE(PumpUntil([&] { return notes->FirstVisibleLine() > 0; }, 500) ||
+              bar->GetLineSize() < 15);
+}
+
+// A password field keeps what is typed but shows only password characters (two texts of the
+// same length look the same), and gives nothing to the clipboard.
+TEST_F(RichEditLive, PasswordShowsNoText) {
+  ASSERT_NE(hwnd, nullptr);
+  CRichEditUI* secret = Find(L"secret");
+  Click(Inside(secret->GetPos()));
+  Type(L"abc");
+  EXPECT_EQ(L"abc", std::wstring(secret->GetText()));
+  EXPECT_EQ(3, Count(L"textchanged:secret"));
+  const RECT field = secret->GetPos();
+  // Without the focus (and the caret) the field shows only its text.
+  Click(Inside(Find(L"line")->GetPos()));
+  auto shot = [&] {
+    PumpFor(60);
+    testing::TestCanvas canvas(field.right, field.bottom);
     testing::CaptureClient(hwnd, canvas);
-    std::string png = canvas.EncodePng();
-    FILE* f = _wfopen(L"Z:\\work\\wt-tree\\build\\explore.png", L"wb");
-    fwrite(png.data(), 1, png.size(), f); fclose(f);
-  }
-  {
-    CRichEditUI* plain = Find(L"plain");
-    POINT sp = {};
-    // peek at the scroll position of the text
-    CScrollBarUI* pb = plain->GetVerticalScrollBar();
-    printf("plain range %d pos %d first %ld\n", pb->GetScrollRange(), pb->GetScrollPos(), (long)plain->FirstVisibleLine());
-    (void)sp;
-  }
-  printf("bar %p visible %d range %d pos %d\n", (void*)bar, bar ? bar->IsVisible() : -1, bar ? bar->GetScrollRange() : -1, bar ? bar->GetScrollPos() : -1);
-  line->GetSel(s, e);
-  printf("sel %ld %ld\n", s, e);
+    std::vector<DWORD> pixels;
+    for (int y = field.top + 2; y < field.bottom - 2; ++y) {
+      for (int x = field.left + 2; x < field.right - 2; ++x) pixels.push_back(canvas.Pixel(x, y));
+    }
+    return pixels;
+  };
+  const std::vector<DWORD> typed = shot();
+  secret->SetText(L"xyz");
+  EXPECT_EQ(typed, shot());
+  secret->SetText(L"xyzw");
+  EXPECT_NE(typed, shot());
+
+  SetClipboardText(L"before");
+  Click(Inside(field));
+  CtrlKey('A');
+  CtrlKey('C');
+  EXPECT_EQ(L"before", ClipboardText());
+}
+
+// Ctrl+A and Ctrl+C copy a field's text to the clipboard; Ctrl+V pastes it into another field
+// at its caret with one "textchanged".
+TEST_F(RichEditLive, ClipboardCopyAndPaste) {
+  ASSERT_NE(hwnd, nullptr);
+  CRichEditUI* line = Find(L"line");
+  CRichEditUI* plain = Find(L"plain");
+  line->SetText(L"copied words");
+  plain->SetText(L"Start: ");
+  Click(Inside(line->GetPos()));
+  CtrlKey('A');
+  CtrlKey('C');
+  EXPECT_EQ(L"copied words", ClipboardText());
+  Click(Inside(plain->GetPos()));
+  CtrlKey(VK_END);
+  window.notifications.clear();
+  CtrlKey('V');
+  // Wine pastes the copied line as a whole paragraph (with its end); Windows without.
+  std::wstring pasted(plain->GetText());
+  if (pasted.size() > 2 && pasted.compare(pasted.size() - 2, 2, L"\r\n") == 0) pasted.resize(pasted.size() - 2);
+  EXPECT_EQ(L"Start: copied words", pasted);
+  EXPECT_EQ(std::vector<std::wstring>{L"textchanged:plain"}, window.notifications);
 }
 
 }  // namespace
