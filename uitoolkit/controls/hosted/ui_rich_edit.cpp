@@ -40,6 +40,8 @@ CRichEditUI::CRichEditUI() {
 CRichEditUI::~CRichEditUI() {
   if (m_filtering && m_pManager != nullptr) m_pManager->RemoveMessageFilter(this);
   if (m_host != nullptr) m_host->DropCaret();
+  // The text services go while the control can still answer them.
+  m_host.reset();
 }
 
 const wchar_t* CRichEditUI::GetClass() const { return kClassName; }
@@ -215,20 +217,28 @@ void CRichEditUI::SetMultiLine(bool multiLine) {
   PropertiesChanged(TXTBIT_MULTILINE | TXTBIT_WORDWRAP | TXTBIT_SCROLLBARCHANGE);
 }
 
+// Read-only, password and maximum length changes are also told as messages: not every version
+// of the text services reads the change bits for them.
+
 void CRichEditUI::SetReadOnly(bool readOnly) {
   m_options.readOnly = readOnly;
   PropertiesChanged(TXTBIT_READONLY);
+  if (m_host != nullptr) Send(EM_SETREADONLY, readOnly ? TRUE : FALSE);
 }
 
 void CRichEditUI::SetPasswordMode(bool password) {
   m_options.password = password;
-  PropertiesChanged(TXTBIT_USEPASSWORD);
-  Invalidate();
+  PasswordChanged();
 }
 
 void CRichEditUI::SetPasswordChar(wchar_t ch) {
   m_passwordChar = ch;
+  PasswordChanged();
+}
+
+void CRichEditUI::PasswordChanged() {
   PropertiesChanged(TXTBIT_USEPASSWORD);
+  if (m_host != nullptr) Send(EM_SETPASSWORDCHAR, m_options.password ? m_passwordChar : 0);
   Invalidate();
 }
 
@@ -240,7 +250,6 @@ void CRichEditUI::SetWordWrap(bool wordWrap) {
 void CRichEditUI::SetMaxChar(UINT maxChar) {
   m_maxChar = maxChar;
   PropertiesChanged(TXTBIT_MAXLENGTHCHANGE);
-  // Also told as a message: not every version of the text services reads the change bit.
   if (m_host != nullptr) Send(EM_EXLIMITTEXT, 0, maxChar == 0 ? 0x7FFFFFFF : maxChar);
 }
 
@@ -428,6 +437,15 @@ void CRichEditUI::OnFocus(bool focused) {
 
 LRESULT CRichEditUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
   switch (message) {
+    // The window losing the keyboard focus takes the caret and the selection's highlight
+    // along; they come back with the focus.
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (IsFocused()) {
+        Send(message);
+        if (message == WM_KILLFOCUS && m_host != nullptr) m_host->DropCaret();
+      }
+      return 0;
     case WM_IME_STARTCOMPOSITION:
     case WM_IME_COMPOSITION:
     case WM_IME_ENDCOMPOSITION:

@@ -78,7 +78,8 @@ class CRichEditUI : public CContainerUI, private IMessageFilterUI {
  private:
   friend class CRichEditHost;
 
-  // The raw input method messages, while the control has the focus.
+  // The raw input method messages and the window's focus changes, while the control has the
+  // focus.
   LRESULT MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
   // Creates the text services on first use; false when the library is missing.
@@ -87,6 +88,8 @@ class CRichEditUI : public CContainerUI, private IMessageFilterUI {
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, bool* used = nullptr) const;
   // Gives the text services a new text without "textchanged", shown from its start.
   void ReplaceText(const wchar_t* text);
+  // The password mode or character changed.
+  void PasswordChanged();
   // Tells the text services that properties in `mask` changed.
   void PropertiesChanged(DWORD mask) const;
   // The area the text is laid out in: the client area without the text padding.

@@ -99,8 +99,8 @@ class RichEditLive : public ::testing::Test {
 
 // Typed keys become the text with one "textchanged" each; SetText round-trips without one; a
 // selection made by Shift+arrows, by a mouse drag or by Shift+click is replaced by the next
-// key; a key that changes nothing (Backspace at the start, a key past the maximum length) sends
-// nothing.
+// key; a key that changes nothing (Backspace at the start, a key past the maximum length, any
+// key into a read-only or disabled field) sends nothing.
 TEST_F(RichEditLive, TypingSelectionAndTextChanged) {
   ASSERT_NE(hwnd, nullptr);
   CRichEditUI* line = Find(L"line");
@@ -150,6 +150,16 @@ TEST_F(RichEditLive, TypingSelectionAndTextChanged) {
   EXPECT_EQ(0, start);
   EXPECT_EQ(11, end);
   Type(L"q");
+  EXPECT_EQ(L"q", std::wstring(line->GetText()));
+  EXPECT_EQ(8, Count(L"textchanged:line"));
+
+  // Read-only: keys change nothing; disabled: clicks and keys do not reach the text.
+  line->SetReadOnly(true);
+  Type(L"r");
+  line->SetReadOnly(false);
+  line->SetEnabled(false);
+  Click(Inside(field, 3));
+  Type(L"d");
   EXPECT_EQ(L"q", std::wstring(line->GetText()));
   EXPECT_EQ(8, Count(L"textchanged:line"));
 }
