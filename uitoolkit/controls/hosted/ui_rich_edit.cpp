@@ -200,10 +200,7 @@ void CRichEditUI::GetSel(long& start, long& end) const {
 
 void CRichEditUI::Copy() { Send(WM_COPY); }
 
-void CRichEditUI::Paste() {
-  Send(WM_PASTE);
-  CheckTextChanged();
-}
+void CRichEditUI::Paste() { Send(WM_PASTE); }
 
 // ---- Settings ----
 
@@ -386,7 +383,6 @@ void CRichEditUI::DoEvent(TEventUI& event) {
                            : event.Type == UIEVENT_BUTTONUP ? WM_LBUTTONUP
                                                             : WM_MOUSEMOVE;
       Send(message, event.wKeyState, point);
-      if (event.Type == UIEVENT_BUTTONUP) CheckTextChanged();
       return;
     }
     case UIEVENT_KEYDOWN:
@@ -419,7 +415,6 @@ bool CRichEditUI::OnKey(const TEventUI& event) {
   }
   bool used = false;
   Send(message, event.wParam, event.lParam, &used);
-  if (message != WM_KEYUP) CheckTextChanged();
   return used;
 }
 
@@ -455,7 +450,6 @@ LRESULT CRichEditUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, 
       bool used = false;
       const LRESULT result = Send(message, wParam, lParam, &used);
       handled = used;
-      CheckTextChanged();
       return result;
     }
     default:
