@@ -24,9 +24,6 @@ constexpr DWORD kChangeBits = TXTBIT_VIEWINSETCHANGE | TXTBIT_BACKSTYLECHANGE |
                               TXTBIT_CHARFORMATCHANGE | TXTBIT_PARAFORMATCHANGE |
                               TXTBIT_EXTENTCHANGE | TXTBIT_CLIENTRECTCHANGE;
 
-constexpr DWORD kOptionBits = TXTBIT_MULTILINE | TXTBIT_READONLY | TXTBIT_USEPASSWORD |
-                              TXTBIT_WORDWRAP;
-
 }  // namespace
 
 CRichEditUI::CRichEditUI() {
@@ -65,6 +62,7 @@ bool CRichEditUI::EnsureServices() const {
   m_host = std::make_unique<CRichEditHost>(*self);
   if (!m_host->Create()) return false;
   Send(EM_SETEVENTMASK, 0, ENM_CHANGE);
+  self->SetMaxChar(m_maxChar);
   self->ReplaceText(m_sText);
   m_host->Activate();
   return true;
@@ -100,7 +98,9 @@ RECT CRichEditUI::TextRect() const {
   if (rc.right < rc.left) rc.right = rc.left;
   if (rc.bottom < rc.top) rc.bottom = rc.top;
   // A single line sits in the middle, as in an edit field.
-  if (!m_options.multiLine && m_host != nullptr) return RichEditCentredLine(rc, m_host->LineHeight());
+  if (!m_options.multiLine && m_host != nullptr) {
+    return RichEditCentredLine(rc, m_host->LineHeight());
+  }
   return rc;
 }
 
@@ -165,8 +165,7 @@ CUiString CRichEditUI::GetText() const {
   textQuery.cb = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
   textQuery.flags = GT_USECRLF;
   textQuery.codepage = 1200;
-  Send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&textQuery),
-       reinterpret_cast<LPARAM>(buffer.data()));
+  Send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&textQuery), reinterpret_cast<LPARAM>(buffer.data()));
   return CUiString(buffer.data());
 }
 

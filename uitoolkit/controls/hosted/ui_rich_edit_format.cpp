@@ -2,7 +2,6 @@
 
 #include <textserv.h>
 
-
 namespace SkinUI {
 
 DWORD RichEditPropertyBits(const TRichEditOptions& options) {

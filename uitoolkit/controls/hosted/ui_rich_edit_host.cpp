@@ -11,10 +11,10 @@ namespace {
 
 // The interfaces of the text services and their host. Defined here so that nothing links the
 // library's import library.
-const IID kTextServicesId = {0x8d33f740, 0xcf58, 0x11ce,
-                             {0xa8, 0x9d, 0x00, 0xaa, 0x00, 0x6c, 0xad, 0xc5}};
-const IID kTextHostId = {0xc5bdd8d0, 0xd26e, 0x11ce,
-                         {0xa8, 0x9e, 0x00, 0xaa, 0x00, 0x6c, 0xad, 0xc5}};
+const IID kTextServicesId = {
+    0x8d33f740, 0xcf58, 0x11ce, {0xa8, 0x9d, 0x00, 0xaa, 0x00, 0x6c, 0xad, 0xc5}};
+const IID kTextHostId = {
+    0xc5bdd8d0, 0xd26e, 0x11ce, {0xa8, 0x9e, 0x00, 0xaa, 0x00, 0x6c, 0xad, 0xc5}};
 
 using CreateTextServicesFunction = HRESULT(WINAPI*)(IUnknown*, ITextHost*, IUnknown**);
 
@@ -68,7 +68,9 @@ bool CRichEditHost::Create() {
 void CRichEditHost::RefreshFormats() {
   LOGFONTW font = {};
   HFONT handle = nullptr;
-  if (IControlManagerUI* manager = m_owner.GetManagerInterface()) handle = manager->GetFont(m_owner.m_font);
+  if (IControlManagerUI* manager = m_owner.GetManagerInterface()) {
+    handle = manager->GetFont(m_owner.m_font);
+  }
   if (handle == nullptr) handle = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   ::GetObjectW(handle, sizeof(font), &font);
   HDC screen = ::GetDC(nullptr);

@@ -353,7 +353,8 @@ class Accelerator : public ITranslateAccelerator {
 TEST_F(MessageRouting, PreDispatchRules) {
   TestSkinWindow window(
       L"<Window size=\"300,100\"><HorizontalLayout name=\"root\">"
-      L"<Button name=\"ok\" width=\"100\" /><RichEdit name=\"rich\" width=\"100\" multiline=\"true\" wanttab=\"true\" />"
+      L"<Button name=\"ok\" width=\"100\" />"
+      L"<RichEdit name=\"rich\" width=\"100\" multiline=\"true\" wanttab=\"true\" />"
       L"<Button name=\"other\" /></HorizontalLayout></Window>");
   HWND hwnd = window.CreateShown(100, 100, 300, 100);
   ASSERT_NE(nullptr, hwnd);

@@ -22,7 +22,8 @@ using testing::PumpFor;
 using testing::PumpUntil;
 
 const std::wstring kSkin =
-    L"<Window defaultbutton=\"after\"><VerticalLayout bkcolor=\"#FFF4F5F7\" inset=\"10,10,10,10\" childpadding=\"8\">"
+    L"<Window defaultbutton=\"after\"><VerticalLayout bkcolor=\"#FFF4F5F7\" inset=\"10,10,10,10\" "
+    L"childpadding=\"8\">"
     L"<RichEdit name=\"line\" height=\"26\" />"
     L"<RichEdit name=\"notes\" height=\"90\" multiline=\"true\" wantreturn=\"true\" />"
     L"<RichEdit name=\"plain\" height=\"60\" multiline=\"true\" wanttab=\"true\" />"
@@ -295,7 +296,9 @@ TEST_F(RichEditLive, ClipboardCopyAndPaste) {
   CtrlKey('V');
   // Wine pastes the copied line as a whole paragraph (with its end); Windows without.
   std::wstring pasted(plain->GetText());
-  if (pasted.size() > 2 && pasted.compare(pasted.size() - 2, 2, L"\r\n") == 0) pasted.resize(pasted.size() - 2);
+  if (pasted.size() > 2 && pasted.compare(pasted.size() - 2, 2, L"\r\n") == 0) {
+    pasted.resize(pasted.size() - 2);
+  }
   EXPECT_EQ(L"Start: copied words", pasted);
   EXPECT_EQ(std::vector<std::wstring>{L"textchanged:plain"}, window.notifications);
 }
