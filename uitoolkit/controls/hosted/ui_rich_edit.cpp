@@ -104,29 +104,46 @@ RECT CRichEditUI::TextRect() const {
   return rc;
 }
 
-void CRichEditUI::SyncScrollBar() {
-  CScrollBarUI* bar = m_pVerticalScrollBar;
-  if (m_syncingBar || bar == nullptr || m_host == nullptr || m_host->Services() == nullptr) {
-    return;
-  }
-  LONG min = 0, max = 0, pos = 0, page = 0;
-  BOOL enabled = FALSE;
-  m_host->Services()->TxGetVScroll(&min, &max, &pos, &page, &enabled);
-  // Before the first layout there is no page to measure against: no bar yet.
-  const LONG range = enabled && page > 0 ? RichEditBarRange(min, max, page) : 0;
+void CRichEditUI::SyncScrollBars() {
+  if (m_syncingBar || m_host == nullptr || m_host->Services() == nullptr) return;
   m_syncingBar = true;
-  const bool wasVisible = bar->IsVisible();
-  bar->SetScrollRange(range);
-  bar->SetPageSize(page);
-  bar->SetScrollPos(pos - min);
-  // While the text is laid out anew for a bar that just came, it keeps the bar (no flicker
-  // between wrapping for the wide and for the narrow area).
-  if (!m_barChanging) bar->SetVisible(range > 0);
+  bool shownOrHidden = false;
+  for (CScrollBarUI* bar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+    if (bar == nullptr) continue;
+    LONG min = 0, max = 0, pos = 0, page = 0;
+    BOOL enabled = FALSE;
+    if (bar == m_pVerticalScrollBar) {
+      m_host->Services()->TxGetVScroll(&min, &max, &pos, &page, &enabled);
+    } else {
+      m_host->Services()->TxGetHScroll(&min, &max, &pos, &page, &enabled);
+    }
+    // Before the first layout there is no page to measure against: no bar yet.
+    const LONG range = enabled && page > 0 ? RichEditBarRange(min, max, page) : 0;
+    bar->SetScrollRange(range);
+    bar->SetPageSize(page);
+    bar->SetScrollPos(pos - min);
+    // While the text is laid out anew for a bar that just came or went, the bars stay (no
+    // flicker between wrapping for the wide and for the narrow area).
+    if (!m_barChanging && bar->IsVisible() != (range > 0)) {
+      bar->SetVisible(range > 0);
+      shownOrHidden = true;
+    }
+  }
+  // The bars lie along the right and bottom edges of the client area.
   const RECT client = GetClientArea();
-  bar->SetPos(RECT{client.right, client.top, client.right + bar->GetFixedWidth(), client.bottom},
-              false);
+  if (m_pVerticalScrollBar != nullptr) {
+    m_pVerticalScrollBar->SetPos(RECT{client.right, client.top,
+                                      client.right + m_pVerticalScrollBar->GetFixedWidth(),
+                                      client.bottom},
+                                 false);
+  }
+  if (m_pHorizontalScrollBar != nullptr) {
+    m_pHorizontalScrollBar->SetPos(RECT{client.left, client.bottom, client.right,
+                                        client.bottom + m_pHorizontalScrollBar->GetFixedHeight()},
+                                   false);
+  }
   m_syncingBar = false;
-  if (wasVisible != bar->IsVisible()) {
+  if (shownOrHidden) {
     m_barChanging = true;
     PropertiesChanged(TXTBIT_CLIENTRECTCHANGE);
     m_barChanging = false;
@@ -136,10 +153,16 @@ void CRichEditUI::SyncScrollBar() {
 
 void CRichEditUI::SetScrollPos(SIZE pos) {
   if (m_syncingBar || m_host == nullptr || m_host->Services() == nullptr) return;
-  POINT point = {0, pos.cy < 0 ? 0 : pos.cy};
+  POINT point = {pos.cx < 0 ? 0 : pos.cx, pos.cy < 0 ? 0 : pos.cy};
   Send(EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&point));
-  SyncScrollBar();
+  SyncScrollBars();
   Invalidate();
+}
+
+void CRichEditUI::EnableScrollBar(bool enableVertical, bool enableHorizontal) {
+  CContainerUI::EnableScrollBar(enableVertical, enableHorizontal);
+  PropertiesChanged(TXTBIT_SCROLLBARCHANGE);
+  SyncScrollBars();
 }
 
 void CRichEditUI::CheckTextChanged() {
@@ -325,12 +348,13 @@ void CRichEditUI::SetPos(RECT rc, bool needInvalidate) {
   if (!EnsureServices()) return;
   m_host->Activate();
   PropertiesChanged(TXTBIT_CLIENTRECTCHANGE);
-  SyncScrollBar();
+  SyncScrollBars();
 }
 
 void CRichEditUI::Move(SIZE offset, bool needInvalidate) {
   CControlUI::Move(offset, needInvalidate);
   if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->Move(offset, false);
+  if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->Move(offset, false);
   PropertiesChanged(TXTBIT_CLIENTRECTCHANGE);
 }
 

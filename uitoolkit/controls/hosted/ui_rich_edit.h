@@ -40,8 +40,10 @@ class CRichEditUI : public CContainerUI, private IMessageFilterUI {
   void DoEvent(TEventUI& event) override;
   bool DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl) override;
   void SetAttribute(const wchar_t* name, const wchar_t* value) override;
-  // The bar's moves scroll the text.
+  // The bars' moves scroll the text.
   void SetScrollPos(SIZE pos) override;
+  // The text services are told of bars that come or go.
+  void EnableScrollBar(bool enableVertical = true, bool enableHorizontal = false) override;
 
   const TRichEditOptions& GetOptions() const { return m_options; }
   void SetMultiLine(bool multiLine);
@@ -94,8 +96,8 @@ class CRichEditUI : public CContainerUI, private IMessageFilterUI {
   void PropertiesChanged(DWORD mask) const;
   // The area the text is laid out in: the client area without the text padding.
   RECT TextRect() const;
-  // What the text services say about scrolling, applied to the vertical bar.
-  void SyncScrollBar();
+  // What the text services say about scrolling, applied to the bars.
+  void SyncScrollBars();
   // Sends "textchanged" when the text really differs from the last one seen.
   void CheckTextChanged();
   // The character format of the font and the colour for the enabled state.

@@ -13,13 +13,16 @@ DWORD RichEditPropertyBits(const TRichEditOptions& options) {
   return bits;
 }
 
-DWORD RichEditScrollBars(const TRichEditOptions& options, bool verticalBar) {
+DWORD RichEditScrollBars(const TRichEditOptions& options, bool verticalBar, bool horizontalBar) {
   DWORD style = 0;
   if (options.multiLine) {
     style |= ES_AUTOVSCROLL;
     if (verticalBar) style |= WS_VSCROLL;
   }
-  if (!options.multiLine || !options.wordWrap) style |= ES_AUTOHSCROLL;
+  if (!options.multiLine || !options.wordWrap) {
+    style |= ES_AUTOHSCROLL;
+    if (horizontalBar) style |= WS_HSCROLL;
+  }
   return style;
 }
 

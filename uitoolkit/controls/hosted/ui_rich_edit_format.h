@@ -23,8 +23,9 @@ struct TRichEditOptions {
 DWORD RichEditPropertyBits(const TRichEditOptions& options);
 
 // The WS_*/ES_* scroll style: automatic vertical scrolling on several lines, with the
-// `verticalBar` when there is one; automatic horizontal scrolling where lines do not wrap.
-DWORD RichEditScrollBars(const TRichEditOptions& options, bool verticalBar);
+// `verticalBar` when there is one; automatic horizontal scrolling where lines do not wrap, with
+// the `horizontalBar` when there is one.
+DWORD RichEditScrollBars(const TRichEditOptions& options, bool verticalBar, bool horizontalBar);
 
 // The character format of `font` in `color` (0x00BBGGRR) on a device of `dpiY` dots per inch:
 // face, height in twips, weight, italic, underline, strike-out and charset.

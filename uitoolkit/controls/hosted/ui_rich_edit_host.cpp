@@ -114,23 +114,23 @@ HDC CRichEditHost::TxGetDC() { return ::GetDC(Window()); }
 
 INT CRichEditHost::TxReleaseDC(HDC dc) { return ::ReleaseDC(Window(), dc); }
 
-BOOL CRichEditHost::TxShowScrollBar(INT bar, BOOL) {
-  if (bar == SB_VERT || bar == SB_BOTH) m_owner.SyncScrollBar();
+BOOL CRichEditHost::TxShowScrollBar(INT, BOOL) {
+  m_owner.SyncScrollBars();
   return TRUE;
 }
 
 BOOL CRichEditHost::TxEnableScrollBar(INT, INT) {
-  m_owner.SyncScrollBar();
+  m_owner.SyncScrollBars();
   return TRUE;
 }
 
-BOOL CRichEditHost::TxSetScrollRange(INT bar, LONG, INT, BOOL) {
-  if (bar == SB_VERT) m_owner.SyncScrollBar();
+BOOL CRichEditHost::TxSetScrollRange(INT, LONG, INT, BOOL) {
+  m_owner.SyncScrollBars();
   return TRUE;
 }
 
-BOOL CRichEditHost::TxSetScrollPos(INT bar, INT, BOOL) {
-  if (bar == SB_VERT) m_owner.SyncScrollBar();
+BOOL CRichEditHost::TxSetScrollPos(INT, INT, BOOL) {
+  m_owner.SyncScrollBars();
   return TRUE;
 }
 
@@ -244,7 +244,8 @@ HRESULT CRichEditHost::TxGetMaxLength(DWORD* length) {
 }
 
 HRESULT CRichEditHost::TxGetScrollBars(DWORD* scrollBars) {
-  *scrollBars = RichEditScrollBars(m_owner.m_options, m_owner.GetVerticalScrollBar() != nullptr);
+  *scrollBars = RichEditScrollBars(m_owner.m_options, m_owner.GetVerticalScrollBar() != nullptr,
+                                   m_owner.GetHorizontalScrollBar() != nullptr);
   return S_OK;
 }
 

@@ -17,25 +17,27 @@ namespace {
 TEST(RichEditFormat, SettingsGiveBitsStyleAndEnter) {
   struct Row {
     TRichEditOptions options;
-    bool verticalBar;
+    bool verticalBar, horizontalBar;
     DWORD bits;
     DWORD scroll;
     bool keepsEnter;
   } const rows[] = {
-      {{}, true, TXTBIT_RICHTEXT, ES_AUTOHSCROLL, false},
-      {{true}, false, TXTBIT_RICHTEXT | TXTBIT_MULTILINE | TXTBIT_WORDWRAP, ES_AUTOVSCROLL, false},
-      {{true, false, false, false, true}, true, TXTBIT_RICHTEXT | TXTBIT_MULTILINE,
-       ES_AUTOVSCROLL | WS_VSCROLL | ES_AUTOHSCROLL, true},
-      {{true, true, false, true, true}, true,
+      {{}, true, false, TXTBIT_RICHTEXT, ES_AUTOHSCROLL, false},
+      {{true}, false, true, TXTBIT_RICHTEXT | TXTBIT_MULTILINE | TXTBIT_WORDWRAP, ES_AUTOVSCROLL,
+       false},
+      {{true, false, false, false, true}, true, true, TXTBIT_RICHTEXT | TXTBIT_MULTILINE,
+       ES_AUTOVSCROLL | WS_VSCROLL | ES_AUTOHSCROLL | WS_HSCROLL, true},
+      {{true, true, false, true, true}, true, false,
        TXTBIT_RICHTEXT | TXTBIT_MULTILINE | TXTBIT_READONLY | TXTBIT_WORDWRAP,
        ES_AUTOVSCROLL | WS_VSCROLL, false},
-      {{false, false, true, true, true, true}, false, TXTBIT_RICHTEXT | TXTBIT_USEPASSWORD,
-       ES_AUTOHSCROLL, false},
+      {{false, false, true, true, true, true}, false, true, TXTBIT_RICHTEXT | TXTBIT_USEPASSWORD,
+       ES_AUTOHSCROLL | WS_HSCROLL, false},
   };
   int index = 0;
   for (const Row& row : rows) {
     EXPECT_EQ(row.bits, RichEditPropertyBits(row.options)) << index;
-    EXPECT_EQ(row.scroll, RichEditScrollBars(row.options, row.verticalBar)) << index;
+    EXPECT_EQ(row.scroll, RichEditScrollBars(row.options, row.verticalBar, row.horizontalBar))
+        << index;
     EXPECT_EQ(row.keepsEnter, RichEditKeepsEnter(row.options)) << index;
     ++index;
   }

@@ -205,7 +205,8 @@ TEST_F(RichEditLive, EnterAndTab) {
 }
 
 // A text taller than the field shows the vertical bar; the wheel, Ctrl+End and Ctrl+Home, and
-// the bar's arrow scroll the text, and the bar follows the text's position.
+// the bar's arrow scroll the text, and the bar follows the text's position; a line wider than
+// a field that does not wrap shows the horizontal bar, which follows the caret.
 TEST_F(RichEditLive, LongTextScrollsWithTheBar) {
   ASSERT_NE(hwnd, nullptr);
   CRichEditUI* notes = Find(L"notes");
@@ -241,6 +242,18 @@ TEST_F(RichEditLive, LongTextScrollsWithTheBar) {
   EXPECT_EQ(bar->GetLineSize(), bar->GetScrollPos());
   EXPECT_TRUE(PumpUntil([&] { return notes->FirstVisibleLine() > 0; }, 500) ||
               bar->GetLineSize() < 15);
+
+  // Lines that do not wrap scroll sideways with the caret, on the horizontal bar.
+  CRichEditUI* plain = Find(L"plain");
+  plain->SetWordWrap(false);
+  plain->EnableScrollBar(true, true);
+  plain->SetText(L"A line far wider than its field goes on and on and on and on and on and on");
+  CScrollBarUI* wide = plain->GetHorizontalScrollBar();
+  ASSERT_TRUE(PumpUntil([&] { return wide->IsVisible(); }));
+  EXPECT_EQ(0, wide->GetScrollPos());
+  Click(Inside(plain->GetPos()));
+  testing::PostKey(hwnd, VK_END);
+  EXPECT_NEAR(wide->GetScrollRange(), wide->GetScrollPos(), 1);
 }
 
 // A password field keeps what is typed but shows only password characters (two texts of the
