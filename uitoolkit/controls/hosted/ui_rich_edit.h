@@ -2,7 +2,7 @@
 // loaded from the system folder while any rich edit lives). The control is the text host: the
 // text is drawn into the window's paint buffer inside the control's client area, mouse, keys,
 // input method and focus go to the text services, the caret is the system caret of the
-// window, and the text's vertical scrolling shows on the container's vertical bar.
+// window, and the text's scrolling shows on the container's scroll bars.
 #pragma once
 
 #include <memory>
