@@ -21,6 +21,16 @@ class CPaintManagerUI;
 // native child windows back to the child as the same message plus this value.
 constexpr UINT kReflectedMessageBase = 0x2000;
 
+// A filter that sees a window's messages before the paint manager handles them. Setting
+// `handled` ends the message's processing with the answer returned.
+class IMessageFilterUI {
+ public:
+  virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled) = 0;
+
+ protected:
+  ~IMessageFilterUI() = default;
+};
+
 // What changed about a control, for the accessibility clients of its window (screen readers,
 // magnifiers, test robots): its text, its value, its state (enabled, checked, expanded...), or
 // its visibility.
@@ -89,6 +99,10 @@ class IControlManagerUI : public IRenderHost {
   // forgets it.
   virtual bool AddPostPaint(CControlUI*) { return false; }
   virtual bool RemovePostPaint(CControlUI*) { return false; }
+  // Lets `filter` see the window's messages before the manager routes them (a rich edit takes
+  // the input method's messages this way while it has the focus), and forgets it.
+  virtual bool AddMessageFilter(IMessageFilterUI*) { return false; }
+  virtual bool RemoveMessageFilter(IMessageFilterUI*) { return false; }
   // Tells the window's accessibility clients that `control` changed.
   virtual void AccessibleChanged(CControlUI* /*control*/, TAccessibleChange /*change*/) {}
   // A pop-up window host serving `listener` (see ui_popup_host.h); null without a window.

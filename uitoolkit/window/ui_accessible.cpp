@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "common/system_libraries.h"
+#include "uitoolkit/controls/hosted/ui_rich_edit.h"
 #include "uitoolkit/controls/lists/ui_list.h"
 #include "uitoolkit/controls/lists/ui_list_interfaces.h"
 #include "uitoolkit/controls/tree/ui_tree_view.h"
@@ -172,6 +173,9 @@ TAccessibleFacts CAccessibleUI::Facts() const {
   if (auto* edit = static_cast<CEditUI*>(m_control->GetInterface(L"Edit"))) {
     facts.readOnly = edit->IsReadOnly();
     facts.password = edit->IsPasswordMode();
+  } else if (auto* rich = static_cast<CRichEditUI*>(m_control->GetInterface(L"RichEdit"))) {
+    facts.readOnly = rich->IsReadOnly();
+    facts.password = rich->IsPasswordMode();
   }
   facts.isDefault = manager.GetDefaultButton() == m_control;
   if (auto* node = static_cast<CTreeNodeUI*>(m_control->GetInterface(L"TreeNode"))) {

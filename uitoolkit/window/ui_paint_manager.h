@@ -41,16 +41,6 @@ class INotifyUI {
   ~INotifyUI() = default;
 };
 
-// A filter that sees a window's messages before the paint manager handles them. Setting
-// `handled` ends the message's processing with the answer returned.
-class IMessageFilterUI {
- public:
-  virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled) = 0;
-
- protected:
-  ~IMessageFilterUI() = default;
-};
-
 // Asked by the message loop before a message is dispatched; answering 0 (S_OK) consumes it.
 class ITranslateAccelerator {
  public:
@@ -125,8 +115,8 @@ class CPaintManagerUI : public IControlManagerUI {
   bool MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool AddPreMessageFilter(IMessageFilterUI* filter);
   bool RemovePreMessageFilter(IMessageFilterUI* filter);
-  bool AddMessageFilter(IMessageFilterUI* filter);
-  bool RemoveMessageFilter(IMessageFilterUI* filter);
+  bool AddMessageFilter(IMessageFilterUI* filter) override;
+  bool RemoveMessageFilter(IMessageFilterUI* filter) override;
   bool AddTranslateAccelerator(ITranslateAccelerator* accelerator);
   bool RemoveTranslateAccelerator(ITranslateAccelerator* accelerator);
   // Focuses the next (or previous) tab stop; while an update is pending, forward only marks

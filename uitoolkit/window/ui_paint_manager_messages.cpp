@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "uitoolkit/controls/hosted/ui_rich_edit.h"
 #include "uitoolkit/controls/ui_container.h"
 #include "uitoolkit/controls/ui_tab_pages.h"
 #include "uitoolkit/window/ui_accessible.h"
@@ -29,6 +30,12 @@ void CPaintManagerUI::InitCommonControlsOnce() {
 }
 
 namespace {
+
+// The focused control when it is a visible, enabled rich edit, else null.
+CRichEditUI* LiveRichEdit(CControlUI* focus) {
+  if (focus == nullptr || !focus->IsVisible() || !focus->IsEnabled()) return nullptr;
+  return static_cast<CRichEditUI*>(focus->GetInterface(CRichEditUI::kClassName));
+}
 
 // The key state of TEventUI from the keyboard: 1 left, 2 right button, 4 Shift, 8 Ctrl, 0x20 Alt.
 WORD KeyStateFromKeyboard() {
@@ -201,9 +208,8 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
           SelectNeighbourPage(m_pFocus, ::GetKeyState(VK_SHIFT) >= 0)) {
         return true;
       }
-      // A rich edit takes Tab itself.
-      if (m_pFocus != nullptr && m_pFocus->IsVisible() && m_pFocus->IsEnabled() &&
-          std::wcscmp(m_pFocus->GetClass(), L"RichEdit") == 0) {
+      // A rich edit that wants Tab takes it itself.
+      if (CRichEditUI* rich = LiveRichEdit(m_pFocus); rich != nullptr && rich->WantsTab()) {
         return false;
       }
       SetNextTabControl(::GetKeyState(VK_SHIFT) >= 0);
@@ -318,10 +324,12 @@ CControlUI* CPaintManagerUI::GetDefaultButton() const {
 bool CPaintManagerUI::ActivateDefaultButton() {
   CControlUI* button = GetDefaultButton();
   if (button == nullptr) return false;
-  // A focused button (or rich edit) answers Enter itself.
+  // A focused button answers Enter itself, and so does a rich edit that inserts line breaks.
   if (m_pFocus != nullptr && m_pFocus->IsVisible() && m_pFocus->IsEnabled() &&
-      (m_pFocus->GetInterface(L"Button") != nullptr ||
-       std::wcscmp(m_pFocus->GetClass(), L"RichEdit") == 0)) {
+      m_pFocus->GetInterface(L"Button") != nullptr) {
+    return false;
+  }
+  if (CRichEditUI* rich = LiveRichEdit(m_pFocus); rich != nullptr && rich->WantsReturn()) {
     return false;
   }
   button->Activate();

@@ -25,6 +25,8 @@ const wchar_t kSkin[] =
     L"<CheckBox name=\"check\" text=\"Check me\" height=\"20\" selected=\"true\" />"
     L"<Edit name=\"field\" text=\"typed\" readonly=\"true\" height=\"20\" tooltip=\"Field\" />"
     L"<Edit name=\"secret\" text=\"pw\" password=\"true\" height=\"20\" accname=\"Password\" />"
+    L"<RichEdit name=\"notes\" text=\"rich\" height=\"20\" accname=\"Notes\" />"
+    L"<RichEdit name=\"pin\" text=\"1234\" password=\"true\" height=\"20\" accname=\"PIN\" />"
     L"<Progress name=\"bar\" max=\"200\" value=\"50\" height=\"10\" accname=\"Progress\" />"
     L"<Label name=\"hidden\" text=\"Hidden\" visible=\"false\" height=\"10\" />"
     L"<Control height=\"10\" />"
@@ -77,7 +79,7 @@ class AccessibleWindow : public ::testing::Test {
 };
 
 // The client object is the root pane; its tree lists every control but the blank filler, with
-// role, name (accname, text or tooltip), value (an edit's text but never a password's, the
+// role, name (accname, text or tooltip), value (an edit's or rich edit's text but never a password's, the
 // progress in percent) and state. A list element's parent is the list, not its body. The default
 // action acts as a click once the window runs its messages; a disabled button refuses. Objects
 // outliving their controls touch nothing.
@@ -88,7 +90,8 @@ TEST_F(AccessibleWindow, TreeNavigationAndDefaultActions) {
   EXPECT_EQ((std::vector<std::wstring>{
                 L"16 ''  0", L"  43 'Go'  100104", L"  43 'Picture'  100000",
                 L"  44 'Check me'  100010", L"  42 'Field' typed 100040",
-                L"  42 'Password'  20100000", L"  48 'Progress' 25% 0", L"  41 'Hidden'  8000",
+                L"  42 'Password'  20100000", L"  42 'Notes' rich 100000",
+                L"  42 'PIN'  20100000", L"  48 'Progress' 25% 0", L"  41 'Hidden'  8000",
                 L"  33 'Files'  100000", L"    34 'One'  200000", L"    34 'Two, 2 KB'  200000"}),
             DumpTree(root.get()));
   AccessiblePtr two = FindByName(root.get(), L"Two, 2 KB");

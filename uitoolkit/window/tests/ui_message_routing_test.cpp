@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "testsupport/live_window_support.h"
+#include "uitoolkit/controls/hosted/ui_rich_edit.h"
 
 namespace SkinUI {
 namespace {
@@ -348,11 +349,12 @@ class Accelerator : public ITranslateAccelerator {
 
 // The loop's pre-dispatch step: an accelerator answering S_OK consumes a message; a key for a
 // native child reaches the parent's manager first (Tab moves the focus) and still reaches the
-// child; Tab on a focused rich edit is left to it.
+// child; Tab on a focused rich edit that wants it is left to it.
 TEST_F(MessageRouting, PreDispatchRules) {
   TestSkinWindow window(
       L"<Window size=\"300,100\"><HorizontalLayout name=\"root\">"
-      L"<Button name=\"ok\" width=\"100\" /><RichEdit name=\"rich\" width=\"100\" />"
+      L"<Button name=\"ok\" width=\"100\" />"
+      L"<RichEdit name=\"rich\" width=\"100\" multiline=\"true\" wanttab=\"true\" />"
       L"<Button name=\"other\" /></HorizontalLayout></Window>");
   HWND hwnd = window.CreateShown(100, 100, 300, 100);
   ASSERT_NE(nullptr, hwnd);
@@ -371,7 +373,7 @@ TEST_F(MessageRouting, PreDispatchRules) {
   manager.SetFocus(manager.FindControl(L"ok"));
   MSG tab = {child, WM_KEYDOWN, VK_TAB, 1};
   EXPECT_FALSE(CPaintManagerUI::TranslateMessage(&tab));  // dispatched to the child still
-  EXPECT_EQ(manager.FindControl(L"other"), manager.GetFocus());
+  EXPECT_EQ(manager.FindControl(L"rich"), manager.GetFocus());
   ::DestroyWindow(child);
 
   manager.SetFocus(manager.FindControl(L"rich"));
@@ -379,6 +381,10 @@ TEST_F(MessageRouting, PreDispatchRules) {
   LRESULT result = 0;
   EXPECT_FALSE(manager.PreMessageHandler(WM_KEYDOWN, VK_TAB, 0, result));
   EXPECT_EQ(manager.FindControl(L"rich"), manager.GetFocus());
+  // One that does not want Tab passes the focus on like any control.
+  static_cast<CRichEditUI*>(manager.FindControl(L"rich"))->SetWantTab(false);
+  EXPECT_TRUE(manager.PreMessageHandler(WM_KEYDOWN, VK_TAB, 0, result));
+  EXPECT_EQ(manager.FindControl(L"other"), manager.GetFocus());
 }
 
 // A tooltip's "%{N}" tokens show the registered string.

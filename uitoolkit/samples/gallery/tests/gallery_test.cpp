@@ -16,9 +16,9 @@ namespace {
 const bool kFoldersNamed = SetRenderTestFolders(GALLERY_FOLDER L"\\pictures", GALLERY_FOLDER);
 
 TEST(Gallery, EachPageMatchesItsPicture) {
-  const char* const pages[] = {"basics", "scrolling", "tiles",   "child",    "list",
-                               "combo",  "tree",      "sliders", "animation"};
-  for (int page = 0; page < 9; ++page) {
+  const char* const pages[] = {"basics", "scrolling", "tiles",     "child",   "list",
+                               "combo",  "tree",      "sliders",   "animation", "richedit"};
+  for (int page = 0; page < 10; ++page) {
     const std::string name = pages[page];
     const std::wstring option = L"tab_" + std::wstring(name.begin(), name.end());
     const SkinViewerRun run = RunSkinViewer(GALLERY_FOLDER L"\\gallery.xml", {L"--activate", option});
