@@ -285,14 +285,11 @@ void CActiveXUI::DoEvent(TEventUI& event) {
   CControlUI::DoEvent(event);
 }
 
-bool CActiveXUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl) {
-  if (!CControlUI::DoPaint(hDC, rcPaint, stopControl)) return false;
-  if (m_pView != nullptr && m_pWindowless != nullptr) {
-    const RECTL bounds = {m_rcItem.left, m_rcItem.top, m_rcItem.right, m_rcItem.bottom};
-    m_pView->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, hDC, &bounds, nullptr,
-                  nullptr, 0);
-  }
-  return true;
+void CActiveXUI::PaintStatusImage(HDC hDC) {
+  CControlUI::PaintStatusImage(hDC);
+  if (m_pView == nullptr || m_pWindowless == nullptr) return;
+  const RECTL bounds = {m_rcItem.left, m_rcItem.top, m_rcItem.right, m_rcItem.bottom};
+  m_pView->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, hDC, &bounds, nullptr, nullptr, 0);
 }
 
 }  // namespace SkinUI

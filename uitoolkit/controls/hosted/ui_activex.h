@@ -71,7 +71,8 @@ class CActiveXUI : public CControlUI {
   void SetVisible(bool visible = true) override;
   void SetInternVisible(bool visible = true) override;
   void DoEvent(TEventUI& event) override;
-  bool DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl) override;
+  // A windowless control paints itself over the background, under the text and border.
+  void PaintStatusImage(HDC hDC) override;
 
  protected:
   // The class id used when `clsid` is empty (none for the plain host).

@@ -3,7 +3,7 @@
 // notes what its container told it (client site, activation, rectangles, messages, close) and
 // counts its live objects; both are readable through exported functions, so the toolkit's tests
 // can check the host from the control's side. DllRegisterServer registers both classes for the
-// current user only (HKCU\Software\Classes), DllUnregisterServer removes them; SampleControlRegister
+// current user only (HKCU\Software\Classes), DllUnregisterServer removes them; DllInstall
 // does either for the current user or the machine.
 #include <windows.h>
 
@@ -171,13 +171,17 @@ class SampleControl final : public IOleObject, public IOleInPlaceObjectWindowles
       self->Toggle();
       return 0;
     }
+    RECT client;
+    ::GetClientRect(window, &client);
     if (self != nullptr && message == WM_PAINT) {
       PAINTSTRUCT paint;
       HDC dc = ::BeginPaint(window, &paint);
-      RECT client;
-      ::GetClientRect(window, &client);
       self->Fill(dc, client);
       ::EndPaint(window, &paint);
+      return 0;
+    }
+    if (self != nullptr && message == WM_PRINTCLIENT) {  // a picture of the window
+      self->Fill(reinterpret_cast<HDC>(wParam), client);
       return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
@@ -336,7 +340,7 @@ STDAPI DllCanUnloadNow() { return g_objects == 0 && g_locks == 0 ? S_OK : S_FALS
 // Writes (or with `add` false deletes) both classes and their program ids under
 // `root`\Software\Classes: HKEY_CURRENT_USER for the current user, HKEY_LOCAL_MACHINE for every
 // user of the machine.
-extern "C" HRESULT WINAPI SampleControlRegister(HKEY root, BOOL add) {
+static HRESULT RegisterClasses(HKEY root, bool add) {
   wchar_t path[MAX_PATH * 4];
   const DWORD length = ::GetModuleFileNameW(g_module, path, MAX_PATH * 4);
   if (length == 0 || length >= MAX_PATH * 4) return SELFREG_E_CLASS;
@@ -362,8 +366,15 @@ extern "C" HRESULT WINAPI SampleControlRegister(HKEY root, BOOL add) {
 }
 
 // regsvr32 registers the control for the current user only.
-STDAPI DllRegisterServer() { return SampleControlRegister(HKEY_CURRENT_USER, TRUE); }
-STDAPI DllUnregisterServer() { return SampleControlRegister(HKEY_CURRENT_USER, FALSE); }
+STDAPI DllRegisterServer() { return RegisterClasses(HKEY_CURRENT_USER, true); }
+STDAPI DllUnregisterServer() { return RegisterClasses(HKEY_CURRENT_USER, false); }
+
+// `regsvr32 /n /i:machine` registers it for every user of the machine (COM under Wine 8 reads no
+// per-user classes); any other command line, for the current user.
+STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
+  const bool machine = commandLine != nullptr && std::wcscmp(commandLine, L"machine") == 0;
+  return RegisterClasses(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, install != FALSE);
+}
 
 // The number of control objects alive.
 extern "C" LONG WINAPI SampleControlObjects() { return g_objects; }

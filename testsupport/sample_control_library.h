@@ -1,0 +1,70 @@
+// The sample COM control (VeskSampleControl.dll beside the test program) loaded into the test
+// and registered while the object lives, with its live-object count and its records of what its
+// container told it. It is registered for the current user; COM under Wine 8 reads no per-user
+// classes, so there it is registered for the machine of the test's private prefix instead.
+#pragma once
+
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <string>
+#include <vector>
+
+namespace vesk {
+namespace testing {
+
+class SampleControlLibrary {
+ public:
+  SampleControlLibrary() {
+    wchar_t path[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring file(path);
+    file = file.substr(0, file.find_last_of(L'\\') + 1) + L"VeskSampleControl.dll";
+    m_module = ::LoadLibraryW(file.c_str());
+    if (m_module == nullptr) return;
+    for (const wchar_t* scope : {L"user", L"machine"}) {
+      if (Install()(TRUE, scope) != S_OK) return;
+      m_scopes.push_back(scope);
+      CLSID clsid;
+      if (SUCCEEDED(::CLSIDFromProgID(L"Vesk.SampleControl", &clsid))) {
+        m_registered = true;
+        return;
+      }
+    }
+  }
+  ~SampleControlLibrary() {
+    for (const wchar_t* scope : m_scopes) Install()(FALSE, scope);
+  }
+  SampleControlLibrary(const SampleControlLibrary&) = delete;
+  SampleControlLibrary& operator=(const SampleControlLibrary&) = delete;
+
+  bool registered() const { return m_registered; }
+  // The control objects alive.
+  LONG Objects() const { return Function<LONG(WINAPI*)()>("SampleControlObjects")(); }
+  // What the controls were told, one line a call ("site", "rects l,t,r,b", "message 513"...).
+  std::wstring Records() const {
+    const auto read = Function<int(WINAPI*)(wchar_t*, int)>("SampleControlRecords");
+    std::wstring text(static_cast<size_t>(read(nullptr, 0)), L'\0');
+    read(&text[0], static_cast<int>(text.size()));
+    text.resize(text.size() - 1);
+    return text;
+  }
+  void ClearRecords() const { Function<void(WINAPI*)()>("SampleControlClearRecords")(); }
+
+ private:
+  template <class Pointer>
+  Pointer Function(const char* name) const {
+    return reinterpret_cast<Pointer>(reinterpret_cast<void*>(::GetProcAddress(m_module, name)));
+  }
+  HRESULT(STDAPICALLTYPE* Install() const)(BOOL, LPCWSTR) {
+    return Function<HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR)>("DllInstall");
+  }
+
+  HMODULE m_module = nullptr;
+  std::vector<const wchar_t*> m_scopes;
+  bool m_registered = false;
+};
+
+}  // namespace testing
+}  // namespace vesk
