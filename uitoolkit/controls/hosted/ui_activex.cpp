@@ -2,8 +2,6 @@
 
 #include <ocidl.h>
 
-#include <cwchar>
-
 #include "uitoolkit/controls/hosted/ui_activex_site.h"
 #include "uitoolkit/controls/ui_attribute_values.h"
 #include "uitoolkit/core/ui_log.h"
@@ -108,10 +106,10 @@ RECT CActiveXUI::ClipRect() const {
 }
 
 void CActiveXUI::LogFailure(const wchar_t* what, HRESULT hr) const {
-  wchar_t line[256];
-  std::swprintf(line, sizeof(line) / sizeof(line[0]), L"%ls \"%ls\": %ls (0x%08lX)", GetClass(),
-                m_sName.GetData(), what, static_cast<unsigned long>(hr));
-  LogLine(line);
+  CUiString line;
+  line.Format(L"%ls \"%ls\": %ls (0x%08lX)", GetClass(), m_sName.GetData(), what,
+              static_cast<unsigned long>(hr));
+  LogLine(line.GetData());
 }
 
 bool CActiveXUI::CreateControl() {

@@ -3,8 +3,6 @@
 #include <exdispid.h>
 #include <ocidl.h>
 
-#include <cwchar>
-
 #include "common/system_libraries.h"
 #include "uitoolkit/controls/ui_attribute_values.h"
 #include "uitoolkit/core/ui_log.h"
@@ -166,11 +164,10 @@ bool CWebBrowserUI::CanCreate() {
   // may still be created and fail on the first page, so the engine is checked first.
   HMODULE engine = vesk::LoadSystemLibrary(L"mshtml.dll");
   if (engine == nullptr) {
-    wchar_t line[160];
-    std::swprintf(line, sizeof(line) / sizeof(line[0]),
-                  L"WebBrowser \"%ls\": the browser engine (mshtml.dll) is not available (%lu)",
-                  m_sName.GetData(), static_cast<unsigned long>(::GetLastError()));
-    LogLine(line);
+    CUiString line;
+    line.Format(L"WebBrowser \"%ls\": the browser engine (mshtml.dll) is not available (%lu)",
+                m_sName.GetData(), static_cast<unsigned long>(::GetLastError()));
+    LogLine(line.GetData());
     return false;
   }
   ::FreeLibrary(engine);
