@@ -18,37 +18,28 @@ class SampleControlLibrary {
  public:
   SampleControlLibrary() {
     wchar_t path[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring file(path);
-    file = file.substr(0, file.find_last_of(L'\\') + 1) + L"VeskSampleControl.dll";
-    m_module = ::LoadLibraryW(file.c_str());
-    if (m_module == nullptr) return;
+    const std::wstring program(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
+    m_module = ::LoadLibraryW(
+        (program.substr(0, program.find_last_of(L'\\') + 1) + L"VeskSampleControl.dll").c_str());
+    CLSID clsid;
     for (const wchar_t* scope : {L"user", L"machine"}) {
-      if (Install()(TRUE, scope) != S_OK) return;
+      if (m_registered || m_module == nullptr || Install()(TRUE, scope) != S_OK) break;
       m_scopes.push_back(scope);
-      CLSID clsid;
-      if (SUCCEEDED(::CLSIDFromProgID(L"Vesk.SampleControl", &clsid))) {
-        m_registered = true;
-        return;
-      }
+      m_registered = SUCCEEDED(::CLSIDFromProgID(L"Vesk.SampleControl", &clsid));
     }
   }
   ~SampleControlLibrary() {
     for (const wchar_t* scope : m_scopes) Install()(FALSE, scope);
   }
-  SampleControlLibrary(const SampleControlLibrary&) = delete;
-  SampleControlLibrary& operator=(const SampleControlLibrary&) = delete;
 
   bool registered() const { return m_registered; }
-  // The control objects alive.
   LONG Objects() const { return Function<LONG(WINAPI*)()>("SampleControlObjects")(); }
   // What the controls were told, one line a call ("site", "rects l,t,r,b", "message 513"...).
   std::wstring Records() const {
     const auto read = Function<int(WINAPI*)(wchar_t*, int)>("SampleControlRecords");
     std::wstring text(static_cast<size_t>(read(nullptr, 0)), L'\0');
     read(&text[0], static_cast<int>(text.size()));
-    text.resize(text.size() - 1);
-    return text;
+    return text.substr(0, text.size() - 1);
   }
   void ClearRecords() const { Function<void(WINAPI*)()>("SampleControlClearRecords")(); }
 
