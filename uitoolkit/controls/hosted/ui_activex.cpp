@@ -212,8 +212,9 @@ void CActiveXUI::ReleaseControl() {
 }
 
 void CActiveXUI::CreateWhenDue() {
-  if (m_pObject != nullptr || m_bCreateFailed || HostWindow() == nullptr) return;
+  if (m_bAutoCreated || HostWindow() == nullptr) return;
   if (m_bDelayCreate && (!IsVisible() || m_rcItem.IsEmpty())) return;
+  m_bAutoCreated = true;
   CreateControl();
 }
 

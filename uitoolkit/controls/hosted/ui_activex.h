@@ -61,7 +61,8 @@ class CActiveXUI : public CControlUI {
   bool IsWindowless() const;
   // Queries the hosted control for `iid` (E_NOINTERFACE when none is hosted).
   HRESULT GetControl(REFIID iid, void** object) const;
-  // Releases the hosted control; the host stays empty until CreateControl() is called again.
+  // Releases the hosted control; the host stays empty until CreateControl() is called again
+  // (the automatic creation happens only once).
   void ReleaseControl();
 
   void SetAttribute(const wchar_t* name, const wchar_t* value) override;
@@ -88,7 +89,7 @@ class CActiveXUI : public CControlUI {
  private:
   friend class CActiveXSite;
 
-  // Creates the control when the host is shown, has a window and the control is due.
+  // The automatic creation, once: when the host has a window (and with `delaycreate` is shown).
   void CreateWhenDue();
   bool ActivateControl(const CLSID& clsid);
   // Tells the control its rectangle and shows or hides its window to match the host.
@@ -99,7 +100,8 @@ class CActiveXUI : public CControlUI {
 
   CUiString m_sClsid;
   bool m_bDelayCreate = false;
-  bool m_bCreateFailed = false;
+  bool m_bAutoCreated = false;   // the automatic creation happened (it happens once)
+  bool m_bCreateFailed = false;  // the last creation failed (not tried again until released)
   bool m_bOleInitialized = false;
   CActiveXSite* m_pSite = nullptr;
   IOleObject* m_pObject = nullptr;
