@@ -260,7 +260,8 @@ TEST_F(ActiveXLive, HostsPlacesAndPaintsBothKinds) {
 
 // The layout moves both controls when the window grows; hiding a host or its container hides
 // the windowed control's window and showing brings it back; a click reaches each control (it
-// switches colour); closing the window releases every object the controls made.
+// switches colour) and keys reach the focused windowless one; closing the window releases
+// every object the controls made.
 TEST_F(ActiveXLive, FollowsLayoutVisibilityInputAndIsReleased) {
   Open(kSkin);
   CActiveXUI* windowless = Find(L"windowless");
@@ -295,6 +296,9 @@ TEST_F(ActiveXLive, FollowsLayoutVisibilityInputAndIsReleased) {
   EXPECT_EQ(PixelAt(windowless->GetPos()), 0xE08A1Eu);
   EXPECT_EQ(PixelAt(windowed->GetPos()), 0xC0392Bu);
   EXPECT_TRUE(windowless->IsFocused());
+  testing::PostKey(hwnd, VK_RIGHT);  // keys reach the focused windowless control
+  PumpFor(50);
+  EXPECT_TRUE(Has(Library().Records(), L"message 256\n")) << Library().Records();
 
   Library().ClearRecords();
   Close();
