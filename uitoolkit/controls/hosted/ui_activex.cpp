@@ -224,8 +224,11 @@ void CActiveXUI::PlaceControl() {
     m_pInPlace->SetObjectRects(&m_rcItem, &clip);
   }
   if (m_hwndControl != nullptr) {
+    // The window's own visibility bit: IsWindowVisible also answers false while the host's
+    // window is not shown yet.
     const bool shown = IsVisible() && !m_rcItem.IsEmpty();
-    if (shown != (::IsWindowVisible(m_hwndControl) != FALSE)) {
+    const bool visible = (::GetWindowLongPtrW(m_hwndControl, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != visible) {
       ::ShowWindow(m_hwndControl, shown ? SW_SHOWNA : SW_HIDE);
     }
   }
