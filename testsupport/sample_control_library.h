@@ -36,10 +36,7 @@ class SampleControlLibrary {
   LONG Objects() const { return Function<LONG(WINAPI*)()>("SampleControlObjects")(); }
   // What the controls were told, one line a call ("site", "rects l,t,r,b", "message 513"...).
   std::wstring Records() const {
-    const auto read = Function<int(WINAPI*)(wchar_t*, int)>("SampleControlRecords");
-    std::wstring text(static_cast<size_t>(read(nullptr, 0)), L'\0');
-    read(&text[0], static_cast<int>(text.size()));
-    return text.substr(0, text.size() - 1);
+    return Function<const wchar_t*(WINAPI*)()>("SampleControlRecords")();
   }
   void ClearRecords() const { Function<void(WINAPI*)()>("SampleControlClearRecords")(); }
 

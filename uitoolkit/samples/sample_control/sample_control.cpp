@@ -380,11 +380,7 @@ STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
 extern "C" LONG WINAPI SampleControlObjects() { return g_objects; }
 
 // What the controls were told, one line a call ("site", "activate windowless", "rects l,t,r,b",
-// "message 513", "close"...), into `buffer` of `size` characters; answers the length needed.
-extern "C" int WINAPI SampleControlRecords(wchar_t* buffer, int size) {
-  const int needed = static_cast<int>(g_records.size()) + 1;
-  if (buffer != nullptr && size >= needed) std::wmemcpy(buffer, g_records.c_str(), needed);
-  return needed;
-}
+// "message 513", "close"...); valid until the next call into the library.
+extern "C" const wchar_t* WINAPI SampleControlRecords() { return g_records.c_str(); }
 
 extern "C" void WINAPI SampleControlClearRecords() { g_records.clear(); }

@@ -207,7 +207,6 @@ class ActiveXLive : public ::testing::Test {
     ASSERT_NE(hwnd, nullptr);
     PumpFor(100);
   }
-  void Close() { window.reset(); }  // the window goes with its object
 
   LogSinkUI previousSink = nullptr;
   std::unique_ptr<testing::TestSkinWindow> window;
@@ -301,7 +300,7 @@ TEST_F(ActiveXLive, FollowsLayoutVisibilityInputAndIsReleased) {
   EXPECT_TRUE(Has(Library().Records(), L"message 256\n")) << Library().Records();
 
   Library().ClearRecords();
-  Close();
+  window.reset();  // the window goes with its object
   EXPECT_EQ(Library().Objects(), 0);
   EXPECT_TRUE(Has(Library().Records(), L"close\n")) << Library().Records();
   EXPECT_TRUE(Has(Library().Records(), L"site none\n")) << Library().Records();
@@ -348,7 +347,7 @@ TEST_F(ActiveXLive, WebBrowserEventsReachTheHandler) {
   EXPECT_TRUE(web->Navigate(L"about:blank"));
   EXPECT_TRUE(PumpUntil([&] { return Has(handler.seen, L"before about:blank;"); }, 5000))
       << handler.seen;
-  Close();
+  window.reset();  // the window goes with its object
 }
 
 // Where the engine exists, the home page loads and its events reach the handler.
