@@ -29,23 +29,32 @@ on_display() {
 run_gallery() {
   local viewer="$build_dir/bin/SkinViewer.exe"
   local skin="$root/uitoolkit/samples/gallery/gallery.xml"
+  # The ActiveX page's sample COM control, registered for the prefix's machine while the gallery
+  # shows (COM under Wine 8 reads no per-user classes).
+  local sample_control
+  sample_control=$(windows_path "$build_dir/bin/VeskSampleControl.dll")
   local harness_display=":$(head -n1 "$build_dir/wine-state/xvfb.display" 2>/dev/null || true)"
   if [ -n "${DISPLAY:-}" ] && [ "$DISPLAY" != "$harness_display" ]; then
     wine_run --stop
     echo "== the gallery opens on $DISPLAY: the options at the top switch the pages; close the window to end"
+    on_display wine regsvr32 /s /n /i:machine "$sample_control" || true
     on_display wine "$viewer" "$(windows_path "$skin")" || true
+    on_display wine regsvr32 /s /u /n /i:machine "$sample_control" || true
     on_display wineserver -w
     return
   fi
+  wine_run regsvr32 /s /n /i:machine "$sample_control" ||
+    echo "== the sample COM control could not be registered: the ActiveX page stays empty"
   local pictures="$build_dir/demo/gallery"
   rm -rf "$pictures"
   mkdir -p "$pictures"
   local page
-  for page in basics scrolling tiles child list combo tree; do
+  for page in basics scrolling tiles child list combo tree activex; do
     wine_run "$viewer" "$(windows_path "$skin")" --activate "tab_$page" \
       --screenshot "$(windows_path "$pictures/gallery_$page.png")" ||
       echo "== SkinViewer.exe failed on the page $page"
   done
+  wine_run regsvr32 /s /u /n /i:machine "$sample_control" || true
   echo "== pictures of the gallery's pages in $pictures:"
   ls "$pictures"
 }

@@ -15,6 +15,7 @@
 #include "common/seam.h"
 #include "common/unique_handle.h"
 #include "testsupport/png_writer.h"
+#include "uitoolkit/core/ui_log.h"
 #include "uitoolkit/samples/skin_viewer/viewer_options.h"
 #include "uitoolkit/window/ui_paint_manager.h"
 #include "uitoolkit/window/ui_window_impl_base.h"
@@ -34,6 +35,9 @@ void PrintError(const std::wstring& text) {
   std::fwprintf(stderr, L"SkinViewer: %ls\n", text.c_str());
   std::fflush(stderr);
 }
+
+// The toolkit's log (a hosted control that could not be created, for one) to the error stream.
+void PrintLogLine(const wchar_t* line) { PrintError(line); }
 
 std::string ToUtf8(const wchar_t* text) {
   const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -206,6 +210,7 @@ int Run(const std::vector<std::wstring>& arguments) {
   if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
   CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
   CPaintManagerUI::SetResourcePath(folder.c_str());
+  SkinUI::SetLogSink(&PrintLogLine);
 
   g_skinShown = folder + (options.zipFile.empty() ? options.skinFile
                                                   : options.zipFile + L" (" + options.skinFile + L")");

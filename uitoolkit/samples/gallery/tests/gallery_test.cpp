@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/sample_control_library.h"
 #include "testsupport/skin_viewer_driver.h"
 
 namespace SkinUI {
@@ -16,9 +17,11 @@ namespace {
 const bool kFoldersNamed = SetRenderTestFolders(GALLERY_FOLDER L"\\pictures", GALLERY_FOLDER);
 
 TEST(Gallery, EachPageMatchesItsPicture) {
-  const char* const pages[] = {"basics", "scrolling", "tiles",     "child",   "list",
-                               "combo",  "tree",      "sliders",   "animation", "richedit"};
-  for (int page = 0; page < 10; ++page) {
+  const char* const pages[] = {"basics", "scrolling", "tiles",     "child",    "list",   "combo",
+                               "tree",   "sliders",   "animation", "richedit", "activex"};
+  const vesk::testing::SampleControlLibrary sampleControl;  // for the ActiveX page
+  ASSERT_TRUE(sampleControl.registered());
+  for (int page = 0; page < 11; ++page) {
     const std::string name = pages[page];
     const std::wstring option = L"tab_" + std::wstring(name.begin(), name.end());
     const SkinViewerRun run = RunSkinViewer(GALLERY_FOLDER L"\\gallery.xml", {L"--activate", option});
