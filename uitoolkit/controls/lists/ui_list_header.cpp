@@ -171,7 +171,7 @@ void CListHeaderItemUI::PaintBkColor(HDC hDC) {
 }
 
 void CListHeaderItemUI::PaintStatusImage(HDC hDC) {
-  UINT state = (m_bPushed ? UISTATE_PUSHED : 0) | (m_bHot ? UISTATE_HOT : 0);
+  UINT state = (m_bPushed ? UINT{UISTATE_PUSHED} : 0u) | (m_bHot ? UINT{UISTATE_HOT} : 0u);
   if (!IsEnabled()) state |= UISTATE_DISABLED;
   TDrawInfo* image = m_images.ForState(state);
   if (image != nullptr) DrawImage(hDC, *image);

@@ -35,10 +35,6 @@ CUiString ShortDateText(const SYSTEMTIME& date) {
   return CUiString(text);
 }
 
-bool SameDate(const SYSTEMTIME& a, const SYSTEMTIME& b) {
-  return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay;
-}
-
 // The date part of `time`, with its weekday filled in.
 SYSTEMTIME DateOnly(const SYSTEMTIME& time) {
   SYSTEMTIME date = {};

@@ -132,7 +132,9 @@ TEST_F(ListLive, MouseAndKeysSelect) {
     PumpFor(60);
     EXPECT_EQ(step.log, window.log) << what;
     EXPECT_EQ(step.selected, list->GetSelectedIndexes()) << what;
-    if (what == "end") EXPECT_EQ(list->GetScrollRange().cy, list->GetScrollPos().cy);
+    if (what == "end") {
+      EXPECT_EQ(list->GetScrollRange().cy, list->GetScrollPos().cy);
+    }
   }
 }
 
