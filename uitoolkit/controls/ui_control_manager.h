@@ -31,6 +31,15 @@ class IMessageFilterUI {
   ~IMessageFilterUI() = default;
 };
 
+// Asked by the message loop before a message is dispatched; answering 0 (S_OK) consumes it.
+class ITranslateAccelerator {
+ public:
+  virtual LRESULT TranslateAccelerator(MSG* msg) = 0;
+
+ protected:
+  ~ITranslateAccelerator() = default;
+};
+
 // What changed about a control, for the accessibility clients of its window (screen readers,
 // magnifiers, test robots): its text, its value, its state (enabled, checked, expanded...), or
 // its visibility.
@@ -103,6 +112,10 @@ class IControlManagerUI : public IRenderHost {
   // the input method's messages this way while it has the focus), and forgets it.
   virtual bool AddMessageFilter(IMessageFilterUI*) { return false; }
   virtual bool RemoveMessageFilter(IMessageFilterUI*) { return false; }
+  // Lets `accelerator` see each message of the thread's loop before it is dispatched (a hosted
+  // control with a window of its own takes its keys this way), and forgets it.
+  virtual bool AddTranslateAccelerator(ITranslateAccelerator*) { return false; }
+  virtual bool RemoveTranslateAccelerator(ITranslateAccelerator*) { return false; }
   // Tells the window's accessibility clients that `control` changed.
   virtual void AccessibleChanged(CControlUI* /*control*/, TAccessibleChange /*change*/) {}
   // A pop-up window host serving `listener` (see ui_popup_host.h); null without a window.

@@ -41,15 +41,6 @@ class INotifyUI {
   ~INotifyUI() = default;
 };
 
-// Asked by the message loop before a message is dispatched; answering 0 (S_OK) consumes it.
-class ITranslateAccelerator {
- public:
-  virtual LRESULT TranslateAccelerator(MSG* msg) = 0;
-
- protected:
-  ~ITranslateAccelerator() = default;
-};
-
 class CAccessibleTable;
 
 // A plug-in control factory: a new control for an element name, or null.
@@ -117,8 +108,8 @@ class CPaintManagerUI : public IControlManagerUI {
   bool RemovePreMessageFilter(IMessageFilterUI* filter);
   bool AddMessageFilter(IMessageFilterUI* filter) override;
   bool RemoveMessageFilter(IMessageFilterUI* filter) override;
-  bool AddTranslateAccelerator(ITranslateAccelerator* accelerator);
-  bool RemoveTranslateAccelerator(ITranslateAccelerator* accelerator);
+  bool AddTranslateAccelerator(ITranslateAccelerator* accelerator) override;
+  bool RemoveTranslateAccelerator(ITranslateAccelerator* accelerator) override;
   // Focuses the next (or previous) tab stop; while an update is pending, forward only marks
   // the focus as needed for the next paint.
   bool SetNextTabControl(bool forward = true);

@@ -82,7 +82,7 @@ void* CActiveXUI::GetInterface(const wchar_t* name) {
 }
 
 UINT CActiveXUI::GetControlFlags() const {
-  return IsWindowless() && IsEnabled() ? UIFLAG_TABSTOP : 0u;
+  return (IsWindowless() || m_hwndControl != nullptr) && IsEnabled() ? UIFLAG_TABSTOP : 0u;
 }
 
 HWND CActiveXUI::GetNativeWindow() const { return m_hwndControl; }
@@ -176,7 +176,13 @@ bool CActiveXUI::ActivateControl(const CLSID& clsid) {
     m_pObject->QueryInterface(IID_IOleInPlaceObjectWindowless,
                               reinterpret_cast<void**>(&m_pWindowless));
   } else if (m_pInPlace != nullptr && SUCCEEDED(m_pInPlace->GetWindow(&m_hwndControl))) {
-    if (m_pManager != nullptr) m_pManager->AddNativeWindow(this, m_hwndControl);
+    if (m_pManager != nullptr) {
+      m_pManager->AddNativeWindow(this, m_hwndControl);
+      if (SUCCEEDED(m_pObject->QueryInterface(IID_IOleInPlaceActiveObject,
+                                              reinterpret_cast<void**>(&m_pActive)))) {
+        m_pManager->AddTranslateAccelerator(this);
+      }
+    }
   } else {
     m_hwndControl = nullptr;
   }
@@ -189,6 +195,7 @@ void CActiveXUI::ReleaseControl() {
   if (m_pObject != nullptr) OnControlReleasing();
   if (m_hwndControl != nullptr && m_pManager != nullptr) {
     m_pManager->RemoveNativeWindow(m_hwndControl);
+    if (m_pActive != nullptr) m_pManager->RemoveTranslateAccelerator(this);
   }
   m_hwndControl = nullptr;
   if (m_pInPlace != nullptr) m_pInPlace->InPlaceDeactivate();
@@ -196,6 +203,7 @@ void CActiveXUI::ReleaseControl() {
     m_pObject->Close(OLECLOSE_NOSAVE);
     m_pObject->SetClientSite(nullptr);
   }
+  ReleaseInterface(m_pActive);
   ReleaseInterface(m_pWindowless);
   ReleaseInterface(m_pView);
   ReleaseInterface(m_pInPlace);
@@ -270,7 +278,21 @@ void CActiveXUI::SetInternVisible(bool visible) {
   PlaceControl();
 }
 
+LRESULT CActiveXUI::TranslateAccelerator(MSG* msg) {
+  if (m_pActive == nullptr || msg == nullptr || msg->message < WM_KEYFIRST ||
+      msg->message > WM_KEYLAST ||
+      (msg->hwnd != m_hwndControl && !::IsChild(m_hwndControl, msg->hwnd))) {
+    return S_FALSE;
+  }
+  return m_pActive->TranslateAccelerator(msg) == S_OK ? S_OK : S_FALSE;
+}
+
 void CActiveXUI::DoEvent(TEventUI& event) {
+  if (event.Type == UIEVENT_SETFOCUS && m_hwndControl != nullptr && IsEnabled()) {
+    // The keyboard focus goes into the control's window unless it is there already.
+    const HWND focus = ::GetFocus();
+    if (focus != m_hwndControl && !::IsChild(m_hwndControl, focus)) ::SetFocus(m_hwndControl);
+  }
   if (m_pWindowless != nullptr && IsEnabled()) {
     UINT message = 0;
     WPARAM wParam = 0;

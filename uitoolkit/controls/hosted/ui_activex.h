@@ -31,7 +31,7 @@ bool ActiveXMessageForEvent(const TEventUI& event, UINT& message, WPARAM& wParam
 // The class id `text` names: "{...}" read as a class id, anything else as a program id.
 HRESULT ActiveXClassId(const wchar_t* text, CLSID& clsid);
 
-class CActiveXUI : public CControlUI {
+class CActiveXUI : public CControlUI, private ITranslateAccelerator {
  public:
   static constexpr const wchar_t* kClassName = L"ActiveX";
 
@@ -40,7 +40,8 @@ class CActiveXUI : public CControlUI {
 
   const wchar_t* GetClass() const override;
   void* GetInterface(const wchar_t* name) override;
-  // A tab stop while a windowless control is hosted (it takes keys through the host).
+  // A tab stop while a control is hosted: a windowless one takes its keys through the host, a
+  // windowed one gets the keyboard focus in its window.
   UINT GetControlFlags() const override;
   // The hosted control's own window (windowed controls), else null.
   HWND GetNativeWindow() const override;
@@ -97,6 +98,9 @@ class CActiveXUI : public CControlUI {
   RECT ClipRect() const;
   HWND HostWindow() const;
   void LogFailure(const wchar_t* what, HRESULT hr) const;
+  // Keys bound for a windowed control's window go to the control first, as to any OLE control
+  // (a browser moves between its links with Tab); S_OK when the control took the key.
+  LRESULT TranslateAccelerator(MSG* msg) override;
 
   CUiString m_sClsid;
   bool m_bDelayCreate = false;
@@ -108,6 +112,7 @@ class CActiveXUI : public CControlUI {
   IOleInPlaceObject* m_pInPlace = nullptr;
   IOleInPlaceObjectWindowless* m_pWindowless = nullptr;
   IViewObject* m_pView = nullptr;
+  IOleInPlaceActiveObject* m_pActive = nullptr;  // a windowed control's, for its keys
   HWND m_hwndControl = nullptr;
 };
 

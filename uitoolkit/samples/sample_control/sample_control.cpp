@@ -40,7 +40,7 @@ std::wstring RectText(const RECT& rc) {
 }
 
 class SampleControl final : public IOleObject, public IOleInPlaceObjectWindowless,
-                            public IViewObject {
+                            public IOleInPlaceActiveObject, public IViewObject {
  public:
   explicit SampleControl(bool windowed) : m_windowed(windowed) { ::InterlockedIncrement(&g_objects); }
 
@@ -52,6 +52,8 @@ class SampleControl final : public IOleObject, public IOleInPlaceObjectWindowles
     } else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject ||
                (iid == IID_IOleInPlaceObjectWindowless && !m_windowed)) {
       *object = static_cast<IOleInPlaceObjectWindowless*>(this);
+    } else if (iid == IID_IOleInPlaceActiveObject && m_windowed) {
+      *object = static_cast<IOleInPlaceActiveObject*>(this);
     } else if (iid == IID_IViewObject) {
       *object = static_cast<IViewObject*>(this);
     } else {
@@ -147,6 +149,20 @@ class SampleControl final : public IOleObject, public IOleInPlaceObjectWindowles
     return S_OK;
   }
   STDMETHODIMP GetDropTarget(IDropTarget**) override { return E_NOTIMPL; }
+
+  // IOleInPlaceActiveObject (the windowed class): the window holds two stops, so the first Tab
+  // in it stays inside (S_OK) and the next one leaves it to the container.
+  STDMETHODIMP TranslateAccelerator(LPMSG msg) override {
+    if (msg == nullptr || msg->message != WM_KEYDOWN) return S_FALSE;
+    Record(L"accelerator " + std::to_wstring(msg->wParam));
+    if (msg->wParam != VK_TAB) return S_FALSE;
+    m_secondStop = !m_secondStop;
+    return m_secondStop ? S_OK : S_FALSE;
+  }
+  STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
+  STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
+  STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
 
   // IViewObject
   STDMETHODIMP Draw(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL bounds, LPCRECTL,
@@ -263,6 +279,7 @@ class SampleControl final : public IOleObject, public IOleInPlaceObjectWindowles
   LONG m_references = 1;
   const bool m_windowed;
   bool m_clicked = false;
+  bool m_secondStop = false;
   IOleClientSite* m_site = nullptr;
   IOleInPlaceSite* m_inPlaceSite = nullptr;  // the windowless site when active windowless
   HWND m_window = nullptr;

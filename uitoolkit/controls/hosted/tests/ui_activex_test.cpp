@@ -306,6 +306,28 @@ TEST_F(ActiveXLive, FollowsLayoutVisibilityInputAndIsReleased) {
   EXPECT_TRUE(Has(Library().Records(), L"site none\n")) << Library().Records();
 }
 
+// Tab moves the focus into a windowed control's own window; keys there go to the control
+// first: the sample keeps the first Tab (it has a second stop inside) and lets the next one
+// move the focus on through the window, back to the first host.
+TEST_F(ActiveXLive, TabEntersAWindowedControlWhichTakesItsKeysFirst) {
+  Open(kSkin);
+  CActiveXUI* windowless = Find(L"windowless");
+  CActiveXUI* windowed = Find(L"windowed");
+  ASSERT_TRUE(windowless != nullptr && windowed != nullptr);
+  HWND child = windowed->GetNativeWindow();
+  windowless->SetFocus();
+  testing::PostKey(hwnd, VK_TAB);
+  EXPECT_TRUE(windowed->IsFocused());
+  EXPECT_EQ(::GetFocus(), child);
+  Library().ClearRecords();
+  testing::PostKey(child, VK_TAB);
+  EXPECT_EQ(Library().Records(), L"accelerator 9\n");
+  EXPECT_EQ(::GetFocus(), child);
+  testing::PostKey(child, VK_TAB);
+  EXPECT_TRUE(windowless->IsFocused());
+  EXPECT_EQ(::GetFocus(), hwnd);
+}
+
 bool EngineInstalled() {
   HMODULE engine = vesk::LoadSystemLibrary(L"mshtml.dll");
   if (engine != nullptr) ::FreeLibrary(engine);
