@@ -48,8 +48,9 @@ run_gallery() {
   local pictures="$build_dir/demo/gallery"
   rm -rf "$pictures"
   mkdir -p "$pictures"
+  # Every page the skin has, in its order (the options named tab_<page>).
   local page
-  for page in basics scrolling tiles child list combo tree activex; do
+  for page in $(grep -o 'name="tab_[a-z]*"' "$skin" | sed 's/name="tab_\(.*\)"/\1/'); do
     wine_run "$viewer" "$(windows_path "$skin")" --activate "tab_$page" \
       --screenshot "$(windows_path "$pictures/gallery_$page.png")" ||
       echo "== SkinViewer.exe failed on the page $page"
