@@ -63,13 +63,13 @@ bool HeldFiles::Hold(const std::wstring& path, const void* expected, DWORD size)
     next += read;
     left -= read;
   }
-  std::lock_guard<std::mutex> guard(m_lock);
+  std::lock_guard<SlimLock> guard(m_lock);
   m_files.push_back(std::move(file));
   return true;
 }
 
 void HeldFiles::ReleaseAll() {
-  std::lock_guard<std::mutex> guard(m_lock);
+  std::lock_guard<SlimLock> guard(m_lock);
   m_files.clear();
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/slim_lock.h"
 #include "common/unique_handle.h"
 
 namespace vesk {
@@ -34,7 +35,7 @@ class HeldFiles {
   void ReleaseAll();
 
  private:
-  std::mutex m_lock;
+  SlimLock m_lock;
   std::vector<UniqueFile> m_files;
 };
 

@@ -27,7 +27,7 @@ void SetupLog::Write(std::wstring_view message) {
   OutputDebugStringW(debugLine.c_str());
 
   if (!m_opened.load()) return;
-  std::lock_guard<std::mutex> guard(m_lock);
+  std::lock_guard<SlimLock> guard(m_lock);
   if (!m_file.valid()) return;
 
   SYSTEMTIME now;
@@ -52,7 +52,7 @@ void SetupLog::Open(const std::wstring& installFolder) {
   }
   {
     // An already open file stays open and keeps its lines: only the first open truncates.
-    std::lock_guard<std::mutex> guard(m_lock);
+    std::lock_guard<SlimLock> guard(m_lock);
     if (!m_file.valid()) {
       m_file.reset(CreateFileW(path->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -67,7 +67,7 @@ void SetupLog::Open(const std::wstring& installFolder) {
 }
 
 void SetupLog::Close() {
-  std::lock_guard<std::mutex> guard(m_lock);
+  std::lock_guard<SlimLock> guard(m_lock);
   m_file.reset();
   m_opened = false;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/slim_lock.h"
 #include "common/unique_handle.h"
 
 namespace vesk {
@@ -32,7 +33,7 @@ class SetupLog {
 
  private:
   std::wstring m_fileName;
-  std::mutex m_lock;
+  SlimLock m_lock;
   UniqueFile m_file;
   std::atomic<bool> m_opened{false};
 };
