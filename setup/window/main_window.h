@@ -43,6 +43,8 @@ class CMainWindow : public SkinUI::WindowImplBase {
   std::shared_ptr<const bool> AliveToken() const { return m_alive; }
 
   // The window's size in logical pixels (at 96 dots per inch).
+  // The window's background image (file='background.png'), in the working folder.
+  static constexpr const wchar_t* kBackgroundImage = L"background.png";
   static constexpr int kLogicalWidth = 640;
   static constexpr int kLogicalHeight = 460;
 

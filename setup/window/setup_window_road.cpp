@@ -11,6 +11,9 @@ namespace vesk {
 int RunSetupWindow(HINSTANCE instance, const std::wstring& workingFolder, bool isUpdate) {
   SkinUI::CPaintManagerUI::SetInstance(instance);
   SkinUI::CPaintManagerUI::SetResourcePath(workingFolder.c_str());
+  // The window's background is its largest image: decoded on the other core while the window
+  // and its controls are built, it is ready when the window sets it.
+  (void)SkinUI::CPaintManagerUI::PreloadImage(CMainWindow::kBackgroundImage);
   // The object deletes itself once its window is gone (CMainWindow::OnFinalMessage), which a
   // creation that fails half-way may already have done.
   CMainWindow* window = new CMainWindow(MainWindowOptions{isUpdate, workingFolder});

@@ -7,6 +7,7 @@ add_library(skinui_render STATIC
   ui_image_loader.cpp
   ui_image_sources.cpp
   ui_image_cache.cpp
+  ui_image_preload.cpp
   ui_platform_graphics.cpp
   ui_stb_image.cpp
 )

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "uitoolkit/core/resource_files.h"
+#include "uitoolkit/core/ui_image_preload.h"
 #include "uitoolkit/core/ui_image_sources.h"
 #include "uitoolkit/core/ui_render_engine.h"
 #include "uitoolkit/core/ui_value_parsing.h"
@@ -393,8 +394,18 @@ void CPaintManagerUI::RemoveAllFonts(bool shared) {
 
 // ---- Images ----
 
+bool CPaintManagerUI::PreloadImage(const wchar_t* name) { return CImagePreloads::Start(name); }
+
+// A preload of `name` waited for and moved into the shared table.
+void CPaintManagerUI::SettlePreload(const wchar_t* name) {
+  if (TImageInfo* preloaded = CImagePreloads::Take(name)) {
+    SharedResources().images.Add(name, preloaded);
+  }
+}
+
 TImageInfo* CPaintManagerUI::GetImage(const wchar_t* name) {
   if (name == nullptr) return nullptr;
+  SettlePreload(name);
   TImageInfo* image = m_resources.images.Find(name);
   return image != nullptr ? image : SharedResources().images.Find(name);
 }
@@ -402,6 +413,7 @@ TImageInfo* CPaintManagerUI::GetImage(const wchar_t* name) {
 TImageInfo* CPaintManagerUI::GetImageEx(const wchar_t* name, const wchar_t* type, DWORD mask,
                                         bool useHSL) {
   if (name == nullptr) return nullptr;
+  SettlePreload(name);
   if (m_pResourceParent != nullptr && m_resources.images.Find(name) == nullptr) {
     if (TImageInfo* lent = m_pResourceParent->GetImage(name)) return lent;
   }

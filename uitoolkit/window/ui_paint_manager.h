@@ -225,6 +225,10 @@ class CPaintManagerUI : public IControlManagerUI {
   void RemoveAllFonts(bool shared = false);
 
   // ---- Images ----
+  // Starts decoding the image `name` (a file or resource location, as AddImage without a type
+  // reads it) on a worker thread; the first lookup of that name waits for it and finds it in
+  // the shared table. For a large image a window will need, started before the window is built.
+  static bool PreloadImage(const wchar_t* name);
   // The manager's table, then the shared one; null when in neither.
   TImageInfo* GetImage(const wchar_t* name);
   TImageInfo* GetImageEx(const wchar_t* name, const wchar_t* type = nullptr, DWORD mask = 0,
@@ -334,6 +338,7 @@ class CPaintManagerUI : public IControlManagerUI {
   // The full path LoadPlugin loads for `path`; empty when it is none.
   static CUiString PluginPath(const wchar_t* path);
   static TResourceSet& SharedResources();
+  static void SettlePreload(const wchar_t* name);
   TResourceSet& ResourcesFor(bool shared);
   static CUiStringTable& MultiLanguageStrings();
   // The common controls (for the tooltip class), loaded from the system folder at first use.

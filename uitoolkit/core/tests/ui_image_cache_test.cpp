@@ -1,7 +1,10 @@
 // The image tables: lookup order, replacement, freeing and colour adjustment.
 #include "uitoolkit/core/ui_image_cache.h"
+#include "uitoolkit/core/ui_image_preload.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "uitoolkit/core/tests/render_test_support.h"
 #include "uitoolkit/core/resource_files.h"
@@ -115,6 +118,27 @@ TEST_F(ImageCacheTest, AdjustsOnlyHslImages) {
   EXPECT_EQ(255, hsl->bits[1]);
   EXPECT_EQ(255, plain->bits[2]);
   EXPECT_EQ(0, plain->bits[1]);
+}
+
+// A preloaded image is decoded as a load decodes it and taken once; a name preloaded twice, a
+// file that cannot be read and a name never preloaded give nothing more; an undecodable file
+// is taken as null.
+TEST_F(ImageCacheTest, PreloadsAreDecodedAndTakenOnce) {
+  ASSERT_TRUE(CImagePreloads::Start(L"quad.png"));
+  EXPECT_FALSE(CImagePreloads::Start(L"quad.png"));
+  EXPECT_FALSE(CImagePreloads::Start(L"missing.png"));
+  EXPECT_TRUE(CImagePreloads::Start(L"not_an_image.png"));
+  TImageInfo* loaded = CRenderEngine::LoadImage(L"quad.png");
+  TImageInfo* preloaded = CImagePreloads::Take(L"quad.png");
+  ASSERT_TRUE(loaded != nullptr && preloaded != nullptr);
+  EXPECT_EQ(loaded->width, preloaded->width);
+  EXPECT_EQ(loaded->height, preloaded->height);
+  EXPECT_EQ(0, std::memcmp(loaded->bits, preloaded->bits, loaded->width * loaded->height * 4));
+  EXPECT_EQ(nullptr, CImagePreloads::Take(L"quad.png"));
+  EXPECT_EQ(nullptr, CImagePreloads::Take(L"not_an_image.png"));
+  EXPECT_EQ(nullptr, CImagePreloads::Take(L"nine.png"));
+  CRenderEngine::FreeImage(loaded);
+  CRenderEngine::FreeImage(preloaded);
 }
 
 }  // namespace

@@ -367,7 +367,7 @@ TEST(PaintManager, FontTables) {
 }
 
 // Images: the window's table before the shared one; GetImageEx loads and registers what is in
-// neither, from the resource folder.
+// neither, from the resource folder; a preloaded image joins the shared table.
 TEST(PaintManager, ImageTablesAndResourceFolder) {
   CPaintManagerUI::SetResourcePath(testing::TestImageFolder().c_str());
   CPaintManagerUI manager, other;
@@ -386,6 +386,12 @@ TEST(PaintManager, ImageTablesAndResourceFolder) {
   EXPECT_EQ(nullptr, manager.AddImage(L"missing.png"));
   EXPECT_TRUE(manager.RemoveImage(L"quad.png", true));
   EXPECT_EQ(nullptr, other.GetImage(L"quad.png"));
+  // A preloaded image lands in the shared table at its first lookup, from any window.
+  ASSERT_TRUE(CPaintManagerUI::PreloadImage(L"nine.png"));
+  TImageInfo* preloaded = other.GetImage(L"nine.png");
+  ASSERT_NE(nullptr, preloaded);
+  EXPECT_EQ(preloaded, manager.GetImageEx(L"nine.png"));
+  EXPECT_TRUE(manager.RemoveImage(L"nine.png", true));
   CPaintManagerUI::SetResourcePath(L"");
 }
 
