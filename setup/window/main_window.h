@@ -42,9 +42,9 @@ class CMainWindow : public SkinUI::WindowImplBase {
   // happen while a modal dialog of one of its handlers is open, or inside a failed Create.
   std::shared_ptr<const bool> AliveToken() const { return m_alive; }
 
-  // The window's size in logical pixels (at 96 dots per inch).
   // The window's background image (file='background.png'), in the working folder.
   static constexpr const wchar_t* kBackgroundImage = L"background.png";
+  // The window's size in logical pixels (at 96 dots per inch).
   static constexpr int kLogicalWidth = 640;
   static constexpr int kLogicalHeight = 460;
 
