@@ -1,9 +1,12 @@
 #include "setup/engine/payload.h"
 
+#include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <optional>
 
 #include "common/bounded_path.h"
+#include "common/module_path.h"
 #include "common/unique_handle.h"
 #include "setup/engine/payload_integrity.h"
 #include "setup/engine/setup_log.h"
@@ -20,52 +23,80 @@ Seam<decltype(&::WriteFile)> g_payloadWriteFile{&::WriteFile};
 
 namespace {
 
-// Items are written, and read back, in pieces of 1 MiB.
+// Items are written in pieces of 1 MiB.
 constexpr DWORD kPiece = 1 << 20;
-// Items above this size are hashed on two threads of their own while this one writes them.
-constexpr DWORD kHashAlongsideFrom = 8 << 20;
+// Items above this size are read from the program's file rather than from its mapped image.
+constexpr DWORD kReadFromFileAbove = 8 << 20;
 
-struct DigestJob {
-  const void* bytes;
-  DWORD size;
-  std::optional<Sha256Digest> digest;
-};
+// Where the `size` bytes at `data`, inside the image `module` loaded as a program, lie in the
+// image's file: nothing for a module loaded as data or bytes outside the sections' file data.
+std::optional<unsigned long long> OffsetInImageFile(HMODULE module, const void* data, DWORD size) {
+  // A module loaded as data has its handle's low bits set; an image starts at its headers.
+  if (module == nullptr || (reinterpret_cast<uintptr_t>(module) & 3) != 0) return std::nullopt;
+  const char* base = reinterpret_cast<const char*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  if (dos->e_magic != IMAGE_DOS_SIGNATURE) return std::nullopt;
+  const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  if (headers->Signature != IMAGE_NT_SIGNATURE) return std::nullopt;
+  const uintptr_t address = reinterpret_cast<uintptr_t>(data) - reinterpret_cast<uintptr_t>(base);
+  const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(headers);
+  for (WORD i = 0; i < headers->FileHeader.NumberOfSections; ++i, ++section) {
+    const uintptr_t inSection = address - section->VirtualAddress;
+    if (address >= section->VirtualAddress && inSection <= section->SizeOfRawData &&
+        size <= section->SizeOfRawData - inSection) {
+      return section->PointerToRawData + static_cast<unsigned long long>(inSection);
+    }
+  }
+  return std::nullopt;
+}
 
-DWORD WINAPI DigestOnTwoThreads(LPVOID parameter) {
-  DigestJob& job = *static_cast<DigestJob*>(parameter);
-  job.digest = PayloadDigestOf(job.bytes, job.size, 2);
-  return 0;
+// The module's file, open for reading, when the bytes at `data` can be read from it at
+// `*offset`. Under Wine the first touch of each page of a freshly mapped image costs several times
+// more than reading the same bytes from the file, and a large item's bytes are touched once only.
+UniqueFile OpenImageFileAt(HMODULE module, const void* data, DWORD size,
+                           unsigned long long* offset) {
+  std::optional<unsigned long long> found = OffsetInImageFile(module, data, size);
+  if (!found) return UniqueFile();
+  *offset = *found;
+  return UniqueFile(CreateFileW(GetModulePath(module).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
 }  // namespace
 
-bool HeldFiles::Hold(const std::wstring& path, const void* expected, DWORD size) {
+bool HeldFiles::Hold(const std::wstring& path, const Sha256Digest& expected) {
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) return false;
-  // Whatever happened between the write and this hold shows here; from now on nothing can.
-  // A smaller item is read into a buffer of its own size (one byte at least, so that a longer
-  // file shows): a fresh 1 MiB buffer cost about 7 ms under Wine, whose pages are new to the
-  // process each time, more than writing and checking a small item together.
-  std::vector<char> piece(size == 0 ? 1 : (size < kPiece ? size : kPiece));
-  const DWORD pieceSize = static_cast<DWORD>(piece.size());
-  const char* next = static_cast<const char*>(expected);
-  for (DWORD left = size;;) {
-    DWORD read = 0;
-    if (!ReadFile(file.get(), piece.data(), pieceSize, &read, nullptr) || read > left) {
-      return false;
-    }
-    if (read == 0) {
-      if (left != 0) return false;
-      break;
-    }
-    if (std::memcmp(piece.data(), next, read) != 0) return false;
-    next += read;
-    left -= read;
-  }
+  // Whatever happened to the file before this hold shows in its digest; from now on nothing can
+  // change it. Both cores hash the pieces of a large file.
+  std::optional<Sha256Digest> digest = file ? OpenFileDigest(file.get(), 2) : std::nullopt;
+  if (!digest || *digest != expected) return false;
   std::lock_guard<SlimLock> guard(m_lock);
-  m_files.push_back(std::move(file));
+  m_files.push_back({std::move(file), expected});
   return true;
+}
+
+std::optional<bool> HeldFiles::MatchesHeld(const std::wstring& path, const Sha256Digest& digest) {
+  // Under the lock, so the held file stays open while it is read.
+  std::lock_guard<SlimLock> guard(m_lock);
+  auto held = std::find_if(m_files.begin(), m_files.end(),
+                           [&](const HeldFile& file) { return file.digest == digest; });
+  if (held == m_files.end()) return std::nullopt;
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  BY_HANDLE_FILE_INFORMATION one = {}, other = {};
+  if (!file || !GetFileInformationByHandle(file.get(), &one) ||
+      !GetFileInformationByHandle(held->file.get(), &other)) {
+    return false;
+  }
+  if (one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+      one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow) {
+    return true;  // the held file itself
+  }
+  std::optional<ByteSource> content = WholeFile(file.get());
+  std::optional<ByteSource> heldContent = WholeFile(held->file.get());
+  return content && heldContent && SameBytes(*content, *heldContent, 2);
 }
 
 void HeldFiles::ReleaseAll() {
@@ -99,33 +130,35 @@ bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path,
     WriteLog(L"Failed to open output file.");
     return false;
   }
-  // Straight from the mapped resource to the file, no copy in memory, in pieces of 1 MiB: one
-  // write of a whole 230 MB item from a freshly mapped program is several times slower than
-  // copying the file (Wine on Linux), while pieces run at copying speed.
-  // The data is in memory already, so the check hashes it there, with no second read; a large
-  // item is hashed on two more threads while this one writes, so the item costs about the
-  // longer of the two rather than their sum.
-  DigestJob job{data, size, std::nullopt};
-  UniqueKernelHandle hashing;
-  if (size > kHashAlongsideFrom) {
-    hashing.reset(CreateThread(nullptr, 0, &DigestOnTwoThreads, &job, 0, nullptr));
+  // Written in pieces of 1 MiB: one write of a whole 230 MB item from a freshly mapped program is
+  // several times slower than copying the file (Wine on Linux), while pieces run at copying speed.
+  // Nothing is hashed while writing: the check hashes the file once it is held, which it must
+  // read back anyway, so every byte is read once more and hashed once.
+  ByteSource source;
+  source.bytes = static_cast<const char*>(data);
+  source.size = size;
+  UniqueFile programFile;
+  if (size > kReadFromFileAbove) {
+    programFile = OpenImageFileAt(module, data, size, &source.offset);
+    if (programFile) {
+      source.bytes = nullptr;
+      source.file = programFile.get();
+    }
   }
-  if (!hashing) job.digest = PayloadDigestOf(data, size, 1);
-  const char* next = static_cast<const char*>(data);
-  DWORD left = size;
+  std::vector<char> buffer;
   DWORD error = ERROR_SUCCESS;
-  while (left > 0 && error == ERROR_SUCCESS) {
-    const DWORD piece = left < kPiece ? left : kPiece;
+  for (size_t position = 0; position < size && error == ERROR_SUCCESS; position += kPiece) {
+    const DWORD piece = static_cast<DWORD>(std::min<size_t>(size - position, kPiece));
+    const char* bytes = nullptr;
     DWORD written = 0;
-    if (!g_payloadWriteFile(file.get(), next, piece, &written, nullptr)) {
+    if (!source.Read(position, piece, buffer, &bytes)) {
+      error = GetLastError();
+    } else if (!g_payloadWriteFile(file.get(), bytes, piece, &written, nullptr)) {
       error = GetLastError();
     } else if (written != piece) {
       error = ERROR_HANDLE_DISK_FULL;
     }
-    next += piece;
-    left -= piece;
   }
-  if (hashing) WaitForSingleObject(hashing.get(), INFINITE);
   // Closed here rather than by the owner, because a failing close (data that could not be
   // flushed) fails the item too.
   if (!CloseHandle(file.release()) && error == ERROR_SUCCESS) error = GetLastError();
@@ -135,8 +168,8 @@ bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path,
     return false;
   }
   std::optional<Sha256Digest> recorded = RecordedPayloadDigest(module, id);
-  if (!job.digest || !recorded || *job.digest != *recorded ||
-      (holdIn != nullptr && !holdIn->Hold(path, data, size))) {
+  HeldFiles checkedOnly;  // released at the end when the caller holds nothing
+  if (!recorded || !(holdIn != nullptr ? *holdIn : checkedOnly).Hold(path, *recorded)) {
     WriteLog(L"Payload item does not match its recorded digest: " + path);
     DeleteFileW(path.c_str());
     if (digestMismatch != nullptr) *digestMismatch = true;

@@ -6,12 +6,13 @@
 #include "common/seam.h"
 
 #include <cstdint>
-#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/slim_lock.h"
 #include "common/unique_handle.h"
+#include "setup/engine/payload_integrity.h"
 
 namespace vesk {
 
@@ -29,14 +30,23 @@ extern const PayloadItem PayloadTable[kPayloadItemCount];
 // replace or delete them (readers, the toolkit, copies and started programs still can).
 class HeldFiles {
  public:
-  // Holds the file once its whole content is the `size` bytes at `expected`; false (holding
-  // nothing) when it cannot be opened so or its content differs.
-  [[nodiscard]] bool Hold(const std::wstring& path, const void* expected, DWORD size);
+  // Holds the file once its whole content has the expected payload digest; false (holding
+  // nothing) when it cannot be opened so or its digest differs.
+  [[nodiscard]] bool Hold(const std::wstring& path, const Sha256Digest& expected);
+  // Whether the file at `path` has the content of a held file with the payload digest `digest`,
+  // compared byte for byte (cheaper than hashing it; a held file cannot change); nothing when no
+  // such file is held.
+  [[nodiscard]] std::optional<bool> MatchesHeld(const std::wstring& path,
+                                                const Sha256Digest& digest);
   void ReleaseAll();
 
  private:
+  struct HeldFile {
+    UniqueFile file;
+    Sha256Digest digest;
+  };
   SlimLock m_lock;
-  std::vector<UniqueFile> m_files;
+  std::vector<HeldFile> m_files;
 };
 
 // The extracted payload items, held from extraction until the working folder is removed.
@@ -49,7 +59,8 @@ HeldFiles& HeldPayload();
                                       HeldFiles* holdIn = nullptr);
 
 // Writes the RT_RCDATA resource `id` of the module to `path`, overwriting any file there, and
-// checks what was written against the SHA-256 the module records for `id`. A failed write, or
+// checks what was written against the SHA-256 the module records for `id`. A large item of a
+// module loaded as a program is read from the module's file rather than from its mapped image. A failed write, or
 // data that does not match (or has no recorded digest), removes the file, so a cut-off or altered
 // installer is never left to be run; a mismatch also sets `*digestMismatch` (when given). With
 // `holdIn` the written file is held there, and a file that changed before it was held counts

@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <functional>
 #include <vector>
 
 #include "common/system_libraries.h"
 #include "common/unique_handle.h"
+#include "setup/engine/payload.h"
 
 namespace vesk {
 
@@ -128,80 +131,118 @@ bool PayloadDigest::Finish(Sha256Digest& digest) {
 
 namespace {
 
-// The pieces of one item, taken one at a time by each hashing thread: from memory, or read from
-// a file at their offsets.
-struct PieceJob {
-  const char* bytes = nullptr;
-  HANDLE file = nullptr;
-  size_t size = 0;
-  std::vector<Sha256Digest> digests;
+// Each thread's own buffers for reading pieces of files.
+using PieceBuffers = std::vector<char>[2];
+using PieceWorkFunction = std::function<bool(size_t piece, PieceBuffers& buffers)>;
+
+// Pieces taken one at a time by each thread until none is left or one failed.
+struct PieceWork {
+  size_t count = 0;
+  PieceWorkFunction work;
   std::atomic<size_t> next{0};
   std::atomic<bool> failed{false};
 };
 
-// Hashes `length` bytes of the job's file from `offset`, read in parts of 1 MiB.
-bool HashFileRange(const PieceJob& job, size_t offset, size_t length, Sha256& hash,
-                   std::vector<char>& buffer) {
-  buffer.resize(std::min<size_t>(length, 1 << 20));
-  while (length > 0) {
-    const DWORD want = static_cast<DWORD>(std::min(length, buffer.size()));
-    OVERLAPPED at = {};
-    at.Offset = static_cast<DWORD>(offset);
-    at.OffsetHigh = static_cast<DWORD>(static_cast<unsigned long long>(offset) >> 32);
-    DWORD read = 0;
-    if (!ReadFile(job.file, buffer.data(), want, &read, &at) || read != want) return false;
-    hash.Update(buffer.data(), read);
-    offset += read;
-    length -= read;
-  }
-  return true;
-}
-
-// Takes the job's pieces one at a time until none is left.
-DWORD WINAPI HashPieces(LPVOID parameter) {
-  PieceJob& job = *static_cast<PieceJob*>(parameter);
-  std::vector<char> buffer;
-  for (size_t i; (i = job.next++) < job.digests.size();) {
-    const size_t start = i * kPayloadDigestPiece;
-    const size_t length = std::min(kPayloadDigestPiece, job.size - start);
-    Sha256 hash;
-    if (job.bytes != nullptr) {
-      hash.Update(job.bytes + start, length);
-    } else if (!HashFileRange(job, start, length, hash, buffer)) {
-      job.failed = true;
-    }
-    if (!hash.Finish(job.digests[i])) job.failed = true;
+DWORD WINAPI RunPieces(LPVOID parameter) {
+  PieceWork& job = *static_cast<PieceWork*>(parameter);
+  PieceBuffers buffers;
+  for (size_t i; !job.failed && (i = job.next++) < job.count;) {
+    if (!job.work(i, buffers)) job.failed = true;
   }
   return 0;
 }
 
-// The payload digest of the job's pieces, hashed on `threads` threads at once (this one among
-// them).
-std::optional<Sha256Digest> DigestOfPieces(PieceJob& job, unsigned threads) {
-  job.digests.resize(job.size == 0 ? 1
-                                   : (job.size + kPayloadDigestPiece - 1) / kPayloadDigestPiece);
+// Runs `work` for the pieces 0 to count - 1 on `threads` threads at once (this one among them);
+// false when it failed for a piece.
+bool OnPieces(size_t count, unsigned threads, PieceWorkFunction work) {
+  PieceWork job;
+  job.count = count;
+  job.work = std::move(work);
   std::vector<UniqueKernelHandle> helpers;
-  for (unsigned i = 1; i < threads && i < job.digests.size(); ++i) {
-    helpers.emplace_back(CreateThread(nullptr, 0, &HashPieces, &job, 0, nullptr));
+  for (unsigned i = 1; i < threads && i < count; ++i) {
+    helpers.emplace_back(CreateThread(nullptr, 0, &RunPieces, &job, 0, nullptr));
   }
-  HashPieces(&job);  // a helper that could not start leaves its pieces to the others
+  RunPieces(&job);  // a helper that could not start leaves its pieces to the others
   for (const UniqueKernelHandle& helper : helpers) {
     if (helper) WaitForSingleObject(helper.get(), INFINITE);
   }
-  Sha256 outer;
-  for (const Sha256Digest& piece : job.digests) outer.Update(piece.data(), piece.size());
-  Sha256Digest digest;
-  if (job.failed || !outer.Finish(digest)) return std::nullopt;
-  return digest;
+  return !job.failed;
+}
+
+size_t PieceCount(size_t size) {
+  return size == 0 ? 1 : (size + kPayloadDigestPiece - 1) / kPayloadDigestPiece;
+}
+
+// A file's piece is read in parts of 1 MiB; memory is taken whole.
+size_t PartSize(const ByteSource& source) {
+  return source.bytes != nullptr ? kPayloadDigestPiece : 1 << 20;
 }
 
 }  // namespace
 
-std::optional<Sha256Digest> PayloadDigestOf(const void* data, size_t size, unsigned threads) {
-  PieceJob job;
-  job.bytes = static_cast<const char*>(data);
-  job.size = size;
-  return DigestOfPieces(job, threads);
+bool ByteSource::Read(size_t position, size_t length, std::vector<char>& buffer,
+                      const char** at) const {
+  if (bytes != nullptr) {
+    *at = bytes + position;
+    return true;
+  }
+  if (buffer.size() < length) buffer.resize(length);
+  for (size_t done = 0; done < length;) {
+    const unsigned long long from = offset + position + done;
+    OVERLAPPED where = {};
+    where.Offset = static_cast<DWORD>(from);
+    where.OffsetHigh = static_cast<DWORD>(from >> 32);
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(length - done, 1u << 30));
+    DWORD read = 0;
+    if (!ReadFile(file, buffer.data() + done, want, &read, &where)) return false;
+    if (read == 0) {
+      SetLastError(ERROR_HANDLE_EOF);
+      return false;
+    }
+    done += read;
+  }
+  *at = buffer.data();
+  return true;
+}
+
+std::optional<Sha256Digest> PayloadDigestOf(const ByteSource& source, unsigned threads) {
+  std::vector<Sha256Digest> digests(PieceCount(source.size));
+  const size_t part = PartSize(source);
+  const bool hashed = OnPieces(digests.size(), threads, [&](size_t i, PieceBuffers& buffers) {
+    const size_t end = std::min((i + 1) * kPayloadDigestPiece, source.size);
+    Sha256 hash;
+    for (size_t at = i * kPayloadDigestPiece; at < end; at += part) {
+      const size_t length = std::min(part, end - at);
+      const char* bytes = nullptr;
+      if (!source.Read(at, length, buffers[0], &bytes)) return false;
+      hash.Update(bytes, length);
+    }
+    return hash.Finish(digests[i]);
+  });
+  Sha256 outer;
+  for (const Sha256Digest& piece : digests) outer.Update(piece.data(), piece.size());
+  Sha256Digest digest;
+  if (!hashed || !outer.Finish(digest)) return std::nullopt;
+  return digest;
+}
+
+bool SameBytes(const ByteSource& first, const ByteSource& second, unsigned threads) {
+  if (first.size != second.size) return false;
+  const size_t part = std::min(PartSize(first), PartSize(second));
+  return OnPieces(PieceCount(first.size), threads, [&](size_t i, PieceBuffers& buffers) {
+    const size_t end = std::min((i + 1) * kPayloadDigestPiece, first.size);
+    for (size_t at = i * kPayloadDigestPiece; at < end; at += part) {
+      const size_t length = std::min(part, end - at);
+      const char* firstBytes = nullptr;
+      const char* secondBytes = nullptr;
+      if (!first.Read(at, length, buffers[0], &firstBytes) ||
+          !second.Read(at, length, buffers[1], &secondBytes) ||
+          std::memcmp(firstBytes, secondBytes, length) != 0) {
+        return false;
+      }
+    }
+    return true;
+  });
 }
 
 std::optional<Sha256Digest> RecordedPayloadDigest(HMODULE module, int id) {
@@ -224,13 +265,22 @@ std::optional<Sha256Digest> RecordedPayloadDigest(HMODULE module, int id) {
 std::optional<Sha256Digest> FileDigest(const std::wstring& path) {
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  LARGE_INTEGER size = {};
-  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
   // Both cores hash the pieces of a large file (an installer is checked right before it runs).
-  PieceJob job;
-  job.file = file.get();
-  job.size = static_cast<size_t>(size.QuadPart);
-  return DigestOfPieces(job, 2);
+  return file ? OpenFileDigest(file.get(), 2) : std::nullopt;
+}
+
+std::optional<ByteSource> WholeFile(HANDLE file) {
+  LARGE_INTEGER size = {};
+  if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) return std::nullopt;
+  ByteSource source;
+  source.file = file;
+  source.size = static_cast<size_t>(size.QuadPart);
+  return source;
+}
+
+std::optional<Sha256Digest> OpenFileDigest(HANDLE file, unsigned threads) {
+  std::optional<ByteSource> source = WholeFile(file);
+  return source ? PayloadDigestOf(*source, threads) : std::nullopt;
 }
 
 bool FileMatchesRecordIn(HMODULE module, const std::wstring& path, int id) {
@@ -243,7 +293,12 @@ bool FileMatchesRecordIn(HMODULE module, const std::wstring& path, int id) {
 namespace {
 
 bool MatchesRecordOfThisProgram(const std::wstring& path, int id) {
-  return FileMatchesRecordIn(GetModuleHandleW(nullptr), path, id);
+  std::optional<Sha256Digest> recorded = RecordedPayloadDigest(GetModuleHandleW(nullptr), id);
+  if (!recorded) return false;
+  // A copy of an extracted item (held from its extraction on) is compared with that item.
+  if (std::optional<bool> same = HeldPayload().MatchesHeld(path, *recorded)) return *same;
+  std::optional<Sha256Digest> actual = FileDigest(path);
+  return actual && *actual == *recorded;
 }
 
 }  // namespace

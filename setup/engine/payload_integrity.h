@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/seam.h"
 #include "setup/engine/sha256_stream.h"
@@ -63,10 +64,38 @@ class PayloadDigest {
   bool m_failed = false;
 };
 
-// The payload digest of bytes in memory, its pieces hashed on `threads` threads at once (this
-// one among them); nothing when a piece's hash failed.
-[[nodiscard]] std::optional<Sha256Digest> PayloadDigestOf(const void* data, size_t size,
+// Bytes to hash, write or compare: in memory, or a range of a file open for reading. A file is
+// read at explicit offsets, so several threads can share its handle.
+struct ByteSource {
+  const char* bytes = nullptr;  // the bytes in memory, when set; else read from `file`
+  HANDLE file = nullptr;
+  unsigned long long offset = 0;  // where the bytes start in `file`
+  size_t size = 0;
+
+  // Points `*at` to the `length` bytes from `position`: in memory, or read into `buffer`. False
+  // when the file cannot give them all.
+  [[nodiscard]] bool Read(size_t position, size_t length, std::vector<char>& buffer,
+                          const char** at) const;
+};
+
+// The payload digest of the source's bytes, its pieces hashed on `threads` threads at once (this
+// one among them); nothing when a piece could not be read or hashed.
+[[nodiscard]] std::optional<Sha256Digest> PayloadDigestOf(const ByteSource& source,
                                                           unsigned threads);
+
+// True when both sources hold the same bytes, compared piece by piece on `threads` threads.
+[[nodiscard]] bool SameBytes(const ByteSource& first, const ByteSource& second, unsigned threads);
+
+// The whole content of a file open for reading; nothing when its size cannot be read.
+[[nodiscard]] std::optional<ByteSource> WholeFile(HANDLE file);
+
+[[nodiscard]] inline std::optional<Sha256Digest> PayloadDigestOf(const void* data, size_t size,
+                                                                 unsigned threads) {
+  ByteSource source;
+  source.bytes = static_cast<const char*>(data);
+  source.size = size;
+  return PayloadDigestOf(source, threads);
+}
 
 // The digest recorded in `module` for item `id`; nothing when none is recorded or it cannot be
 // read.
@@ -74,6 +103,8 @@ class PayloadDigest {
 
 // The payload digest of the whole file; nothing when it cannot be read.
 [[nodiscard]] std::optional<Sha256Digest> FileDigest(const std::wstring& path);
+// The same for a file open for reading, its pieces hashed on `threads` threads.
+[[nodiscard]] std::optional<Sha256Digest> OpenFileDigest(HANDLE file, unsigned threads);
 
 // True when the file matches the digest that `module` records for item `id`; false when either
 // cannot be read, so a missing record never lets a file pass.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/module_path.h"
 #include "common/unique_handle.h"
 #include "setup/engine/install_steps.h"
 #include "setup/engine/payload_integrity.h"
@@ -237,14 +238,71 @@ TEST_F(PayloadTest, CopyPayloadFileLogsOutcome) {
   EXPECT_EQ(m_log.Messages(), expected);
 }
 
-// A file is held only when its whole content is the expected bytes, checked in pieces as long
-// as a small item (a file one byte longer or shorter fails too) or of 1 MiB for a large one; a
-// held file cannot be written until it is released.
+// A large item is read from the file of a module loaded as a program, and from the loaded copy of
+// one loaded as data: a program file replaced after loading shows only in the first, where the
+// held file's check refuses it. The running test program itself takes the first road too.
+TEST(LargePayloadItemTest, ReadFromTheProgramFileAndChecked) {
+  ScopedTempFolder folder;
+  const std::string item = ReadFileBytes(VESK_LARGE_ITEM);
+  std::string program = ReadFileBytes(GetModulePath());
+  const size_t at = program.find(item);
+  ASSERT_NE(at, std::string::npos);
+  const std::wstring programPath = folder / L"program.exe";
+  ASSERT_TRUE(testing::WriteFileBytes(programPath, program));
+  program[at + item.size() / 2] ^= 0x5a;
+  const std::string replaced = program;
+
+  struct Row {
+    const char* what;
+    DWORD loadFlags;
+    bool replaceAfterLoading;
+    bool extracted;
+  };
+  const Row rows[] = {
+      {"as a program", DONT_RESOLVE_DLL_REFERENCES, false, true},
+      {"as a program, its file replaced", DONT_RESOLVE_DLL_REFERENCES, true, false},
+      {"as data", LOAD_LIBRARY_AS_DATAFILE, false, true},
+      {"as data, its file replaced", LOAD_LIBRARY_AS_DATAFILE, true, true},
+  };
+  int index = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    UniqueModule module(LoadLibraryExW(programPath.c_str(), nullptr, row.loadFlags));
+    ASSERT_TRUE(module.valid());
+    const std::wstring moved = folder / (L"loaded" + std::to_wstring(index++) + L".exe");
+    if (row.replaceAfterLoading) {
+      ASSERT_TRUE(MoveFileW(programPath.c_str(), moved.c_str()));
+      ASSERT_TRUE(testing::WriteFileBytes(programPath, replaced));
+    }
+    const std::wstring target = folder / L"large.bin";
+    HeldFiles held;
+    bool mismatch = false;
+    EXPECT_EQ(row.extracted, ExtractResourceToFile(module.get(), 9001, target, &mismatch, &held));
+    EXPECT_EQ(!row.extracted, mismatch);
+    if (row.extracted) {
+      EXPECT_TRUE(ReadFileBytes(target) == item);
+    }
+    EXPECT_EQ(row.extracted, testing::FileExists(target));
+    held.ReleaseAll();
+    DeleteFileW(target.c_str());
+    module.reset();
+    if (row.replaceAfterLoading) {
+      ASSERT_TRUE(DeleteFileW(programPath.c_str()));
+      ASSERT_TRUE(MoveFileW(moved.c_str(), programPath.c_str()));
+    }
+  }
+  EXPECT_TRUE(ExtractResourceToFile(GetModuleHandleW(nullptr), 9001, folder / L"own.bin"));
+  EXPECT_TRUE(ReadFileBytes(folder / L"own.bin") == item);
+}
+
+// A file is held only when its whole content has the expected digest, a large file read in
+// pieces of 1 MiB on two threads (a file one byte longer or shorter fails too); a held file cannot
+// be written until it is released.
 TEST(HeldFilesTest, HoldsOnlyTheExpectedContent) {
   ScopedTempFolder folder;
-  const std::string large(3 << 20, 'a');
+  const std::string large(9 << 20, 'a');
   std::string largeChanged = large;
-  largeChanged[(2 << 20) + 5] = 'b';
+  largeChanged[(8 << 20) + 5] = 'b';
   struct Row {
     const char* what;
     std::string expected;
@@ -259,7 +317,7 @@ TEST(HeldFilesTest, HoldsOnlyTheExpectedContent) {
       {"one byte longer", "payload", "payload!", false},
       {"one byte shorter", "payload", "payloa", false},
       {"empty expected, one byte on disk", "", "x", false},
-      {"large, changed in its third piece", large, largeChanged, false},
+      {"large, changed in its third digest piece", large, largeChanged, false},
       {"large, one byte longer", large, large + "a", false},
   };
   HeldFiles held;
@@ -267,13 +325,51 @@ TEST(HeldFilesTest, HoldsOnlyTheExpectedContent) {
   for (const Row& row : rows) {
     const std::wstring path = folder / (L"item" + std::to_wstring(index++));
     ASSERT_TRUE(testing::WriteFileBytes(path, row.onDisk));
-    EXPECT_EQ(row.held, held.Hold(path, row.expected.data(), static_cast<DWORD>(row.expected.size())))
-        << row.what;
+    const std::optional<Sha256Digest> expected =
+        PayloadDigestOf(row.expected.data(), row.expected.size(), 1);
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(row.held, held.Hold(path, *expected)) << row.what;
     const bool writable = UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                                  nullptr, OPEN_EXISTING, 0, nullptr))
                               .valid();
     EXPECT_EQ(!row.held, writable) << row.what;
   }
+  held.ReleaseAll();
+}
+
+// A copy of a held file matches it only with the same bytes; the held file itself matches; a
+// digest of no held file gives no answer.
+TEST(HeldFilesTest, CopiesAreComparedWithTheHeldFile) {
+  ScopedTempFolder folder;
+  const std::string content(9 << 20, 'c');
+  const std::optional<Sha256Digest> digest = PayloadDigestOf(content.data(), content.size(), 1);
+  const std::optional<Sha256Digest> other = PayloadDigestOf("other", 5, 1);
+  ASSERT_TRUE(digest && other);
+  ASSERT_TRUE(testing::WriteFileBytes(folder / L"held", content));
+  HeldFiles held;
+  ASSERT_TRUE(held.Hold(folder / L"held", *digest));
+  std::string changed = content;
+  changed.back() = 'd';
+  struct Row {
+    const char* what;
+    std::wstring path;
+    std::string onDisk;  // written first unless the row is the held file or a missing one
+    std::optional<bool> matches;
+  };
+  const Row rows[] = {
+      {"same bytes", folder / L"same", content, true},
+      {"last byte changed", folder / L"changed", changed, false},
+      {"one byte shorter", folder / L"shorter", content.substr(1), false},
+      {"the held file", folder / L"held", "", true},
+      {"missing", folder / L"missing", "", false},
+  };
+  for (const Row& row : rows) {
+    if (!row.onDisk.empty()) {
+      ASSERT_TRUE(testing::WriteFileBytes(row.path, row.onDisk));
+    }
+    EXPECT_EQ(row.matches, held.MatchesHeld(row.path, *digest)) << row.what;
+  }
+  EXPECT_EQ(std::nullopt, held.MatchesHeld(folder / L"same", *other));
   held.ReleaseAll();
 }
 

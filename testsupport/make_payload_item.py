@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes a file of pseudo-random bytes (the same bytes every run) for the payload benchmarks.
+"""Writes a file of pseudo-random bytes (the same bytes every run): large payload items for the
+tests and benchmarks.
 
 Usage: make_payload_item.py <output file> <size in MiB> [<program to start with>]
 
