@@ -15,6 +15,7 @@
 #include "setup/engine/location_checks.h"
 #include "setup/engine/payload.h"
 #include "setup/engine/registration.h"
+#include "setup/engine/replacing_files.h"
 #include "setup/engine/setup_log.h"
 
 namespace vesk {
@@ -220,7 +221,7 @@ void CopyPayloadFile(const std::wstring& fileName, const std::wstring& sourceFol
                      const std::wstring& targetFolder) {
   std::optional<std::wstring> source = JoinPath(sourceFolder, fileName);
   std::optional<std::wstring> target = JoinPath(targetFolder, fileName);
-  if (source && target && CopyFileW(source->c_str(), target->c_str(), FALSE)) {
+  if (source && target && CopyReplacing(*source, *target)) {
     WriteLog(fileName + L" copied successfully.");
   } else {
     if (!source || !target) WriteLog(L"Path too long: " + targetFolder + L"\\" + fileName);
@@ -236,7 +237,7 @@ bool CopyInstaller(const std::wstring& workingFolder, const std::wstring& instal
     WriteLog(L"Path too long: " + (source ? installFolder : workingFolder) +
              L"\\mini_installer.exe");
     error = ERROR_FILENAME_EXCED_RANGE;
-  } else if (!CopyFileW(source->c_str(), target->c_str(), FALSE)) {
+  } else if (!CopyReplacing(*source, *target)) {
     error = GetLastError();
   }
   if (error != ERROR_SUCCESS) {

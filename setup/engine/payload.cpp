@@ -9,6 +9,7 @@
 #include "common/module_path.h"
 #include "common/unique_handle.h"
 #include "setup/engine/payload_integrity.h"
+#include "setup/engine/replacing_files.h"
 #include "setup/engine/setup_log.h"
 
 namespace vesk {
@@ -124,8 +125,7 @@ bool ExtractResourceToFile(HMODULE module, WORD id, const std::wstring& path,
   const void* data = LockResource(loaded);
   DWORD size = SizeofResource(module, resource);
 
-  UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file = CreateReplacing(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
   if (!file) {
     WriteLog(L"Failed to open output file.");
     return false;
