@@ -1,7 +1,6 @@
 #include "setup/engine/payload.h"
 
 #include <algorithm>
-#include <cstring>
 #include <mutex>
 #include <optional>
 
