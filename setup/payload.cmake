@@ -50,6 +50,27 @@ function(vesk_payload_digest id source folder rc_variable files_variable)
   set(${files_variable} "${${files_variable}};${digest_file}" PARENT_SCOPE)
 endfunction()
 
+# vesk_generated_payload_item(<target> <id> <size in MiB> <folder> <definition>)
+# Embeds in <target> an item of pseudo-random bytes (testsupport/make_payload_item.py) as RT_RCDATA
+# <id> with its recorded digest, and defines <definition> as the item's file: the large item of
+# tests and benchmarks.
+function(vesk_generated_payload_item target id size folder definition)
+  set(item ${folder}/payload_item_${id}.bin)
+  add_custom_command(OUTPUT ${item}
+    COMMAND python3 ${PROJECT_SOURCE_DIR}/testsupport/make_payload_item.py ${item} ${size}
+    DEPENDS ${PROJECT_SOURCE_DIR}/testsupport/make_payload_item.py
+    COMMENT "Generating a payload item of ${size} MiB")
+  set(rc_lines "${id} RCDATA \"${item}\"\n")
+  set(files ${item})
+  vesk_payload_digest(${id} ${item} ${folder} rc_lines files)
+  file(GENERATE OUTPUT ${folder}/payload_item_${id}.rc CONTENT "${rc_lines}")
+  set_source_files_properties(${folder}/payload_item_${id}.rc PROPERTIES
+    OBJECT_DEPENDS "${files}")
+  target_sources(${target} PRIVATE ${folder}/payload_item_${id}.rc)
+  vesk_windows_path(item_path ${item})
+  target_compile_definitions(${target} PRIVATE ${definition}=L"${item_path}")
+endfunction()
+
 # vesk_generate_payload(<rc file> <manifest file> <files variable> [INSTALLER <file>])
 # Writes the resource script and the manifest, and sets <files variable> to the embedded files
 # (the items and their recorded digests).
