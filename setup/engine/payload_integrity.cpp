@@ -93,6 +93,17 @@ void Sha256::Update(const void* data, size_t size) {
   }
 }
 
+void Sha256::UpdateBoth(Sha256& first, const void* firstData, Sha256& second,
+                        const void* secondData, size_t size) {
+  if (first.m_stream && second.m_stream) {
+    Sha256Stream::UpdateBoth(*first.m_stream, firstData, *second.m_stream, secondData, size,
+                             &Sha256TwoBlocksWithShaExtensions);
+    return;
+  }
+  first.Update(firstData, size);
+  second.Update(secondData, size);
+}
+
 bool Sha256::Finish(Sha256Digest& digest) {
   if (m_stream) {
     digest = m_stream->Finish();
@@ -208,16 +219,35 @@ bool ByteSource::Read(size_t position, size_t length, std::vector<char>& buffer,
 std::optional<Sha256Digest> PayloadDigestOf(const ByteSource& source, unsigned threads) {
   std::vector<Sha256Digest> digests(PieceCount(source.size));
   const size_t part = PartSize(source);
-  const bool hashed = OnPieces(digests.size(), threads, [&](size_t i, PieceBuffers& buffers) {
-    const size_t end = std::min((i + 1) * kPayloadDigestPiece, source.size);
-    Sha256 hash;
-    for (size_t at = i * kPayloadDigestPiece; at < end; at += part) {
-      const size_t length = std::min(part, end - at);
-      const char* bytes = nullptr;
-      if (!source.Read(at, length, buffers[0], &bytes)) return false;
-      hash.Update(bytes, length);
+  // Each thread takes two consecutive pieces at a time and hashes them together.
+  const bool hashed = OnPieces((digests.size() + 1) / 2, threads, [&](size_t pair,
+                                                                      PieceBuffers& buffers) {
+    const size_t first = 2 * pair;
+    const size_t firstStart = first * kPayloadDigestPiece;
+    const size_t firstSize = std::min(kPayloadDigestPiece, source.size - firstStart);
+    const bool second = first + 1 < digests.size();
+    const size_t secondStart = firstStart + kPayloadDigestPiece;
+    const size_t secondSize =
+        second ? std::min(kPayloadDigestPiece, source.size - secondStart) : 0;
+    Sha256 hashes[2];
+    for (size_t at = 0; at < firstSize; at += part) {
+      const size_t length = std::min(part, firstSize - at);
+      const size_t secondLength = at < secondSize ? std::min(part, secondSize - at) : 0;
+      const char* firstBytes = nullptr;
+      const char* secondBytes = nullptr;
+      if (!source.Read(firstStart + at, length, buffers[0], &firstBytes) ||
+          (secondLength > 0 &&
+           !source.Read(secondStart + at, secondLength, buffers[1], &secondBytes))) {
+        return false;
+      }
+      if (secondLength == length) {
+        Sha256::UpdateBoth(hashes[0], firstBytes, hashes[1], secondBytes, length);
+      } else {
+        hashes[0].Update(firstBytes, length);
+        if (secondLength > 0) hashes[1].Update(secondBytes, secondLength);
+      }
     }
-    return hash.Finish(digests[i]);
+    return hashes[0].Finish(digests[first]) && (!second || hashes[1].Finish(digests[first + 1]));
   });
   Sha256 outer;
   for (const Sha256Digest& piece : digests) outer.Update(piece.data(), piece.size());

@@ -34,6 +34,10 @@ class Sha256 {
   Sha256& operator=(const Sha256&) = delete;
 
   void Update(const void* data, size_t size);
+  // Both hashes given `size` bytes each: compressed together with the SHA extensions, which is
+  // almost twice as fast as one after the other.
+  static void UpdateBoth(Sha256& first, const void* firstData, Sha256& second,
+                         const void* secondData, size_t size);
   [[nodiscard]] bool Finish(Sha256Digest& digest);
   bool UsesShaExtensions() const { return m_stream.has_value(); }
 

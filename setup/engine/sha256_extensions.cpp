@@ -69,4 +69,79 @@ void Sha256BlocksWithShaExtensions(std::uint32_t state[8], const unsigned char* 
   _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), hgfe);
 }
 
+void Sha256TwoBlocksWithShaExtensions(std::uint32_t firstState[8],
+                                      const unsigned char* firstBlocks,
+                                      std::uint32_t secondState[8],
+                                      const unsigned char* secondBlocks, std::size_t count) {
+  // The same steps as above for two messages, interleaved step by step: each round instruction
+  // waits for the one before it in its own message, and the other message's fills that wait.
+  // The two messages' variables are written out apart (not as arrays) so they stay in registers.
+  const __m128i firstCdab =
+      _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(firstState)), 0xB1);
+  const __m128i firstEfgh =
+      _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(firstState + 4)), 0x1B);
+  const __m128i secondCdab =
+      _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(secondState)), 0xB1);
+  const __m128i secondEfgh =
+      _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(secondState + 4)), 0x1B);
+  __m128i abef1 = _mm_alignr_epi8(firstCdab, firstEfgh, 8);
+  __m128i cdgh1 = _mm_blend_epi16(firstEfgh, firstCdab, 0xF0);
+  __m128i abef2 = _mm_alignr_epi8(secondCdab, secondEfgh, 8);
+  __m128i cdgh2 = _mm_blend_epi16(secondEfgh, secondCdab, 0xF0);
+  const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
+
+  for (; count > 0; --count, firstBlocks += 64, secondBlocks += 64) {
+    const __m128i abefBefore1 = abef1;
+    const __m128i cdghBefore1 = cdgh1;
+    const __m128i abefBefore2 = abef2;
+    const __m128i cdghBefore2 = cdgh2;
+    __m128i words1[4];
+    __m128i words2[4];
+    for (int group = 0; group < 16; ++group) {
+      __m128i next1;
+      __m128i next2;
+      if (group < 4) {
+        next1 = _mm_shuffle_epi8(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(firstBlocks + 16 * group)), byteSwap);
+        next2 = _mm_shuffle_epi8(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(secondBlocks + 16 * group)),
+            byteSwap);
+      } else {
+        next1 = _mm_sha256msg1_epu32(words1[group & 3], words1[(group + 1) & 3]);
+        next2 = _mm_sha256msg1_epu32(words2[group & 3], words2[(group + 1) & 3]);
+        next1 = _mm_add_epi32(
+            next1, _mm_alignr_epi8(words1[(group + 3) & 3], words1[(group + 2) & 3], 4));
+        next2 = _mm_add_epi32(
+            next2, _mm_alignr_epi8(words2[(group + 3) & 3], words2[(group + 2) & 3], 4));
+        next1 = _mm_sha256msg2_epu32(next1, words1[(group + 3) & 3]);
+        next2 = _mm_sha256msg2_epu32(next2, words2[(group + 3) & 3]);
+      }
+      words1[group & 3] = next1;
+      words2[group & 3] = next2;
+      const __m128i constants =
+          _mm_load_si128(reinterpret_cast<const __m128i*>(kRoundConstants + 4 * group));
+      const __m128i withConstants1 = _mm_add_epi32(next1, constants);
+      const __m128i withConstants2 = _mm_add_epi32(next2, constants);
+      cdgh1 = _mm_sha256rnds2_epu32(cdgh1, abef1, withConstants1);
+      cdgh2 = _mm_sha256rnds2_epu32(cdgh2, abef2, withConstants2);
+      abef1 = _mm_sha256rnds2_epu32(abef1, cdgh1, _mm_shuffle_epi32(withConstants1, 0x0E));
+      abef2 = _mm_sha256rnds2_epu32(abef2, cdgh2, _mm_shuffle_epi32(withConstants2, 0x0E));
+    }
+    abef1 = _mm_add_epi32(abef1, abefBefore1);
+    cdgh1 = _mm_add_epi32(cdgh1, cdghBefore1);
+    abef2 = _mm_add_epi32(abef2, abefBefore2);
+    cdgh2 = _mm_add_epi32(cdgh2, cdghBefore2);
+  }
+
+  const __m128i feba1 = _mm_shuffle_epi32(abef1, 0x1B);
+  const __m128i dchg1 = _mm_shuffle_epi32(cdgh1, 0xB1);
+  const __m128i feba2 = _mm_shuffle_epi32(abef2, 0x1B);
+  const __m128i dchg2 = _mm_shuffle_epi32(cdgh2, 0xB1);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(firstState), _mm_blend_epi16(feba1, dchg1, 0xF0));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(firstState + 4), _mm_alignr_epi8(dchg1, feba1, 8));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(secondState), _mm_blend_epi16(feba2, dchg2, 0xF0));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(secondState + 4),
+                   _mm_alignr_epi8(dchg2, feba2, 8));
+}
+
 }  // namespace vesk

@@ -75,6 +75,20 @@ void Sha256Stream::Update(const void* data, std::size_t size) {
   m_buffered = size;
 }
 
+void Sha256Stream::UpdateBoth(Sha256Stream& first, const void* firstData, Sha256Stream& second,
+                              const void* secondData, std::size_t size,
+                              Sha256TwoBlockFunction blocks) {
+  if (first.m_buffered != 0 || second.m_buffered != 0 || size % 64 != 0) {
+    first.Update(firstData, size);
+    second.Update(secondData, size);
+    return;
+  }
+  blocks(first.m_state, static_cast<const unsigned char*>(firstData), second.m_state,
+         static_cast<const unsigned char*>(secondData), size / 64);
+  first.m_length += size;
+  second.m_length += size;
+}
+
 Sha256Digest Sha256Stream::Finish() {
   // Padding: a one bit, zeros up to 56 bytes into a block, then the length in bits, big-endian.
   const std::uint64_t bits = m_length * 8;

@@ -19,6 +19,15 @@ using Sha256BlockFunction = void (*)(std::uint32_t state[8], const unsigned char
 void Sha256BlocksWithShaExtensions(std::uint32_t state[8], const unsigned char* blocks,
                                    std::size_t count);
 
+// The same over `count` blocks of two messages at once, each with its own state. A round
+// instruction takes longer to finish than to start on many processors, so two independent
+// messages are compressed almost as fast as one. Only for a processor that has them.
+void Sha256TwoBlocksWithShaExtensions(std::uint32_t firstState[8],
+                                      const unsigned char* firstBlocks,
+                                      std::uint32_t secondState[8],
+                                      const unsigned char* secondBlocks, std::size_t count);
+using Sha256TwoBlockFunction = decltype(&Sha256TwoBlocksWithShaExtensions);
+
 // True when the processor reports the SHA extensions and the SSE levels their code needs.
 bool ProcessorHasShaExtensions();
 
@@ -27,6 +36,10 @@ class Sha256Stream {
   explicit Sha256Stream(Sha256BlockFunction blocks);
 
   void Update(const void* data, std::size_t size);
+  // Both streams given `size` bytes each, compressed together by `blocks` where both hold no
+  // partial block and `size` is whole blocks (otherwise one after the other).
+  static void UpdateBoth(Sha256Stream& first, const void* firstData, Sha256Stream& second,
+                         const void* secondData, std::size_t size, Sha256TwoBlockFunction blocks);
   // The digest of everything given; the stream is spent afterwards.
   Sha256Digest Finish();
 
